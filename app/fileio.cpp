@@ -1,0 +1,136 @@
+#include "app/fileio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cerrno>
+
+namespace corpo {
+
+RunError MakeError(int number) {
+    switch (number) {
+    case err::Overflow: return {number, QStringLiteral("Overflow")};
+    case err::BadFileName: return {number, QStringLiteral("Bad file name or number")};
+    case err::FileNotFound: return {number, QStringLiteral("File not found")};
+    case err::DiskFull: return {number, QStringLiteral("Disk full")};
+    case err::InputPastEnd: return {number, QStringLiteral("Input past end of file")};
+    case err::PermissionDenied: return {number, QStringLiteral("Permission denied")};
+    case err::PathFileAccess: return {number, QStringLiteral("Path/File access error")};
+    case err::PathNotFound: return {number, QStringLiteral("Path not found")};
+    case err::DeviceIO: return {number, QStringLiteral("Device I/O error")};
+    case err::PrinterError: return {number, QStringLiteral("Printer error")};
+    default: return {number, QStringLiteral("Application-defined or object-defined error")};
+    }
+}
+
+RunError FileError(const QFileDevice& file) {
+    // errno is the most precise account of what the system refused.
+    const int e = errno;
+    switch (file.error()) {
+    case QFileDevice::PermissionsError: return MakeError(err::PermissionDenied);
+    case QFileDevice::ResizeError:
+    case QFileDevice::WriteError:
+        return MakeError(e == ENOSPC ? err::DiskFull : err::DeviceIO);
+    case QFileDevice::ReadError: return MakeError(err::DeviceIO);
+    default: break;
+    }
+    if (e == ENOSPC)
+        return MakeError(err::DiskFull);
+    if (e == EACCES || e == EPERM || e == EROFS)
+        return MakeError(err::PermissionDenied);
+    if (e == ENOENT)
+        return MakeError(err::PathNotFound);
+    return MakeError(err::PathFileAccess);
+}
+
+RunError FileOpenError(const QString& path, const QFileDevice& file) {
+    const QFileInfo info(path);
+    if (!info.dir().exists())
+        return MakeError(err::PathNotFound);
+    if (file.error() == QFileDevice::OpenError && !info.exists())
+        return MakeError(err::FileNotFound);
+    if (info.isDir())
+        return MakeError(err::PathFileAccess);
+    return FileError(file);
+}
+
+std::optional<QByteArray> ReadWholeFile(const QString& path, RunError* error) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = FileOpenError(path, f);
+        return std::nullopt;
+    }
+    QByteArray data = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        if (error)
+            *error = FileError(f);
+        return std::nullopt;
+    }
+    return data;
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, RunError* error) {
+    QSaveFile f(path);
+    // Never fall back to writing the target in place: a failure must leave it intact.
+    f.setDirectWriteFallback(false);
+    if (!f.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = FileOpenError(path, f);
+        return false;
+    }
+    if (f.write(bytes) != bytes.size()) {
+        if (error)
+            *error = FileError(f);
+        f.cancelWriting();
+        return false;
+    }
+    if (!f.commit()) {
+        if (error)
+            *error = FileError(f);
+        return false;
+    }
+    return true;
+}
+
+namespace {
+// Windows-1252 in 0x80..0x9F; 0 marks the five unassigned places.
+constexpr char16_t cp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+} // namespace
+
+QByteArray ToCodePage(const QString& text) {
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            out.append(char(u));
+            continue;
+        }
+        char b = '?';
+        for (int i = 0; i < 32; ++i)
+            if (cp1252High[i] && cp1252High[i] == u)
+                b = char(0x80 + i);
+        out.append(b);
+    }
+    return out;
+}
+
+QString FromCodePage(const QByteArray& bytes) {
+    QString out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x80 && b < 0xA0)
+            out.append(cp1252High[b - 0x80] ? QChar(cp1252High[b - 0x80]) : QChar(b));
+        else
+            out.append(QChar(b));
+    }
+    return out;
+}
+
+} // namespace corpo

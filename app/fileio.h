@@ -1,0 +1,46 @@
+// File access shared by every file the program reads or writes: whole-file
+// reads, writes that never leave a half-written file, the 8-bit code page of
+// the text files, and the failure numbers the user is shown.
+#pragma once
+
+#include "app/messages.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+class QFileDevice;
+
+namespace corpo {
+
+// Failure numbers and descriptions as the program reports them.
+namespace err {
+inline constexpr int Overflow = 6;
+inline constexpr int BadFileName = 52;
+inline constexpr int FileNotFound = 53;
+inline constexpr int DiskFull = 61;
+inline constexpr int InputPastEnd = 62;
+inline constexpr int PermissionDenied = 70;
+inline constexpr int PathFileAccess = 75;
+inline constexpr int PathNotFound = 76;
+inline constexpr int DeviceIO = 57;
+inline constexpr int PrinterError = 482;
+} // namespace err
+
+RunError MakeError(int number);                      // with its standard description
+RunError FileError(const QFileDevice& file);         // from a failed open/read/write
+RunError FileOpenError(const QString& path, const QFileDevice& file);
+
+// Reads a whole file; a missing or unreadable file is an error.
+std::optional<QByteArray> ReadWholeFile(const QString& path, RunError* error);
+
+// Writes a whole file through a temporary file in the same folder that is
+// renamed over the target only once everything is written: on any failure the
+// earlier file stays as it was. Returns false and fills error on failure.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, RunError* error);
+
+// The 8-bit code page of the text and binary files (Windows-1252).
+QByteArray ToCodePage(const QString& text);
+QString FromCodePage(const QByteArray& bytes);
+
+} // namespace corpo

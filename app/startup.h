@@ -1,0 +1,4 @@
+#pragma once
+namespace corpo {
+int Main(int argc, char** argv);
+}

@@ -1,0 +1,41 @@
+// The saved-system file (.vrl): 254 little-endian bytes, header first.
+#pragma once
+
+#include "app/corpo.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <variant>
+
+namespace corpo {
+
+inline constexpr int SystemRecordBytes = 232;
+inline constexpr int SystemFileBytes = 254;
+inline const QByteArray SystemFileMagic = QByteArrayLiteral("VorlaccoQRV001");
+
+// Left-aligned, space-padded and cut to width, as fixed-width texts are kept.
+QString FixedString(const QString& value, int width);
+
+QByteArray EncodeRecord(const SystemRecord& record);
+// Decodes exactly SystemRecordBytes bytes.
+SystemRecord DecodeRecord(const QByteArray& bytes);
+
+// The whole current-format file: magic, record, the two colours.
+QByteArray EncodeSystemFile(const SystemRecord& record, int32_t coloreVorlacco,
+                            int32_t coloreCapogioco);
+
+struct LoadedSystem {
+    SystemRecord record;
+    bool hasColours = false; // header version 1 or more
+    int32_t coloreVorlacco = ColoreVorlaccoDefault;
+    int32_t coloreCapogioco = ColoreCapogiocoDefault;
+};
+enum class SystemFileProblem {
+    UnknownHeader, // not one of the three known headers
+    Truncated,     // shorter than its header promises
+};
+// Recognises the current header and both older ones.
+std::variant<LoadedSystem, SystemFileProblem> DecodeSystemFile(const QByteArray& bytes);
+
+} // namespace corpo

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program twice (plain, then with
+# AddressSanitizer and UBSan) and runs every test on both builds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+
+jobs=$(nproc)
+export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
+export XDG_RUNTIME_DIR=$(mktemp -d /tmp/brama-runtime.XXXXXX)
+chmod 700 "$XDG_RUNTIME_DIR"
+trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+
+status=0
+run_build() { # <folder> <cmake options...>
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  (cd "$dir" && ctest --output-on-failure -j "$jobs") || status=1
+}
+
+echo "== Build and tests =="
+run_build build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== Build and tests under AddressSanitizer and UBSan =="
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  run_build build-asan -DCMAKE_BUILD_TYPE=Debug -DBRAMA_SANITIZE=ON -DBRAMA_BENCH=OFF
+exit $status

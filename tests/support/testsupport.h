@@ -1,0 +1,49 @@
+// What every test needs: a private application folder, the locale set in
+// code, and a clean message layer.
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace testsupport {
+
+// A fresh application folder for one test: PercorsoApp points at it, with the
+// shipped files copied in when asked. Restores the earlier folder on exit.
+class AppFolder {
+public:
+    explicit AppFolder(bool withShippedFiles = true);
+    ~AppFolder();
+    QString path() const;            // with trailing "/"
+    QString file(const QString& name) const { return path() + name; }
+    void write(const QString& name, const QByteArray& bytes) const;
+    QByteArray read(const QString& name) const;
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+// Sets the default locale for the scope of one test.
+class LocaleScope {
+public:
+    explicit LocaleScope(const QLocale& locale);
+    ~LocaleScope();
+
+private:
+    QLocale previous_;
+};
+
+inline QLocale italian() { return QLocale(QLocale::Italian, QLocale::Italy); }
+inline QLocale english() { return QLocale(QLocale::English, QLocale::UnitedStates); }
+
+// The built application folder (bin/ of the build), from the test's environment.
+QString builtAppFolder();
+// The source tree's root.
+QString sourceFolder();
+
+// Makes a folder read-only for the scope (root ignores permissions: such tests
+// check rootCanWriteAnywhere() and take another way to a failing write).
+bool runningAsRoot();
+
+} // namespace testsupport
