@@ -1,0 +1,1 @@
+// Printer page: see printerpage.h (to come).

@@ -1,0 +1,4 @@
+#include "winnings/frmVincite.h"
+namespace corpo {
+void MostraVincite(QWidget*) {}
+}
