@@ -1,0 +1,64 @@
+#include "app/frmImpostazioni.h"
+
+#include "app/corpo.h"
+#include "app/messages.h"
+#include "app/printers.h"
+#include "app/settings.h"
+#include "ui_frmImpostazioni.h"
+
+namespace corpo {
+
+void MostraImpostazioni(QWidget* parent) {
+    frmImpostazioni dlg(parent);
+    dlg.load();
+    dlg.exec();
+}
+
+frmImpostazioni::frmImpostazioni(QWidget* parent) : QDialog(parent), ui(new Ui::frmImpostazioni) {
+    ui->setupUi(this);
+    connect(ui->cmdSalva, &QPushButton::clicked, this, &frmImpostazioni::cmdSalva_Click);
+    connect(ui->cmdUscita, &QPushButton::clicked, this, &frmImpostazioni::cmdUscita_Click);
+}
+
+frmImpostazioni::~frmImpostazioni() { delete ui; }
+
+void frmImpostazioni::load() {
+    ReadConfiguration();
+    ui->mskIntestazione->setText(IntestazioneStampa);
+    const QStringList printers = InstalledPrinters();
+    ui->cmbStampante->clear();
+    ui->cmbStampante->addItems(printers);
+    ui->cmbStampante->setCurrentIndex(printers.indexOf(StampanteTabulato));
+    if (!printers.isEmpty() && ui->cmbStampante->currentText().isEmpty()) {
+        MsgBox(QStringLiteral("Attenzione selezionare una stampante"), MsgButtons::Ok,
+               MsgIcon::Critical, QStringLiteral("Importante"));
+        ui->cmbStampante->setCurrentIndex(0);
+    }
+    if (printers.isEmpty())
+        MsgBox(QStringLiteral("Attenzione nessuna stampante installata"), MsgButtons::Ok,
+               MsgIcon::Critical, QStringLiteral("Importante"));
+}
+
+QString frmImpostazioni::header() const {
+    // text() leaves out the unfilled places of the mask; trailing blanks typed
+    // by the user are not part of a header either.
+    QString t = ui->mskIntestazione->text();
+    while (t.endsWith(QLatin1Char(' ')))
+        t.chop(1);
+    return t;
+}
+
+void frmImpostazioni::cmdSalva_Click() {
+    IntestazioneStampa = header();
+    StampanteTabulato = ui->cmbStampante->currentText();
+    RunError error;
+    if (!WriteConfiguration(IntestazioneStampa, StampanteTabulato, &error)) {
+        ReportError(error, QStringLiteral("cmdSalva_Click"), QStringLiteral("Form frmImpostazioni"));
+        return;
+    }
+    accept();
+}
+
+void frmImpostazioni::cmdUscita_Click() { reject(); }
+
+} // namespace corpo

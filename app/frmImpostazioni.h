@@ -1,0 +1,33 @@
+// The settings window: print header and the listing's printer.
+#pragma once
+
+#include <QDialog>
+
+namespace Ui {
+class frmImpostazioni;
+}
+
+namespace corpo {
+
+// Opens the settings window, modal over parent.
+void MostraImpostazioni(QWidget* parent);
+
+class frmImpostazioni : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmImpostazioni(QWidget* parent = nullptr);
+    ~frmImpostazioni() override;
+
+    // The load: settings read, header shown, printers listed (with its messages).
+    void load();
+    // The header as it will be saved: what was typed, without the placeholders.
+    QString header() const;
+
+    Ui::frmImpostazioni* ui;
+
+private Q_SLOTS:
+    void cmdSalva_Click();
+    void cmdUscita_Click();
+};
+
+} // namespace corpo
