@@ -7,6 +7,8 @@ bash scripts/deps.sh
 
 jobs=$(nproc)
 export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
+# Clones in other folders share the cache.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
 export XDG_RUNTIME_DIR=$(mktemp -d /tmp/brama-runtime.XXXXXX)
 chmod 700 "$XDG_RUNTIME_DIR"
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
