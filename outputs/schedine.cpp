@@ -1,0 +1,210 @@
+#include "outputs/schedine.h"
+
+#include <QLocale>
+
+namespace corpo {
+
+namespace {
+// Amounts are kept to the cent the way they are shown: two decimals, read back.
+float AiCentesimi(double v) { return QString::number(v, 'f', 2).toFloat(); }
+
+template <size_t N> std::vector<uint8_t> Numeri(const std::array<uint8_t, N>& a) {
+    return {a.begin(), a.end()};
+}
+template <size_t N> std::vector<float> Importi(const std::array<float, N>& a) {
+    return {a.begin(), a.end()};
+}
+} // namespace
+
+GrigliaNumeri GrigliaNumeriVuota() {
+    GrigliaNumeri g;
+    g.fill(' ');
+    return g;
+}
+
+void SegnaNumeri(GrigliaNumeri& grid, std::span<const uint8_t> numbers) {
+    for (uint8_t v : numbers) {
+        if (v >= grid.size())
+            continue; // not a number of the slip
+        grid[v] = v != 0 ? 'X' : ' ';
+    }
+}
+
+void ScomponiImporto(GrigliaImporti& grid, float stake, int row) {
+    for (int j = 0; row + 5 * j < int(grid.size()); ++j)
+        grid[size_t(row + 5 * j)] = false;
+    float r = stake;
+    for (int j = 0; j < ColonneImporti; ++j) {
+        if (double(r) >= Tagli[size_t(j)]) {
+            r = AiCentesimi(double(r) - Tagli[size_t(j)]);
+            grid[size_t(row + 5 * j)] = true;
+        }
+    }
+}
+
+float SommaImporti(std::span<const float> stakes) {
+    float total = 0;
+    for (float s : stakes)
+        total = AiCentesimi(double(total) + double(s));
+    return total;
+}
+
+void ScomponiImporti(GrigliaImporti& grid, std::span<const float> stakes) {
+    static constexpr int righe[6] = {3, 2, 1, 0, 0, 0};
+    for (size_t k = 0; k < stakes.size() && k < 6; ++k)
+        ScomponiImporto(grid, stakes[k], righe[k]);
+}
+
+Scommessa ScommessaDiScheda(const SystemRecord& s, int slip) {
+    switch (slip) {
+    case 1: return {Numeri(s.Cinq1), Importi(s.ImpCinq1), false};
+    case 2: return {Numeri(s.Cinq2), Importi(s.ImpCinq2), false};
+    case 3: return {Numeri(s.Quad1), Importi(s.ImpQuad1), false};
+    case 4: return {Numeri(s.Quad2), Importi(s.ImpQuad2), false};
+    case 5: return {Numeri(s.Terz1), Importi(s.ImpTerz1), false};
+    case 6: return {Numeri(s.Terz2), Importi(s.ImpTerz2), false};
+    case 7: return {Numeri(s.Ambo1), {s.ImpAmbo1}, false};
+    case 8: return {Numeri(s.Ambo2), {s.ImpAmbo2}, false};
+    default: return {{s.Estratto}, {s.ImpEstratto}, true};
+    }
+}
+
+ContenutoScheda PreparaScheda(const SystemRecord& record, int slip) {
+    const Scommessa b = ScommessaDiScheda(record, slip);
+    ContenutoScheda c;
+    c.numeri = GrigliaNumeriVuota();
+    c.importi.fill(false);
+    if (b.estratto) {
+        c.totale = b.importi[0];
+        ScomponiImporto(c.importi, b.importi[0], RigaEstratto);
+    } else {
+        c.totale = SommaImporti(b.importi);
+        ScomponiImporti(c.importi, b.importi);
+    }
+    SegnaNumeri(c.numeri, b.numeri);
+    return c;
+}
+
+std::optional<int> IndiceRuota(const QString& ruota, const std::array<QString, 12>& nomi) {
+    const QString wanted = ruota.trimmed();
+    for (size_t i = 0; i < nomi.size(); ++i)
+        if (nomi[i].trimmed() == wanted)
+            return int(i);
+    return std::nullopt;
+}
+
+std::optional<ErroreIntervallo> ControllaIntervallo(int da, int a) {
+    if (a < da)
+        return ErroreIntervallo{QStringLiteral("'DA' è maggiore di 'A'"),
+                                QStringLiteral(" !!! E R R O R E !!! ")};
+    if (da < SchedaMinima)
+        return ErroreIntervallo{QStringLiteral("'DA' è minore del minimo"),
+                                QStringLiteral("!!! E R R O R E !!!")};
+    if (a > SchedaMassima)
+        return ErroreIntervallo{QStringLiteral("'A' è maggiore del massimo"),
+                                QStringLiteral("!!! E R R O R E !!!")};
+    return std::nullopt;
+}
+
+int ValoreCampoScheda(const QString& text) {
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    return ok ? v : 0;
+}
+
+QList<Punto> CaselleScheda(const TaraturaAmbetto& t, const LayoutSchedina& l,
+                           const ContenutoScheda& c, const RuoteSegnate& ruote) {
+    QList<Punto> out;
+    float x = t.Left, y = t.Top;
+    int col = 1;
+    for (int n = 1; n <= 90; ++n) {
+        if (c.numeri[size_t(n)] == 'X')
+            out.append({x, y});
+        if (col % 10 != 0) {
+            x = x + t.DistanzaX;
+            ++col;
+        } else {
+            y = y + t.DistanzaY;
+            x = t.Left;
+            col = 1;
+        }
+    }
+    x = l.XRuote;
+    y = l.YRuote;
+    for (int k = 0; k < CaselleRuote; ++k) {
+        if (ruote[size_t(k)])
+            out.append({x, y});
+        y = y + l.PassoRuote;
+    }
+    x = t.Ximporti;
+    y = t.Yimporti;
+    // Printed top to bottom: Estratto, Ambo, Terno, Quaterna, Cinquina.
+    for (int row = RigheImporti - 1; row >= 0; --row) {
+        for (int column = 0; column < ColonneImporti; ++column) {
+            if (c.importi[size_t(column * RigheImporti + row)])
+                out.append({x, y});
+            x = x + t.DXimporti;
+        }
+        x = t.Ximporti;
+        y = y + t.DYimporti;
+    }
+    return out;
+}
+
+QList<Punto> CaselleProva(const TaraturaAmbetto& t, const LayoutSchedina& l) {
+    QList<Punto> out;
+    float x = t.Left, y = t.Top;
+    int col = 1;
+    for (int n = 0; n < CaselleNumeri; ++n) {
+        out.append({x, y});
+        if (col % 10 != 0) {
+            x = x + t.DistanzaX;
+            ++col;
+        } else {
+            y = y + t.DistanzaY;
+            x = t.Left;
+            col = 1;
+        }
+    }
+    x = l.XRuote;
+    y = l.YRuote;
+    for (int k = 0; k < CaselleRuote; ++k) {
+        out.append({x, y});
+        y = y + l.PassoRuote;
+    }
+    x = t.Ximporti;
+    y = t.Yimporti;
+    col = 1;
+    for (int n = 0; n < ColonneImporti * RigheImportiProva; ++n) {
+        out.append({x, y});
+        if (col % ColonneImporti != 0) {
+            x = x + t.DXimporti;
+            ++col;
+        } else {
+            y = y + t.DYimporti;
+            x = t.Ximporti;
+            col = 1;
+        }
+    }
+    return out;
+}
+
+QString RigaProdotto() {
+    return AppTitle + QStringLiteral(" QRV - ") + IndirizzoWeb.toUpper();
+}
+
+QString RigaImporto(float total, const QLocale& locale) {
+    QLocale l = locale;
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    return QStringLiteral(" € ") + l.toString(double(total), 'f', 2) + QStringLiteral(" -- ");
+}
+
+QString RigaNumeroScheda(int slip) {
+    return QStringLiteral("Scheda N. ") + QString::number(slip) + QStringLiteral(" -- ");
+}
+
+QString EtichettaProgresso(int slip) {
+    return QStringLiteral("Scheda n. ") + QStringLiteral("%1").arg(slip, 4, 10, QLatin1Char('0'));
+}
+
+} // namespace corpo

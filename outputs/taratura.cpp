@@ -1,0 +1,140 @@
+#include "outputs/taratura.h"
+
+#include "app/corpo.h"
+#include "app/fileio.h"
+
+#include <QLocale>
+#include <QtEndian>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace corpo {
+
+namespace {
+constexpr int16_t TipoIntero = 2; // tag of a 16-bit integer value
+constexpr int RecordQualita = 9;
+constexpr int RecordStampante = 10;
+} // namespace
+
+float& Distanza(TaraturaAmbetto& t, int index) {
+    switch (index) {
+    case 0: return t.DistanzaX;
+    case 1: return t.DistanzaY;
+    case 2: return t.Top;
+    case 3: return t.Left;
+    case 4: return t.Intestazione;
+    case 5: return t.Ximporti;
+    case 6: return t.Yimporti;
+    case 7: return t.DXimporti;
+    default: return t.DYimporti;
+    }
+}
+
+float Distanza(const TaraturaAmbetto& t, int index) {
+    return Distanza(const_cast<TaraturaAmbetto&>(t), index);
+}
+
+QByteArray EncodeTaratura(const TaraturaAmbetto& t) {
+    QByteArray out(TaraturaFileBytes, '\0');
+    char* p = out.data();
+    for (int i = 0; i < TaraturaDistanze; ++i)
+        qToLittleEndian<float>(Distanza(t, i), p + i * TaraturaRecordBytes);
+    char* q = p + RecordQualita * TaraturaRecordBytes;
+    qToLittleEndian<int16_t>(TipoIntero, q);
+    qToLittleEndian<int16_t>(t.Qualita, q + 2);
+    QByteArray name = ToCodePage(t.Stampante);
+    // A longer name would spill into nothing: it is cut to fit its record.
+    name.truncate(TaraturaMaxNomeStampante);
+    char* s = p + RecordStampante * TaraturaRecordBytes;
+    qToLittleEndian<uint16_t>(uint16_t(name.size()), s);
+    std::memcpy(s + 2, name.constData(), size_t(name.size()));
+    return out;
+}
+
+TaraturaAmbetto DecodeTaratura(const QByteArray& bytes) {
+    // Whatever lies past the end of a short file reads as zero.
+    QByteArray full = bytes.left(TaraturaFileBytes);
+    const qsizetype real = full.size();
+    full.append(QByteArray(TaraturaFileBytes - real, '\0'));
+    const char* p = full.constData();
+
+    TaraturaAmbetto t;
+    for (int i = 0; i < TaraturaDistanze; ++i) {
+        const float v = qFromLittleEndian<float>(p + i * TaraturaRecordBytes);
+        Distanza(t, i) = std::isfinite(v) ? v : 0.0f;
+    }
+    const char* q = p + RecordQualita * TaraturaRecordBytes;
+    if (qFromLittleEndian<int16_t>(q) == TipoIntero)
+        t.Qualita = qFromLittleEndian<int16_t>(q + 2);
+    const qsizetype s = RecordStampante * TaraturaRecordBytes;
+    const int n = qFromLittleEndian<uint16_t>(p + s);
+    if (n <= TaraturaMaxNomeStampante && s + 2 + n <= real)
+        t.Stampante = FromCodePage(full.mid(s + 2, n));
+    return t;
+}
+
+QString TaraturaPath() { return PercorsoApp + TaraturaFileName; }
+
+bool LeggiTaraturaFile(TaraturaAmbetto& t) {
+    RunError error;
+    const std::optional<QByteArray> data = ReadWholeFile(TaraturaPath(), &error);
+    if (!data) {
+        // Both windows report under the slip window's name.
+        ReportError(error, QStringLiteral("LeggiTaraturaAmbetto"),
+                    QStringLiteral("Form frmStampaSchedine"));
+        return false;
+    }
+    t = DecodeTaratura(*data);
+    return true;
+}
+
+bool ScriviTaraturaFile(const TaraturaAmbetto& t, RunError* error) {
+    return WriteFileAtomically(TaraturaPath(), EncodeTaratura(t), error);
+}
+
+LayoutSchedina CalcolaLayout(TaraturaAmbetto& t) {
+    t.Ximporti = float(double(t.Left) + 14.5);
+    t.Yimporti = float(double(t.Top) + 74.0);
+    LayoutSchedina l;
+    l.PassoRuote = 5.2f;
+    l.XRuote = float(double(t.Left) + 83.3);
+    l.YRuote = float(double(t.Top) - 0.9);
+    return l;
+}
+
+int64_t ArrotondaPari(double v) { return int64_t(std::nearbyint(v)); }
+
+int ScrollDaCampo(float field) {
+    // In double: 12.345f is a little above 12.345 and must give 1235.
+    const double v = double(field) * 100.0;
+    if (!(v > ScrollMin))
+        return ScrollMin;
+    if (v >= ScrollMax)
+        return ScrollMax;
+    return int(ArrotondaPari(v));
+}
+
+QString TestoCampo(float field, const QLocale& locale) {
+    // The shortest decimal that reads back as this float, not as a double.
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, field, std::chars_format::fixed);
+    double shortest = 0;
+    std::from_chars(buf, r.ptr, shortest);
+    QLocale l = locale;
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    return l.toString(shortest, 'f', QLocale::FloatingPointShortest);
+}
+
+std::optional<int> ScrollDaTesto(const QString& text, const QLocale& locale) {
+    bool ok = false;
+    const double v = locale.toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    const int64_t hundredths = ArrotondaPari(v * 100.0);
+    if (hundredths < ScrollMin || hundredths > ScrollMax)
+        return std::nullopt;
+    return int(hundredths);
+}
+
+} // namespace corpo

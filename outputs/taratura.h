@@ -1,0 +1,84 @@
+// The slip calibration: where the cells of a pre-printed slip lie on the
+// printer's page, kept in "printA.cfg" in the application folder.
+#pragma once
+
+#include "app/messages.h"
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+class QLocale;
+
+namespace corpo {
+
+inline constexpr int16_t QualitaNormale = 9999;
+inline constexpr int16_t QualitaBassa = 1111;
+
+// Distances in millimetres on the printer page (origin at the paper's corner).
+struct TaraturaAmbetto {
+    float DistanzaX = 0;     // between two neighbouring number cells
+    float DistanzaY = 0;     // between two rows of number cells
+    float Top = 0;           // y of number cell 1
+    float Left = 0;          // x of number cell 1, left edge of the text block
+    float Intestazione = 0;  // y of the first text line
+    float Ximporti = 0;      // x of the amounts grid (derived before printing)
+    float Yimporti = 0;      // y of the amounts grid (derived before printing)
+    float DXimporti = 0;     // between two amount cells
+    float DYimporti = 0;     // between two rows of amount cells
+    int16_t Qualita = 0;     // QualitaNormale, anything else prints as draft
+    QString Stampante;       // device name of the slip printer
+};
+
+// The nine distances in file order, for code that walks them all.
+inline constexpr int TaraturaDistanze = 9;
+float& Distanza(TaraturaAmbetto& t, int index);
+float Distanza(const TaraturaAmbetto& t, int index);
+
+inline constexpr int TaraturaRecordBytes = 128;
+inline constexpr int TaraturaFileBytes = 11 * TaraturaRecordBytes;
+inline constexpr int TaraturaMaxNomeStampante = 126;
+
+// Eleven 128-byte records, one value at the start of each, the rest zero.
+QByteArray EncodeTaratura(const TaraturaAmbetto& t);
+// Any bytes decode: missing bytes read as zero, a non-finite distance as 0, a
+// quality not tagged as a 16-bit integer as 0, a name that does not fit its
+// record or is cut by the end of the file as empty.
+TaraturaAmbetto DecodeTaratura(const QByteArray& bytes);
+
+inline const QString TaraturaFileName = QStringLiteral("printA.cfg");
+QString TaraturaPath(); // in the application folder
+
+// Reads "printA.cfg" into t. On failure t keeps what it held and the standard
+// report names LeggiTaraturaAmbetto; returns false then.
+bool LeggiTaraturaFile(TaraturaAmbetto& t);
+// Writes the whole file without ever leaving it half-written.
+bool ScriviTaraturaFile(const TaraturaAmbetto& t, RunError* error);
+
+// The layout the slips are drawn at: the amounts grid and the wheel column
+// always keep the same offset from number cell 1.
+struct LayoutSchedina {
+    float XRuote = 0;
+    float YRuote = 0;
+    float PassoRuote = 0;
+};
+// Replaces t.Ximporti and t.Yimporti and returns the wheel column.
+LayoutSchedina CalcolaLayout(TaraturaAmbetto& t);
+
+// Scroll bars hold hundredths of a millimetre, 0 to 300 mm.
+inline constexpr int ScrollMin = 0;
+inline constexpr int ScrollMax = 30000;
+// field × 100 to the nearest integer (halves to even), brought into range.
+int ScrollDaCampo(float field);
+// The field in the locale's shortest form ("12,5", "10,12").
+QString TestoCampo(float field, const QLocale& locale);
+// A typed value in the locale's form; nullopt when it is not a number of
+// 0 to 300 mm.
+std::optional<int> ScrollDaTesto(const QString& text, const QLocale& locale);
+
+// Halves go to the even neighbour, as every float-to-integer conversion here.
+int64_t ArrotondaPari(double v);
+
+} // namespace corpo

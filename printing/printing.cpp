@@ -1,1 +1,0 @@
-// Printer page: see printerpage.h (to come).
