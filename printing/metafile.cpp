@@ -1,0 +1,92 @@
+// Windows metafiles through libwmf's SVG layer: the user may put any metafile
+// in place of the shipped stalk picture.
+#include "printing/printerpage.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+
+extern "C" {
+#include <libwmf/api.h>
+#include <libwmf/svg.h>
+}
+
+namespace corpo {
+
+namespace {
+// libwmf keeps some global state of its own; one conversion at a time.
+std::mutex wmfMutex;
+
+struct ApiGuard {
+    wmfAPI* api = nullptr;
+    ~ApiGuard() {
+        if (api)
+            wmf_api_destroy(api);
+    }
+};
+} // namespace
+
+std::optional<QByteArray> MetafileToSvg(const QByteArray& wmf) {
+    // The smallest metafile is its 18-byte header.
+    if (wmf.size() < 18)
+        return std::nullopt;
+    const std::lock_guard<std::mutex> lock(wmfMutex);
+
+    wmfAPI_Options options;
+    std::memset(&options, 0, sizeof options);
+    options.function = wmf_svg_function;
+    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR |
+                                WMF_OPT_NO_DEBUG;
+    ApiGuard g;
+    if (wmf_api_create(&g.api, flags, &options) != wmf_E_None)
+        return std::nullopt;
+
+    // libwmf reads but does not change the bytes; it wants them non-const.
+    QByteArray data = wmf;
+    if (wmf_mem_open(g.api, reinterpret_cast<unsigned char*>(data.data()), data.size()) !=
+        wmf_E_None)
+        return std::nullopt;
+
+    wmfD_Rect bbox;
+    if (wmf_scan(g.api, 0, &bbox) != wmf_E_None) {
+        wmf_mem_close(g.api);
+        return std::nullopt;
+    }
+    unsigned int width = 0, height = 0;
+    if (wmf_display_size(g.api, &width, &height, 72, 72) != wmf_E_None || width == 0 ||
+        height == 0) {
+        wmf_mem_close(g.api);
+        return std::nullopt;
+    }
+
+    wmf_svg_t* svg = WMF_SVG_GetData(g.api);
+    svg->out = wmf_stream_create(g.api, nullptr);
+    svg->Description = const_cast<char*>("picture");
+    svg->bbox = bbox;
+    svg->width = width;
+    svg->height = height;
+    svg->flags |= WMF_SVG_INLINE_IMAGES;
+
+    const wmf_error_t played = wmf_play(g.api, 0, &bbox);
+    char* text = nullptr;
+    unsigned long length = 0;
+    wmf_stream_destroy(g.api, svg->out, &text, &length);
+    svg->out = nullptr;
+    wmf_mem_close(g.api);
+    if (played != wmf_E_None || !text) {
+        if (text)
+            wmf_free(g.api, text);
+        return std::nullopt;
+    }
+    QByteArray out(text, qsizetype(length));
+    wmf_free(g.api, text);
+    if (!out.contains("<svg"))
+        return std::nullopt;
+    // libwmf's SVG layer paints filled shapes half transparent and leaves
+    // open lines to SVG's default black fill; a metafile means neither.
+    out.replace("fill-opacity:0.5;", "fill-opacity:1;");
+    out.replace("style=\"stroke-width:", "style=\"fill:none; stroke-width:");
+    return out;
+}
+
+} // namespace corpo

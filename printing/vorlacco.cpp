@@ -1,0 +1,121 @@
+#include "printing/vorlacco.h"
+
+#include "app/corpo.h"
+#include "app/messages.h"
+#include "printing/printerpage.h"
+
+#include <array>
+
+namespace corpo {
+
+QString StalkPicturePath() { return PercorsoApp + QStringLiteral("images/raspoprn.wmf"); }
+
+namespace {
+
+struct Row {
+    const uint8_t* numbers;
+    int count;
+    int k; // offset of the row, in half radii
+};
+
+std::array<Row, 9> Rows(const SystemRecord& s) {
+    return {{{s.Cinq1.data(), 5, 1},
+             {s.Cinq2.data(), 5, 2},
+             {s.Quad1.data(), 4, 3},
+             {s.Quad2.data(), 4, 2},
+             {s.Terz1.data(), 3, 3},
+             {s.Terz2.data(), 3, 4},
+             {s.Ambo1.data(), 2, 5},
+             {s.Ambo2.data(), 2, 6},
+             {&s.Estratto, 1, 7}}};
+}
+
+QString TwoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+
+} // namespace
+
+void stampaVorlacco(float X, float Y, int32_t Raggio, bool Colore) {
+    PrinterPage& page = Printer();
+    try {
+        // Loaded afresh each time, so a picture replaced meanwhile is the one printed.
+        const PagePicture stalk = PagePicture::Load(StalkPicturePath());
+
+        page.ScaleMode = scale::Millimeters;
+        page.DrawWidth = 5;
+        const double savedX = page.CurrentX;
+        const double savedY = page.CurrentY;
+        const int savedFill = page.FillStyle;
+
+        page.CurrentX = X;
+        page.CurrentY = Y;
+        const float R = float(Raggio);
+        // Neighbouring grapes overlap by a fifth of their diameter.
+        const float nextCircle = (R - R * 20.0f / 100.0f) * 2.0f;
+        const float nextNumber = R / 2.0f;
+        page.FontSize = R * 2.5f;
+        page.FontBold = true;
+
+        page.FillStyle = 0;
+        page.FillColor = Colore ? ColoreVorlacco : 0xFFFFFF;
+        page.ForeColor = page.FillColor;
+
+        page.CurrentX = X - R;
+        page.PaintPicture(stalk, X - R, Y, 10 * R, 2 * R);
+
+        page.CurrentY = Y + R;
+        const float top = Y + 2 * R;
+
+        const std::array<Row, 9> rows = Rows(Sistema);
+        for (const Row& row : rows) {
+            page.CurrentX = X + row.k * nextNumber;
+            page.CurrentY += nextCircle;
+            for (int i = 0; i < row.count; ++i) {
+                page.Circle(page.CurrentX, page.CurrentY, R, 0);
+                page.CurrentX += nextCircle;
+            }
+        }
+
+        if (Sistema.Capogioco != 0) {
+            // The head number is every bet's first: colour the first grape of each row.
+            page.CurrentY = top - R;
+            page.FillColor = Colore ? ColoreCapogioco : 0xFFFFFF;
+            page.ForeColor = page.FillColor;
+            for (const Row& row : rows) {
+                page.CurrentX = X + row.k * nextNumber;
+                page.CurrentY += nextCircle;
+                page.Circle(page.CurrentX, page.CurrentY, R, 0);
+            }
+        }
+
+        page.FontName = QStringLiteral("Courier New");
+        page.FillColor = 0;
+        page.ForeColor = 0;
+        page.FillStyle = 1;
+        // Digits over the coloured grapes, without a background box.
+        page.FontTransparent = true;
+
+        page.CurrentX = X;
+        page.CurrentY = top;
+        bool first = true;
+        for (const Row& row : rows) {
+            if (!first) {
+                page.CurrentX = X + (row.k - 1) * nextNumber;
+                page.CurrentY += nextCircle;
+            }
+            first = false;
+            for (int i = 0; i < row.count; ++i) {
+                page.Print(TwoDigits(row.numbers[i]), false);
+                page.CurrentX += nextNumber;
+            }
+        }
+
+        page.FontBold = false;
+        page.CurrentX = savedX;
+        page.CurrentY = savedY;
+        page.FillStyle = savedFill;
+    } catch (const RunError& e) {
+        ReportError(e, QStringLiteral("stampaVorlacco"), QStringLiteral("Modulo corpo"));
+    }
+}
+
+} // namespace corpo
