@@ -1,0 +1,272 @@
+#include "update/download.h"
+
+#include "app/corpo.h"
+#include "app/fileio.h"
+#include "app/messages.h"
+#include "update/maker.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileDevice>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+
+#include <memory>
+#include <mutex>
+#include <netdb.h>
+#include <optional>
+#include <sys/socket.h>
+#include <thread>
+
+namespace corpo {
+
+namespace testing {
+namespace {
+VersionServerScope* activeScope = nullptr;
+}
+
+VersionServerScope::VersionServerScope(const QString& baseAddress, int deadlineMs, HostResolver resolver)
+    : previous_(activeScope), base_(baseAddress), deadlineMs_(deadlineMs), resolver_(std::move(resolver)) {
+    activeScope = this;
+}
+
+VersionServerScope::~VersionServerScope() { activeScope = previous_; }
+
+} // namespace testing
+
+CheckTarget CheckTarget::Current() {
+    if (const testing::VersionServerScope* s = testing::activeScope)
+        return {s->base_, s->deadlineMs_, s->resolver_ ? s->resolver_ : HostResolver(&SystemResolve)};
+    return {MakerAddress, DownloadDeadlineMs, &SystemResolve};
+}
+
+QList<QHostAddress> SystemResolve(const QString& host) {
+    QList<QHostAddress> out;
+    const QByteArray ace = QUrl::toAce(host);
+    if (ace.isEmpty())
+        return out;
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_ADDRCONFIG;
+    addrinfo* result = nullptr;
+    if (getaddrinfo(ace.constData(), nullptr, &hints, &result) != 0)
+        return out;
+    for (const addrinfo* p = result; p; p = p->ai_next) {
+        const QHostAddress a(p->ai_addr);
+        if (!a.isNull() && !out.contains(a))
+            out.append(a);
+    }
+    freeaddrinfo(result);
+    return out;
+}
+
+namespace {
+
+// What the look-up thread hands back; shared, so an abandoned look-up can
+// still finish without touching anything that is gone.
+struct Lookup {
+    std::mutex mutex;
+    bool done = false;
+    QList<QHostAddress> addresses;
+};
+
+// Looks host up without ever waiting past the deadline. Qt's own look-ups
+// run on a pool that the program waits for when it ends, so a hanging name
+// server would hold up the exit; this thread is simply left behind.
+std::optional<QList<QHostAddress>> Resolve(const QString& host, const HostResolver& resolver,
+                                           const QDeadlineTimer& deadline) {
+    QHostAddress literal;
+    if (literal.setAddress(host))
+        return QList<QHostAddress>{literal};
+
+    auto lookup = std::make_shared<Lookup>();
+    std::thread([lookup, host, resolver] {
+        QList<QHostAddress> found = resolver(host);
+        const std::lock_guard<std::mutex> lock(lookup->mutex);
+        lookup->addresses = std::move(found);
+        lookup->done = true;
+    }).detach();
+
+    const auto finished = [&] {
+        const std::lock_guard<std::mutex> lock(lookup->mutex);
+        return lookup->done;
+    };
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (finished() || deadline.hasExpired())
+            loop.quit();
+    });
+    if (!finished()) {
+        poll.start();
+        loop.exec();
+    }
+    const std::lock_guard<std::mutex> lock(lookup->mutex);
+    if (!lookup->done)
+        return std::nullopt;
+    return lookup->addresses;
+}
+
+// The Host header as the address names it: the name, and the port when it is not the default.
+QByteArray HostHeader(const QUrl& url) {
+    QByteArray host = QUrl::toAce(url.host());
+    if (host.isEmpty() || url.host().contains(QLatin1Char(':')))
+        host = url.host(QUrl::FullyEncoded).toLatin1();
+    if (url.port() != -1)
+        host += ':' + QByteArray::number(url.port());
+    return host;
+}
+
+// Failures that happen before the server said anything: the next address may do better.
+bool TryNextAddress(QNetworkReply::NetworkError e) {
+    switch (e) {
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::UnknownNetworkError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+        return true;
+    default:
+        return false;
+    }
+}
+
+enum class Attempt { Downloaded, Failed, TryNext };
+
+Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAddress& ip,
+              QFileDevice& local, bool noCache, const QDeadlineTimer& deadline) {
+    QUrl target = address;
+    target.setHost(ip.toString());
+    QNetworkRequest request(target);
+    // Only fixed bytes leave the machine: nothing that tells who the user is.
+    request.setRawHeader("Host", HostHeader(address));
+    request.setRawHeader("User-Agent", "Bramasolovanti/" + VersionString().toLatin1());
+    request.setRawHeader("Accept-Language", "it");
+    if (noCache)
+        request.setRawHeader("Cache-Control", "no-cache");
+    request.setPeerVerifyName(address.host());
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
+    request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
+    request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+
+    if (!local.seek(0) || !local.resize(0))
+        return Attempt::Failed;
+
+    std::unique_ptr<QNetworkReply> reply(manager.get(request));
+    qint64 received = 0;
+    bool tooLong = false;
+    bool writeFailed = false;
+    bool timedOut = false;
+
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
+        const QByteArray chunk = reply->readAll();
+        received += chunk.size();
+        if (received > MaxDownloadBytes) {
+            tooLong = true;
+            reply->abort();
+            return;
+        }
+        if (local.write(chunk) != chunk.size()) {
+            writeFailed = true;
+            reply->abort();
+        }
+    });
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
+        reply->abort();
+    });
+    if (!reply->isFinished()) {
+        timer.start(std::max<qint64>(0, deadline.remainingTime()));
+        loop.exec();
+    }
+    timer.stop();
+    if (!reply->isFinished()) {
+        // Should not happen: abort() finishes the reply at once.
+        reply->abort();
+        return Attempt::Failed;
+    }
+    // Whatever is still buffered counts towards the limit too.
+    if (!tooLong && !timedOut && !writeFailed && reply->bytesAvailable() > 0) {
+        const QByteArray rest = reply->readAll();
+        received += rest.size();
+        if (received > MaxDownloadBytes)
+            tooLong = true;
+        else if (local.write(rest) != rest.size())
+            writeFailed = true;
+    }
+    if (tooLong || timedOut || writeFailed)
+        return Attempt::Failed;
+    const QNetworkReply::NetworkError error = reply->error();
+    if (error != QNetworkReply::NoError)
+        return received == 0 && TryNextAddress(error) ? Attempt::TryNext : Attempt::Failed;
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status < 200 || status > 299)
+        return Attempt::Failed;
+    if (!local.flush())
+        return Attempt::Failed;
+    return Attempt::Downloaded;
+}
+
+} // namespace
+
+bool DownloadFile(const QString& address, QFileDevice& local, bool noCache) {
+    const CheckTarget target = CheckTarget::Current();
+    const QDeadlineTimer deadline(target.deadlineMs);
+
+    const QUrl url(address, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+        ReportError({5, QStringLiteral("Invalid procedure call or argument")},
+                    QStringLiteral("DownloadFile"), QStringLiteral("Modulo corpo"));
+        return false;
+    }
+    if (!local.isOpen() || !local.isWritable()) {
+        ReportError(MakeError(err::BadFileName), QStringLiteral("DownloadFile"),
+                    QStringLiteral("Modulo corpo"));
+        return false;
+    }
+
+    const std::optional<QList<QHostAddress>> addresses = Resolve(url.host(), target.resolver, deadline);
+    if (!addresses || addresses->isEmpty())
+        return false;
+
+    QNetworkAccessManager manager;
+    // Straight to the server: the reply must not depend on the user's proxy settings.
+    manager.setProxy(QNetworkProxy::NoProxy);
+    for (const QHostAddress& ip : *addresses) {
+        if (deadline.hasExpired())
+            return false;
+        switch (Fetch(manager, url, ip, local, noCache, deadline)) {
+        case Attempt::Downloaded: return true;
+        case Attempt::Failed: return false;
+        case Attempt::TryNext: break;
+        }
+    }
+    return false;
+}
+
+QString TempFolder() {
+    const QString path = QDir::tempPath();
+    if (path.isEmpty() || !QFileInfo(path).isDir())
+        return QString();
+    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+}
+
+} // namespace corpo

@@ -1,0 +1,65 @@
+// Fetching one small file over HTTP for the version check.
+#pragma once
+
+#include <QHostAddress>
+#include <QList>
+#include <QString>
+#include <functional>
+
+class QFileDevice;
+
+namespace corpo {
+
+// Turns a host name into addresses. It may block for a long time: it runs
+// on a thread of its own that nobody waits for.
+using HostResolver = std::function<QList<QHostAddress>(const QString& host)>;
+
+// The system's resolver (getaddrinfo), addresses in its preferred order.
+QList<QHostAddress> SystemResolve(const QString& host);
+
+// The largest reply the check accepts, once decompressed.
+inline constexpr qint64 MaxDownloadBytes = 65536;
+// From name look-up to the last byte.
+inline constexpr int DownloadDeadlineMs = 3000;
+
+// Downloads address into local, an open, empty file written only through
+// this handle. Only a 2xx reply that arrives whole within the deadline
+// counts; anything else leaves local with no meaning and returns false.
+// noCache asks every cache on the way for a fresh copy.
+// Waits in a local event loop, so the windows stay alive meanwhile.
+bool DownloadFile(const QString& address, QFileDevice& local, bool noCache);
+
+// The user's temporary folder with a trailing "/", or empty when that folder
+// does not exist.
+QString TempFolder();
+
+// What the check asks and how long it waits (the maker's site unless a test says otherwise).
+struct CheckTarget {
+    QString baseAddress;
+    int deadlineMs;
+    HostResolver resolver;
+    static CheckTarget Current();
+};
+
+namespace testing {
+
+// While alive, the version check asks baseAddress (instead of the maker's)
+// with the given deadline, and looks names up through resolver when given.
+class VersionServerScope {
+public:
+    VersionServerScope(const QString& baseAddress, int deadlineMs, HostResolver resolver = {});
+    ~VersionServerScope();
+    VersionServerScope(const VersionServerScope&) = delete;
+    VersionServerScope& operator=(const VersionServerScope&) = delete;
+
+private:
+    VersionServerScope* previous_;
+    QString base_;
+    int deadlineMs_;
+    HostResolver resolver_;
+    friend struct corpo::CheckTarget;
+};
+
+} // namespace testing
+
+} // namespace corpo

@@ -1,0 +1,83 @@
+#include "update/frmAbout.h"
+
+#include "app/corpo.h"
+#include "app/messages.h"
+#include "ui_frmAbout.h"
+#include "update/forms.h"
+#include "update/maker.h"
+#include "update/sysinfo.h"
+
+#include <QIconEngine>
+#include <QPainter>
+#include <QSvgRenderer>
+
+// The icon lives in this library's resources, which a static library has
+// to register by hand.
+static void InitUpdateResources() { Q_INIT_RESOURCE(update); }
+
+namespace corpo {
+
+namespace {
+
+// Draws the grapes afresh at whatever size is asked, so the icon stays sharp.
+class GrapesEngine : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        QSvgRenderer renderer(QStringLiteral(":/update/grapes.svg"));
+        renderer.render(painter, rect);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap pm(size);
+        pm.fill(Qt::transparent);
+        QPainter painter(&pm);
+        painter.setRenderHint(QPainter::Antialiasing);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return pm;
+    }
+    QIconEngine* clone() const override { return new GrapesEngine; }
+};
+
+} // namespace
+
+QIcon ProgramIcon() {
+    static const bool registered = (InitUpdateResources(), true);
+    Q_UNUSED(registered);
+    return QIcon(new GrapesEngine);
+}
+
+void MostraAbout(QWidget* parent) {
+    frmAbout form(parent);
+    form.exec();
+}
+
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent), ui(new Ui::frmAbout) {
+    ui->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ui->picIcon->setPixmap(ProgramIcon().pixmap(ui->picIcon->size(), devicePixelRatio()));
+    ui->lbURL->setText(MakerPage());
+    connect(ui->cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(ui->cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    connect(ui->lbURL, &UrlLabel::clicked, this, &frmAbout::lbURL_Click);
+
+    CenterForm(this);
+    setWindowTitle(QStringLiteral("Informazioni su ") + AppTitle);
+    ui->lblVersion->setText(QStringLiteral("Versione ") + VersionString());
+    ui->lblTitle->setText(AppTitle);
+    ui->lblDescription->setText(QStringLiteral("Versione ") + Edizione);
+}
+
+frmAbout::~frmAbout() = default;
+
+void frmAbout::cmdOK_Click() { accept(); }
+
+void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+
+void frmAbout::lbURL_Click() { OpenURL(ui->lbURL->text()); }
+
+void frmAbout::StartSysInfo() {
+    if (!LaunchSysInfo())
+        MsgBox(QStringLiteral("Le informazioni sul sistema non sono disponibili in questa fase"),
+               MsgButtons::Ok, MsgIcon::None, AppTitle);
+}
+
+} // namespace corpo

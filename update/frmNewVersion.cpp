@@ -1,0 +1,28 @@
+#include "update/frmNewVersion.h"
+
+#include "ui_frmNewVersion.h"
+#include "update/forms.h"
+#include "update/maker.h"
+
+namespace corpo {
+
+frmNewVersion::frmNewVersion(QWidget* parent) : QDialog(parent), ui(new Ui::frmNewVersion) {
+    ui->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ui->lbURL->setText(MakerPage());
+    connect(ui->lbURL, &UrlLabel::clicked, this, &frmNewVersion::lbURL_Click);
+    CenterForm(this);
+}
+
+frmNewVersion::~frmNewVersion() = default;
+
+void frmNewVersion::showEvent(QShowEvent* event) {
+    // The versions may be set any time before the window shows.
+    ui->lbLocalVersion->setText(localVersion_);
+    ui->lbRemoteVersion->setText(remoteVersion_);
+    QDialog::showEvent(event);
+}
+
+void frmNewVersion::lbURL_Click() { OpenURL(ui->lbURL->text()); }
+
+} // namespace corpo

@@ -1,0 +1,17 @@
+// The maker's web site: the one place its address is written down.
+#pragma once
+
+#include <QString>
+
+namespace corpo {
+
+// The maker's web address. Nothing at run time changes it.
+inline const QString MakerAddress = QStringLiteral("https://www.example.com");
+
+// Where the server keeps the current version, under the maker's address.
+inline const QString VersionPath = QStringLiteral("/public/lotto/ver_vorlacco.asp");
+
+// The maker's page that the About and new-version windows open.
+inline QString MakerPage() { return MakerAddress + QStringLiteral("/lotto/"); }
+
+} // namespace corpo
