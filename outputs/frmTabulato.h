@@ -1,6 +1,57 @@
 #pragma once
+
+#include <QDialog>
+#include <QString>
+
 class QWidget;
+
+namespace Ui {
+class frmTabulato;
+}
+
 namespace corpo {
+
+class PagePicture;
+
 // Opens the listing window, modal over parent.
 void MostraTabulato(QWidget* parent);
-}
+
+// One copy of the listing on the current printer page, ended with EndDoc:
+// colour or black and white, with the foot picture when it is not null.
+// Failures are thrown (corpo::RunError) to the caller's trap.
+void StampaCopiaTabulato(bool colore, const PagePicture& foot);
+
+// The maker's address as the name line prints it: its host in capitals.
+QString IndirizzoStampato();
+
+// The file name the PDF save dialog suggests: the system's name, trimmed,
+// with "/" as "_", and ".pdf".
+QString NomeFilePdf(const QString& nomeSistema);
+
+// The listing window: copies, colour, settings, print.
+class frmTabulato : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmTabulato(QWidget* parent = nullptr);
+    ~frmTabulato() override;
+
+    // The listing as many times as labCopie says, each copy a job of its own,
+    // with the standard reports on failure.
+    void StampaTabulato();
+    // The printer the next listing goes to, as the window names it.
+    QString StampanteInUso() const;
+
+    Ui::frmTabulato* ui;
+
+private Q_SLOTS:
+    void cmdStampa_Click();
+    void cmdImpostazioni_Click();
+    void VsCopie_Change(int value);
+    void chkFilePdf_Click();
+
+private:
+    void MostraStampante();
+    bool StampaPdf();
+};
+
+} // namespace corpo

@@ -1,0 +1,32 @@
+// The small window shown while the slips print, with the button that asks
+// the run to stop before its next slip.
+#pragma once
+
+#include <QDialog>
+
+namespace Ui {
+class frmPrnInCorso;
+}
+
+namespace corpo {
+
+class frmPrnInCorso : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmPrnInCorso(QWidget* parent = nullptr);
+    ~frmPrnInCorso() override;
+
+    // "Scheda n. " and the number of the slip being printed.
+    void MostraScheda(int numero);
+
+    Ui::frmPrnInCorso* ui;
+
+private Q_SLOTS:
+    void cmdInterrompi_Click();
+};
+
+// Loads the window, which shows it without blocking; the caller closes and
+// deletes it when the run ends.
+frmPrnInCorso* CaricaPrnInCorso(QWidget* parent);
+
+} // namespace corpo

@@ -1,0 +1,301 @@
+#include "outputs/frmTabulato.h"
+
+#include "app/corpo.h"
+#include "app/fileio.h"
+#include "app/frmImpostazioni.h"
+#include "app/messages.h"
+#include "app/printers.h"
+#include "app/settings.h"
+#include "printing/printerpage.h"
+#include "printing/vorlacco.h"
+#include "ui_frmTabulato.h"
+#include "update/maker.h"
+#include "winnings/stampaprospetto.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLocale>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace corpo {
+
+namespace {
+
+constexpr int32_t Nero = 0;
+constexpr int32_t Rosso = 255;
+constexpr int32_t Blu = 0xFF0000;
+
+// "€ #,##0.00" in the marks of the user's locale.
+QString FormatoImporto(float amount) {
+    return QStringLiteral("€ ") + QLocale().toString(double(amount), 'f', 2);
+}
+
+QString TwoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+
+} // namespace
+
+QString IndirizzoStampato() { return QUrl(MakerAddress).host().toUpper(); }
+
+QString NomeFilePdf(const QString& nomeSistema) {
+    QString name = nomeSistema.trimmed();
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    if (name.isEmpty())
+        name = QStringLiteral("Tabulato");
+    return name + QStringLiteral(".pdf");
+}
+
+void StampaCopiaTabulato(bool colore, const PagePicture& foot) {
+    PrinterPage& page = Printer();
+    page.PrintQuality = -3;
+    page.ColorMode = 2;
+    page.ScaleMode = scale::Millimeters;
+    page.FillStyle = 0;
+    page.FillColor = 0;
+    page.DrawStyle = 0;
+    page.FontName = QStringLiteral("Courier New");
+    page.FontSize = 10;
+    page.CurrentX = 5;
+    page.CurrentY = 5;
+    page.FontBold = true;
+
+    page.Print(AppTitle + QStringLiteral(" by Marvolt - "), false);
+    page.Print(IntestazioneStampa, true);
+    page.FontBold = false;
+
+    page.CurrentX = 5;
+    page.Print(QStringLiteral("x") + QString(93, QChar(0x2014)) + QStringLiteral("x"), true);
+
+    page.CurrentX = 5;
+    page.Print(QStringLiteral("Nome Sistema ") + Sistema.NomeSistema, false);
+    page.FontBold = true;
+    page.FontSize = 14;
+    page.Print(QString(26, QLatin1Char(' ')) + IndirizzoStampato(), true);
+    page.FontSize = 10;
+    page.FontBold = false;
+
+    page.FontSize = 48;
+    page.CurrentX = 60;
+    page.CurrentY = 20;
+    page.FontName = QStringLiteral("Comic Sans MS");
+    page.FontBold = true;
+    if (colore)
+        page.ForeColor = Blu;
+    page.Print(AppTitle, false);
+    page.ForeColor = Nero;
+    page.FontBold = false;
+
+    stampaVorlacco(15, 45, 11, colore);
+
+    if (Sistema.Capogioco == 0) {
+        // Without a head number the total and the wheel fill the space, slanted.
+        page.FontBold = true;
+        page.FontName = QStringLiteral("Comic Sans MS");
+        page.FontSize = 80;
+        page.CurrentX = 80;
+        page.CurrentY = 125;
+        page.ForeColor = colore ? Rosso : Nero;
+        StampaTestoRuotato(FormatoImporto(Sistema.ImportoSistema), 300);
+        page.FontBold = false;
+
+        page.FontBold = true;
+        page.FontName = QStringLiteral("Comic Sans MS");
+        page.FontSize = 70;
+        page.CurrentX = 90;
+        page.CurrentY = 175;
+        page.ForeColor = Nero;
+        StampaTestoRuotato(Sistema.Ruota, 300);
+        page.FontBold = false;
+    } else {
+        // The head number's disc keeps its colour even in black and white.
+        page.FillStyle = 0;
+        page.FillColor = ColoreCapogioco;
+        page.ForeColor = ColoreCapogioco;
+        page.CurrentX = 150;
+        page.CurrentY = 130;
+        page.Circle(page.CurrentX, page.CurrentY, 45, Nero);
+
+        page.CurrentX = 115;
+        page.CurrentY = 100;
+        page.FontName = QStringLiteral("Courier New");
+        page.FontBold = true;
+        page.FontSize = 180;
+        page.ForeColor = Nero;
+        page.Print(TwoDigits(Sistema.Capogioco), false);
+
+        page.FontBold = true;
+        page.FontName = QStringLiteral("Comic Sans MS");
+        page.FontSize = 70;
+        page.CurrentX = 90;
+        page.CurrentY = 175;
+        page.ForeColor = Nero;
+        page.Print(Sistema.Ruota, true);
+        page.FontBold = false;
+
+        page.FontBold = true;
+        page.FontName = QStringLiteral("Comic Sans MS");
+        page.FontSize = 60;
+        page.CurrentX = 110;
+        page.CurrentY = 55;
+        page.ForeColor = colore ? Rosso : Nero;
+        page.Print(FormatoImporto(Sistema.ImportoSistema), true);
+        page.FontBold = false;
+    }
+
+    page.CurrentX = 115;
+    page.CurrentY = 205;
+    const float x = float(page.CurrentX), y = float(page.CurrentY);
+    StampaProspetto(x, y);
+
+    if (!foot.isNull())
+        page.PaintPicture(foot, 5, 240, 95, 25);
+    page.EndDoc();
+}
+
+void MostraTabulato(QWidget* parent) {
+    frmTabulato dlg(parent);
+    dlg.exec();
+}
+
+frmTabulato::frmTabulato(QWidget* parent) : QDialog(parent), ui(new Ui::frmTabulato) {
+    ui->setupUi(this);
+    connect(ui->cmdStampa, &QPushButton::clicked, this, &frmTabulato::cmdStampa_Click);
+    connect(ui->cmdImpostazioni, &QPushButton::clicked, this, &frmTabulato::cmdImpostazioni_Click);
+    connect(ui->VsCopie, &QScrollBar::valueChanged, this, &frmTabulato::VsCopie_Change);
+    connect(ui->chkFilePdf, &QCheckBox::clicked, this, &frmTabulato::chkFilePdf_Click);
+
+    ReadConfiguration();
+    ui->VsCopie->setValue(1);
+    VsCopie_Change(ui->VsCopie->value());
+    MostraStampante();
+}
+
+frmTabulato::~frmTabulato() { delete ui; }
+
+void frmTabulato::VsCopie_Change(int value) { ui->labCopie->setText(QString::number(value)); }
+
+void frmTabulato::chkFilePdf_Click() {
+    // A PDF file holds one listing: copies are for paper.
+    const bool pdf = ui->chkFilePdf->isChecked();
+    ui->VsCopie->setEnabled(!pdf);
+    ui->labCopie->setEnabled(!pdf);
+    ui->Label2->setEnabled(!pdf);
+    MostraStampante();
+}
+
+QString frmTabulato::StampanteInUso() const {
+    if (ui->chkFilePdf->isChecked())
+        return QStringLiteral("File PDF");
+    const QStringList installed = InstalledPrinters();
+    return ChoosePrinter(installed, Printer().DeviceName(), StampanteTabulato);
+}
+
+void frmTabulato::MostraStampante() {
+    const QString name = StampanteInUso();
+    ui->lblStampante->setText(name.isEmpty()
+                                  ? QStringLiteral("Stampante: nessuna stampante installata")
+                                  : QStringLiteral("Stampante: ") + name);
+}
+
+void frmTabulato::cmdImpostazioni_Click() {
+    MostraImpostazioni(this);
+    ReadConfiguration();
+    MostraStampante();
+}
+
+void frmTabulato::cmdStampa_Click() {
+    setEnabled(false);
+    const QString name = ui->chkColor->isChecked() ? QStringLiteral("images/vietato.jpg")
+                                                   : QStringLiteral("images/vietatoBW.jpg");
+    ui->vietato->clear();
+    ui->vietato->setProperty("picture", QString());
+    try {
+        const PagePicture foot = PagePicture::Load(PercorsoApp + name);
+        ui->vietato->setPixmap(QPixmap::fromImage(foot.image()));
+        ui->vietato->setProperty("picture", foot.path());
+    } catch (const RunError&) {
+        // The listing is still worth having without its foot notice.
+        MsgBox(QStringLiteral("Immagine non trovata: ") + QDir::toNativeSeparators(name) +
+                   QStringLiteral("\nIl tabulato sarà stampato senza."),
+               MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+    }
+    if (ui->chkFilePdf->isChecked())
+        StampaPdf();
+    else
+        StampaTabulato();
+    setEnabled(true);
+    MostraStampante();
+}
+
+namespace {
+
+PagePicture FootPicture(const QVariant& path) {
+    const QString p = path.toString();
+    if (p.isEmpty())
+        return {};
+    try {
+        return PagePicture::Load(p);
+    } catch (const RunError&) {
+        return {};
+    }
+}
+
+void ReportListingError(const RunError& e) {
+    if (e.number == err::PrinterError)
+        MsgBox(QStringLiteral("Stampante non installata"), MsgButtons::Ok, MsgIcon::Critical,
+               QStringLiteral("!!! E R R O R E !!!"));
+    else
+        ReportError(e, QStringLiteral("StampaTabulato"), QStringLiteral("Form frmTabulato"));
+}
+
+} // namespace
+
+void frmTabulato::StampaTabulato() {
+    PrinterPage& page = Printer();
+    const bool colore = ui->chkColor->isChecked();
+    const PagePicture foot = FootPicture(ui->vietato->property("picture"));
+    try {
+        if (page.target() == PrinterPage::Target::Printer)
+            page.SelectPrinter(StampanteTabulato);
+        const uint8_t copie = uint8_t(ui->labCopie->text().toInt());
+        for (int copia = 1; copia <= copie; ++copia)
+            StampaCopiaTabulato(colore, foot);
+    } catch (const RunError& e) {
+        page.KillDoc();
+        ReportListingError(e);
+    }
+}
+
+bool frmTabulato::StampaPdf() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    QFileDialog dlg(this, QStringLiteral("Salva il tabulato come PDF"), folder,
+                    QStringLiteral("File PDF (*.pdf)"));
+    dlg.setObjectName(QStringLiteral("dlgFilePdf"));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setDefaultSuffix(QStringLiteral("pdf"));
+    dlg.selectFile(NomeFilePdf(Sistema.NomeSistema));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return false;
+
+    PrinterPage& page = Printer();
+    const PrinterPage::Target before = page.target();
+    const QString beforePdf = page.pdfPath();
+    page.UsePdfFile(dlg.selectedFiles().first());
+    const QString copies = ui->labCopie->text();
+    ui->labCopie->setText(QStringLiteral("1"));
+    StampaTabulato();
+    ui->labCopie->setText(copies);
+    if (before == PrinterPage::Target::Recorder)
+        page.UseRecorder();
+    else if (before == PrinterPage::Target::PdfFile)
+        page.UsePdfFile(beforePdf);
+    else
+        page.UsePrinter();
+    return true;
+}
+
+} // namespace corpo
