@@ -1,0 +1,152 @@
+#include "outputs/frmTaraturaAmbetto.h"
+
+#include "app/corpo.h"
+#include "app/fileio.h"
+#include "app/messages.h"
+#include "app/printers.h"
+#include "outputs/risorse.h"
+#include "outputs/stampaschedine.h"
+#include "printing/printerpage.h"
+#include "ui_frmTaraturaAmbetto.h"
+
+#include <QLocale>
+
+namespace corpo {
+
+void ScegliStampanteSchedine(const QString& name) {
+    // Asking for a name nobody has must not move the job to another printer.
+    if (InstalledPrinters().contains(name))
+        Printer().SelectPrinter(name);
+}
+
+void LeggiTaraturaAmbetto(TaraturaAmbetto& t) {
+    if (LeggiTaraturaFile(t))
+        ScegliStampanteSchedine(t.Stampante);
+}
+
+void MostraTaratura(QWidget* parent) {
+    frmTaraturaAmbetto w(parent);
+    w.Form_Load();
+    w.exec();
+}
+
+namespace {
+const QString TitoloErrore = QStringLiteral("!!! E R R O R E !!!");
+
+// The printer page's failures as the calibration window reports them.
+void SegnalaErroreStampa(const RunError& e) {
+    Printer().KillDoc();
+    MsgBox(e.number == err::PrinterError ? QStringLiteral("Stampante non installata")
+                                         : QStringLiteral("Errore Stampante non previsto"),
+           MsgButtons::Ok, MsgIcon::Critical, TitoloErrore);
+}
+} // namespace
+
+frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent)
+    : QDialog(parent), ui(new Ui::frmTaraturaAmbetto) {
+    InizializzaRisorseSchedine();
+    ui->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    barre_ = {ui->VsX,         ui->VsY,        ui->vsTop,       ui->vsLeft,     ui->vsIntestazione,
+              ui->vsXimporti,  ui->vsYimporti, ui->vsDXimporti, ui->vsDYimporti};
+    caselle_ = {ui->labX,        ui->labY,        ui->labTop,       ui->labLeft,
+                ui->labIntestazione, ui->labXimporti, ui->labYimporti, ui->labDXimporti,
+                ui->labDYimporti};
+    for (int i = 0; i < TaraturaDistanze; ++i) {
+        barre_[size_t(i)]->setRange(ScrollMin, ScrollMax);
+        connect(barre_[size_t(i)], &QScrollBar::valueChanged, this, [this, i] { barraCambiata(i); });
+        connect(caselle_[size_t(i)], &QLineEdit::editingFinished, this,
+                [this, i] { casellaConfermata(i); });
+    }
+    connect(ui->optColor_0, &QRadioButton::clicked, this, [this] { optColor_Click(0); });
+    connect(ui->optColor_1, &QRadioButton::clicked, this, [this] { optColor_Click(1); });
+    connect(ui->cmdTest, &QPushButton::clicked, this, &frmTaraturaAmbetto::cmdTest_Click);
+    connect(ui->cmdSalva, &QPushButton::clicked, this, &frmTaraturaAmbetto::cmdSalva_Click);
+    connect(ui->cmdRighello, &QPushButton::clicked, this, &frmTaraturaAmbetto::cmdRighello_Click);
+}
+
+frmTaraturaAmbetto::~frmTaraturaAmbetto() { delete ui; }
+
+QScrollBar* frmTaraturaAmbetto::barra(int i) const { return barre_[size_t(i)]; }
+QLineEdit* frmTaraturaAmbetto::casella(int i) const { return caselle_[size_t(i)]; }
+
+void frmTaraturaAmbetto::Form_Load() {
+    LeggiTaraturaAmbetto(Taratura);
+
+    ui->cmbStampante->clear();
+    const QStringList printers = InstalledPrinters();
+    ui->cmbStampante->addItems(printers);
+    ui->cmbStampante->setCurrentIndex(int(printers.indexOf(Taratura.Stampante)));
+    if (ui->cmbStampante->currentText().isEmpty()) {
+        MsgBox(QStringLiteral("Attenzione non e' selezionata nessuna stampante"), MsgButtons::Ok,
+               MsgIcon::Critical, QStringLiteral("Importante"));
+        if (!printers.isEmpty())
+            ui->cmbStampante->setCurrentIndex(0);
+    }
+
+    for (int i = 0; i < TaraturaDistanze; ++i) {
+        QScrollBar* bar = barre_[size_t(i)];
+        const QSignalBlocker block(bar);
+        bar->setValue(ScrollDaCampo(Distanza(Taratura, i)));
+        // The field follows its bar even when the bar did not move.
+        barraCambiata(i);
+    }
+    const bool normale = Taratura.Qualita == QualitaNormale;
+    ui->optColor_0->setChecked(normale);
+    ui->optColor_1->setChecked(!normale);
+}
+
+void frmTaraturaAmbetto::barraCambiata(int i) {
+    float& field = Distanza(Taratura, i);
+    field = float(double(barre_[size_t(i)]->value()) / 100.0);
+    caselle_[size_t(i)]->setText(TestoCampo(field, QLocale()));
+}
+
+void frmTaraturaAmbetto::casellaConfermata(int i) {
+    // A message box taking the focus would confirm the box a second time.
+    if (inConferma_)
+        return;
+    inConferma_ = true;
+    QLineEdit* box = caselle_[size_t(i)];
+    QScrollBar* bar = barre_[size_t(i)];
+    if (const std::optional<int> v = ScrollDaTesto(box->text(), QLocale())) {
+        const QSignalBlocker block(bar);
+        bar->setValue(*v);
+    } else {
+        MsgBox(QStringLiteral("Valore non valido: da 0 a 300 mm"), MsgButtons::Ok,
+               MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+    }
+    barraCambiata(i);
+    inConferma_ = false;
+}
+
+void frmTaraturaAmbetto::optColor_Click(int index) {
+    Taratura.Qualita = index == 0 ? QualitaNormale : QualitaBassa;
+}
+
+void frmTaraturaAmbetto::cmdTest_Click() {
+    try {
+        ScegliStampanteSchedine(ui->cmbStampante->currentText());
+        StampaProvaSullaPagina(Printer(), Taratura);
+    } catch (const RunError& e) {
+        SegnalaErroreStampa(e);
+    }
+}
+
+void frmTaraturaAmbetto::cmdRighello_Click() {
+    try {
+        ScegliStampanteSchedine(ui->cmbStampante->currentText());
+        StampaRighelloSullaPagina(Printer(), Taratura);
+    } catch (const RunError& e) {
+        SegnalaErroreStampa(e);
+    }
+}
+
+void frmTaraturaAmbetto::cmdSalva_Click() {
+    Taratura.Stampante = ui->cmbStampante->currentText();
+    RunError error;
+    if (!ScriviTaraturaFile(Taratura, &error))
+        MsgBox(error.description, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Errore"));
+}
+
+} // namespace corpo

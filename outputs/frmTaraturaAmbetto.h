@@ -1,0 +1,61 @@
+// The slip calibration window: nine distances, the print quality and the
+// slip printer, with a test print, a ruler sheet and a save.
+#pragma once
+
+#include "outputs/taratura.h"
+
+#include <QDialog>
+#include <array>
+
+class QLineEdit;
+class QScrollBar;
+
+namespace Ui {
+class frmTaraturaAmbetto;
+}
+
+namespace corpo {
+
+// Reads "printA.cfg" into t and makes its printer the current one when a
+// printer of exactly that name is installed. Failures are reported; t keeps
+// what it held and the printer stays.
+void LeggiTaraturaAmbetto(TaraturaAmbetto& t);
+
+// The first installed printer named exactly name becomes current; otherwise
+// nothing changes, silently.
+void ScegliStampanteSchedine(const QString& name);
+
+// Opens the calibration window modally over parent.
+void MostraTaratura(QWidget* parent);
+
+class frmTaraturaAmbetto : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmTaraturaAmbetto(QWidget* parent = nullptr);
+    ~frmTaraturaAmbetto() override;
+
+    // Reads the calibration and fills the window (with its messages).
+    void Form_Load();
+
+    // The scroll bar and text box of distance i (file order).
+    QScrollBar* barra(int i) const;
+    QLineEdit* casella(int i) const;
+
+    Ui::frmTaraturaAmbetto* ui;
+    TaraturaAmbetto Taratura;
+
+public Q_SLOTS:
+    void cmdTest_Click();
+    void cmdSalva_Click();
+    void cmdRighello_Click();
+    void optColor_Click(int index);
+
+private:
+    void barraCambiata(int i);
+    void casellaConfermata(int i);
+    std::array<QScrollBar*, TaraturaDistanze> barre_{};
+    std::array<QLineEdit*, TaraturaDistanze> caselle_{};
+    bool inConferma_ = false;
+};
+
+} // namespace corpo

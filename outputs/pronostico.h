@@ -1,0 +1,33 @@
+// The forecast sheet: the current system as a one-page card.
+#pragma once
+
+#include "outputs/taratura.h"
+
+#include <QLocale>
+#include <QString>
+
+namespace corpo {
+
+class PagePicture;
+class PrinterPage;
+
+// Where the card's header block starts, from the calibration.
+struct OrigineProspetto {
+    int x0 = 0;
+    int y0 = 0;
+    int passo = 0; // indent and extra line gap
+};
+OrigineProspetto CalcolaOrigineProspetto(const TaraturaAmbetto& t);
+
+// "€ 1.234,50" in the locale's marks.
+QString ImportoProspetto(float amount, const QLocale& locale);
+
+// Draws the card and ends its job; throws the printer page's RunError. The
+// notice picture is left out when it is null.
+void StampaProspettoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
+                                const PagePicture& vietato);
+
+// The window's routine: draws the card and reports any failure itself.
+void StampaSchedaPronostico(const TaraturaAmbetto& t, const PagePicture& vietato);
+
+} // namespace corpo
