@@ -9,6 +9,7 @@
 
 #include <QIconEngine>
 #include <QPainter>
+#include <QShowEvent>
 #include <QSvgRenderer>
 
 // The icon lives in this library's resources, which a static library has
@@ -67,6 +68,13 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent), ui(new Ui::frmAbout) {
 }
 
 frmAbout::~frmAbout() = default;
+
+void frmAbout::showEvent(QShowEvent* event) {
+    // Now that the window exists its frame is known: centre the whole of it.
+    if (!event->spontaneous())
+        CenterForm(this);
+    QDialog::showEvent(event);
+}
 
 void frmAbout::cmdOK_Click() { accept(); }
 

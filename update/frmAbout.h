@@ -26,6 +26,9 @@ public:
     explicit frmAbout(QWidget* parent = nullptr);
     ~frmAbout() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void cmdOK_Click();
     void cmdSysInfo_Click();

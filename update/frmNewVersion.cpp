@@ -4,6 +4,8 @@
 #include "update/forms.h"
 #include "update/maker.h"
 
+#include <QShowEvent>
+
 namespace corpo {
 
 frmNewVersion::frmNewVersion(QWidget* parent) : QDialog(parent), ui(new Ui::frmNewVersion) {
@@ -20,6 +22,9 @@ void frmNewVersion::showEvent(QShowEvent* event) {
     // The versions may be set any time before the window shows.
     ui->lbLocalVersion->setText(localVersion_);
     ui->lbRemoteVersion->setText(remoteVersion_);
+    // Now that the window exists its frame is known: centre the whole of it.
+    if (!event->spontaneous())
+        CenterForm(this);
     QDialog::showEvent(event);
 }
 
