@@ -1,4 +1,0 @@
-#include "outputs/frmStampaSchedine.h"
-namespace corpo {
-void MostraStampaSchedine(QWidget*) {}
-}
