@@ -454,8 +454,9 @@ private Q_SLOTS:
             Sistema.ImpEstratto = stake;
         const SystemRecord before = Sistema;
         QCOMPARE(whileOpen([&] { main.button->click(); }, [](QWidget*) {}), Outcome::NeverOpened);
-        QCOMPARE(script.messages().size(), 1);
-        const Shown& m = script.messages().first();
+        const QList<Shown> messages = script.messages();
+        QCOMPARE(messages.size(), 1);
+        const Shown& m = messages.first();
         QCOMPARE(m.text, QStringLiteral("Error 6 (Overflow) in procedure Form_Load of Form frmVincite"));
         QCOMPARE(m.title, QStringLiteral("Bramasolovanti"));
         QCOMPARE(m.buttons, MsgButtons::Ok);
