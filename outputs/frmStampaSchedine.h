@@ -1,6 +1,54 @@
+// The slip window: which of the nine slips to print, the forecast sheet, and
+// the way to the calibration window.
 #pragma once
-class QWidget;
+
+#include "outputs/taratura.h"
+#include "printing/printerpage.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace Ui {
+class frmStampaSchedine;
+}
+
 namespace corpo {
+
 // Shows the slip window without blocking; it enables mainWindow again when it closes.
 void MostraStampaSchedine(QWidget* mainWindow);
-}
+
+class frmStampaSchedine : public QWidget {
+    Q_OBJECT
+public:
+    // mainWindow is enabled again when this window closes.
+    explicit frmStampaSchedine(QWidget* mainWindow = nullptr);
+    ~frmStampaSchedine() override;
+
+    // Fills the window and loads the notice picture (with its message).
+    void Form_Load();
+    // Slips meDa..meA of the current system, one job.
+    void StampaSchedina();
+
+    Ui::frmStampaSchedine* ui;
+    TaraturaAmbetto Taratura;
+    PagePicture Vietato; // null when the picture could not be read
+    int Minimo = 0;
+    int Massimo = 0;
+
+public Q_SLOTS:
+    void cmdStampa_Click();
+    void cmdTaratura_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void aggiornaComandi();
+    QPointer<QWidget> mainWindow_;
+};
+
+// "images/vietato.jpg" in the application folder.
+QString PercorsoVietato();
+
+} // namespace corpo
