@@ -175,10 +175,20 @@ void SetWinnings(SystemRecord& r, const Importi21& w) {
 }
 
 QString FormatoVincita(float amount, const QLocale& locale) {
-    // Some locales (and the C one) leave out the thousands mark unless asked.
-    QLocale grouped = locale;
-    grouped.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
-    return QStringLiteral("\u20AC ") + grouped.toString(static_cast<double>(amount), 'f', 2);
+    // The locale gives the digits, the decimal mark and the sign; the
+    // thousands are grouped here, since some locales leave four-digit amounts
+    // bare (Spanish, Polish) and the C locale never groups.
+    QLocale plain = locale;
+    plain.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    QString text = plain.toString(static_cast<double>(amount), 'f', 2);
+    const QString mark = locale.groupSeparator().isEmpty() ? QStringLiteral(",") : locale.groupSeparator();
+    int end = text.indexOf(locale.decimalPoint());
+    if (end < 0)
+        end = int(text.size());
+    const int first = text.startsWith(locale.negativeSign()) ? int(locale.negativeSign().size()) : 0;
+    for (int at = end - 3; at > first; at -= 3)
+        text.insert(at, mark);
+    return QStringLiteral("\u20AC ") + text;
 }
 
 QString FormatoNumero(uint8_t number) {

@@ -288,6 +288,14 @@ private Q_SLOTS:
         bare.setNumberOptions(QLocale::OmitGroupSeparator);
         QTest::newRow("it asked not to group") << bare << 4290.0f << QStringLiteral("€ 4.290,00");
         QTest::newRow("C locale") << QLocale::c() << 4290.0f << QStringLiteral("€ 4,290.00");
+        // Locales that by themselves group only from five digits on.
+        const QLocale es(QLocale::Spanish, QLocale::Spain), pl(QLocale::Polish, QLocale::Poland);
+        QTest::newRow("es thousands") << es << 4290.0f << QStringLiteral("€ 4.290,00");
+        QTest::newRow("es hundreds") << es << 412.4988f << QStringLiteral("€ 412,50");
+        QTest::newRow("es millions") << es << 1234567.0f << QStringLiteral("€ 1.234.567,00");
+        QTest::newRow("pl thousands") << pl << 4290.0f << QStringLiteral("€ 4\u00A0290,00");
+        QTest::newRow("it rounds up to a thousand") << it << 999.996f << QStringLiteral("€ 1.000,00");
+        QTest::newRow("es rounds up to a thousand") << es << 999.996f << QStringLiteral("€ 1.000,00");
     }
     void amountFormat() {
         QFETCH(QLocale, locale);
