@@ -13,11 +13,14 @@
 #include "winnings/stampaprospetto.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
 #include <QStandardPaths>
 #include <QUrl>
+
+static void LoadTabulatoResources() { Q_INIT_RESOURCE(tabulato); }
 
 namespace corpo {
 
@@ -159,7 +162,20 @@ void MostraTabulato(QWidget* parent) {
 }
 
 frmTabulato::frmTabulato(QWidget* parent) : QDialog(parent), ui(new Ui::frmTabulato) {
+    LoadTabulatoResources();
     ui->setupUi(this);
+    // The copies' scroll bar has 20 at its top: its arrows and trough step the
+    // other way round from Qt's, which puts the minimum at the top.
+    connect(ui->VsCopie, &QAbstractSlider::actionTriggered, this, [this](int action) {
+        QScrollBar* bar = ui->VsCopie;
+        const int step = action == QAbstractSlider::SliderSingleStepAdd ? -bar->singleStep()
+                         : action == QAbstractSlider::SliderSingleStepSub ? bar->singleStep()
+                         : action == QAbstractSlider::SliderPageStepAdd   ? -bar->pageStep()
+                         : action == QAbstractSlider::SliderPageStepSub   ? bar->pageStep()
+                                                                          : 0;
+        if (step != 0)
+            bar->setSliderPosition(std::clamp(bar->value() + step, bar->minimum(), bar->maximum()));
+    });
     connect(ui->cmdStampa, &QPushButton::clicked, this, &frmTabulato::cmdStampa_Click);
     connect(ui->cmdImpostazioni, &QPushButton::clicked, this, &frmTabulato::cmdImpostazioni_Click);
     connect(ui->VsCopie, &QScrollBar::valueChanged, this, &frmTabulato::VsCopie_Change);
@@ -256,7 +272,8 @@ void frmTabulato::StampaTabulato() {
     const bool colore = ui->chkColor->isChecked();
     const PagePicture foot = FootPicture(ui->vietato->property("picture"));
     try {
-        if (page.target() == PrinterPage::Target::Printer)
+        // A PDF file needs no printer; the recorder stands in for one.
+        if (page.target() != PrinterPage::Target::PdfFile)
             page.SelectPrinter(StampanteTabulato);
         const uint8_t copie = uint8_t(ui->labCopie->text().toInt());
         for (int copia = 1; copia <= copie; ++copia)
