@@ -4,6 +4,7 @@
 #include "app/printers.h"
 #include "app/shell.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QHash>
@@ -486,32 +487,36 @@ void PrinterPage::EndDoc() {
         return;
 
     case Target::PdfFile: {
-        QSaveFile file(pdfPath_);
-        file.setDirectWriteFallback(false);
-        if (!file.open(QIODevice::WriteOnly))
-            throw FileOpenError(pdfPath_, file);
+        // Rendered in memory first and then written in one piece, so that a
+        // failed write (a full disk) cannot go unnoticed among many small ones.
+        QByteArray bytes;
         {
-            QPdfWriter writer(&file);
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QPdfWriter writer(&buffer);
             writer.setResolution(RenderDpi);
             writer.setPageSize(QPageSize(QPageSize::A4));
             writer.setPageMargins(QMarginsF(0, 0, 0, 0));
             writer.setCreator(QStringLiteral("Bramasolovanti"));
             writer.setTitle(QStringLiteral("Bramasolovanti"));
             QPainter p;
-            if (!p.begin(&writer)) {
-                file.cancelWriting();
+            if (!p.begin(&writer))
                 throw MakeError(err::DeviceIO);
-            }
             try {
                 Render(p, j->recorded, j->pictures, [&] { return writer.newPage(); });
             } catch (...) {
                 p.end();
-                file.cancelWriting();
                 throw;
             }
             p.end();
         }
-        if (file.error() != QFileDevice::NoError) {
+        QSaveFile file(pdfPath_);
+        file.setDirectWriteFallback(false);
+        if (!file.open(QIODevice::WriteOnly))
+            throw FileOpenError(pdfPath_, file);
+        // commit() alone would not notice a failure of its last flush.
+        if (file.write(bytes) != bytes.size() || !file.flush() ||
+            file.error() != QFileDevice::NoError) {
             const RunError e = FileError(file);
             file.cancelWriting();
             throw e;
