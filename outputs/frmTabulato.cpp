@@ -49,8 +49,19 @@ QString NomeFilePdf(const QString& nomeSistema) {
     return name + QStringLiteral(".pdf");
 }
 
-void StampaCopiaTabulato(bool colore, const PagePicture& foot) {
+QString TitoloTabulato(int copia, int copie) {
+    const QString nome = Sistema.NomeSistema.trimmed();
+    QString t = nome.isEmpty() ? QStringLiteral("Tabulato") : QStringLiteral("Tabulato ") + nome;
+    // Each copy is a job of its own: distinct titles keep a PDF queue from
+    // writing every copy over the one before.
+    if (copie > 1)
+        t += QStringLiteral(" - copia %1 di %2").arg(copia).arg(copie);
+    return t;
+}
+
+void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& titolo) {
     PrinterPage& page = Printer();
+    page.DocName = titolo;
     page.PrintQuality = -3;
     page.ColorMode = 2;
     page.ScaleMode = scale::Millimeters;
@@ -277,7 +288,7 @@ void frmTabulato::StampaTabulato() {
             page.SelectPrinter(StampanteTabulato);
         const uint8_t copie = uint8_t(ui->labCopie->text().toInt());
         for (int copia = 1; copia <= copie; ++copia)
-            StampaCopiaTabulato(colore, foot);
+            StampaCopiaTabulato(colore, foot, TitoloTabulato(copia, copie));
     } catch (const RunError& e) {
         page.KillDoc();
         ReportListingError(e);

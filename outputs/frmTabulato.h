@@ -17,9 +17,14 @@ class PagePicture;
 void MostraTabulato(QWidget* parent);
 
 // One copy of the listing on the current printer page, ended with EndDoc:
-// colour or black and white, with the foot picture when it is not null.
-// Failures are thrown (corpo::RunError) to the caller's trap.
-void StampaCopiaTabulato(bool colore, const PagePicture& foot);
+// colour or black and white, with the foot picture when it is not null, as
+// a job of the given title. Failures are thrown (corpo::RunError) to the
+// caller's trap.
+void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& titolo);
+
+// The title of copy `copia` of `copie`: "Tabulato <system name>", and
+// " - copia 2 di 3" when there is more than one.
+QString TitoloTabulato(int copia, int copie);
 
 // The maker's address as the name line prints it: its host in capitals.
 QString IndirizzoStampato();

@@ -215,6 +215,7 @@ void PrinterPage::ResetState() {
     DrawStyle = 0;
     PrintQuality = -4;
     ColorMode = 2;
+    DocName = QStringLiteral("Bramasolovanti");
 }
 
 QString PrinterPage::DeviceName() const {
@@ -479,6 +480,7 @@ void PrinterPage::EndDoc() {
     // Whatever happens below, this job is over and the next starts afresh.
     std::unique_ptr<Job> j = std::move(job_);
     const int colorMode = ColorMode;
+    const QString docName = DocName;
     ResetState();
 
     switch (target_) {
@@ -498,7 +500,7 @@ void PrinterPage::EndDoc() {
             writer.setPageSize(QPageSize(QPageSize::A4));
             writer.setPageMargins(QMarginsF(0, 0, 0, 0));
             writer.setCreator(QStringLiteral("Bramasolovanti"));
-            writer.setTitle(QStringLiteral("Bramasolovanti"));
+            writer.setTitle(docName);
             QPainter p;
             if (!p.begin(&writer))
                 throw MakeError(err::DeviceIO);
@@ -541,7 +543,7 @@ void PrinterPage::EndDoc() {
         printer.setResolution(RenderDpi);
         printer.setColorMode(colorMode == 1 ? QPrinter::GrayScale : QPrinter::Color);
         printer.setCopyCount(1);
-        printer.setDocName(QStringLiteral("Bramasolovanti"));
+        printer.setDocName(docName);
         QPainter p;
         if (!p.begin(&printer))
             throw MakeError(err::PrinterError);

@@ -181,6 +181,8 @@ public:
     int DrawStyle = 0;
     int PrintQuality = -4;
     int ColorMode = 2; // 1 monochrome, 2 colour
+    // The job's title in the print queue (and the PDF's title); read at EndDoc.
+    QString DocName = QStringLiteral("Bramasolovanti");
 
     // ---- Read-only properties.
     // The current printer ("" when none is installed). Starts as the
