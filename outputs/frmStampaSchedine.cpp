@@ -42,7 +42,11 @@ frmStampaSchedine::frmStampaSchedine(QWidget* mainWindow)
     ui->meA->installEventFilter(this);
 }
 
-frmStampaSchedine::~frmStampaSchedine() { delete ui; }
+frmStampaSchedine::~frmStampaSchedine() {
+    ui->meDa->removeEventFilter(this);
+    ui->meA->removeEventFilter(this);
+    delete ui;
+}
 
 void frmStampaSchedine::Form_Load() {
     Minimo = SchedaMinima;

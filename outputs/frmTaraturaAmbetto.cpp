@@ -65,7 +65,12 @@ frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent)
     connect(ui->cmdRighello, &QPushButton::clicked, this, &frmTaraturaAmbetto::cmdRighello_Click);
 }
 
-frmTaraturaAmbetto::~frmTaraturaAmbetto() { delete ui; }
+frmTaraturaAmbetto::~frmTaraturaAmbetto() {
+    // A box losing its focus while the window is torn down must not reach us.
+    for (QLineEdit* box : caselle_)
+        box->disconnect(this);
+    delete ui;
+}
 
 QScrollBar* frmTaraturaAmbetto::barra(int i) const { return barre_[size_t(i)]; }
 QLineEdit* frmTaraturaAmbetto::casella(int i) const { return caselle_[size_t(i)]; }
