@@ -14,6 +14,8 @@
 #include "ui_frmPrnInCorso.h"
 #include "ui_frmTabulato.h"
 #include "winnings/prospetto.h"
+#include "winnings/stampaprospetto.h"
+#include "tests/printing/metrics.h"
 
 #include <QLineEdit>
 #include <QtTest>
@@ -58,6 +60,9 @@ private Q_SLOTS:
     void missingStalk();
     void escapeCloses();
     void progressWindow();
+    void prospectAtAnyPosition_data();
+    void prospectAtAnyPosition();
+    void prospectOfZeroStakes();
 
 private:
     RecordedJob PrintOnce(bool colour = true, int copies = 1);
@@ -509,6 +514,81 @@ void TestListing::progressWindow() {
     QVERIFY(StopStampa);
     StopStampa = false;
     delete w;
+}
+
+void TestListing::prospectAtAnyPosition_data() {
+    QTest::addColumn<float>("x");
+    QTest::addColumn<float>("y");
+    QTest::addColumn<QString>("font"); // what the caller left
+    QTest::addColumn<int>("fillStyle");
+    QTest::newRow("the listing's place") << 115.0f << 205.0f << "Comic Sans MS" << 0;
+    QTest::newRow("top-left corner") << 0.0f << 0.0f << "Courier New" << 1;
+    QTest::newRow("elsewhere") << 12.5f << 40.25f << "Comic Sans MS" << 1;
+}
+
+void TestListing::prospectAtAnyPosition() {
+    QFETCH(float, x);
+    QFETCH(float, y);
+    QFETCH(QString, font);
+    QFETCH(int, fillStyle);
+    testing::RecorderScope rec;
+    PrinterPage& page = Printer();
+    page.FontName = font;
+    page.FontBold = false;
+    page.FillStyle = fillStyle;
+    page.ForeColor = 255;
+    StampaProspetto(x, y);
+    QCOMPARE(page.FillStyle, fillStyle);
+    QCOMPARE(page.FontName, QStringLiteral("Courier New"));
+    QCOMPARE(page.FontSize, 8.0);
+    QVERIFY(page.FontBold);
+    const double end = page.CurrentX, endY = page.CurrentY;
+    page.EndDoc();
+    const QList<PageOp> texts = rec.last().ofKind(PageOp::Text);
+    QCOMPARE(texts.size(), 1 + 2 * 21);
+    const PageOp& title = texts[0];
+    QCOMPARE(title.text, QStringLiteral("Prospetto Vincite"));
+    QCOMPARE(QPointF(title.x, title.y), QPointF(x, y));
+    QCOMPARE(title.fontName, font);
+    QCOMPARE(title.fontSize, 20.0);
+    QCOMPARE(title.foreColor, 0); // black, whatever the caller had
+    const double titleLine =
+        font == "Courier New" ? expect::monoLine(20) : expect::comicLine(20);
+    const double block = expect::monoLine(6.5) + 4;
+    const double offsets[4] = {0, 18, 40, 65};
+    // Walk the nine blocks: headings, then amounts one heading line lower.
+    const int columns[9] = {4, 4, 3, 3, 2, 2, 1, 1, 1};
+    int i = 1;
+    for (int b = 0; b < 9; ++b) {
+        const double top = y + titleLine + b * block;
+        for (int c = 0; c < columns[b]; ++c, ++i) {
+            QVERIFY2(near(texts[i].x, x + offsets[c], 1e-4) && near(texts[i].y, top, Metric),
+                     qPrintable(texts[i].describe()));
+            QCOMPARE(texts[i].fontSize, 6.5);
+        }
+        for (int c = 0; c < columns[b]; ++c, ++i) {
+            QVERIFY2(near(texts[i].x, x + offsets[c], 1e-4) &&
+                         near(texts[i].y, top + expect::monoLine(6.5), Metric),
+                     qPrintable(texts[i].describe()));
+            QCOMPARE(texts[i].fontSize, 8.0);
+            QVERIFY(texts[i].bold);
+        }
+    }
+    // The position stays at the end of the Estratto amount, on its line.
+    QVERIFY(near(end, texts.last().x + texts.last().width, 1e-6));
+    QVERIFY(near(endY, texts.last().y, 1e-6));
+}
+
+void TestListing::prospectOfZeroStakes() {
+    Sistema = SystemRecord();
+    testing::RecorderScope rec;
+    StampaProspetto(115, 205);
+    Printer().EndDoc();
+    QStringList amounts;
+    for (const PageOp& op : rec.last().ofKind(PageOp::Text))
+        if (op.fontSize == 8)
+            amounts << op.text;
+    QCOMPARE(amounts, QStringList(21, QStringLiteral("€ 0,00")));
 }
 
 QTEST_MAIN(TestListing)
