@@ -4,6 +4,7 @@
 #include "app/shell.h"
 #include "outputs/frmPrnInCorso.h"
 #include "outputs/frmStampaSchedine.h"
+#include "outputs/frmTaraturaAmbetto.h"
 #include "outputs/schedine.h"
 #include "outputs/stampaschedine.h"
 #include "outputs/taratura.h"
@@ -599,6 +600,25 @@ private Q_SLOTS:
         w->close();
         QVERIFY(main.isEnabled());
         QTRY_VERIFY(w.isNull()); // deleted once closed
+    }
+
+    void calibrationOpensModally() {
+        Ambiente env;
+        env.w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(env.w.get()));
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            if (auto* t = qobject_cast<frmTaraturaAmbetto*>(QApplication::activeModalWidget())) {
+                seen = QStringLiteral("%1 over %2, %3")
+                           .arg(t->windowTitle(), t->parentWidget() ? t->parentWidget()->objectName()
+                                                                     : QStringLiteral("nothing"))
+                           .arg(t->casella(3)->text());
+                t->reject();
+            }
+        });
+        env.w->ui->cmdTaratura->click();
+        // It read the saved calibration: Left of T.
+        QCOMPARE(seen, QStringLiteral("Taratura Stampa Schedine over frmStampaSchedine, 20"));
     }
 
     void missingNoticePicture() {
