@@ -1,0 +1,34 @@
+// The standard dialogs of the main window and the colour picker, each behind
+// one function that tests replace to answer without showing anything.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace corpo {
+
+struct FileDialogRequest {
+    bool save = false;     // save dialog (overwrite prompt) or open dialog (file must exist)
+    QString folder;        // initial folder
+    QString filter;        // "Sistemi Bramasolovanti (*.vrl)"
+    QString defaultSuffix; // "vrl" for Save
+};
+
+// The chosen full path, or empty when the user cancelled.
+QString AskFileName(QWidget* parent, const FileDialogRequest& request);
+
+// The colour chosen in the standard colour dialog, starting from initial
+// (0x00BBGGRR); nothing when the user cancelled.
+std::optional<int32_t> AskColour(QWidget* parent, int32_t initial);
+
+namespace testing {
+// Replace the dialogs for the scope of a test; an empty function restores them.
+void SetFileDialog(std::function<QString(QWidget*, const FileDialogRequest&)> answer);
+void SetColourDialog(std::function<std::optional<int32_t>(QWidget*, int32_t)> answer);
+} // namespace testing
+
+} // namespace corpo

@@ -1,0 +1,135 @@
+#include "entry/frmColourPicker.h"
+
+#include "ui_frmColourPicker.h"
+
+#include "app/corpo.h"
+#include "entry/dialogs.h"
+#include "entry/frmMain.h"
+#include "entry/numbers.h"
+#include "printing/printerpage.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <cmath>
+
+namespace corpo {
+
+QImage PaletteImage() {
+    QImage img(256, 128, QImage::Format_RGB32);
+    for (int x = 0; x < img.width(); ++x) {
+        const int hue = x * 359 / (img.width() - 1);
+        for (int y = 0; y < img.height(); ++y) {
+            // Top row white, middle row the pure hue, bottom row black.
+            const int lightness = 255 - y * 255 / (img.height() - 1);
+            img.setPixelColor(x, y, QColor::fromHsl(hue, 255, lightness));
+        }
+    }
+    return img;
+}
+
+QImage GreyRampImage() {
+    QImage img(256, 16, QImage::Format_RGB32);
+    for (int x = 0; x < img.width(); ++x)
+        for (int y = 0; y < img.height(); ++y)
+            img.setPixelColor(x, y, QColor(x, x, x));
+    return img;
+}
+
+frmColourPicker::frmColourPicker(frmMain* main)
+    : QDialog(main), ui(std::make_unique<Ui::frmColourPicker>()), main_(main) {
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("frmColourPicker"));
+    setFixedSize(size());
+    palette_ = {ui->Col_Palette_0, ui->Col_Palette_1};
+    images_ = {PaletteImage(), GreyRampImage()};
+    for (size_t i = 0; i < palette_.size(); ++i) {
+        palette_[i]->setPixmap(QPixmap::fromImage(images_[i]));
+        palette_[i]->installEventFilter(this);
+    }
+    QPixmap apply(64, 64);
+    apply.fill(Qt::transparent);
+    {
+        QPainter p(&apply);
+        QSvgRenderer(QStringLiteral(":/entry/applica.svg")).render(&p);
+    }
+    ui->cmdSalva->setIcon(QIcon(apply));
+
+    connect(ui->cmdGeneraColore, &QPushButton::clicked, this,
+            &frmColourPicker::cmdGeneraColore_Click);
+    connect(ui->cmdGetColour, &QPushButton::clicked, this, &frmColourPicker::cmdGetColour_Click);
+    connect(ui->cmdSalva, &QPushButton::clicked, this, &frmColourPicker::cmdSalva_Click);
+
+    if (SceltaColore == QStringLiteral("VORLACCO"))
+        ColoreScelto = ColoreVorlacco;
+    else if (SceltaColore == QStringLiteral("CAPOGIOCO"))
+        ColoreScelto = ColoreCapogioco;
+    QPalette pal = ui->picColore->palette();
+    pal.setColor(QPalette::Window, ToQColor(ColoreScelto));
+    ui->picColore->setPalette(pal);
+}
+
+frmColourPicker::~frmColourPicker() = default;
+
+int32_t frmColourPicker::PaletteColour(int index, const QPointF& pos) const {
+    const QImage& img = images_[size_t(index)];
+    const int x = RoundHalfEven(pos.x());
+    const int y = RoundHalfEven(pos.y());
+    if (x < 0 || y < 0 || x >= img.width() || y >= img.height())
+        return -1;
+    return FromQColor(img.pixelColor(x, y));
+}
+
+void frmColourPicker::preview() {
+    QPalette pal = ui->picColore->palette();
+    pal.setColor(QPalette::Window, ToQColor(ColoreScelto));
+    ui->picColore->setPalette(pal);
+    if (SceltaColore == QStringLiteral("VORLACCO"))
+        main_->ImpostaColoreVorlacco(ColoreScelto);
+    else if (SceltaColore == QStringLiteral("CAPOGIOCO"))
+        main_->ImpostaColoreCapogioco(ColoreScelto);
+}
+
+bool frmColourPicker::eventFilter(QObject* watched, QEvent* event) {
+    const int index = watched == palette_[0] ? 0 : watched == palette_[1] ? 1 : -1;
+    if (index >= 0 &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove)) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const bool left = event->type() == QEvent::MouseButtonPress
+                              ? mouse->button() == Qt::LeftButton
+                              : bool(mouse->buttons() & Qt::LeftButton);
+        if (left) {
+            const int32_t colour = PaletteColour(index, mouse->position());
+            if (colour != -1) {
+                ColoreScelto = colour;
+                preview();
+            }
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmColourPicker::cmdGeneraColore_Click() {
+    Randomize();
+    ColoreScelto = ColoreCasuale(Rnd());
+    preview();
+}
+
+void frmColourPicker::cmdGetColour_Click() {
+    const std::optional<int32_t> chosen = AskColour(this, ColoreScelto);
+    if (!chosen)
+        return;
+    ColoreScelto = *chosen;
+    preview();
+}
+
+void frmColourPicker::cmdSalva_Click() {
+    if (SceltaColore == QStringLiteral("VORLACCO"))
+        ColoreVorlacco = ColoreScelto;
+    else if (SceltaColore == QStringLiteral("CAPOGIOCO"))
+        ColoreCapogioco = ColoreScelto;
+    accept();
+}
+
+} // namespace corpo

@@ -1,0 +1,535 @@
+#include "entry/frmMain.h"
+
+#include "ui_frmMain.h"
+
+#include "app/corpo.h"
+#include "app/fileio.h"
+#include "app/messages.h"
+#include "app/settings.h"
+#include "app/shell.h"
+#include "entry/dialogs.h"
+#include "entry/frmColourPicker.h"
+#include "entry/systemfile.h"
+#include "entry/widgets.h"
+#include "outputs/frmStampaSchedine.h"
+#include "outputs/frmTabulato.h"
+#include "update/frmAbout.h"
+#include "winnings/frmVincite.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QTimer>
+
+static void initEntryResources() { Q_INIT_RESOURCE(entry); }
+
+namespace corpo {
+
+namespace {
+
+const QString FiltroSistemi = QStringLiteral("Sistemi Bramasolovanti (*.vrl)");
+const QString NomeVuoto = QStringLiteral("vuoto.vrl");
+
+// Our drawings are vector art: render them at twice the size so they stay
+// sharp when the window grows.
+QPixmap renderArt(const QString& resource, const QSize& size) {
+    QPixmap pixmap(size * 2);
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer(resource);
+    if (!renderer.isValid())
+        return QPixmap();
+    QPainter p(&pixmap);
+    renderer.render(&p);
+    return pixmap;
+}
+
+bool isDark(const QColor& c) { return c.red() * 299 + c.green() * 587 + c.blue() * 114 < 110000; }
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frmMain>()) {
+    initEntryResources();
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("frmMain"));
+
+    for (int g = 0; g < NumGruppi; ++g) {
+        for (int p = 0; p < GroupSize[size_t(g)]; ++p) {
+            QLineEdit* field = findChild<QLineEdit*>(NumberFieldName(g, p));
+            Q_ASSERT(field);
+            numbers_[size_t(g)][size_t(p)] = field;
+            field->installEventFilter(this);
+            connect(field, &QLineEdit::textChanged, this, [this, field] { ControllaValore(field); });
+        }
+        for (int k = 0; k < StakeCount[size_t(g)]; ++k) {
+            QLineEdit* field = findChild<QLineEdit*>(StakeFieldName(g, k));
+            Q_ASSERT(field);
+            stakes_[size_t(g)][size_t(k)] = field;
+            field->installEventFilter(this);
+        }
+    }
+    for (int i = 0; i < NumNumeri; ++i) {
+        grapes_[size_t(i)] = findChild<Acino*>(QStringLiteral("ellissi_%1").arg(i));
+        Q_ASSERT(grapes_[size_t(i)]);
+    }
+
+    ui->picSfondoVorlacco->setPixmap(
+        renderArt(QStringLiteral(":/entry/sfondo_vorlacco.svg"), ui->picSfondoVorlacco->size()));
+    ui->Picture3->setPixmap(
+        renderArt(QStringLiteral(":/entry/logo_bramasolovanti.svg"), ui->Picture3->size()));
+
+    connect(ui->cmdApri, &QPushButton::clicked, this, &frmMain::OpenSystem);
+    connect(ui->cmdSalva, &QPushButton::clicked, this, &frmMain::SaveSystem);
+    connect(ui->cmdCapogioco, &QPushButton::clicked, this, [this] { ImpostaCapogioco(1); });
+    connect(ui->cmdCasuale, &QPushButton::clicked, this, &frmMain::NumeriCasuali);
+    connect(ui->cmdCancella, &QPushButton::clicked, this, &frmMain::NuovoSistema);
+    connect(ui->cmd10Euro, &QPushButton::clicked, this, &frmMain::ImpostaImporti10);
+    connect(ui->cmd20Euro, &QPushButton::clicked, this, &frmMain::ImpostaImporti20);
+    connect(ui->cmdVincite, &QPushButton::clicked, this, &frmMain::cmdVincite_Click);
+    connect(ui->cmdPrnTabulato, &QPushButton::clicked, this, &frmMain::cmdPrnTabulato_Click);
+    connect(ui->cmdPrnSchedine, &QPushButton::clicked, this, &frmMain::cmdPrnSchedine_Click);
+    connect(ui->cmdColoreVorlacco, &QPushButton::clicked, this, &frmMain::cmdColoreVorlacco_Click);
+    connect(ui->cmdColoraCapogioco, &QPushButton::clicked, this,
+            &frmMain::cmdColoraCapogioco_Click);
+    connect(ui->cmbRuote, &QComboBox::currentTextChanged, this,
+            [](const QString& text) { Sistema.Ruota = FixedString(text, 10); });
+
+    resizer_ = new AutoResizer(this);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::load() {
+    setWindowTitle(AppTitle + QStringLiteral(" by Marvolt - Versione ") + VersionString() +
+                   QStringLiteral(" - ") + Edizione);
+    CaricaRuote(ui->cmbRuote);
+    NuovoSistema();
+    ReadConfiguration();
+}
+
+QLineEdit* frmMain::numberField(int group, int position) const {
+    return numbers_[size_t(group)][size_t(position)];
+}
+QLineEdit* frmMain::stakeField(int group, int index) const {
+    return stakes_[size_t(group)][size_t(index)];
+}
+Acino* frmMain::grape(int index) const { return grapes_[size_t(index)]; }
+
+// ---------------------------------------------------------------- the system
+
+void frmMain::NuovoSistema() {
+    ColoreVorlacco = ColoreVorlaccoDefault;
+    ColoreCapogioco = ColoreCapogiocoDefault;
+    Sistema.Capogioco = 0;
+    // Position by position, the two bets of a kind together.
+    for (int first = 0; first < Estratto; first += 2) {
+        for (int p = 0; p < GroupSize[size_t(first)]; ++p) {
+            for (int g = first; g <= first + 1; ++g) {
+                numberField(g, p)->setText(QStringLiteral("  "));
+                RecordNumbers(Sistema, g)[p] = 0;
+            }
+        }
+    }
+    numberField(Estratto, 0)->setText(QStringLiteral("  "));
+    Sistema.Estratto = 0;
+    Sistema.NomeSistema = FixedString(NomeVuoto, 20);
+    ui->lblNomeSistema->setText(Sistema.NomeSistema.trimmed());
+    Sistema.Ruota = FixedString(QString(), 10);
+    if (ui->cmbRuote->count() > 0)
+        ui->cmbRuote->setCurrentIndex(0);
+    for (const StakeSlot& s : StakeOrder())
+        stakeField(s.group, s.index)->setText(QStringLiteral("0,00"));
+    FieldsToStakes();
+    ImpostaColoreVorlacco(ColoreVorlaccoDefault);
+    ui->cmdColoraCapogioco->setEnabled(false);
+}
+
+void frmMain::RecordToFields() {
+    for (int first = 0; first < Estratto; first += 2)
+        for (int p = 0; p < GroupSize[size_t(first)]; ++p)
+            for (int g = first; g <= first + 1; ++g)
+                numberField(g, p)->setText(QString::number(RecordNumbers(Sistema, g)[p]));
+    numberField(Estratto, 0)->setText(QString::number(Sistema.Estratto));
+}
+
+void frmMain::ControllaValore(QLineEdit* field) {
+    if (Val(field->text()) <= 90)
+        return;
+    MsgBox(QStringLiteral("I valori possibili sono da 1 a 90"), MsgButtons::Ok, MsgIcon::Critical,
+           QStringLiteral("Errore"));
+    field->setText(QStringLiteral("00"));
+    field->setSelection(0, 2);
+}
+
+bool frmMain::VerificaSistema() {
+    Cluster values{};
+    for (int g = 0; g < NumGruppi; ++g)
+        for (int p = 0; p < GroupSize[size_t(g)]; ++p)
+            values[size_t(g)][size_t(p)] = int(Val(numberField(g, p)->text()));
+    const Verdict v = CheckCluster(values, Sistema);
+    if (v.ok)
+        return true;
+    MsgBox(v.message, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Attenzione!!"));
+    numberField(v.group, v.position)->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+void frmMain::ImpostaCapogioco(uint8_t mode) {
+    int32_t colour;
+    int candidate = Sistema.Capogioco;
+    if (Sistema.Capogioco != 0)
+        colour = ColoreCapogioco;
+    else
+        colour = ColoreCasuale(Rnd());
+    if (mode == 1) {
+        const QString answer =
+            InputBox(QStringLiteral("Inserisci il capogioco (1-90)"), QStringLiteral("CAPOGIOCO"),
+                     QString::number(Sistema.Capogioco));
+        const CapogiocoAnswer a = ParseCapogioco(answer);
+        if (a.kind == CapogiocoAnswer::Cancelled)
+            return;
+        if (a.kind == CapogiocoAnswer::OutOfRange) {
+            MsgBox(QStringLiteral("I valori possibili sono da 1 a 90"), MsgButtons::Ok,
+                   MsgIcon::Critical, QStringLiteral("Errore"));
+            return;
+        }
+        candidate = a.value;
+    }
+    for (int g = 0; g < NumGruppi; ++g)
+        numberField(g, 0)->setText(QString::number(candidate));
+    ImpostaColoreCapogioco(colour);
+    Sistema.Capogioco = uint8_t(candidate);
+    ColoreCapogioco = colour;
+    ui->cmdColoraCapogioco->setEnabled(true);
+    VerificaSistema();
+}
+
+void frmMain::NumeriCasuali() {
+    Randomize();
+    const Cluster values = NumeriCasualiValues(Sistema.Capogioco, &Rnd);
+    for (int g = 0; g < NumGruppi; ++g)
+        for (int p = 0; p < GroupSize[size_t(g)]; ++p)
+            numberField(g, p)->setText(QString::number(values[size_t(g)][size_t(p)]));
+    if (Sistema.Capogioco != 0)
+        ImpostaCapogioco(0);
+    VerificaSistema();
+}
+
+// ---------------------------------------------------------------- stakes
+
+void frmMain::FieldsToStakes() {
+    for (const StakeSlot& s : StakeOrder())
+        RecordStakes(Sistema, s.group)[s.index] = ParseStake(stakeField(s.group, s.index)->text());
+    const float total = SommaImporti(Sistema);
+    ui->txtImportoSistema->setText(FormatTotal(total));
+    Sistema.ImportoSistema = total;
+}
+
+void frmMain::StakesToFields() {
+    for (const StakeSlot& s : StakeOrder())
+        stakeField(s.group, s.index)->setText(FormatStake(RecordStakes(Sistema, s.group)[s.index]));
+}
+
+void frmMain::ImpostaImporti10() {
+    ImpostaImporti(Sistema, Preset::Euro10);
+    StakesToFields();
+    FieldsToStakes();
+}
+
+void frmMain::ImpostaImporti20() {
+    ImpostaImporti(Sistema, Preset::Euro20);
+    StakesToFields();
+    FieldsToStakes();
+}
+
+void frmMain::cmdVincite_Click() {
+    FieldsToStakes();
+    MostraVincite(this);
+}
+
+void frmMain::cmdPrnTabulato_Click() {
+    Sistema.Ruota = FixedString(ui->cmbRuote->currentText(), 10);
+    if (!VerificaSistema())
+        return;
+    FieldsToStakes();
+    MostraTabulato(this);
+}
+
+void frmMain::cmdPrnSchedine_Click() {
+    Sistema.Ruota = FixedString(ui->cmbRuote->currentText(), 10);
+    if (!VerificaSistema())
+        return;
+    FieldsToStakes();
+    // The slip window enables the main window again when it closes.
+    setEnabled(false);
+    MostraStampaSchedine(this);
+}
+
+// ---------------------------------------------------------------- colours
+
+void frmMain::paintField(QLineEdit* field, int32_t colour) {
+    const QColor c = ToQColor(colour);
+    QPalette pal = field->palette();
+    pal.setColor(QPalette::Base, c);
+    // Keep the number readable on any colour the user picks.
+    pal.setColor(QPalette::Text, isDark(c) ? Qt::white : Qt::black);
+    field->setPalette(pal);
+}
+
+void frmMain::ImpostaColoreVorlacco(int32_t colour) {
+    for (Acino* e : grapes_)
+        e->setColore(ToQColor(colour));
+    for (int first = 0; first < Estratto; first += 2)
+        for (int p = 0; p < GroupSize[size_t(first)]; ++p)
+            for (int g = first; g <= first + 1; ++g)
+                paintField(numberField(g, p), colour);
+    paintField(numberField(Estratto, 0), colour);
+    if (Sistema.Capogioco != 0)
+        ImpostaColoreCapogioco(ColoreCapogioco);
+}
+
+void frmMain::ImpostaColoreCapogioco(int32_t colour) {
+    for (int g = 0; g < NumGruppi; ++g)
+        paintField(numberField(g, 0), colour);
+    for (int index : HeadGrapes)
+        grape(index)->setColore(ToQColor(colour));
+}
+
+void frmMain::cmdColoreVorlacco_Click() {
+    SceltaColore = QStringLiteral("VORLACCO");
+    {
+        frmColourPicker picker(this);
+        picker.exec();
+    }
+    ImpostaColoreVorlacco(ColoreVorlacco);
+    SceltaColore.clear();
+}
+
+void frmMain::cmdColoraCapogioco_Click() {
+    SceltaColore = QStringLiteral("CAPOGIOCO");
+    {
+        frmColourPicker picker(this);
+        picker.exec();
+    }
+    ImpostaColoreCapogioco(ColoreCapogioco);
+    SceltaColore.clear();
+}
+
+// ---------------------------------------------------------------- files
+
+QString frmMain::sistemiFolder() const {
+    const QString folder = PercorsoApp + QStringLiteral("sistemi");
+    QDir().mkpath(folder);
+    return folder;
+}
+
+void frmMain::SaveSystem() {
+    if (!VerificaSistema())
+        return;
+    FileDialogRequest request;
+    request.save = true;
+    request.folder = sistemiFolder();
+    request.filter = FiltroSistemi;
+    request.defaultSuffix = QStringLiteral("vrl");
+    const QString path = AskFileName(this, request);
+    if (path.isEmpty())
+        return;
+
+    const QString previousName = Sistema.NomeSistema;
+    Sistema.NomeSistema = FixedString(QFileInfo(path).fileName(), 20);
+    if (Sistema.NomeSistema.trimmed() == NomeVuoto) {
+        MsgBox(QStringLiteral("Impostare un nome diverso da\r\n[") + NomeVuoto +
+                   QStringLiteral("]"),
+               MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Attenzione"));
+        Sistema.NomeSistema = FixedString(ui->lblNomeSistema->text(), 20);
+        return;
+    }
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Sistema.Ruota = FixedString(ui->cmbRuote->currentText(), 10);
+    FieldsToStakes();
+    // The whole file is built first and then replaces any earlier one in a
+    // single step, so a failure never leaves a half-written system behind.
+    const QByteArray bytes = EncodeSystemFile(Sistema, ColoreVorlacco, ColoreCapogioco);
+    RunError error;
+    bool written = WriteFileAtomically(path, bytes, &error);
+    if (written) {
+        // Read it back: a disk that fills up can cut a write short without
+        // the write reporting it.
+        const std::optional<QByteArray> back = ReadWholeFile(path, nullptr);
+        if (!back || *back != bytes) {
+            written = false;
+            error = MakeError(err::DeviceIO);
+        }
+    }
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        Sistema.NomeSistema = previousName;
+        MsgBox(QStringLiteral("Il sistema non è stato salvato in\r\n%1\r\n(%2).")
+                   .arg(QDir::toNativeSeparators(path), DescrizioneErrore(error)),
+               MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("E R R O R E"));
+        return;
+    }
+    Sistema.NomeSistema = Sistema.NomeSistema.toLower();
+    ui->lblNomeSistema->setText(Sistema.NomeSistema.trimmed());
+}
+
+void frmMain::OpenSystem() {
+    FileDialogRequest request;
+    request.save = false;
+    request.folder = sistemiFolder();
+    request.filter = FiltroSistemi;
+    const QString path = AskFileName(this, request);
+    if (path.isEmpty())
+        return;
+
+    RunError error;
+    const std::optional<QByteArray> bytes = ReadWholeFile(path, &error);
+    if (!bytes) {
+        MsgBox(QStringLiteral("Impossibile leggere il file\r\n%1\r\n(%2).")
+                   .arg(QDir::toNativeSeparators(path), DescrizioneErrore(error)),
+               MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("E R R O R E"));
+        return;
+    }
+    // Decode everything before touching the current system: a bad file
+    // leaves it exactly as it was.
+    const auto decoded = DecodeSystemFile(*bytes);
+    if (const SystemFileProblem* problem = std::get_if<SystemFileProblem>(&decoded)) {
+        if (*problem == SystemFileProblem::UnknownHeader)
+            MsgBox(QStringLiteral("Questo file non puo' essere letto"), MsgButtons::Ok,
+                   MsgIcon::Critical, QStringLiteral("E R R O R E"));
+        else
+            MsgBox(QStringLiteral("Il file è incompleto: è più corto di quanto indica la sua "
+                                  "intestazione.\r\nIl sistema corrente non è stato modificato."),
+                   MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("E R R O R E"));
+        return;
+    }
+    const LoadedSystem& loaded = std::get<LoadedSystem>(decoded);
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    NuovoSistema();
+    Sistema = loaded.record;
+    Sistema.Ruota = FixedString(Sistema.Ruota.trimmed(), 10);
+    if (loaded.hasColours) {
+        ColoreVorlacco = loaded.coloreVorlacco;
+        ColoreCapogioco = loaded.coloreCapogioco;
+    }
+    QApplication::restoreOverrideCursor();
+
+    // The wheel box rewrites Ruota as it moves: remember the one to look for.
+    const QString wanted = Sistema.Ruota.trimmed();
+    RecordToFields();
+    if (Sistema.Capogioco != 0)
+        ImpostaCapogioco(0);
+    Sistema.NomeSistema = FixedString(Sistema.NomeSistema.trimmed(), 20);
+    ui->lblNomeSistema->setText(Sistema.NomeSistema.trimmed());
+    StakesToFields();
+    VerificaSistema();
+    FieldsToStakes();
+    QComboBox* wheels = ui->cmbRuote;
+    if (wheels->count() > 0) {
+        wheels->setCurrentIndex(0);
+        while (wheels->currentText().trimmed() != wanted &&
+               wheels->currentIndex() < wheels->count() - 1)
+            wheels->setCurrentIndex(wheels->currentIndex() + 1);
+    }
+    ImpostaColoreVorlacco(ColoreVorlacco);
+}
+
+// ---------------------------------------------------------------- events
+
+bool frmMain::filterKey(QLineEdit* field, QKeyEvent* key, bool stake) {
+    switch (key->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        return false;
+    default: break;
+    }
+    const QString text = key->text();
+    const bool ctrl = key->modifiers() & Qt::ControlModifier;
+    if (text.isEmpty() && !ctrl)
+        return false; // arrows, Home, End, shift alone: no character typed
+    if (key->modifiers() & Qt::AltModifier && !ctrl)
+        return false;
+    const QChar c = text.isEmpty() ? QChar() : text.at(0);
+    const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    const bool comma = stake && c == QLatin1Char(',');
+    if (ctrl || text.size() != 1 || !(digit || comma)) {
+        Beep();
+        return true;
+    }
+    // Stake fields hold at most five characters; the program itself may write
+    // longer amounts, so the limit is the typist's only.
+    if (stake && field->text().size() - field->selectedText().size() >= 5)
+        return true;
+    return false;
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    QLineEdit* field = qobject_cast<QLineEdit*>(watched);
+    if (!field)
+        return QWidget::eventFilter(watched, event);
+    const bool stake = field->objectName().startsWith(QStringLiteral("txtImp"));
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return filterKey(field, static_cast<QKeyEvent*>(event), stake);
+    case QEvent::FocusIn: {
+        // Select after the click that brought the focus has been handled too,
+        // so typing always replaces the old value.
+        const int length = stake ? 5 : 2;
+        QTimer::singleShot(0, field, [field, length] {
+            if (field->hasFocus())
+                field->setSelection(0, std::min<int>(length, int(field->text().size())));
+        });
+        field->setSelection(0, std::min<int>(length, int(field->text().size())));
+        break;
+    }
+    case QEvent::FocusOut: {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (stake && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            field->setText(FormatStake(ParseStake(field->text())));
+            FieldsToStakes();
+        }
+        break;
+    }
+    default: break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (MsgBox(QStringLiteral("Uscire dall'applicazione?"), MsgButtons::YesNo, MsgIcon::Question,
+               windowTitle()) == MsgResult::No) {
+        event->ignore();
+        return;
+    }
+    UnloadAllForms(objectName());
+    event->accept();
+}
+
+bool frmMain::isBackground(const QPoint& pos) const {
+    QWidget* under = childAt(pos);
+    return under == nullptr || under == ui->Picture3;
+}
+
+void frmMain::mousePressEvent(QMouseEvent* event) {
+    backgroundPressed_ =
+        event->button() == Qt::LeftButton && isBackground(event->position().toPoint());
+    QWidget::mousePressEvent(event);
+}
+
+void frmMain::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = backgroundPressed_ && event->button() == Qt::LeftButton &&
+                       isBackground(event->position().toPoint());
+    backgroundPressed_ = false;
+    QWidget::mouseReleaseEvent(event);
+    if (click)
+        MostraAbout(this);
+}
+
+} // namespace corpo

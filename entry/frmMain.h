@@ -1,0 +1,95 @@
+// The main window: the bunch of numbers, the stakes, and every button that
+// works on the current system.
+#pragma once
+
+#include "entry/numbers.h"
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace Ui {
+class frmMain;
+}
+
+namespace corpo {
+
+class AutoResizer;
+class Acino;
+
+class frmMain : public QWidget {
+    Q_OBJECT
+public:
+    // Builds the window; the system is set up only by load().
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The load handler: caption, wheel list, empty system, settings.
+    void load();
+
+    // The empty system in the window and the record.
+    void NuovoSistema();
+    // The record's numbers into the number fields.
+    void RecordToFields();
+    // Checks the 29 numbers, copying them into the record; false (the user
+    // has been told and the focus is on the field) on the first fault.
+    bool VerificaSistema();
+    // 1 asks for the head number, 0 re-applies the one in the record.
+    void ImpostaCapogioco(uint8_t mode);
+    void NumeriCasuali();
+
+    // The stake fields into the record and the total, and back.
+    void FieldsToStakes();
+    void StakesToFields();
+    void ImpostaImporti10();
+    void ImpostaImporti20();
+
+    // Paint the bunch; neither changes the stored colours.
+    void ImpostaColoreVorlacco(int32_t colour);
+    void ImpostaColoreCapogioco(int32_t colour);
+
+    void SaveSystem();
+    void OpenSystem();
+
+    // The range check every change of a number field runs.
+    void ControllaValore(QLineEdit* field);
+
+    QLineEdit* numberField(int group, int position) const;
+    QLineEdit* stakeField(int group, int index) const;
+    Acino* grape(int index) const;
+
+    // The grapes of the first number of each bet, in painting order.
+    static constexpr std::array<int, NumGruppi> HeadGrapes = {14, 0, 5, 9, 12, 15, 17, 20, 24};
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void cmdVincite_Click();
+    void cmdPrnTabulato_Click();
+    void cmdPrnSchedine_Click();
+    void cmdColoreVorlacco_Click();
+    void cmdColoraCapogioco_Click();
+    bool isBackground(const QPoint& pos) const;
+    void paintField(QLineEdit* field, int32_t colour);
+    bool filterKey(QLineEdit* field, QKeyEvent* key, bool stake);
+    QString sistemiFolder() const;
+
+    std::unique_ptr<Ui::frmMain> ui;
+    std::array<std::array<QLineEdit*, 5>, NumGruppi> numbers_{};
+    std::array<std::array<QLineEdit*, 4>, NumGruppi> stakes_{};
+    std::array<Acino*, NumNumeri> grapes_{};
+    AutoResizer* resizer_ = nullptr;
+    bool backgroundPressed_ = false;
+};
+
+} // namespace corpo

@@ -1,0 +1,294 @@
+#include "entry/numbers.h"
+
+#include "app/fileio.h"
+#include "printing/printerpage.h"
+
+#include <QRandomGenerator>
+#include <QTime>
+#include <cmath>
+
+namespace corpo {
+
+double Val(const QString& text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t') ||
+                     text[i] == QLatin1Char('\n') || text[i] == QLatin1Char('\r')))
+        ++i;
+    QByteArray number;
+    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        number.append(char(text[i++].unicode()));
+    auto digits = [&] {
+        int count = 0;
+        while (i < n && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9')) {
+            number.append(char(text[i++].unicode()));
+            ++count;
+        }
+        return count;
+    };
+    int mantissa = digits();
+    if (i < n && text[i] == QLatin1Char('.')) {
+        number.append('.');
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0)
+        return 0;
+    if (i < n && QStringLiteral("eEdD").contains(text[i])) {
+        const qsizetype mark = i;
+        const qsizetype kept = number.size();
+        number.append('e');
+        ++i;
+        if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+            number.append(char(text[i++].unicode()));
+        if (digits() == 0) {
+            // "5e" or "5e-" : the exponent is not there, the number ends before it.
+            number.truncate(kept);
+            i = mark;
+        }
+    }
+    bool ok = false;
+    const double v = number.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return number.startsWith('-') ? -HUGE_VAL : HUGE_VAL;
+    return v;
+}
+
+QString FormatStake(float value) {
+    QString s = QString::number(double(value), 'f', 2);
+    if (s == QStringLiteral("-0.00"))
+        s = QStringLiteral("0.00");
+    s.replace(QLatin1Char('.'), QLatin1Char(','));
+    return s;
+}
+
+QString FormatTotal(float value) { return FormatStake(value); }
+
+float ParseStake(const QString& text) {
+    const QString t = text.trimmed();
+    int commas = 0;
+    int digits = 0;
+    for (QChar c : t) {
+        if (c == QLatin1Char(','))
+            ++commas;
+        else if (c.isDigit() && c.unicode() < 0x80)
+            ++digits;
+        else
+            return 0;
+    }
+    if (digits == 0 || commas > 1)
+        return 0;
+    QString dotted = t;
+    dotted.replace(QLatin1Char(','), QLatin1Char('.'));
+    if (dotted.startsWith(QLatin1Char('.')))
+        dotted.prepend(QLatin1Char('0'));
+    return dotted.toFloat();
+}
+
+namespace {
+
+const char* const groupStems[NumGruppi] = {"Cinq1", "Cinq2", "Quad1", "Quad2", "Terz1",
+                                            "Terz2", "Ambo1", "Ambo2", "Estratto"};
+
+struct GroupMessages {
+    const char* incomplete;
+    const char* duplicate;
+};
+const GroupMessages groupMessages[NumGruppi - 1] = {
+    {"La prima cinquina non è completa!!!", "Valore duplicato nella prima cinquina!!!"},
+    {"La seconda cinquina non è completa!!!", "Valore duplicato nella seconda cinquina!!!"},
+    {"La prima quaterna non è completa!!!", "Valore duplicato nella prima quaterna!!!"},
+    {"La seconda quaterna non è completa!!!", "Valore duplicato nella seconda quaterna!!!"},
+    {"Il primo terno non è completo!!!", "Valore duplicato nel primo terno!!!"},
+    {"Il secondo terno non è completo!!!", "Valore duplicato nel secondo terno!!!"},
+    {"Il primo ambo non è completo!!!", "Valore duplicato nel primo ambo!!!"},
+    {"Il secondo ambo non è completo!!!", "Valore duplicato nel secondo ambo!!!"},
+};
+
+} // namespace
+
+QString NumberFieldName(int group, int position) {
+    const QString stem = QStringLiteral("txt") + QLatin1String(groupStems[group]);
+    return group == Estratto ? stem : stem + QLatin1Char('_') + QString::number(position);
+}
+
+QString StakeFieldName(int group, int index) {
+    const QString stem = QStringLiteral("txtImp") + QLatin1String(groupStems[group]);
+    return StakeCount[size_t(group)] == 1 ? stem : stem + QLatin1Char('_') + QString::number(index);
+}
+
+uint8_t* RecordNumbers(SystemRecord& r, int group) {
+    switch (group) {
+    case Cinq1: return r.Cinq1.data();
+    case Cinq2: return r.Cinq2.data();
+    case Quad1: return r.Quad1.data();
+    case Quad2: return r.Quad2.data();
+    case Terz1: return r.Terz1.data();
+    case Terz2: return r.Terz2.data();
+    case Ambo1: return r.Ambo1.data();
+    case Ambo2: return r.Ambo2.data();
+    default: return &r.Estratto;
+    }
+}
+
+float* RecordStakes(SystemRecord& r, int group) {
+    switch (group) {
+    case Cinq1: return r.ImpCinq1.data();
+    case Cinq2: return r.ImpCinq2.data();
+    case Quad1: return r.ImpQuad1.data();
+    case Quad2: return r.ImpQuad2.data();
+    case Terz1: return r.ImpTerz1.data();
+    case Terz2: return r.ImpTerz2.data();
+    case Ambo1: return &r.ImpAmbo1;
+    case Ambo2: return &r.ImpAmbo2;
+    default: return &r.ImpEstratto;
+    }
+}
+
+const float* RecordStakes(const SystemRecord& r, int group) {
+    return RecordStakes(const_cast<SystemRecord&>(r), group);
+}
+
+const std::array<StakeSlot, NumImporti>& StakeOrder() {
+    static const std::array<StakeSlot, NumImporti> order = [] {
+        std::array<StakeSlot, NumImporti> o{};
+        size_t k = 0;
+        for (int pair = 0; pair < 3; ++pair) {
+            const int first = 2 * pair;
+            for (int i = 0; i < StakeCount[size_t(first)]; ++i) {
+                o[k++] = {first, i};
+                o[k++] = {first + 1, i};
+            }
+        }
+        o[k++] = {Ambo1, 0};
+        o[k++] = {Ambo2, 0};
+        o[k++] = {Estratto, 0};
+        return o;
+    }();
+    return order;
+}
+
+float SommaImporti(const SystemRecord& record) {
+    float total = 0;
+    for (const StakeSlot& s : StakeOrder())
+        total = float(total + RecordStakes(record, s.group)[s.index]);
+    return total;
+}
+
+Verdict CheckCluster(const Cluster& values, SystemRecord& record) {
+    for (int g = 0; g < Estratto; ++g) {
+        uint8_t* stored = RecordNumbers(record, g);
+        for (int p = 0; p < GroupSize[size_t(g)]; ++p) {
+            const int v = values[size_t(g)][size_t(p)];
+            if (v == 0)
+                return {false, QString::fromUtf8(groupMessages[g].incomplete), g, p};
+            stored[p] = uint8_t(v);
+        }
+    }
+    if (values[Estratto][0] == 0)
+        return {false, QStringLiteral("Valore estratto non ammesso!!!"), Estratto, 0};
+    record.Estratto = uint8_t(values[Estratto][0]);
+
+    // Repeats count only within one bet; the two bets of a kind are checked
+    // pair of positions by pair of positions, first bet before second.
+    for (int first = 0; first < Estratto; first += 2) {
+        const int size = GroupSize[size_t(first)];
+        for (int i = 0; i < size; ++i) {
+            for (int j = i + 1; j < size; ++j) {
+                for (int g = first; g <= first + 1; ++g) {
+                    const uint8_t* n = RecordNumbers(record, g);
+                    if (n[i] == n[j]) {
+                        // A repeated ambo sends the focus to its first number.
+                        const int focus = size == 2 ? 0 : j;
+                        return {false, QString::fromUtf8(groupMessages[g].duplicate), g, focus};
+                    }
+                }
+            }
+        }
+    }
+    return {};
+}
+
+CapogiocoAnswer ParseCapogioco(const QString& answer) {
+    if (answer.isEmpty())
+        return {};
+    const double v = Val(answer);
+    // Far outside the range there is nothing to round.
+    if (!(v > -1000.0 && v < 1000.0))
+        return {CapogiocoAnswer::OutOfRange, 0};
+    const int n = RoundHalfEven(v);
+    if (n < 1 || n > 90)
+        return {CapogiocoAnswer::OutOfRange, 0};
+    return {CapogiocoAnswer::Accepted, n};
+}
+
+namespace {
+QRandomGenerator& generator() {
+    static QRandomGenerator rng(quint32(QTime::currentTime().msecsSinceStartOfDay()));
+    return rng;
+}
+} // namespace
+
+double Rnd() { return generator().generateDouble(); }
+
+void Randomize() { generator().seed(quint32(QTime::currentTime().msecsSinceStartOfDay())); }
+
+int32_t ColoreCasuale(double draw) { return RoundHalfEven(draw * 16777215.0); }
+
+Cluster NumeriCasualiValues(int capogioco, const std::function<double()>& draw) {
+    Cluster out{};
+    std::array<bool, 91> used{};
+    auto one = [&] { return int(draw() * 90.0 + 1.0); };
+    for (int g = 0; g < Estratto; ++g) {
+        for (int p = 0; p < GroupSize[size_t(g)]; ++p) {
+            int n = one();
+            while (used[size_t(n)] || n == capogioco)
+                n = one();
+            used[size_t(n)] = true;
+            out[size_t(g)][size_t(p)] = n;
+        }
+    }
+    out[Estratto][0] = one();
+    return out;
+}
+
+void ImpostaImporti(SystemRecord& r, Preset preset) {
+    const bool ten = preset == Preset::Euro10;
+    const std::array<float, 4> cinq = ten ? std::array<float, 4>{1.00f, 0.30f, 0.15f, 0.05f}
+                                          : std::array<float, 4>{1.85f, 0.85f, 0.25f, 0.05f};
+    const std::array<float, 3> quad = ten ? std::array<float, 3>{0.60f, 0.30f, 0.10f}
+                                          : std::array<float, 3>{1.50f, 0.70f, 0.30f};
+    const std::array<float, 2> terz =
+        ten ? std::array<float, 2>{0.75f, 0.25f} : std::array<float, 2>{1.00f, 0.50f};
+    r.ImpCinq1 = r.ImpCinq2 = cinq;
+    r.ImpQuad1 = r.ImpQuad2 = quad;
+    r.ImpTerz1 = r.ImpTerz2 = terz;
+    r.ImpAmbo1 = r.ImpAmbo2 = ten ? 1.00f : 1.50f;
+    r.ImpEstratto = ten ? 1.00f : 3.00f;
+}
+
+QColor ToQColor(int32_t colour) {
+    const uint32_t c = uint32_t(colour);
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+int32_t FromQColor(const QColor& colour) {
+    const QColor rgb = colour.toRgb();
+    return int32_t(uint32_t(rgb.red()) | (uint32_t(rgb.green()) << 8) |
+                   (uint32_t(rgb.blue()) << 16));
+}
+
+QString DescrizioneErrore(const RunError& error) {
+    switch (error.number) {
+    case err::FileNotFound: return QStringLiteral("file non trovato");
+    case err::PathNotFound: return QStringLiteral("cartella non trovata");
+    case err::PermissionDenied: return QStringLiteral("accesso negato");
+    case err::DiskFull: return QStringLiteral("disco pieno");
+    case err::DeviceIO: return QStringLiteral("errore di lettura o scrittura sul disco");
+    case err::InputPastEnd: return QStringLiteral("il file è più corto del previsto");
+    case err::BadFileName: return QStringLiteral("nome di file non valido");
+    default: return QStringLiteral("percorso o file non accessibile");
+    }
+}
+
+} // namespace corpo

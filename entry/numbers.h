@@ -1,0 +1,107 @@
+// What the main window computes without any window: reading decimal text,
+// the stake notation, the nine bets and their check, the head number, the
+// random fill, the stake presets and the colour encoding.
+#pragma once
+
+#include "app/corpo.h"
+#include "app/messages.h"
+
+#include <QColor>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace corpo {
+
+// The numeric value of decimal text: leading blanks skipped, an optional sign,
+// digits with an optional "." fraction and exponent, read up to the first
+// character that does not fit; no digits give 0.
+double Val(const QString& text);
+
+// Stake fields show "#0.00" and the total "##0.00": at least one digit before
+// the comma, exactly two after, rounded, no grouping. The comma is the
+// notation of the fields, whatever the locale.
+QString FormatStake(float value);
+QString FormatTotal(float value);
+
+// A stake field's text: digits with at most one comma ("1,5", ",5", "7").
+// Text that is not such a number (empty, only a comma, two commas) counts 0.
+float ParseStake(const QString& text);
+
+// The nine bets in group order.
+enum Gruppo { Cinq1, Cinq2, Quad1, Quad2, Terz1, Terz2, Ambo1, Ambo2, Estratto };
+inline constexpr int NumGruppi = 9;
+inline constexpr int NumNumeri = 29;
+inline constexpr int NumImporti = 21;
+inline constexpr std::array<int, NumGruppi> GroupSize = {5, 5, 4, 4, 3, 3, 2, 2, 1};
+inline constexpr std::array<int, NumGruppi> StakeCount = {4, 4, 3, 3, 2, 2, 1, 1, 1};
+// Object names of the fields: number fields "txtCinq1_0", stakes "txtImpCinq1_0";
+// the single fields have no index ("txtEstratto", "txtImpAmbo1").
+QString NumberFieldName(int group, int position);
+QString StakeFieldName(int group, int index);
+
+// The record's numbers and stakes of one group, GroupSize / StakeCount long.
+uint8_t* RecordNumbers(SystemRecord& record, int group);
+float* RecordStakes(SystemRecord& record, int group);
+const float* RecordStakes(const SystemRecord& record, int group);
+
+// The order in which the stakes are read, written and summed: the two bets of
+// a kind index by index (first, then second), then the ambi and the estratto.
+struct StakeSlot {
+    int group;
+    int index;
+};
+const std::array<StakeSlot, NumImporti>& StakeOrder();
+
+// The sum of the 21 stakes, each addition in single precision, in StakeOrder.
+float SommaImporti(const SystemRecord& record);
+
+// The numeric values of the 29 number fields, [group][position].
+using Cluster = std::array<std::array<int, 5>, NumGruppi>;
+
+// The outcome of the check of a complete system: on failure, the message to
+// show and the field that gets the focus.
+struct Verdict {
+    bool ok = true;
+    QString message;
+    int group = -1;
+    int position = -1;
+};
+// Checks completeness group by group, then the estratto, then repeated numbers
+// within each group; stores every number it passed into the record, so a
+// failure leaves the earlier groups stored and the later ones as they were.
+Verdict CheckCluster(const Cluster& values, SystemRecord& record);
+
+// The answer to the head-number input box.
+struct CapogiocoAnswer {
+    enum Kind { Cancelled, OutOfRange, Accepted } kind = Cancelled;
+    int value = 0;
+};
+CapogiocoAnswer ParseCapogioco(const QString& answer);
+
+// The program's uniform random generator, [0, 1); Randomize reseeds it from
+// the clock.
+double Rnd();
+void Randomize();
+
+// A random colour 0..0xFFFFFF from a uniform draw in [0, 1).
+int32_t ColoreCasuale(double draw);
+
+// The random fill: 28 different numbers for the first eight bets, none equal
+// to the head number, then a free draw for the estratto. draw() is uniform in
+// [0, 1). The head number itself is put back afterwards by the window.
+Cluster NumeriCasualiValues(int capogioco, const std::function<double()>& draw);
+
+// Fills the 21 stakes of the 10 or 20 euro system.
+enum class Preset { Euro10, Euro20 };
+void ImpostaImporti(SystemRecord& record, Preset preset);
+
+// 0x00BBGGRR <-> QColor.
+QColor ToQColor(int32_t colour);
+int32_t FromQColor(const QColor& colour);
+
+// An Italian account of a file failure, for the messages of Open and Save.
+QString DescrizioneErrore(const RunError& error);
+
+} // namespace corpo
