@@ -1,0 +1,40 @@
+#include "app/frmSplash.h"
+
+#include "app/art.h"
+#include "app/corpo.h"
+#include "ui_frmSplash.h"
+
+#include <QKeyEvent>
+
+namespace corpo {
+
+frmSplash::frmSplash(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), ui(new Ui::frmSplash) {
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFocusPolicy(Qt::StrongFocus);
+    ui->imgLogo->setPixmap(RenderArt(QStringLiteral(":/art/logo.svg"), ui->imgLogo->size()));
+    ui->lblProductName->setText(AppTitle);
+    ui->lblVersion->setText(QStringLiteral("Versione ") + VersionString());
+    ui->lblCompany->setText(QStringLiteral("Marvolt"));
+    ui->lblCompanyProduct->setText(QStringLiteral("Marvolt"));
+    ui->lblEdizione->setText(Edizione);
+    // A click on the frame or on anything inside it closes the splash.
+    ui->Frame1->installEventFilter(this);
+    for (QWidget* w : ui->Frame1->findChildren<QWidget*>())
+        w->installEventFilter(this);
+}
+
+frmSplash::~frmSplash() { delete ui; }
+
+void frmSplash::keyPressEvent(QKeyEvent*) { close(); }
+
+bool frmSplash::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        close();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace corpo
