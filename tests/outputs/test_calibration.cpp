@@ -1,6 +1,7 @@
 #include "app/corpo.h"
 #include "app/messages.h"
 #include "outputs/taratura.h"
+#include "tests/outputs/slipsupport.h"
 #include "tests/support/testsupport.h"
 
 #include <QtEndian>
@@ -9,32 +10,11 @@
 #include <limits>
 
 using namespace corpo;
+using slips::CalibrazioneT;
 
 namespace {
 
 // The calibration every slip test uses.
-TaraturaAmbetto CalibrazioneT() {
-    TaraturaAmbetto t;
-    t.DistanzaX = 5;
-    t.DistanzaY = 4.5f;
-    t.Top = 30;
-    t.Left = 20;
-    t.Intestazione = 12.5f;
-    t.DXimporti = 5;
-    t.DYimporti = 4;
-    t.Qualita = QualitaNormale;
-    t.Stampante = QStringLiteral("PDF");
-    return t;
-}
-
-// 1408 zero bytes with the given bytes laid at their offsets.
-QByteArray Bytes(const QList<QPair<int, QByteArray>>& parts) {
-    QByteArray out(TaraturaFileBytes, '\0');
-    for (const auto& [offset, bytes] : parts)
-        out.replace(offset, bytes.size(), bytes);
-    return out;
-}
-
 } // namespace
 
 class TestCalibration : public QObject {
@@ -43,18 +23,7 @@ private Q_SLOTS:
     void goldenBytesOfT() {
         TaraturaAmbetto t = CalibrazioneT();
         CalcolaLayout(t); // what the test print leaves in the window
-        const QByteArray expected = Bytes({{0, QByteArray::fromHex("0000A040")},
-                                           {128, QByteArray::fromHex("00009040")},
-                                           {256, QByteArray::fromHex("0000F041")},
-                                           {384, QByteArray::fromHex("0000A041")},
-                                           {512, QByteArray::fromHex("00004841")},
-                                           {640, QByteArray::fromHex("00000A42")},
-                                           {768, QByteArray::fromHex("0000D042")},
-                                           {896, QByteArray::fromHex("0000A040")},
-                                           {1024, QByteArray::fromHex("00008040")},
-                                           {1152, QByteArray::fromHex("02000F27")},
-                                           {1280, QByteArray::fromHex("0300504446")}});
-        QCOMPARE(EncodeTaratura(t).toHex(' '), expected.toHex(' '));
+        QCOMPARE(EncodeTaratura(t).toHex(' '), slips::GoldenT().toHex(' '));
     }
 
     void singleFields_data() {
@@ -236,79 +205,6 @@ private Q_SLOTS:
         QCOMPARE(l.PassoRuote, 5.2f);
     }
 
-    void scrollFromField_data() {
-        QTest::addColumn<float>("field");
-        QTest::addColumn<int>("scroll");
-        QTest::newRow("10.125 to even") << 10.125f << 1012;
-        QTest::newRow("12.345 a little above") << 12.345f << 1235;
-        QTest::newRow("10.115") << 10.115f << 1011;
-        QTest::newRow("10.375 to even, upwards") << 10.375f << 1038;
-        QTest::newRow("400 into range") << 400.0f << 30000;
-        QTest::newRow("300") << 300.0f << 30000;
-        QTest::newRow("negative") << -5.0f << 0;
-        QTest::newRow("zero") << 0.0f << 0;
-        QTest::newRow("12.5") << 12.5f << 1250;
-    }
-    void scrollFromField() {
-        QFETCH(float, field);
-        QFETCH(int, scroll);
-        QCOMPARE(ScrollDaCampo(field), scroll);
-    }
-
-    void fieldText_data() {
-        QTest::addColumn<float>("field");
-        QTest::addColumn<bool>("italian");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("12.5 it") << 12.5f << true << "12,5";
-        QTest::newRow("10 it") << 10.0f << true << "10";
-        QTest::newRow("10.12 it") << 10.12f << true << "10,12";
-        QTest::newRow("0.1 it") << 0.1f << true << "0,1";
-        QTest::newRow("300 it") << 300.0f << true << "300";
-        QTest::newRow("123.45 en") << 123.45f << false << "123.45";
-    }
-    void fieldText() {
-        QFETCH(float, field);
-        QFETCH(bool, italian);
-        QFETCH(QString, text);
-        const QLocale locale = italian ? testsupport::italian() : testsupport::english();
-        QCOMPARE(TestoCampo(field, locale), text);
-    }
-
-    void typedValue_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("scroll"); // -1: refused
-        QTest::newRow("12,35") << "12,35" << 1235;
-        QTest::newRow("blanks") << " 7 " << 700;
-        QTest::newRow("300") << "300" << 30000;
-        QTest::newRow("0") << "0" << 0;
-        QTest::newRow("300,01") << "300,01" << -1;
-        QTest::newRow("negative") << "-1" << -1;
-        QTest::newRow("letters") << "abc" << -1;
-        QTest::newRow("empty") << "" << -1;
-        QTest::newRow("dot is not the Italian decimal mark") << "12.35" << -1;
-    }
-    void typedValue() {
-        QFETCH(QString, text);
-        QFETCH(int, scroll);
-        const std::optional<int> v = ScrollDaTesto(text, testsupport::italian());
-        QCOMPARE(v.value_or(-1), scroll);
-    }
-
-    void roundingHalfToEven_data() {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("rounded");
-        QTest::newRow("2.5") << 2.5 << 2;
-        QTest::newRow("5.5") << 5.5 << 6;
-        QTest::newRow("7.5") << 7.5 << 8;
-        QTest::newRow("8.5") << 8.5 << 8;
-        QTest::newRow("-0.5") << -0.5 << 0;
-        QTest::newRow("12.4") << 12.4 << 12;
-    }
-    void roundingHalfToEven() {
-        QFETCH(double, value);
-        QFETCH(int, rounded);
-        QCOMPARE(int(ArrotondaPari(value)), rounded);
-    }
 };
 
 QTEST_MAIN(TestCalibration)

@@ -8,6 +8,7 @@
 #include "outputs/frmTaraturaAmbetto.h"
 #include "outputs/taratura.h"
 #include "printing/printerpage.h"
+#include "tests/outputs/slipsupport.h"
 #include "tests/support/testsupport.h"
 #include "ui_frmStampaSchedine.h"
 
@@ -125,14 +126,8 @@ private Q_SLOTS:
         TaraturaAmbetto t = DecodeTaratura(folder.read(TaraturaFileName));
         t.Stampante = queue_;
         folder.write(TaraturaFileName, EncodeTaratura(t));
-        Sistema = SystemRecord();
-        Sistema.Ruota = QStringLiteral("Napoli    ");
-        Sistema.Cinq1 = {1, 10, 45, 81, 90};
-        Sistema.ImpCinq1 = {1, 0.5f, 0, 0.05f};
-        Sistema.Estratto = 77;
-        Sistema.ImpEstratto = 7.5f;
-        NomiRuote = {"Bari",   "Cagliari", "Firenze", "Genova",    "Milano", "Napoli",
-                     "Palermo", "Roma",    "Torino",  "Venezia", "Nazionale", "Tutte"};
+        Sistema = slips::SistemaCompleto();
+        NomiRuote = slips::Ruote;
         Printer().UsePrinter();
         testing::Script script;
         frmStampaSchedine w;

@@ -9,6 +9,7 @@
 #include "outputs/stampaschedine.h"
 #include "outputs/taratura.h"
 #include "printing/printerpage.h"
+#include "tests/outputs/slipsupport.h"
 #include "tests/support/testsupport.h"
 #include "ui_frmPrnInCorso.h"
 #include "ui_frmStampaSchedine.h"
@@ -26,54 +27,9 @@
 #include <QtTest>
 
 using namespace corpo;
+using namespace slips;
 
 namespace {
-
-TaraturaAmbetto CalibrazioneT() {
-    TaraturaAmbetto t;
-    t.DistanzaX = 5;
-    t.DistanzaY = 4.5f;
-    t.Top = 30;
-    t.Left = 20;
-    t.Intestazione = 12.5f;
-    t.DXimporti = 5;
-    t.DYimporti = 4;
-    t.Qualita = QualitaNormale;
-    t.Stampante = QStringLiteral("PDF");
-    return t;
-}
-
-// A complete system whose slip 1 and slip 9 are the ones the checks name.
-SystemRecord SistemaCompleto() {
-    SystemRecord s;
-    s.Ruota = QStringLiteral("Napoli    ");
-    s.NomeSistema = QStringLiteral("Prova di stampa     ");
-    s.Cinq1 = {1, 10, 45, 81, 90};
-    s.ImpCinq1 = {1, 0.5f, 0, 0.05f};
-    s.Cinq2 = {2, 13, 24, 35, 46};
-    s.ImpCinq2 = {2, 1, 0.5f, 0.1f};
-    s.Quad1 = {3, 14, 25, 36};
-    s.ImpQuad1 = {1, 1, 0.2f};
-    s.Quad2 = {4, 15, 26, 37};
-    s.ImpQuad2 = {0.5f, 0.5f, 0.5f};
-    s.Terz1 = {5, 16, 27};
-    s.ImpTerz1 = {3, 2};
-    s.Terz2 = {6, 17, 28};
-    s.ImpTerz2 = {1, 1};
-    s.Ambo1 = {7, 18};
-    s.ImpAmbo1 = 4.9f;
-    s.Ambo2 = {8, 19};
-    s.ImpAmbo2 = 250;
-    s.Estratto = 77;
-    s.ImpEstratto = 7.5f;
-    s.Capogioco = 7;
-    s.ImportoSistema = 30;
-    return s;
-}
-
-const std::array<QString, 12> Ruote{"Bari",   "Cagliari", "Firenze", "Genova",
-                                    "Milano", "Napoli",   "Palermo", "Roma",
-                                    "Torino", "Venezia",  "Nazionale", "Tutte"};
 
 // Everything one slip-window test needs: the folder with T saved, the system,
 // the printer list and the window, loaded.
@@ -95,8 +51,6 @@ struct Ambiente {
         w->ui->meA->setText(a);
     }
 };
-
-bool Vicino(double a, double b, double tolerance) { return qAbs(a - b) <= tolerance; }
 
 // Centres of the marks of one job's page, as "(x, y)" to three decimals.
 QStringList CentriRegistrati(const RecordedJob& job, int page) {
