@@ -634,6 +634,31 @@ private Q_SLOTS:
         QCOMPARE(m.script.beeps(), 0);
     }
 
+    void clickOnTheBackground_data() {
+        QTest::addColumn<QPoint>("where"); // in the window
+        QTest::addColumn<bool>("about");
+        QTest::newRow("bare window corner") << QPoint(670, 446) << true;
+        QTest::newRow("between the buttons") << QPoint(596, 40) << true;
+        QTest::newRow("logo picture") << QPoint(396, 32) << true;
+        QTest::newRow("bunch picture") << QPoint(260, 420) << false;
+        QTest::newRow("grape") << QPoint(20, 72) << false;
+        QTest::newRow("kind label") << QPoint(300, 70) << false;
+        QTest::newRow("stakes frame") << QPoint(480, 400) << false;
+        QTest::newRow("button") << QPoint(630, 210) << false;
+    }
+    void clickOnTheBackground() {
+        QFETCH(QPoint, where);
+        QFETCH(bool, about);
+        MainWindow m;
+        ModalCloser closer;
+        m.script.queueAnswer(MsgResult::Ok);
+        QWidget* target = m.w->childAt(where);
+        QWidget* receiver = target ? target : m.w.get();
+        QTest::mouseClick(receiver, Qt::LeftButton, {}, receiver->mapFrom(m.w.get(), where));
+        QTest::qWait(50);
+        QCOMPARE(closer.closed.contains(QStringLiteral("frmAbout")), about);
+    }
+
     void tooltips_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("caption");

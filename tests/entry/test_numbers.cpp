@@ -143,48 +143,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("focus");
         const Cluster ok = goodCluster();
         QTest::newRow("complete") << ok << QString() << QString();
-        const char* incomplete[] = {"La prima cinquina non è completa!!!",
-                                    "La seconda cinquina non è completa!!!",
-                                    "La prima quaterna non è completa!!!",
-                                    "La seconda quaterna non è completa!!!",
-                                    "Il primo terno non è completo!!!",
-                                    "Il secondo terno non è completo!!!",
-                                    "Il primo ambo non è completo!!!",
-                                    "Il secondo ambo non è completo!!!"};
-        for (int g = 0; g < Estratto; ++g) {
-            const int p = GroupSize[size_t(g)] - 1;
-            QTest::addRow("incomplete %d", g)
-                << with(ok, g, p, 0) << QString::fromUtf8(incomplete[g]) << NumberFieldName(g, p);
-        }
-        QTest::newRow("estratto") << with(ok, Estratto, 0, 0)
-                                  << "Valore estratto non ammesso!!!" << "txtEstratto";
-        const char* duplicate[] = {"Valore duplicato nella prima cinquina!!!",
-                                   "Valore duplicato nella seconda cinquina!!!",
-                                   "Valore duplicato nella prima quaterna!!!",
-                                   "Valore duplicato nella seconda quaterna!!!",
-                                   "Valore duplicato nel primo terno!!!",
-                                   "Valore duplicato nel secondo terno!!!",
-                                   "Valore duplicato nel primo ambo!!!",
-                                   "Valore duplicato nel secondo ambo!!!"};
-        for (int g = 0; g < Estratto; ++g) {
-            // The last number repeats the first; the focus goes to the later
-            // one, except in an ambo where it goes to the first.
-            const int last = GroupSize[size_t(g)] - 1;
-            const Cluster v = with(ok, g, last, ok[size_t(g)][0]);
-            QTest::addRow("duplicate %d", g) << v << QString::fromUtf8(duplicate[g])
-                                             << NumberFieldName(g, g >= Ambo1 ? 0 : last);
-        }
+        const QString firstCinquina = QStringLiteral("La prima cinquina non è completa!!!");
         // The first missing number wins over a later one and over any repeat.
         Cluster two = with(with(ok, Cinq2, 1, 0), Cinq1, 3, 0);
-        QTest::newRow("first incomplete group") << two << QString::fromUtf8(incomplete[0])
-                                                << "txtCinq1_3";
+        QTest::newRow("first incomplete group") << two << firstCinquina << "txtCinq1_3";
         Cluster early = with(with(ok, Quad1, 2, 0), Cinq1, 1, ok[0][0]);
         QTest::newRow("completeness before repeats")
-            << early << QString::fromUtf8(incomplete[2]) << "txtQuad1_2";
+            << early << QStringLiteral("La prima quaterna non è completa!!!") << "txtQuad1_2";
         // Cinquina 2 at positions (0,1) is met before cinquina 1 at (0,4).
         Cluster order = with(with(ok, Cinq1, 4, ok[0][0]), Cinq2, 1, ok[1][0]);
         QTest::newRow("pairs before groups")
-            << order << QString::fromUtf8(duplicate[1]) << "txtCinq2_1";
+            << order << QStringLiteral("Valore duplicato nella seconda cinquina!!!") << "txtCinq2_1";
         // The same number in two bets is allowed.
         Cluster across = with(ok, Cinq2, 0, ok[0][0]);
         QTest::newRow("same number in two bets") << across << QString() << QString();
@@ -317,28 +286,6 @@ private Q_SLOTS:
         QCOMPARE(ColoreCasuale(draw), colour);
     }
 
-    void fieldNames() {
-        QCOMPARE(NumberFieldName(Cinq1, 0), QStringLiteral("txtCinq1_0"));
-        QCOMPARE(NumberFieldName(Ambo2, 1), QStringLiteral("txtAmbo2_1"));
-        QCOMPARE(NumberFieldName(Estratto, 0), QStringLiteral("txtEstratto"));
-        QCOMPARE(StakeFieldName(Terz2, 1), QStringLiteral("txtImpTerz2_1"));
-        QCOMPARE(StakeFieldName(Ambo1, 0), QStringLiteral("txtImpAmbo1"));
-        QCOMPARE(StakeFieldName(Estratto, 0), QStringLiteral("txtImpEstratto"));
-    }
-
-    void errorTextsAreItalian_data() {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("disk full") << 61 << "disco pieno";
-        QTest::newRow("denied") << 70 << "accesso negato";
-        QTest::newRow("no folder") << 76 << "cartella non trovata";
-        QTest::newRow("no file") << 53 << "file non trovato";
-    }
-    void errorTextsAreItalian() {
-        QFETCH(int, number);
-        QFETCH(QString, text);
-        QCOMPARE(DescrizioneErrore(RunError{number, QStringLiteral("x")}), text);
-    }
 };
 
 QTEST_APPLESS_MAIN(TestNumbers)
