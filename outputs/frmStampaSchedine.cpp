@@ -96,6 +96,7 @@ bool frmStampaSchedine::eventFilter(QObject* watched, QEvent* event) {
 void frmStampaSchedine::cmdTaratura_Click() { MostraTaratura(this); }
 
 void frmStampaSchedine::cmdStampa_Click() {
+    stampaInCorso_ = true;
     setEnabled(false);
     ReadConfiguration();
     LeggiTaraturaAmbetto(Taratura);
@@ -104,6 +105,7 @@ void frmStampaSchedine::cmdStampa_Click() {
     if (ui->chkSchedine->isChecked())
         StampaSchedina();
     setEnabled(true);
+    stampaInCorso_ = false;
 }
 
 void frmStampaSchedine::StampaSchedina() {
@@ -140,6 +142,11 @@ void frmStampaSchedine::StampaSchedina() {
 }
 
 void frmStampaSchedine::closeEvent(QCloseEvent* event) {
+    // The run lets events through between slips: the window stays until it ends.
+    if (stampaInCorso_) {
+        event->ignore();
+        return;
+    }
     if (mainWindow_)
         mainWindow_->setEnabled(true);
     QWidget::closeEvent(event);

@@ -46,6 +46,7 @@ protected:
 private:
     void aggiornaComandi();
     QPointer<QWidget> mainWindow_;
+    bool stampaInCorso_ = false;
 };
 
 // "images/vietato.jpg" in the application folder.

@@ -496,6 +496,8 @@ private Q_SLOTS:
         const QString pdf = dir.filePath(QStringLiteral("schede.pdf"));
         Printer().UsePdfFile(pdf);
         env.w->ui->chkPronostico->setChecked(false);
+        env.w->show();
+        bool closeRefused = false;
         QStringList labels;
         QTimer watcher;
         watcher.setInterval(0);
@@ -505,6 +507,11 @@ private Q_SLOTS:
                 return;
             if (labels.isEmpty() || labels.last() != p->ui->Label1->text())
                 labels << p->ui->Label1->text();
+            if (p->ui->Label1->text() == QStringLiteral("Scheda n. 0002")) {
+                // Closing the slip window in the middle of the run is refused.
+                env.w->close();
+                closeRefused = env.w->isVisible();
+            }
             if (p->ui->Label1->text() == QStringLiteral("Scheda n. 0003"))
                 p->ui->cmdInterrompi->click();
         });
@@ -513,6 +520,7 @@ private Q_SLOTS:
         watcher.stop();
         QVERIFY(labels.contains(QStringLiteral("Scheda n. 0003")));
         QVERIFY(!labels.contains(QStringLiteral("Scheda n. 0004")));
+        QVERIFY(closeRefused);
         QVERIFY(env.script.messages().isEmpty());
         QCOMPARE(PaginePdf(pdf), 3);
         QVERIFY(FinestraProgresso() == nullptr);
