@@ -187,6 +187,7 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QTimer timer;
     timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5% late
     QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
         timedOut = true;
         reply->abort();
