@@ -133,19 +133,23 @@ void TestAbout::texts() {
 }
 
 void TestAbout::closes_data() {
+    QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("how");
-    QTest::newRow("Esc") << "esc";
-    QTest::newRow("OK button") << "ok";
-    QTest::newRow("Enter on the default button") << "enter";
-    QTest::newRow("close box") << "close";
+    QTest::newRow("About: Esc") << "frmAbout" << "esc";
+    QTest::newRow("About: OK button") << "frmAbout" << "ok";
+    QTest::newRow("About: Enter on the default button") << "frmAbout" << "enter";
+    QTest::newRow("About: close box") << "frmAbout" << "close";
+    QTest::newRow("new version: Esc") << "frmNewVersion" << "esc";
+    QTest::newRow("new version: close box") << "frmNewVersion" << "close";
 }
 
 void TestAbout::closes() {
+    QFETCH(QString, window);
     QFETCH(QString, how);
     bool stillOpen = true;
     bool looked = false;
     // The watcher closes whatever is left open; here the window must close by itself.
-    watch::WindowWatcher watcher(QStringLiteral("frmAbout"), [&](QWidget* w) {
+    watch::WindowWatcher watcher(window, [&](QWidget* w) {
         looked = true;
         auto* form = qobject_cast<QDialog*>(w);
         if (how == QLatin1String("esc"))
@@ -158,7 +162,12 @@ void TestAbout::closes() {
             form->close();
         stillOpen = form->isVisible();
     });
-    corpo::MostraAbout(nullptr);
+    if (window == QLatin1String("frmAbout")) {
+        corpo::MostraAbout(nullptr);
+    } else {
+        corpo::frmNewVersion form;
+        form.exec();
+    }
     QVERIFY(looked);
     QVERIFY(!stillOpen);
 }
