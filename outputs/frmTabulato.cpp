@@ -236,11 +236,10 @@ void frmTabulato::cmdStampa_Click() {
     const QString name = ui->chkColor->isChecked() ? QStringLiteral("images/vietato.jpg")
                                                    : QStringLiteral("images/vietatoBW.jpg");
     ui->vietato->clear();
-    ui->vietato->setProperty("picture", QString());
+    vietato_ = PagePicture();
     try {
-        const PagePicture foot = PagePicture::Load(PercorsoApp + name);
-        ui->vietato->setPixmap(QPixmap::fromImage(foot.image()));
-        ui->vietato->setProperty("picture", foot.path());
+        vietato_ = PagePicture::Load(PercorsoApp + name);
+        ui->vietato->setPixmap(QPixmap::fromImage(vietato_.image()));
     } catch (const RunError&) {
         // The listing is still worth having without its foot notice.
         MsgBox(QStringLiteral("Immagine non trovata: ") + QDir::toNativeSeparators(name) +
@@ -257,17 +256,6 @@ void frmTabulato::cmdStampa_Click() {
 
 namespace {
 
-PagePicture FootPicture(const QVariant& path) {
-    const QString p = path.toString();
-    if (p.isEmpty())
-        return {};
-    try {
-        return PagePicture::Load(p);
-    } catch (const RunError&) {
-        return {};
-    }
-}
-
 void ReportListingError(const RunError& e) {
     if (e.number == err::PrinterError)
         MsgBox(QStringLiteral("Stampante non installata"), MsgButtons::Ok, MsgIcon::Critical,
@@ -281,14 +269,13 @@ void ReportListingError(const RunError& e) {
 void frmTabulato::StampaTabulato() {
     PrinterPage& page = Printer();
     const bool colore = ui->chkColor->isChecked();
-    const PagePicture foot = FootPicture(ui->vietato->property("picture"));
     try {
         // A PDF file needs no printer; the recorder stands in for one.
         if (page.target() != PrinterPage::Target::PdfFile)
             page.SelectPrinter(StampanteTabulato);
         const uint8_t copie = uint8_t(ui->labCopie->text().toInt());
         for (int copia = 1; copia <= copie; ++copia)
-            StampaCopiaTabulato(colore, foot, TitoloTabulato(copia, copie));
+            StampaCopiaTabulato(colore, vietato_, TitoloTabulato(copia, copie));
     } catch (const RunError& e) {
         page.KillDoc();
         ReportListingError(e);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "printing/printerpage.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -10,8 +12,6 @@ class frmTabulato;
 }
 
 namespace corpo {
-
-class PagePicture;
 
 // Opens the listing window, modal over parent.
 void MostraTabulato(QWidget* parent);
@@ -57,6 +57,8 @@ private Q_SLOTS:
 private:
     void MostraStampante();
     bool StampaPdf();
+
+    PagePicture vietato_; // the foot picture, loaded at each press of Stampa
 };
 
 } // namespace corpo
