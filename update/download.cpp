@@ -118,9 +118,13 @@ std::optional<QList<QHostAddress>> Resolve(const QString& host, const HostResolv
 
 // The Host header as the address names it: the name, and the port when it is not the default.
 QByteArray HostHeader(const QUrl& url) {
-    QByteArray host = QUrl::toAce(url.host());
-    if (host.isEmpty() || url.host().contains(QLatin1Char(':')))
-        host = url.host(QUrl::FullyEncoded).toLatin1();
+    QByteArray host;
+    QHostAddress literal;
+    if (literal.setAddress(url.host()))
+        host = literal.protocol() == QAbstractSocket::IPv6Protocol ? '[' + url.host().toLatin1() + ']'
+                                                                   : url.host().toLatin1();
+    else
+        host = QUrl::toAce(url.host());
     if (url.port() != -1)
         host += ':' + QByteArray::number(url.port());
     return host;

@@ -34,8 +34,8 @@ inline Reply Ok(const QByteArray& body, const QList<QByteArray>& headers = {}) {
 
 class Server {
 public:
-    Server() {
-        server_.listen(QHostAddress(QHostAddress::LocalHost), 0);
+    explicit Server(const QHostAddress& address = QHostAddress(QHostAddress::LocalHost)) {
+        listening_ = server_.listen(address, 0);
         QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { accept(); });
     }
     ~Server() {
@@ -48,8 +48,14 @@ public:
     void setReplies(const QList<Reply>& replies) { replies_ = replies; }
     void setReply(const Reply& reply) { replies_ = {reply}; }
 
+    bool listening() const { return listening_; }
     quint16 port() const { return server_.serverPort(); }
-    QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port()); }
+    QString base() const {
+        const QHostAddress a = server_.serverAddress();
+        const QString host = a.protocol() == QAbstractSocket::IPv6Protocol ? QLatin1Char('[') + a.toString() + QLatin1Char(']')
+                                                                           : a.toString();
+        return QStringLiteral("http://%1:%2").arg(host).arg(port());
+    }
     const QList<QByteArray>& requests() const { return requests_; }
     int connections() const { return connections_; }
 
@@ -109,6 +115,7 @@ private:
     QList<QByteArray> requests_;
     QList<QPointer<QTcpSocket>> sockets_;
     int connections_ = 0;
+    bool listening_ = false;
 };
 
 // A port that was just free and now refuses connections.

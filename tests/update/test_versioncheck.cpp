@@ -92,6 +92,8 @@ private Q_SLOTS:
     void namesAreLookedUpWithinTheDeadline_data();
     void namesAreLookedUpWithinTheDeadline();
     void requestTellsNothingAboutTheUser();
+    void addressesAskedByTheirName_data();
+    void addressesAskedByTheirName();
     void sameBytesWhoeverRuns();
     void hangingLookupDoesNotHoldExit();
 
@@ -357,6 +359,27 @@ void TestVersionCheck::requestTellsNothingAboutTheUser() {
         QVERIFY2(name != "cookie" && name != "authorization" && name != "referer" && name != "content-length",
                  line.constData());
     }
+}
+
+void TestVersionCheck::addressesAskedByTheirName_data() {
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("host");
+    QTest::newRow("IPv4") << "127.0.0.1" << "127.0.0.1";
+    QTest::newRow("IPv6") << "::1" << "[::1]";
+}
+
+void TestVersionCheck::addressesAskedByTheirName() {
+    QFETCH(QString, address);
+    QFETCH(QString, host);
+    fakehttp::Server server{QHostAddress(address)};
+    if (!server.listening())
+        QSKIP("no such loopback address here");
+    server.setReply(fakehttp::Ok("0.4.0"));
+    const Outcome o = RunCheck(server.base(), 3000);
+    QCOMPARE(o.windows, 1);
+    QCOMPARE(server.requests().size(), 1);
+    const QByteArray expected = "Host: " + host.toLatin1() + ':' + QByteArray::number(server.port());
+    QVERIFY2(HeaderLines(server.requests().first()).contains(expected), server.requests().first().constData());
 }
 
 void TestVersionCheck::sameBytesWhoeverRuns() {
