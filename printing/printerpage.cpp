@@ -13,7 +13,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QSvgRenderer>
 #include <cmath>
 #include <functional>
@@ -489,8 +488,8 @@ void PrinterPage::EndDoc() {
         return;
 
     case Target::PdfFile: {
-        // Rendered in memory first and then written in one piece, so that a
-        // failed write (a full disk) cannot go unnoticed among many small ones.
+        // Rendered in memory first and then written in one piece, never over
+        // an earlier file until it is complete.
         QByteArray bytes;
         {
             QBuffer buffer(&bytes);
@@ -512,19 +511,9 @@ void PrinterPage::EndDoc() {
             }
             p.end();
         }
-        QSaveFile file(pdfPath_);
-        file.setDirectWriteFallback(false);
-        if (!file.open(QIODevice::WriteOnly))
-            throw FileOpenError(pdfPath_, file);
-        // commit() alone would not notice a failure of its last flush.
-        if (file.write(bytes) != bytes.size() || !file.flush() ||
-            file.error() != QFileDevice::NoError) {
-            const RunError e = FileError(file);
-            file.cancelWriting();
+        RunError e;
+        if (!WriteFileAtomically(pdfPath_, bytes, &e))
             throw e;
-        }
-        if (!file.commit())
-            throw FileError(file);
         return;
     }
 
