@@ -8,9 +8,10 @@
 //
 // Failures (no printer installed, a job the printer refused, a picture that
 // cannot be read, a PDF file that cannot be written) are thrown as
-// corpo::RunError; every printing routine traps them itself. A job left
-// without EndDoc after a failure is abandoned with KillDoc (or by the next
-// printer choice or target change): nothing reaches the printer or the disk.
+// corpo::RunError; every printing routine traps them itself. Drawings are
+// kept until EndDoc renders them, so a job left without EndDoc after a
+// failure, and abandoned with KillDoc (or by a change of target), never
+// reaches the printer or the disk.
 #pragma once
 
 #include "app/messages.h"
