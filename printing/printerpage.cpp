@@ -14,13 +14,22 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSvgRenderer>
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <mutex>
 
 namespace corpo {
 
-int RoundHalfEven(double value) { return int(std::nearbyint(value)); }
+int RoundHalfEven(double value) {
+    const double r = std::nearbyint(value);
+    // Far outside any page: keep the conversion defined.
+    if (!(r > double(INT_MIN)))
+        return INT_MIN;
+    if (!(r < double(INT_MAX)))
+        return INT_MAX;
+    return int(r);
+}
 
 namespace {
 

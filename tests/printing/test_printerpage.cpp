@@ -340,6 +340,7 @@ void TestPrinterPage::rotatedPosition_data() {
     QTest::newRow("halves to even, down") << scale::Pixels << 2.5 << 4.5 << 450 << 2 << 4;
     QTest::newRow("halves to even, up") << scale::Pixels << 3.5 << 5.5 << 0 << 4 << 6;
     QTest::newRow("a full turn") << scale::Millimeters << 10.0 << 10.0 << 3600 << 236 << 236;
+    QTest::newRow("negative halves") << scale::Pixels << -2.5 << -3.5 << 300 << -2 << -4;
 }
 
 void TestPrinterPage::rotatedPosition() {
