@@ -128,7 +128,6 @@ void TestAbout::texts() {
         QVERIFY(!picture.isNull());
         const QColor avg = Average(picture);
         QVERIFY2(avg.blue() > avg.green() && avg.red() > avg.green(), qPrintable(avg.name()));
-        form->grab().save(QDir::tempPath() + QStringLiteral("/brama_frmAbout.png"));
     });
 }
 
