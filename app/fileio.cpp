@@ -31,11 +31,11 @@ RunError FileError(const QFileDevice& file) {
     case QFileDevice::PermissionsError: return MakeError(err::PermissionDenied);
     case QFileDevice::ResizeError:
     case QFileDevice::WriteError:
-        return MakeError(e == ENOSPC ? err::DiskFull : err::DeviceIO);
+        return MakeError(e == ENOSPC || e == EFBIG ? err::DiskFull : err::DeviceIO);
     case QFileDevice::ReadError: return MakeError(err::DeviceIO);
     default: break;
     }
-    if (e == ENOSPC)
+    if (e == ENOSPC || e == EFBIG)
         return MakeError(err::DiskFull);
     if (e == EACCES || e == EPERM || e == EROFS)
         return MakeError(err::PermissionDenied);
@@ -75,14 +75,18 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, RunError*
     QSaveFile f(path);
     // Never fall back to writing the target in place: a failure must leave it intact.
     f.setDirectWriteFallback(false);
-    if (!f.open(QIODevice::WriteOnly)) {
+    // Unbuffered: a failed write is seen by the write itself, not lost in a
+    // flush that commit() does not check.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error)
             *error = FileOpenError(path, f);
         return false;
     }
-    if (f.write(bytes) != bytes.size()) {
+    const qint64 written = f.write(bytes);
+    if (written != bytes.size() || f.error() != QFileDevice::NoError) {
+        // A short write the system did not call an error is a full disk.
         if (error)
-            *error = FileError(f);
+            *error = f.error() == QFileDevice::NoError ? MakeError(err::DiskFull) : FileError(f);
         f.cancelWriting();
         return false;
     }

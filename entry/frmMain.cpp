@@ -355,16 +355,7 @@ void frmMain::SaveSystem() {
     // single step, so a failure never leaves a half-written system behind.
     const QByteArray bytes = EncodeSystemFile(Sistema, ColoreVorlacco, ColoreCapogioco);
     RunError error;
-    bool written = WriteFileAtomically(path, bytes, &error);
-    if (written) {
-        // Read it back: a disk that fills up can cut a write short without
-        // the write reporting it.
-        const std::optional<QByteArray> back = ReadWholeFile(path, nullptr);
-        if (!back || *back != bytes) {
-            written = false;
-            error = MakeError(err::DeviceIO);
-        }
-    }
+    const bool written = WriteFileAtomically(path, bytes, &error);
     QApplication::restoreOverrideCursor();
     if (!written) {
         Sistema.NomeSistema = previousName;
