@@ -39,7 +39,6 @@ QString TwoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char
 
 } // namespace
 
-QString IndirizzoStampato() { return QUrl(MakerAddress).host().toUpper(); }
 
 QString NomeFilePdf(const QString& nomeSistema) {
     QString name = nomeSistema.trimmed();

@@ -26,9 +26,6 @@ void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& ti
 // " - copia 2 di 3" when there is more than one.
 QString TitoloTabulato(int copia, int copie);
 
-// The maker's address as the name line prints it: its host in capitals.
-QString IndirizzoStampato();
-
 // The file name the PDF save dialog suggests: the system's name, trimmed,
 // with "/" as "_", and ".pdf".
 QString NomeFilePdf(const QString& nomeSistema);

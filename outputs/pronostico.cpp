@@ -6,6 +6,7 @@
 #include "outputs/schedine.h"
 #include "printing/printerpage.h"
 #include "printing/vorlacco.h"
+#include "update/maker.h"
 
 namespace corpo {
 
@@ -32,7 +33,7 @@ QString ImportoProspetto(float amount, const QLocale& locale) {
 void StampaProspettoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
                                 const PagePicture& vietato) {
     const OrigineProspetto o = CalcolaOrigineProspetto(t);
-    const QString web = IndirizzoWeb.toUpper();
+    const QString web = IndirizzoStampato();
 
     page.FillStyle = 0;
     page.ScaleMode = scale::Millimeters;

@@ -1,5 +1,7 @@
 #include "outputs/schedine.h"
 
+#include "update/maker.h"
+
 #include <QLocale>
 
 namespace corpo {
@@ -190,7 +192,7 @@ QList<Punto> CaselleProva(const TaraturaAmbetto& t, const LayoutSchedina& l) {
 }
 
 QString RigaProdotto() {
-    return AppTitle + QStringLiteral(" QRV - ") + IndirizzoWeb.toUpper();
+    return AppTitle + QStringLiteral(" QRV - ") + IndirizzoStampato();
 }
 
 QString RigaImporto(float total, const QLocale& locale) {

@@ -92,9 +92,6 @@ inline constexpr int CaselleRuote = 12;
 inline constexpr int PrimaCasellaRuote = CaselleNumeri;
 inline constexpr int PrimaCasellaImporti = CaselleNumeri + CaselleRuote;
 
-// The maker's web address as the papers print it.
-inline const QString IndirizzoWeb = QStringLiteral("www.marvolt.it");
-
 // The text block of a slip, line by line.
 QString RigaProdotto();                                    // "Bramasolovanti QRV - WWW..."
 QString RigaImporto(float total, const QLocale& locale);   // " € 1,55 -- "

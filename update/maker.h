@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 namespace corpo {
 
@@ -13,5 +14,8 @@ inline const QString VersionPath = QStringLiteral("/public/lotto/ver_vorlacco.as
 
 // The maker's page that the About and new-version windows open.
 inline QString MakerPage() { return MakerAddress + QStringLiteral("/lotto/"); }
+
+// The address as the papers print it: the host alone, in capitals.
+inline QString IndirizzoStampato() { return QUrl(MakerAddress).host().toUpper(); }
 
 } // namespace corpo

@@ -154,7 +154,7 @@ private Q_SLOTS:
         QVERIFY(rule && rule->x == h->x && qAbs(rule->y - (h->y + h->height)) < 1e-9);
         const std::optional<PageOp> name = Testo(job, QStringLiteral("Nome Sistema Corto               "));
         QVERIFY(name && name->x == h->x);
-        const std::optional<PageOp> web7 = Testo(job, QString(26, QLatin1Char(' ')) + QStringLiteral("WWW.MARVOLT.IT"));
+        const std::optional<PageOp> web7 = Testo(job, QString(26, QLatin1Char(' ')) + QStringLiteral("WWW.EXAMPLE.COM"));
         QVERIFY(web7 && web7->fontSize == 7.0 && web7->bold);
         QVERIFY(qAbs(web7->x - (name->x + name->width)) < 1e-9);
         const std::optional<PageOp> ruota = Testo(job, QStringLiteral("Ruota Sistema Napoli    "));
@@ -198,7 +198,7 @@ private Q_SLOTS:
         QCOMPARE(w->deviceFont.escapement, 450);
         QCOMPARE(w->deviceFont.weight, 700);
 
-        const std::optional<PageOp> site = Testo(job, QStringLiteral("WWW.MARVOLT.IT"));
+        const std::optional<PageOp> site = Testo(job, QStringLiteral("WWW.EXAMPLE.COM"));
         QCOMPARE(Dove(site), web);
         QCOMPARE(site->fontSize, 22.0);
 

@@ -10,6 +10,7 @@
 #include "printing/printerpage.h"
 #include "tests/outputs/listingsupport.h"
 #include "tests/support/testsupport.h"
+#include "update/maker.h"
 #include "ui_frmImpostazioni.h"
 #include "ui_frmPrnInCorso.h"
 #include "ui_frmTabulato.h"

@@ -312,7 +312,7 @@ private Q_SLOTS:
         }
         const QList<PageOp> texts = job.ofKind(PageOp::Text);
         QCOMPARE(texts.size(), 5);
-        QCOMPARE(texts[0].text, QStringLiteral("Bramasolovanti QRV - WWW.MARVOLT.IT"));
+        QCOMPARE(texts[0].text, QStringLiteral("Bramasolovanti QRV - WWW.EXAMPLE.COM"));
         QCOMPARE(texts[0].x, 20.0);
         QCOMPARE(texts[0].y, 12.5);
         QCOMPARE(texts[0].fontName, QStringLiteral("Comic Sans MS"));
