@@ -3,7 +3,6 @@
 #include "app/startup.h"
 #include "tests/support/testsupport.h"
 
-#include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -46,37 +45,6 @@ private Q_SLOTS:
         QCOMPARE(second->exitCode(), 0);
         QVERIFY(!first.isMinimized());
         QVERIFY(first.isVisible());
-    }
-
-    void nobodyAnswers_data() {
-        QTest::addColumn<bool>("staleSocket");
-        QTest::newRow("no copy") << false;
-        QTest::newRow("crashed copy left its socket") << true;
-    }
-    void nobodyAnswers() {
-        QFETCH(bool, staleSocket);
-        // Stop answering as the first copy did above.
-        QVERIFY(ListenForOtherCopies([] { return nullptr; }));
-        QLocalServer::removeServer(InstanceName());
-        if (staleSocket) {
-            QFile f(tmp.path() + QLatin1Char('/') + InstanceName());
-            QVERIFY(f.open(QIODevice::WriteOnly));
-        }
-        QVERIFY(!ActivatePrevInstance());
-    }
-
-    void aCopyStartsNormallyWhenTheFirstCannotBeReached() {
-        QLocalServer::removeServer(InstanceName());
-        QFile stale(tmp.path() + QLatin1Char('/') + InstanceName());
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.close();
-        QProcess* copy = startCopy();
-        QVERIFY(copy->waitForStarted());
-        // It takes the name over and answers later copies itself.
-        QTRY_VERIFY_WITH_TIMEOUT(ActivatePrevInstance(), 15000);
-        QCOMPARE(copy->state(), QProcess::Running);
-        copy->kill();
-        copy->waitForFinished();
     }
 };
 

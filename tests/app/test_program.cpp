@@ -74,7 +74,7 @@ private Q_SLOTS:
         QProcess* first = startCopy();
         QVERIFY(first->waitForStarted());
         // The splash comes first, the main window about a second later.
-        QTRY_COMPARE_WITH_TIMEOUT(windowsNamed(caption).size(), 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(windowsNamed(caption).size(), 1, 40000);
         QCOMPARE(first->state(), QProcess::Running);
     }
 
@@ -95,7 +95,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(windowsNamed(caption).size(), 0, 5000);
         QProcess* next = startCopy();
         QVERIFY(next->waitForStarted());
-        QTRY_COMPARE_WITH_TIMEOUT(windowsNamed(caption).size(), 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(windowsNamed(caption).size(), 1, 40000);
         QCOMPARE(next->state(), QProcess::Running);
     }
 };

@@ -151,13 +151,6 @@ private Q_SLOTS:
         QCOMPARE(AppFolderOf(in), out);
     }
 
-    void builtProgramFolder() {
-        // The executable's own folder, as the program sees it.
-        QCOMPARE(AppFolder(), AppFolderOf(QCoreApplication::applicationDirPath()));
-        QVERIFY(AppFolder().endsWith(QLatin1Char('/')));
-        QVERIFY(!AppFolder().endsWith(QStringLiteral("//")));
-    }
-
     void pausaAcrossMidnight_data() {
         QTest::addColumn<float>("start");
         QTest::addColumn<float>("ms");
