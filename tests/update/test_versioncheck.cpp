@@ -1,31 +1,37 @@
-// The version check end to end: a server of our own on 127.0.0.1, the
-// window it opens or not, the messages shown, and what is left on disk.
-#include "app/corpo.h"
+// The version check: the comparison on its own, then end to end against a
+// server of our own on 127.0.0.1 (the window it opens or not, the messages
+// shown, what is left on disk and what the server was told).
 #include "app/messages.h"
-#include "tests/update/fakehttp.h"
-#include "tests/update/watch.h"
+#include "app/shell.h"
+#include "app/startup.h"
+#include "tests/support/testsupport.h"
+#include "tests/update/support.h"
 #include "update/download.h"
 #include "update/versioncheck.h"
+#include "update/versioncompare.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QtTest>
 
 #include <thread>
+
+using namespace updatetest;
 
 namespace {
 
 struct Outcome {
     int windows = 0;
-    QString local, remote;                 // the window's two labels
-    bool appModal = false, parentless = false;
-    QStringList filesDuringWindow;          // the temporary folder while the window shows
-    QFileDevice::Permissions copyPermissions;
+    QString local, remote;    // the window's two labels
+    bool modalPlain = false;  // application modal, the server's line shown as plain text
+    bool privateCopy = false; // one ver_vrlqrv* file, the owner's only, while the window shows
     QList<corpo::Shown> messages;
-    QStringList leftovers;                  // the temporary folder afterwards
-    qint64 elapsedMs = 0;
+    QStringList leftovers; // the temporary folder afterwards
+    qint64 ms = 0;
 };
 
 QStringList Entries(const QString& folder) {
@@ -37,42 +43,51 @@ Outcome RunCheck(const QString& base, int deadlineMs, corpo::HostResolver resolv
     corpo::testing::Script script;
     corpo::testing::VersionServerScope scope(base, deadlineMs, std::move(resolver));
     const QString tmp = QDir::tempPath();
-    watch::WindowWatcher watcher(QStringLiteral("frmNewVersion"), [&](QWidget* form) {
+    const auto watch = Watch(QStringLiteral("frmNewVersion"), [&](QWidget* form) {
         ++o.windows;
+        const auto* remote = form->findChild<QLabel*>(QStringLiteral("lbRemoteVersion"));
         o.local = form->findChild<QLabel*>(QStringLiteral("lbLocalVersion"))->text();
-        o.remote = form->findChild<QLabel*>(QStringLiteral("lbRemoteVersion"))->text();
-        o.appModal = form->windowModality() == Qt::ApplicationModal && QApplication::activeModalWidget() == form;
-        o.parentless = form->parentWidget() == nullptr;
-        o.filesDuringWindow = Entries(tmp);
-        if (o.filesDuringWindow.size() == 1)
-            o.copyPermissions = QFileInfo(tmp + QLatin1Char('/') + o.filesDuringWindow.first()).permissions();
+        o.remote = remote->text();
+        o.modalPlain = QApplication::activeModalWidget() == form &&
+                       form->windowModality() == Qt::ApplicationModal &&
+                       remote->textFormat() == Qt::PlainText;
+        const QStringList files = Entries(tmp);
+        const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+        o.privateCopy = files.size() == 1 && files.first().startsWith(QLatin1String("ver_vrlqrv")) &&
+                        !(QFileInfo(tmp + QLatin1Char('/') + files.first()).permissions() & others);
     });
     QElapsedTimer clock;
     clock.start();
     corpo::NewVersion();
-    o.elapsedMs = clock.elapsed();
+    o.ms = clock.elapsed();
     o.messages = script.messages();
     o.leftovers = Entries(tmp);
     return o;
 }
 
-QString Report(int number, const QString& description) {
-    return QStringLiteral("Error %1 (%2) in procedure NewVersion of Modulo corpo").arg(number).arg(description);
+// A name of our own that leads to 127.0.0.1, after lookupMs.
+corpo::HostResolver SlowName(int lookupMs) {
+    return [lookupMs](const QString& host) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(lookupMs));
+        return host == QLatin1String("versione.test") ? QList{QHostAddress(QHostAddress::LocalHost)}
+                                                      : QList<QHostAddress>{};
+    };
 }
 
-// The padding that takes a reply to an exact size.
-QByteArray Sized(const QByteArray& start, qsizetype size) {
-    QByteArray b = start;
-    b.append(size - start.size(), 'x');
-    return b;
-}
-
-QList<QByteArray> HeaderLines(const QByteArray& request) {
-    QList<QByteArray> lines = request.split('\n');
-    for (QByteArray& l : lines)
-        l = l.trimmed();
-    lines.removeAll(QByteArray());
-    return lines;
+// Runs one check in another process, under the given environment; its output.
+QByteArray Probe(const QStringList& args, const QStringList& env = {}) {
+    QProcess p;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    for (const char* v : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+        e.remove(QString::fromLatin1(v));
+    for (const QString& kv : env)
+        e.insert(kv.section(QLatin1Char('='), 0, 0), kv.section(QLatin1Char('='), 1));
+    p.setProcessEnvironment(e);
+    p.start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--probe")} + args);
+    // The server answers from this thread's event loop.
+    if (!QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 15000))
+        return "still running";
+    return p.readAllStandardOutput().trimmed();
 }
 
 } // namespace
@@ -80,348 +95,239 @@ QList<QByteArray> HeaderLines(const QByteArray& request) {
 class TestVersionCheck : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void init();
-    void cleanup();
     void serverLines_data();
     void serverLines();
-    void failedTransfers_data();
-    void failedTransfers();
-    void replySizeLimit_data();
-    void replySizeLimit();
+    void showsNothing_data();
+    void showsNothing();
     void secondCheckBypassesCaches();
-    void namesAreLookedUpWithinTheDeadline_data();
-    void namesAreLookedUpWithinTheDeadline();
     void requestTellsNothingAboutTheUser();
-    void addressesAskedByTheirName_data();
-    void addressesAskedByTheirName();
     void sameBytesWhoeverRuns();
     void hangingLookupDoesNotHoldExit();
+    void startUp_data();
+    void startUp();
 
 private:
-    std::unique_ptr<QTemporaryDir> tmp_;
-    QByteArray savedTmpdir_;
-    bool hadTmpdir_ = false;
+    QString tempBase_;
+    std::optional<QTemporaryDir> tmp_; // the check's temporary folder, empty for each test
 };
 
+void TestVersionCheck::initTestCase() {
+    tempBase_ = QDir::tempPath();
+    corpo::InstallFontSubstitutions();
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
 void TestVersionCheck::init() {
-    hadTmpdir_ = qEnvironmentVariableIsSet("TMPDIR");
-    savedTmpdir_ = qgetenv("TMPDIR");
-    tmp_ = std::make_unique<QTemporaryDir>();
+    tmp_.emplace(tempBase_ + QStringLiteral("/update-XXXXXX"));
     QVERIFY(tmp_->isValid());
     qputenv("TMPDIR", QFile::encodeName(tmp_->path()));
 }
 
-void TestVersionCheck::cleanup() {
-    if (hadTmpdir_)
-        qputenv("TMPDIR", savedTmpdir_);
-    else
-        qunsetenv("TMPDIR");
-    tmp_.reset();
-}
-
 void TestVersionCheck::serverLines_data() {
     QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QString>("shownRemote"); // null: no window
-    QTest::addColumn<QString>("message");     // null: no message
+    QTest::addColumn<QString>("shown"); // the line the window shows; null: no window
+    QTest::addColumn<int>("error");     // the error reported; 0: none
 
-    const QString none;
-    QTest::newRow("0.3.10") << QByteArray("0.3.10") << "0.3.10" << none;
-    QTest::newRow("0.3.3") << QByteArray("0.3.3") << "0.3.3" << none;
-    QTest::newRow("0.4") << QByteArray("0.4") << "0.4" << none;
-    QTest::newRow("0.10.0") << QByteArray("0.10.0") << "0.10.0" << none;
-    QTest::newRow("1") << QByteArray("1") << "1" << none;
-    QTest::newRow("1.0.0") << QByteArray("1.0.0") << "1.0.0" << none;
-    QTest::newRow("blank then 0.4.0") << QByteArray(" 0.4.0") << " 0.4.0" << none;
-    QTest::newRow("0.4.0 CR LF") << QByteArray("0.4.0\r\n") << "0.4.0" << none;
-    QTest::newRow("twenty nines") << QByteArray("0.3.99999999999999999999") << "0.3.99999999999999999999" << none;
-    QTest::newRow("markup shown as typed") << QByteArray("1<b>x</b>") << "1<b>x</b>" << none;
-    QTest::newRow("0.3.2") << QByteArray("0.3.2") << none << none;
-    QTest::newRow("0.03.002") << QByteArray("0.03.002") << none << none;
-    QTest::newRow("0.3.2 and a blank") << QByteArray("0.3.2 ") << none << none;
-    QTest::newRow("0.3.2 CR LF 9.9.9") << QByteArray("0.3.2\r\n9.9.9") << none << none;
-    QTest::newRow("0.3.2.7") << QByteArray("0.3.2.7") << none << none;
-    QTest::newRow("0.2.9") << QByteArray("0.2.9") << none << none;
-    QTest::newRow("0.3.1") << QByteArray("0.3.1") << none << none;
-    QTest::newRow("0.3.") << QByteArray("0.3.") << none << none;
-    QTest::newRow("x.y.z") << QByteArray("x.y.z") << none << none;
-    QTest::newRow("0.3") << QByteArray("0.3") << none << Report(9, QStringLiteral("Subscript out of range"));
-    QTest::newRow("empty body") << QByteArray() << none << Report(62, QStringLiteral("Input past end of file"));
-    QTest::newRow("<html>") << QByteArray("<html>") << none << Report(9, QStringLiteral("Subscript out of range"));
+    for (const char* v : {"0.3.10", "0.3.3", "0.4", "0.10.0", "1", "1.0.0", " 0.4.0",
+                          "0.3.99999999999999999999", "1<b>x</b>"})
+        QTest::newRow(v) << QByteArray(v) << QString::fromLatin1(v) << 0;
+    QTest::newRow("0.4.0 CR LF") << QByteArray("0.4.0\r\n") << "0.4.0" << 0;
+    QTest::newRow("0.4.0 LF 0.5.0") << QByteArray("0.4.0\n0.5.0") << "0.4.0" << 0;
+    QTest::newRow("65,536 bytes") << QByteArray("0.4.0\r\n").leftJustified(65536, 'x') << "0.4.0" << 0;
+    for (const char* v : {"0.3.2", "0.03.002", "0.3.2 ", "0.3.2.7", "0.2.9", "0.3.1", "0.3.", "x.y.z"})
+        QTest::newRow(v) << QByteArray(v) << QString() << 0;
+    QTest::newRow("0.3.2 CR LF 9.9.9") << QByteArray("0.3.2\r\n9.9.9") << QString() << 0;
+    QTest::newRow("0.3") << QByteArray("0.3") << QString() << 9;
+    QTest::newRow("empty body") << QByteArray() << QString() << 62;
+    QTest::newRow("<html>") << QByteArray("<html>\n<body>0.9.9</body>") << QString() << 9;
 }
 
 void TestVersionCheck::serverLines() {
     QFETCH(QByteArray, body);
-    QFETCH(QString, shownRemote);
-    QFETCH(QString, message);
+    QFETCH(QString, shown);
+    QFETCH(int, error);
 
-    fakehttp::Server server;
-    server.setReply(fakehttp::Ok(body));
+    const QString line = corpo::FirstLine(body);
+    if (!shown.isNull())
+        QCOMPARE(line, shown);
+    const auto order = !shown.isNull() ? corpo::VersionOrder::ServerNewer
+                       : error         ? corpo::VersionOrder::MissingPart
+                                       : corpo::VersionOrder::NotNewer;
+    QCOMPARE(corpo::CompareVersions(QStringLiteral("0.3.2"), line), order);
+
+    Server server;
+    server.replies = {Response(200, body)};
     const Outcome o = RunCheck(server.base(), 3000);
-
-    QCOMPARE(server.requests().size(), 1);
-    QCOMPARE(o.windows, shownRemote.isNull() ? 0 : 1);
-    if (!shownRemote.isNull()) {
+    QCOMPARE(o.windows, shown.isNull() ? 0 : 1);
+    if (o.windows) {
         QCOMPARE(o.local, QStringLiteral("0.3.2"));
-        QCOMPARE(o.remote, shownRemote);
-        QVERIFY(o.appModal);
-        QVERIFY(o.parentless);
-        // While the window shows, the local copy is there and private.
-        QCOMPARE(o.filesDuringWindow.size(), 1);
-        QVERIFY2(o.filesDuringWindow.first().startsWith(QLatin1String("ver_vrlqrv")),
-                 qPrintable(o.filesDuringWindow.first()));
-        QCOMPARE(o.copyPermissions & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
-                 QFileDevice::Permissions());
+        QCOMPARE(o.remote, shown);
+        QVERIFY(o.modalPlain);
+        QVERIFY(o.privateCopy);
     }
-    if (message.isNull()) {
-        QCOMPARE(o.messages.size(), 0);
-    } else {
-        QCOMPARE(o.messages.size(), 1);
-        QCOMPARE(o.messages.first().text, message);
+    QCOMPARE(o.messages.size(), error ? 1 : 0);
+    if (error) {
+        QCOMPARE(o.messages.first().text,
+                 QStringLiteral("Error %1 (%2) in procedure NewVersion of Modulo corpo")
+                     .arg(error)
+                     .arg(error == 9 ? "Subscript out of range" : "Input past end of file"));
         QCOMPARE(o.messages.first().title, QStringLiteral("Bramasolovanti"));
         QCOMPARE(o.messages.first().buttons, corpo::MsgButtons::Ok);
-        QCOMPARE(o.messages.first().icon, corpo::MsgIcon::None);
     }
     QCOMPARE(o.leftovers, QStringList());
 }
 
-void TestVersionCheck::failedTransfers_data() {
+void TestVersionCheck::showsNothing_data() {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<int>("deadlineMs");
-    QTest::newRow("404 with a version body") << "404" << 300;
-    QTest::newRow("500") << "500" << 300;
-    QTest::newRow("redirect") << "302" << 300;
-    QTest::newRow("port bound then closed") << "closed" << 300;
-    QTest::newRow("host under .invalid") << "invalid" << 300;
-    QTest::newRow("server that never answers") << "silent" << 300;
-    QTest::newRow("body one byte every 100 ms") << "trickle" << 500;
-    QTest::newRow("head but no body") << "truncated" << 300;
-    QTest::newRow("temporary folder missing") << "notmp" << 300;
-    QTest::newRow("temporary folder is a file") << "tmpfile" << 300;
+    for (const char* kind : {"404 with a version body", "500", "redirect", "port bound then closed",
+                             "host under .invalid", "look-up slower than the deadline", "silent server",
+                             "one byte every 100 ms", "65,537 bytes", "65,537 bytes once unpacked",
+                             "temporary folder missing"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
-void TestVersionCheck::failedTransfers() {
+void TestVersionCheck::showsNothing() {
     QFETCH(QString, kind);
-    QFETCH(int, deadlineMs);
-
-    fakehttp::Server server;
+    const auto is = [&](const char* start) { return kind.startsWith(QLatin1String(start)); };
+    Server server;
     QString base = server.base();
-    if (kind == QLatin1String("404"))
-        server.setReply({fakehttp::Response(404, "9.9.9")});
-    else if (kind == QLatin1String("500"))
-        server.setReply({fakehttp::Response(500, "9.9.9")});
-    else if (kind == QLatin1String("302"))
-        server.setReply({fakehttp::Response(302, "9.9.9", {"Location: " + base.toLatin1() + "/other"})});
-    else if (kind == QLatin1String("closed"))
-        base = QStringLiteral("http://127.0.0.1:%1").arg(fakehttp::ClosedPort());
-    else if (kind == QLatin1String("invalid"))
+    corpo::HostResolver resolver;
+    int deadlineMs = 300;
+    const QByteArray big = QByteArray("0.4.0\r\n").leftJustified(65537, 'x');
+    server.replies = {Response(200, "9.9.9")};
+    if (is("404") || is("500")) {
+        server.replies = {Response(kind.left(3).toInt(), "9.9.9")};
+    } else if (is("redirect")) {
+        server.replies = {Response(302, "", "Location: /other\r\n"), Response(200, "9.9.9")};
+    } else if (is("port")) {
+        QTcpServer closed;
+        closed.listen(QHostAddress::LocalHost, 0);
+        base = QStringLiteral("http://127.0.0.1:%1").arg(closed.serverPort());
+    } else if (is("host")) {
         base = QStringLiteral("http://versione.invalid:%1").arg(server.port());
-    else if (kind == QLatin1String("silent"))
-        server.setReply({QByteArray(), true});
-    else if (kind == QLatin1String("trickle"))
-        server.setReply({fakehttp::Response(200, Sized("9.9.9\r\n", 100)), false, 100});
-    else if (kind == QLatin1String("truncated"))
-        server.setReply({"HTTP/1.1 200 OK\r\nContent-Length: 100\r\nConnection: close\r\n\r\n9.9.9"});
-    else
-        server.setReply(fakehttp::Ok("9.9.9"));
-
-    QString tmp = QDir::tempPath();
-    if (kind == QLatin1String("notmp"))
-        qputenv("TMPDIR", QFile::encodeName(tmp + QStringLiteral("/missing")));
-    if (kind == QLatin1String("tmpfile")) {
-        QFile f(tmp + QStringLiteral("/plain"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        qputenv("TMPDIR", QFile::encodeName(f.fileName()));
+    } else if (is("look-up")) {
+        base = QStringLiteral("http://versione.test:%1").arg(server.port());
+        resolver = SlowName(2000);
+    } else if (is("silent")) {
+        server.replies = {Reply{}};
+    } else if (is("one byte")) {
+        server.replies = {{Response(200, QByteArray("9.9.9").leftJustified(100, 'x')).bytes, 100}};
+        deadlineMs = 500;
+    } else if (is("65,537")) { // a small packed reply must not slip through either
+        deadlineMs = 3000;
+        server.replies = {kind.endsWith(QLatin1String("bytes"))
+                              ? Response(200, big)
+                              : Response(200, qCompress(big).mid(4), "Content-Encoding: deflate\r\n")};
+    } else {
+        qputenv("TMPDIR", QFile::encodeName(tmp_->path() + QStringLiteral("/missing")));
     }
-
-    const Outcome o = RunCheck(base, deadlineMs);
+    const Outcome o = RunCheck(base, deadlineMs, resolver);
     QCOMPARE(o.windows, 0);
     QCOMPARE(o.messages.size(), 0);
-    if (kind == QLatin1String("notmp") || kind == QLatin1String("tmpfile")) {
-        QCOMPARE(server.connections(), 0); // nothing asked without a place for the answer
-        QVERIFY(!QFileInfo::exists(tmp + QStringLiteral("/missing")));
-    } else {
-        QCOMPARE(Entries(tmp), QStringList());
-    }
+    QCOMPARE(Entries(tmp_->path()), QStringList());
     // A dead network holds nobody much beyond the deadline.
-    QVERIFY2(o.elapsedMs < deadlineMs + 1500, qPrintable(QString::number(o.elapsedMs)));
-}
-
-void TestVersionCheck::replySizeLimit_data() {
-    QTest::addColumn<qsizetype>("size");
-    QTest::addColumn<bool>("gzipped");
-    QTest::addColumn<int>("windows");
-    QTest::newRow("65,536 bytes") << qsizetype(65536) << false << 1;
-    QTest::newRow("65,537 bytes") << qsizetype(65537) << false << 0;
-    QTest::newRow("65,536 bytes once unpacked") << qsizetype(65536) << true << 1;
-    QTest::newRow("65,537 bytes once unpacked") << qsizetype(65537) << true << 0;
-}
-
-void TestVersionCheck::replySizeLimit() {
-    QFETCH(qsizetype, size);
-    QFETCH(bool, gzipped);
-    QFETCH(int, windows);
-
-    const QByteArray body = Sized("0.4.0\r\n", size);
-    fakehttp::Server server;
-    if (gzipped) {
-        // A small packed reply that unpacks past the limit must not slip through.
-        QProcess gzip;
-        gzip.start(QStringLiteral("gzip"), {QStringLiteral("-c"), QStringLiteral("-n")});
-        QVERIFY(gzip.waitForStarted());
-        gzip.write(body);
-        gzip.closeWriteChannel();
-        QVERIFY(gzip.waitForFinished());
-        const QByteArray packed = gzip.readAllStandardOutput();
-        QVERIFY(packed.size() < 1000);
-        server.setReply({fakehttp::Response(200, packed, {"Content-Encoding: gzip"})});
-    } else {
-        server.setReply(fakehttp::Ok(body));
-    }
-    const Outcome o = RunCheck(server.base(), 3000);
-    QCOMPARE(o.windows, windows);
-    if (windows)
-        QCOMPARE(o.remote, QStringLiteral("0.4.0"));
-    QCOMPARE(o.messages.size(), 0);
-    QCOMPARE(o.leftovers, QStringList());
+    QVERIFY2(o.ms < deadlineMs + 1500, qPrintable(QString::number(o.ms)));
+    if (is("temporary") || is("look-up")) // nothing asked without a place for the answer, or a name
+        QCOMPARE(server.requests.size(), 0);
 }
 
 void TestVersionCheck::secondCheckBypassesCaches() {
-    fakehttp::Server server;
-    server.setReplies({fakehttp::Ok("0.4.0", {"Cache-Control: max-age=3600"}), fakehttp::Ok("0.3.2")});
-    const Outcome first = RunCheck(server.base(), 3000);
-    QCOMPARE(first.windows, 1);
-    QCOMPARE(first.remote, QStringLiteral("0.4.0"));
+    Server server;
+    server.replies = {Response(200, "0.4.0", "Cache-Control: max-age=3600\r\n"), Response(200, "0.3.2")};
+    QCOMPARE(RunCheck(server.base(), 3000).windows, 1);
     const Outcome second = RunCheck(server.base(), 3000);
     QCOMPARE(second.windows, 0);
     QCOMPARE(second.messages.size(), 0);
-    QCOMPARE(server.requests().size(), 2);
-    for (const QByteArray& r : server.requests())
-        QVERIFY2(HeaderLines(r).contains("Cache-Control: no-cache"), r.constData());
-}
-
-void TestVersionCheck::namesAreLookedUpWithinTheDeadline_data() {
-    QTest::addColumn<int>("lookupMs");
-    QTest::addColumn<bool>("deadFirstAddress");
-    QTest::addColumn<int>("windows");
-    QTest::newRow("quick name") << 0 << false << 1;
-    QTest::newRow("dead first address, live second") << 0 << true << 1;
-    QTest::newRow("look-up slower than the deadline") << 4000 << false << 0;
-}
-
-void TestVersionCheck::namesAreLookedUpWithinTheDeadline() {
-    QFETCH(int, lookupMs);
-    QFETCH(bool, deadFirstAddress);
-    QFETCH(int, windows);
-
-    fakehttp::Server server;
-    server.setReply(fakehttp::Ok("0.4.0"));
-    const QString base = QStringLiteral("http://versione.test:%1").arg(server.port());
-    auto asked = std::make_shared<std::atomic<int>>(0);
-    corpo::HostResolver resolver = [=](const QString& host) {
-        ++*asked;
-        std::this_thread::sleep_for(std::chrono::milliseconds(lookupMs));
-        QList<QHostAddress> out;
-        if (host != QLatin1String("versione.test"))
-            return out;
-        if (deadFirstAddress)
-            out << QHostAddress(QStringLiteral("127.0.0.2")); // nobody listens there on this port
-        out << QHostAddress(QHostAddress::LocalHost);
-        return out;
-    };
-    const Outcome o = RunCheck(base, 1000, resolver);
-    QCOMPARE(o.windows, windows);
-    QCOMPARE(o.messages.size(), 0);
-    QCOMPARE(asked->load(), 1);
-    QVERIFY2(o.elapsedMs < 2500, qPrintable(QString::number(o.elapsedMs)));
-    if (windows) {
-        QCOMPARE(server.requests().size(), 1);
-        // The server is asked by the name, not by the address it resolved to.
-        QVERIFY(HeaderLines(server.requests().first())
-                    .contains("Host: versione.test:" + QByteArray::number(server.port())));
-    } else {
-        QCOMPARE(server.connections(), 0);
-    }
-    QCOMPARE(o.leftovers, QStringList());
+    QCOMPARE(server.requests.size(), 2);
 }
 
 void TestVersionCheck::requestTellsNothingAboutTheUser() {
-    fakehttp::Server server;
-    server.setReply(fakehttp::Ok("0.3.2"));
-    RunCheck(server.base(), 3000);
-    QCOMPARE(server.requests().size(), 1);
-    const QList<QByteArray> lines = HeaderLines(server.requests().first());
-    QCOMPARE(lines.first(), QByteArray("GET /public/lotto/ver_vorlacco.asp HTTP/1.1"));
-    QVERIFY(lines.contains("User-Agent: Bramasolovanti/0.3.2"));
-    QVERIFY(lines.contains("Accept-Language: it"));
-    for (const QByteArray& line : lines) {
-        const QByteArray name = line.left(line.indexOf(':')).toLower();
-        QVERIFY2(name != "cookie" && name != "authorization" && name != "referer" && name != "content-length",
-                 line.constData());
-    }
-}
-
-void TestVersionCheck::addressesAskedByTheirName_data() {
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("host");
-    QTest::newRow("IPv4") << "127.0.0.1" << "127.0.0.1";
-    QTest::newRow("IPv6") << "::1" << "[::1]";
-}
-
-void TestVersionCheck::addressesAskedByTheirName() {
-    QFETCH(QString, address);
-    QFETCH(QString, host);
-    fakehttp::Server server{QHostAddress(address)};
-    if (!server.listening())
-        QSKIP("no such loopback address here");
-    server.setReply(fakehttp::Ok("0.4.0"));
-    const Outcome o = RunCheck(server.base(), 3000);
-    QCOMPARE(o.windows, 1);
-    QCOMPARE(server.requests().size(), 1);
-    const QByteArray expected = "Host: " + host.toLatin1() + ':' + QByteArray::number(server.port());
-    QVERIFY2(HeaderLines(server.requests().first()).contains(expected), server.requests().first().constData());
+    Server server;
+    const QByteArray host = "versione.test:" + QByteArray::number(server.port());
+    RunCheck(QStringLiteral("http://") + host, 3000, SlowName(0));
+    QCOMPARE(server.requests.size(), 1);
+    const QByteArray request = server.requests.first();
+    QVERIFY2(request.startsWith("GET /public/lotto/ver_vorlacco.asp HTTP/1.1\r\n"), request.constData());
+    // Asked by the name, not by the address it resolved to.
+    for (const QByteArray& header : {"Host: " + host, QByteArray("User-Agent: Bramasolovanti/0.3.2"),
+                                     QByteArray("Accept-Language: it"), QByteArray("Cache-Control: no-cache")})
+        QVERIFY2(request.contains("\r\n" + header + "\r\n"), request.constData());
+    for (const char* name : {"\ncookie:", "\nauthorization:", "\nreferer:", "\ncontent-length:"})
+        QVERIFY2(!request.toLower().contains(name), request.constData());
 }
 
 void TestVersionCheck::sameBytesWhoeverRuns() {
-    fakehttp::Server server;
-    server.setReply(fakehttp::Ok("0.3.2"));
-    const QString probe = QCoreApplication::applicationDirPath() + QStringLiteral("/versioncheck_probe");
-    const QList<QStringList> people = {
-        {QStringLiteral("LANG=it_IT.UTF-8"), QStringLiteral("USER=mario"), QStringLiteral("HOME=/home/mario")},
-        {QStringLiteral("LANG=en_GB.UTF-8"), QStringLiteral("USER=jane"), QStringLiteral("HOME=/root")},
-    };
-    for (const QStringList& person : people) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* v : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
-            env.remove(QString::fromLatin1(v));
-        for (const QString& kv : person)
-            env.insert(kv.section(QLatin1Char('='), 0, 0), kv.section(QLatin1Char('='), 1));
-        p.setProcessEnvironment(env);
-        p.start(probe, {server.base(), QStringLiteral("3000")});
-        QVERIFY2(p.waitForStarted(), qPrintable(probe));
-        // The server answers from this thread's event loop.
-        QTRY_VERIFY_WITH_TIMEOUT(p.state() == QProcess::NotRunning, 20000);
-        QCOMPARE(p.exitCode(), 0);
-        QCOMPARE(p.readAllStandardOutput().trimmed(), QByteArray("messages=0"));
-    }
-    QCOMPARE(server.requests().size(), 2);
-    QCOMPARE(server.requests().at(0), server.requests().at(1));
+    Server server;
+    const QStringList args{server.base(), QStringLiteral("3000")};
+    QCOMPARE(Probe(args, {"LANG=it_IT.UTF-8", "USER=mario", "HOME=/home/mario"}), "messages=0");
+    QCOMPARE(Probe(args, {"LANG=en_GB.UTF-8", "USER=jane", "HOME=/root"}), "messages=0");
+    QCOMPARE(server.requests.size(), 2);
+    QCOMPARE(server.requests.at(0), server.requests.at(1));
 }
 
 void TestVersionCheck::hangingLookupDoesNotHoldExit() {
-    const QString probe = QCoreApplication::applicationDirPath() + QStringLiteral("/versioncheck_probe");
-    QProcess p;
+    // The look-up hangs for 30 s; the program ends long before.
     QElapsedTimer clock;
     clock.start();
-    p.start(probe, {QStringLiteral("http://versione.test:9"), QStringLiteral("300"), QStringLiteral("--hanging-lookup")});
-    QVERIFY(p.waitForStarted());
-    QVERIFY(p.waitForFinished(15000));
-    // The look-up hangs for 30 s; the program ends long before.
+    QCOMPARE(Probe({"http://versione.test:9", "300", "--hanging-lookup"}), "messages=0");
     QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(p.exitCode(), 0);
-    QCOMPARE(p.readAllStandardOutput().trimmed(), QByteArray("messages=0"));
 }
 
-QTEST_MAIN(TestVersionCheck)
+void TestVersionCheck::startUp_data() {
+    QTest::addColumn<QByteArray>("served"); // empty: a server that never answers
+    QTest::newRow("silent server") << QByteArray();
+    QTest::newRow("0.4.0 served") << QByteArray("0.4.0");
+}
+
+// The check where the program runs it: the new-version window above the
+// splash, before the main window.
+void TestVersionCheck::startUp() {
+    QFETCH(QByteArray, served);
+    testsupport::AppFolder folder;
+    Server server;
+    server.replies = {served.isEmpty() ? Reply{} : Response(200, served)};
+    corpo::testing::Script script;
+    corpo::testing::VersionServerScope scope(server.base(), 300);
+    QStringList seen; // the window's line, and what else showed meanwhile
+    const auto watch = Watch(QStringLiteral("frmNewVersion"), [&](QWidget* form) {
+        seen << form->findChild<QLabel*>(QStringLiteral("lbRemoteVersion"))->text();
+        const bool onTop = form->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w != form)
+                seen << w->objectName() + (w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) && !onTop
+                                               ? QStringLiteral(", kept above it")
+                                               : QString());
+        if (QApplication::activeModalWidget() == form)
+            seen << QStringLiteral("modal");
+    });
+    corpo::StartupOptions options;
+    options.pauseMs = 50;
+    std::unique_ptr<QWidget> main(corpo::Avvio(options));
+    // This process answers later copies now; the next start must not ask itself.
+    QLocalServer::removeServer(corpo::InstanceName());
+    QVERIFY(main && main->isVisible());
+    QCOMPARE(main->objectName(), QStringLiteral("frmMain"));
+    const QStringList expected{"0.4.0", "frmSplash", "modal"};
+    QCOMPARE(seen, served.isEmpty() ? QStringList() : expected);
+}
+
+// With --probe: one check against the server named next, in a process of its
+// own (what another process sends, and how quickly it ends).
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.value(1) != QLatin1String("--probe")) {
+        TestVersionCheck test;
+        return QTest::qExec(&test, argc, argv);
+    }
+    corpo::testing::Script script;
+    corpo::testing::VersionServerScope scope(args.at(2), args.at(3).toInt(),
+                                             args.contains(QStringLiteral("--hanging-lookup")) ? SlowName(30000)
+                                                                                              : nullptr);
+    corpo::NewVersion();
+    QTextStream(stdout) << "messages=" << script.messages().size() << Qt::endl;
+    return 0;
+}
 #include "test_versioncheck.moc"
