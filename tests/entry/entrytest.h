@@ -1,5 +1,5 @@
-// A loaded main window in a private application folder, with the message
-// layer answering, for the window tests of this folder.
+// What the tests of this folder share: a loaded main window in a private
+// application folder with the message layer answering, and a complete system.
 #pragma once
 
 #include "app/corpo.h"
@@ -13,17 +13,41 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 
+Q_DECLARE_METATYPE(corpo::Cluster)
+
 namespace entrytest {
 
-inline const QByteArray Ruote = "Bari,Cagliari,Firenze,Genova,Milano,Napoli\r\n"
-                                "Palermo,Roma,Torino,Venezia,Nazionale,Tutte\r\n";
+// f(group, position) for each of the 29 numbers, in the order of the bunch.
+template <class F> void eachNumber(F f) {
+    for (int g = 0; g < corpo::NumGruppi; ++g)
+        for (int p = 0; p < corpo::GroupSize[size_t(g)]; ++p)
+            f(g, p);
+}
+
+// A complete system without repeats: bet g holds 10 g + position + 1.
+inline corpo::Cluster goodCluster() {
+    corpo::Cluster c{};
+    eachNumber([&](int g, int p) { c[size_t(g)][size_t(p)] = 10 * g + p + 1; });
+    return c;
+}
+inline corpo::Cluster with(corpo::Cluster c, int g, int p, int value) {
+    c[size_t(g)][size_t(p)] = value;
+    return c;
+}
+
+inline QByteArray recordBytes() { return corpo::EncodeRecord(corpo::Sistema); }
+
+inline QString focusName() {
+    QWidget* f = QApplication::focusWidget();
+    return f ? f->objectName() : QString();
+}
 
 struct MainWindow {
     testsupport::AppFolder app{false};
@@ -31,7 +55,8 @@ struct MainWindow {
     std::unique_ptr<corpo::frmMain> w;
 
     MainWindow() {
-        app.write(QStringLiteral("ruote.vrc"), Ruote);
+        app.write(QStringLiteral("ruote.vrc"), "Bari,Cagliari,Firenze,Genova,Milano,Napoli\r\n"
+                                               "Palermo,Roma,Torino,Venezia,Nazionale,Tutte\r\n");
         app.write(QStringLiteral("impostazioni.cfg"), "Intestazione\r\nPDF\r\n");
         corpo::Edizione = QStringLiteral("Freeware");
         w = std::make_unique<corpo::frmMain>();
@@ -49,10 +74,7 @@ struct MainWindow {
     }
 
     template <class T = QLineEdit> T* get(const QString& name) const {
-        T* widget = w->findChild<T*>(name);
-        if (!widget)
-            qWarning("no widget %s", qPrintable(name));
-        return widget;
+        return w->findChild<T*>(name);
     }
     QLineEdit* number(int group, int position) const { return w->numberField(group, position); }
     QLineEdit* stake(int group, int index) const { return w->stakeField(group, index); }
@@ -60,42 +82,34 @@ struct MainWindow {
     QComboBox* wheels() const { return get<QComboBox>(QStringLiteral("cmbRuote")); }
     QString total() const { return get(QStringLiteral("txtImportoSistema"))->text(); }
     QString nameLabel() const { return get<QLabel>(QStringLiteral("lblNomeSistema"))->text(); }
-
-    // The program writes the numbers (as Open does), one field per value.
-    void setNumbers(const corpo::Cluster& values) const {
-        for (int g = 0; g < corpo::NumGruppi; ++g)
-            for (int p = 0; p < corpo::GroupSize[size_t(g)]; ++p)
-                number(g, p)->setText(QString::number(values[size_t(g)][size_t(p)]));
+    QColor fieldColour(int group, int position) const {
+        return number(group, position)->palette().color(QPalette::Base);
     }
-    // The user types the numbers, field by field.
-    void typeNumbers(const corpo::Cluster& values) const {
-        for (int g = 0; g < corpo::NumGruppi; ++g)
-            for (int p = 0; p < corpo::GroupSize[size_t(g)]; ++p) {
-                QLineEdit* f = number(g, p);
-                f->setFocus(Qt::TabFocusReason);
-                f->selectAll();
-                QTest::keyClicks(f, QString::number(values[size_t(g)][size_t(p)]));
-            }
+
+    // Writes the numbers into the fields, as Open does.
+    void setNumbers(const corpo::Cluster& values) const {
+        eachNumber([&](int g, int p) {
+            number(g, p)->setText(QString::number(values[size_t(g)][size_t(p)]));
+        });
+    }
+    // Sets the head number through the input box.
+    void setHead(int head) {
+        script.queueInput(QString::number(head));
+        w->ImpostaCapogioco(1);
     }
     // Every text of the window a user can read in the fields, in one list.
     QStringList fieldTexts() const {
         QStringList out;
-        for (int g = 0; g < corpo::NumGruppi; ++g) {
-            for (int p = 0; p < corpo::GroupSize[size_t(g)]; ++p)
-                out << number(g, p)->text();
+        eachNumber([&](int g, int p) { out << number(g, p)->text(); });
+        for (int g = 0; g < corpo::NumGruppi; ++g)
             for (int k = 0; k < corpo::StakeCount[size_t(g)]; ++k)
                 out << stake(g, k)->text();
-        }
-        out << total() << nameLabel() << wheels()->currentText();
-        return out;
-    }
-    QColor fieldColour(int group, int position) const {
-        return number(group, position)->palette().color(QPalette::Base);
+        return out << total() << nameLabel() << wheels()->currentText();
     }
 };
 
 // Closes every modal window another part of the program opens (the prospect,
-// the listing) as soon as it shows, for the scope.
+// the listing, the About window) as soon as it shows, for the scope.
 struct ModalCloser {
     QTimer timer;
     QStringList closed;
@@ -110,16 +124,5 @@ struct ModalCloser {
         timer.start();
     }
 };
-
-// A complete system without repeats: bet g holds 10 g + position + 1.
-inline corpo::Cluster goodCluster() {
-    corpo::Cluster c{};
-    for (int g = 0; g < corpo::NumGruppi; ++g)
-        for (int p = 0; p < corpo::GroupSize[size_t(g)]; ++p)
-            c[size_t(g)][size_t(p)] = 10 * g + p + 1;
-    return c;
-}
-
-inline QByteArray recordBytes() { return corpo::EncodeRecord(corpo::Sistema); }
 
 } // namespace entrytest
