@@ -3,11 +3,23 @@
 // a Comic Neue (for "Comic Sans MS") line is 1.15 em.
 #pragma once
 
+#include <QtGlobal>
+
 namespace expect {
-inline double ptMm(double pt) { return pt * 25.4 / 72.0; }
-inline double monoAdvance(double pt) { return ptMm(pt) * 1229.0 / 2048.0; }
-inline double monoLine(double pt) { return ptMm(pt) * 2320.0 / 2048.0; }
-inline double comicLine(double pt) { return ptMm(pt) * 1.15; }
-// Page device pixels (1/600 inch) back to millimetres.
-inline double pxMm(int px) { return px * 25.4 / 600.0; }
+inline double ptMm(double pt) {
+    return pt * 25.4 / 72.0;
+}
+inline double monoAdvance(double pt) {
+    return ptMm(pt) * 1229.0 / 2048.0;
+}
+inline double monoLine(double pt) {
+    return ptMm(pt) * 2320.0 / 2048.0;
+}
+inline double comicLine(double pt) {
+    return ptMm(pt) * 1.15;
+}
+// Positions are held to 0.001 mm unless metrics enter.
+inline bool near(double a, double b, double tol = 0.001) {
+    return qAbs(a - b) < tol;
+}
 } // namespace expect
