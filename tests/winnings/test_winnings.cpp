@@ -1,0 +1,323 @@
+// What every bet wins, checked to the last bit of each float (QCOMPARE on
+// floats is fuzzy and would let a missed rounding step through), and the
+// prospect window as the player sees it.
+#include "app/corpo.h"
+#include "app/messages.h"
+#include "app/shell.h"
+#include "tests/support/testsupport.h"
+#include "winnings/frmVincite.h"
+#include "winnings/prospetto.h"
+
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <bit>
+#include <functional>
+#include <limits>
+
+using namespace corpo;
+
+namespace {
+
+float f(uint32_t b) {
+    return std::bit_cast<float>(b);
+}
+
+// The 21 values of a system (stakes, winnings or their texts) whose two bets
+// of each kind are alike.
+template <typename T>
+std::array<T, 21> twice(std::array<T, 4> c, std::array<T, 3> q, std::array<T, 2> t, T ambo,
+                        T estratto) {
+    return {c[0], c[1], c[2], c[3], c[0], c[1], c[2], c[3], q[0], q[1],    q[2],
+            q[0], q[1], q[2], t[0], t[1], t[0], t[1], ambo, ambo, estratto};
+}
+
+// Only the given places set, the rest as in base.
+Importi21 at(std::initializer_list<std::pair<int, float>> places, Importi21 base = {}) {
+    for (const auto& [place, value] : places)
+        base[place] = value;
+    return base;
+}
+
+// The stakes of the "10 €uro" and "20 €uro" buttons.
+const Importi21 preset10 =
+    twice<float>({1.00f, 0.30f, 0.15f, 0.05f}, {0.60f, 0.30f, 0.10f}, {0.75f, 0.25f}, 1.00f, 1.00f);
+const Importi21 preset20 =
+    twice<float>({1.85f, 0.85f, 0.25f, 0.05f}, {1.50f, 0.70f, 0.30f}, {1.00f, 0.50f}, 1.50f, 3.00f);
+
+// The record's stake fields, bet by bet.
+void setStakes(const Importi21& v) {
+    SystemRecord& s = Sistema;
+    float* fields[] = {s.ImpCinq1.data(), s.ImpCinq2.data(), s.ImpQuad1.data(),
+                       s.ImpQuad2.data(), s.ImpTerz1.data(), s.ImpTerz2.data(),
+                       &s.ImpAmbo1,       &s.ImpAmbo2,       &s.ImpEstratto};
+    const int sizes[] = {4, 4, 3, 3, 2, 2, 1, 1, 1};
+    for (int b = 0, from = 0; b < 9; from += sizes[b++])
+        std::copy_n(v.begin() + from, sizes[b], fields[b]);
+}
+
+// The amounts as the player reads them: bet by bet (row by row), left to right.
+QList<QLabel*> amountLabels(const QWidget& form) {
+    QList<QLabel*> all = form.findChildren<QLabel*>(QRegularExpression("^lblVin"));
+    std::sort(all.begin(), all.end(), [](const QLabel* a, const QLabel* b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    return all;
+}
+
+QString text(const QWidget* form, const QString& name) {
+    if (auto* l = form->findChild<QLabel*>(name)) return l->text();
+    if (auto* e = form->findChild<QLineEdit*>(name)) return e->text();
+    return QStringLiteral("<no control %1>").arg(name);
+}
+
+enum class Outcome { NeverOpened, OpenedButEscFailed, ClosedByEsc };
+
+// Opens the prospect as "Quanto vinco?" does and, once it is up, runs `inside`
+// on it and presses Esc.
+Outcome openAndEsc(QWidget* main, const std::function<void(QWidget*)>& inside = {}) {
+    Outcome outcome = Outcome::NeverOpened;
+    QTimer inLoop; // fires inside the prospect's own event loop
+    inLoop.setSingleShot(true);
+    QObject::connect(&inLoop, &QTimer::timeout, [&] {
+        auto* form = qobject_cast<frmVincite*>(QApplication::activeModalWidget());
+        if (!form) return;
+        if (inside) inside(form);
+        QTest::keyClick(form, Qt::Key_Escape);
+        outcome = form->isVisible() ? Outcome::OpenedButEscFailed : Outcome::ClosedByEsc;
+        form->close(); // never leave a test hanging in exec()
+    });
+    inLoop.start(0);
+    MostraVincite(main);
+    return outcome;
+}
+
+using Texts21 = std::array<QString, 21>;
+using Won = std::optional<Importi21>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Importi21)
+Q_DECLARE_METATYPE(Texts21)
+Q_DECLARE_METATYPE(Won)
+
+class TestWinnings : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void initTestCase() { InstallFontSubstitutions(); }
+    void init() { Sistema = SystemRecord{}; }
+
+    // Stakes → winnings, or nothing when an amount is not a finite float.
+    void winnings_data() {
+        QTest::addColumn<Importi21>("stakes");
+        QTest::addColumn<Won>("want");
+        QTest::newRow("no stakes") << Importi21{} << Won(Importi21{});
+        // Summing members instead of units would make the Cinquina 4590, 325300.
+        QTest::newRow("10 euro") << preset10
+                                 << Won(twice<float>({25, 210, 4290, 319600},
+                                                     {f(0x41C7FF2F), f(0x43CE3FD9), f(0x4652EFFE)},
+                                                     {f(0x4279FFBE), f(0x44A40FFA)}, 250,
+                                                     f(0x4133B646)));
+        // Without rounding each unit the Quaterna would be 0x471A64FF.
+        QTest::newRow("20 euro") << preset20
+                                 << Won(twice<float>({46.25f, 521.25f, 7807.5f, 334287.5f},
+                                                     {f(0x4279FEFA), f(0x4473BFCF), f(0x471A64FE)},
+                                                     {f(0x42A6AA7F), f(0x451C3FFC)}, 375,
+                                                     f(0x4206C8B4)));
+        // A member not played is 0: adding the ambi would give 75, 150, 250.
+        QTest::newRow("Cinquina 1, 0, 0, 0") << at({{0, 1}}) << Won(at({{0, 25}}));
+        // 0.15f is a little above 0.15: decimal arithmetic gives 900000.
+        QTest::newRow("Cinquina 0, 0, 0, 0,15") << at({{3, 0.15f}}) << Won(at({{3, 900000.0625f}}));
+        // 41.666 is a decimal constant: 250/6 would give 0x41C80001.
+        QTest::newRow("Quaterna 0,60, 0, 0")
+            << at({{pos::Quad1, 0.60f}}) << Won(at({{pos::Quad1, f(0x41C7FF2F)}}));
+        // Products and sums in double: float-only gives 0x422D5528, 0x4410FFF8.
+        QTest::newRow("Terno 0,52, 0,10")
+            << at({{pos::Terz1, 0.52f}, {pos::Terz1 + 1, 0.10f}})
+            << Won(at({{pos::Terz1, f(0x422D5527)}, {pos::Terz1 + 1, f(0x4410FFF7)}}));
+        QTest::newRow("1e33 on a Cinquina's ambo")
+            << at({{0, 1e33f}}) << Won(at({{0, f(0x789A130C)}}));
+        QTest::newRow("1e33 on a Cinquina's cinquina") << at({{3, 1e33f}}) << Won();
+        // Each unit fits a float; five quaterne added into the cinquina do not.
+        QTest::newRow("overflowing sum") << at({{2, 1e34f}, {3, 1}}) << Won();
+        for (int i = 0; i < 21; ++i) {
+            QTest::addRow("infinity at %d", i)
+                << at({{i, std::numeric_limits<float>::infinity()}}, preset10) << Won();
+            QTest::addRow("NaN at %d", i)
+                << at({{i, std::numeric_limits<float>::quiet_NaN()}}, preset10) << Won();
+        }
+    }
+    void winnings() {
+        QFETCH(Importi21, stakes);
+        QFETCH(Won, want);
+        const Won got = CalcolaVincite(stakes);
+        QCOMPARE(got.has_value(), want.has_value());
+        for (int i = 0; got && i < 21; ++i)
+            QVERIFY2(std::bit_cast<uint32_t>((*got)[i]) == std::bit_cast<uint32_t>((*want)[i]),
+                     qPrintable(QStringLiteral("place %1: %2").arg(i).arg((*got)[i], 0, 'g', 9)));
+    }
+
+    // Caption, where the boxes and amounts stand, the headings.
+    void layout() {
+        frmVincite form;
+        QCOMPARE(form.windowTitle(), QStringLiteral("Prospetto Vincite"));
+        QCOMPARE(text(&form, "Label1"), QStringLiteral("Prospetto Vincite"));
+        QVERIFY(form.width() >= 641 && form.height() >= 417);
+        const std::pair<const char*, QRect> places[] = {{"txtEstratto", {144, 384, 25, 24}},
+                                                        {"lblVinCinq1_3", {536, 72, 105, 17}}};
+        for (const auto& [name, rect] : places)
+            QCOMPARE(form.findChild<QWidget*>(name)->geometry(), rect);
+        const QStringList kinds{"Ambo", "Terno", "Quaterna", "Cinquina"};
+        int heading = 0;
+        for (int size : {4, 4, 3, 3, 2, 2, 1, 1})
+            for (int k = 0; k < size; ++k)
+                QCOMPARE(text(&form, QStringLiteral("lblGiocate_%1").arg(heading++)), kinds[k]);
+        QCOMPARE(text(&form, "lblGiocate_20"), QStringLiteral("Estratto"));
+    }
+
+    // From the record's stakes: no message, the boxes blank, each bet's
+    // amounts beside it in the user's locale, none cut.
+    void amounts_data() {
+        QTest::addColumn<Importi21>("stakes");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<Texts21>("want");
+        const QLocale it = testsupport::italian();
+        Texts21 zero;
+        zero.fill(QStringLiteral("€ 0,00"));
+        QTest::newRow("fresh start") << Importi21{} << it << zero;
+        QTest::newRow("10 €uro, it")
+            << preset10 << it
+            << twice<QString>({"€ 25,00", "€ 210,00", "€ 4.290,00", "€ 319.600,00"},
+                              {"€ 25,00", "€ 412,50", "€ 13.500,00"}, {"€ 62,50", "€ 1.312,50"},
+                              "€ 250,00", "€ 11,23");
+        QTest::newRow("10 €uro, en")
+            << preset10 << testsupport::english()
+            << twice<QString>({"€ 25.00", "€ 210.00", "€ 4,290.00", "€ 319,600.00"},
+                              {"€ 25.00", "€ 412.50", "€ 13,500.00"}, {"€ 62.50", "€ 1,312.50"},
+                              "€ 250.00", "€ 11.23");
+        // The widest texts fit at the chosen font.
+        Importi21 most;
+        most.fill(99.99f);
+        Texts21 widest; // the rest unchecked
+        widest[pos::Cinq1 + 3] = QStringLiteral("€ 612.413.696,00");
+        widest[pos::Quad1 + 2] = QStringLiteral("€ 12.473.752,00");
+        QTest::newRow("every stake 99,99") << most << it << widest;
+    }
+    void amounts() {
+        QFETCH(Importi21, stakes);
+        QFETCH(QLocale, locale);
+        QFETCH(Texts21, want);
+        testsupport::LocaleScope scope(locale);
+        testing::Script script;
+        setStakes(stakes);
+        frmVincite form;
+        QVERIFY(form.Form_Load());
+        QVERIFY(script.shown.isEmpty());
+        QCOMPARE(form.findChildren<QLineEdit*>().size(), 29);
+        for (const QLineEdit* box : form.findChildren<QLineEdit*>())
+            QCOMPARE(box->text(), QString());
+        const QList<QLabel*> labels = amountLabels(form);
+        QCOMPARE(labels.size(), 21);
+        for (int i = 0; i < 21; ++i) {
+            if (!want[i].isEmpty()) QCOMPARE(labels[i]->text(), want[i]);
+            // Whole, at Calibri's size (Carlito stands in for it).
+            const QLabel* l = labels[i];
+            QVERIFY(QStringList({"Carlito", "Calibri"}).contains(QFontInfo(l->font()).family()));
+            const int need = l->fontMetrics().horizontalAdvance(l->text());
+            QVERIFY2(need <= l->contentsRect().width() - l->indent(), qPrintable(l->objectName()));
+        }
+    }
+
+    // A head number is a plain number in the first box of every row, on the
+    // same yellow; it changes no amount. Amounts are navy on white, right-aligned.
+    void numbersAndColours() {
+        testsupport::LocaleScope it(testsupport::italian());
+        setStakes(at({{pos::Cinq2 + 3, 0}}, preset20));
+        SystemRecord& s = Sistema;
+        s.Cinq1 = s.Cinq2 = {7, 2, 3, 0, 5};
+        s.Quad1 = s.Quad2 = {7, 11, 12, 13};
+        s.Terz1 = s.Terz2 = {7, 19, 20};
+        s.Ambo1 = s.Ambo2 = {7, 90};
+        s.Estratto = s.Capogioco = 7;
+        frmVincite form;
+        QVERIFY(form.Form_Load());
+        QCOMPARE(text(&form, "txtCinq2_3"), QString());
+        QCOMPARE(text(&form, "txtAmbo2_1"), QStringLiteral("90"));
+        QCOMPARE(text(&form, "lblVinCinq1_3"), QStringLiteral("€ 334.287,50"));
+        QCOMPARE(text(&form, "lblVinCinq2_3"), QStringLiteral("€ 0,00"));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QImage shot = form.grab().toImage();
+        auto pixel = [&](const QWidget* w, int x, int y) {
+            return shot.pixelColor(w->mapTo(&form, QPoint(x, y)));
+        };
+        const QList<QLineEdit*> firsts =
+            form.findChildren<QLineEdit*>(QRegularExpression("_0$|o$"));
+        QCOMPARE(firsts.size(), 9);
+        for (const QLineEdit* box : firsts) {
+            QCOMPARE(box->text(), QStringLiteral("7"));
+            QCOMPARE(pixel(box, 1, box->height() - 2), QColor(0xFF, 0xFF, 0x80));
+        }
+        // Antialiased navy lies between white and navy: red equals green, blue high.
+        auto* label = form.findChild<QLabel*>("lblVinCinq1_3");
+        QCOMPARE(pixel(label, 2, label->height() / 2), QColor(Qt::white));
+        int navy = 0, other = 0;
+        for (int x = label->width() - 30; x < label->width(); ++x)
+            for (int y = 0; y < label->height(); ++y)
+                if (const QColor c = pixel(label, x, y); c != QColor(Qt::white))
+                    ++(c.blue() >= 0x80 && std::abs(c.red() - c.green()) < 16 ? navy : other);
+        QVERIFY(navy > 20 && other == 0);
+    }
+
+    // Modal over the main window; Esc closes it with the focus back on the
+    // button; every opening recomputes.
+    void modalOverTheMainWindow() {
+        testsupport::LocaleScope it(testsupport::italian());
+        testing::Script script;
+        QWidget main;
+        auto* button = new QPushButton(QStringLiteral("Quanto vinco?"), &main);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        button->setFocus();
+        setStakes(preset10);
+        QWidget* parent = nullptr;
+        QString cinquina;
+        const auto look = [&](QWidget* w) {
+            parent = w->isModal() ? w->parentWidget() : nullptr;
+            cinquina = text(w, "lblVinCinq1_3");
+        };
+        QCOMPARE(openAndEsc(&main, look), Outcome::ClosedByEsc);
+        QCOMPARE(parent, &main);
+        QCOMPARE(cinquina, QStringLiteral("€ 319.600,00"));
+        QVERIFY(script.shown.isEmpty());
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QCOMPARE(QApplication::focusWidget(), button);
+        setStakes(preset20);
+        QCOMPARE(openAndEsc(&main, look), Outcome::ClosedByEsc);
+        QCOMPARE(cinquina, QStringLiteral("€ 334.287,50"));
+    }
+
+    // An amount that overflows: the standard report, no window, stakes kept.
+    void overflowOnOpening() {
+        testing::Script script;
+        setStakes(at({{3, 1e33f}}, preset10));
+        const SystemRecord before = Sistema;
+        QCOMPARE(openAndEsc(nullptr), Outcome::NeverOpened);
+        QCOMPARE(script.messages().size(), 1);
+        const Shown m = script.messages().first();
+        QCOMPARE(m.text,
+                 QStringLiteral("Error 6 (Overflow) in procedure Form_Load of Form frmVincite"));
+        QCOMPARE(m.title, QStringLiteral("Bramasolovanti"));
+        QCOMPARE(m.buttons, MsgButtons::Ok);
+        using Bits4 = std::array<uint32_t, 4>;
+        QVERIFY(std::bit_cast<Bits4>(Sistema.ImpCinq1) == std::bit_cast<Bits4>(before.ImpCinq1));
+        // The program goes on: the next opening works once the stake is sane.
+        setStakes(preset10);
+        QCOMPARE(openAndEsc(nullptr), Outcome::ClosedByEsc);
+    }
+};
+
+QTEST_MAIN(TestWinnings)
+#include "test_winnings.moc"
