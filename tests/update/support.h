@@ -68,23 +68,20 @@ private:
         QByteArray& buffer = pending_[s];
         buffer += s->readAll();
         const qsizetype end = buffer.indexOf("\r\n\r\n");
-        if (end < 0)
-            return;
+        if (end < 0) return;
         requests.append(buffer.left(end + 4));
         buffer.clear();
         const Reply r = replies.size() > 1 ? replies.takeFirst() : replies.first();
         if (r.trickleMs <= 0) {
             s->write(r.bytes);
-            if (!r.bytes.isEmpty())
-                s->disconnectFromHost();
+            if (!r.bytes.isEmpty()) s->disconnectFromHost();
             return;
         }
         qsizetype sent = r.bytes.indexOf("\r\n\r\n") + 4;
         s->write(r.bytes.left(sent));
         auto* timer = new QTimer(s);
         QObject::connect(timer, &QTimer::timeout, s, [s, sent, bytes = r.bytes]() mutable {
-            if (sent < bytes.size())
-                s->write(bytes.mid(sent++, 1));
+            if (sent < bytes.size()) s->write(bytes.mid(sent++, 1));
         });
         timer->start(r.trickleMs);
     }

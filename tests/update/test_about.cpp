@@ -49,10 +49,12 @@ void TestAbout::texts() {
     corpo::Edizione = QStringLiteral("Freeware");
     corpo::frmAbout form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Informazioni su Bramasolovanti"));
-    for (const auto& [name, text] : {std::pair{"lblTitle", "Bramasolovanti"}, {"lblVersion", "Versione 0.3.2"},
+    for (const auto& [name, text] : {std::pair{"lblTitle", "Bramasolovanti"},
+                                     {"lblVersion", "Versione 0.3.2"},
                                      {"lblDescription", "Versione Freeware"},
                                      {"lbURL", "https://www.example.com/lotto/"}})
-        QCOMPARE(form.findChild<QLabel*>(QString::fromLatin1(name))->text(), QString::fromLatin1(text));
+        QCOMPARE(form.findChild<QLabel*>(QString::fromLatin1(name))->text(),
+                 QString::fromLatin1(text));
     const QLabel* url = form.findChild<QLabel*>(QStringLiteral("lbURL"));
     QCOMPARE(url->toolTip(), QStringLiteral("Click per aprire la pagina"));
     QCOMPARE(url->cursor().shape(), Qt::PointingHandCursor);
@@ -85,7 +87,8 @@ void TestAbout::opensFromMainWindow() {
             at = QPoint(x, y); // a point of the window where no control lies
     QVERIFY(!target.isEmpty() || !main.childAt(at));
     QList<QWidget*> parents;
-    const auto watch = Watch(QStringLiteral("frmAbout"), [&](QWidget* w) { parents << w->parentWidget(); });
+    const auto watch =
+        Watch(QStringLiteral("frmAbout"), [&](QWidget* w) { parents << w->parentWidget(); });
     QTest::mouseClick(on, Qt::LeftButton, {}, at);
     QTest::qWait(50);
     QCOMPARE(parents, opened ? QList<QWidget*>{&main} : QList<QWidget*>());
@@ -100,7 +103,8 @@ void TestAbout::keysAndLink_data() {
         QTest::addRow("%s: click on the link", w) << w << "click" << false;
         QTest::addRow("%s: Tab to the link, Enter", w) << w << "tab" << false;
     }
-    QTest::newRow("frmAbout: OK") << "frmAbout" << "ok" << true;
+    QTest::newRow("frmAbout: OK") << "frmAbout"
+                                  << "ok" << true;
 }
 
 void TestAbout::keysAndLink() {
@@ -126,19 +130,20 @@ void TestAbout::keysAndLink() {
         QTest::mouseClick(url, Qt::LeftButton);
     for (int i = 0; how == QLatin1String("tab") && i < 6 && QApplication::focusWidget() != url; ++i)
         QTest::keyClick(focused, Qt::Key_Tab);
-    if (how == QLatin1String("tab"))
-        QTest::keyClick(focused, Qt::Key_Enter);
+    if (how == QLatin1String("tab")) QTest::keyClick(focused, Qt::Key_Enter);
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     QCOMPARE(form->isVisible(), !closes);
-    QCOMPARE(recorder.opened,
-             closes ? QList<QUrl>() : QList{QUrl(QStringLiteral("https://www.example.com/lotto/"))});
+    QCOMPARE(recorder.opened, closes
+                                  ? QList<QUrl>()
+                                  : QList{QUrl(QStringLiteral("https://www.example.com/lotto/"))});
 }
 
 void TestAbout::centrePosition_data() {
     QTest::addColumn<QRect>("screen");
     QTest::addColumn<QSize>("frame");
     QTest::addColumn<QPoint>("expected");
-    QTest::newRow("400x300 on 1024x768") << QRect(0, 0, 1024, 768) << QSize(400, 300) << QPoint(312, 234);
+    QTest::newRow("400x300 on 1024x768")
+        << QRect(0, 0, 1024, 768) << QSize(400, 300) << QPoint(312, 234);
     QTest::newRow("401x301 on 1366x768: halves to even")
         << QRect(0, 0, 1366, 768) << QSize(401, 301) << QPoint(482, 234);
     QTest::newRow("second screen at 1024,0")
@@ -153,8 +158,8 @@ void TestAbout::centrePosition() {
 }
 
 void TestAbout::centredOnMainWindowsScreen_data() {
-    QTest::addColumn<int>("mainOn");   // the screen the main window was put on; -1: none
-    QTest::addColumn<bool>("hidden");  // then hidden again
+    QTest::addColumn<int>("mainOn");  // the screen the main window was put on; -1: none
+    QTest::addColumn<bool>("hidden"); // then hidden again
     QTest::newRow("no main window: primary") << -1 << false;
     QTest::newRow("main window on the second screen") << 1 << false;
     QTest::newRow("hidden main window: primary") << 1 << true;
@@ -174,7 +179,8 @@ void TestAbout::centredOnMainWindowsScreen() {
         main.setHidden(hidden);
     }
     QRect frame;
-    const auto watch = Watch(QStringLiteral("frmAbout"), [&](QWidget* form) { frame = form->frameGeometry(); });
+    const auto watch =
+        Watch(QStringLiteral("frmAbout"), [&](QWidget* form) { frame = form->frameGeometry(); });
     corpo::MostraAbout(main.isVisible() ? &main : nullptr);
     const QRect expected = screens.at(main.isVisible() ? mainOn : 0)->geometry();
     QCOMPARE(frame.topLeft(), corpo::CenterPosition(expected, frame.size()));
@@ -215,7 +221,8 @@ void TestAbout::sysInfo() {
         if (!t.endsWith(QLatin1String("noexec")))
             QVERIFY(f.setPermissions(f.permissions() | QFile::ExeOwner));
     }
-    const auto path = SetEnv("PATH", tools.isEmpty() ? QByteArray() : QFile::encodeName(bin.path()));
+    const auto path =
+        SetEnv("PATH", tools.isEmpty() ? QByteArray() : QFile::encodeName(bin.path()));
     const auto xdg = SetEnv("XDG_CURRENT_DESKTOP", desktop.toUtf8());
     corpo::testing::Script script;
     corpo::frmAbout form;
@@ -240,10 +247,10 @@ void TestAbout::sysInfo() {
 int main(int argc, char** argv) {
     QTemporaryDir config;
     QFile f(config.filePath(QStringLiteral("screens.json")));
-    const QString screen = QStringLiteral(R"({"name": "%1", "x": %2, "y": 0, "width": %3, "height": 768,
+    const QString screen =
+        QStringLiteral(R"({"name": "%1", "x": %2, "y": 0, "width": %3, "height": 768,
                                              "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1})");
-    if (!f.open(QIODevice::WriteOnly))
-        return 1;
+    if (!f.open(QIODevice::WriteOnly)) return 1;
     f.write(QStringLiteral("{\"screens\": [%1, %2]}")
                 .arg(screen.arg("left").arg(0).arg(1024), screen.arg("right").arg(1024).arg(1366))
                 .toUtf8());

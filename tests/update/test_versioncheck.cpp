@@ -35,7 +35,8 @@ struct Outcome {
 };
 
 QStringList Entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
 }
 
 Outcome RunCheck(const QString& base, int deadlineMs, corpo::HostResolver resolver = {}) {
@@ -52,8 +53,10 @@ Outcome RunCheck(const QString& base, int deadlineMs, corpo::HostResolver resolv
                        form->windowModality() == Qt::ApplicationModal &&
                        remote->textFormat() == Qt::PlainText;
         const QStringList files = Entries(tmp);
-        const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
-        o.privateCopy = files.size() == 1 && files.first().startsWith(QLatin1String("ver_vrlqrv")) &&
+        const auto others =
+            QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+        o.privateCopy = files.size() == 1 &&
+                        files.first().startsWith(QLatin1String("ver_vrlqrv")) &&
                         !(QFileInfo(tmp + QLatin1Char('/') + files.first()).permissions() & others);
     });
     QElapsedTimer clock;
@@ -135,8 +138,10 @@ void TestVersionCheck::serverLines_data() {
         QTest::newRow(v) << QByteArray(v) << QString::fromLatin1(v) << 0;
     QTest::newRow("0.4.0 CR LF") << QByteArray("0.4.0\r\n") << "0.4.0" << 0;
     QTest::newRow("0.4.0 LF 0.5.0") << QByteArray("0.4.0\n0.5.0") << "0.4.0" << 0;
-    QTest::newRow("65,536 bytes") << QByteArray("0.4.0\r\n").leftJustified(65536, 'x') << "0.4.0" << 0;
-    for (const char* v : {"0.3.2", "0.03.002", "0.3.2 ", "0.3.2.7", "0.2.9", "0.3.1", "0.3.", "x.y.z"})
+    QTest::newRow("65,536 bytes") << QByteArray("0.4.0\r\n").leftJustified(65536, 'x') << "0.4.0"
+                                  << 0;
+    for (const char* v :
+         {"0.3.2", "0.03.002", "0.3.2 ", "0.3.2.7", "0.2.9", "0.3.1", "0.3.", "x.y.z"})
         QTest::newRow(v) << QByteArray(v) << QString() << 0;
     QTest::newRow("0.3.2 CR LF 9.9.9") << QByteArray("0.3.2\r\n9.9.9") << QString() << 0;
     QTest::newRow("0.3") << QByteArray("0.3") << QString() << 9;
@@ -150,8 +155,7 @@ void TestVersionCheck::serverLines() {
     QFETCH(int, error);
 
     const QString line = corpo::FirstLine(body);
-    if (!shown.isNull())
-        QCOMPARE(line, shown);
+    if (!shown.isNull()) QCOMPARE(line, shown);
     const auto order = !shown.isNull() ? corpo::VersionOrder::ServerNewer
                        : error         ? corpo::VersionOrder::MissingPart
                                        : corpo::VersionOrder::NotNewer;
@@ -182,9 +186,9 @@ void TestVersionCheck::serverLines() {
 void TestVersionCheck::showsNothing_data() {
     QTest::addColumn<QString>("kind");
     for (const char* kind : {"404 with a version body", "500", "redirect", "port bound then closed",
-                             "host under .invalid", "look-up slower than the deadline", "silent server",
-                             "one byte every 100 ms", "65,537 bytes", "65,537 bytes once unpacked",
-                             "temporary folder missing"})
+                             "host under .invalid", "look-up slower than the deadline",
+                             "silent server", "one byte every 100 ms", "65,537 bytes",
+                             "65,537 bytes once unpacked", "temporary folder missing"})
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
@@ -217,9 +221,10 @@ void TestVersionCheck::showsNothing() {
         deadlineMs = 500;
     } else if (is("65,537")) { // a small packed reply must not slip through either
         deadlineMs = 3000;
-        server.replies = {kind.endsWith(QLatin1String("bytes"))
-                              ? Response(200, big)
-                              : Response(200, qCompress(big).mid(4), "Content-Encoding: deflate\r\n")};
+        server.replies = {
+            kind.endsWith(QLatin1String("bytes"))
+                ? Response(200, big)
+                : Response(200, qCompress(big).mid(4), "Content-Encoding: deflate\r\n")};
     } else {
         qputenv("TMPDIR", QFile::encodeName(tmp_->path() + QStringLiteral("/missing")));
     }
@@ -235,7 +240,8 @@ void TestVersionCheck::showsNothing() {
 
 void TestVersionCheck::secondCheckBypassesCaches() {
     Server server;
-    server.replies = {Response(200, "0.4.0", "Cache-Control: max-age=3600\r\n"), Response(200, "0.3.2")};
+    server.replies = {Response(200, "0.4.0", "Cache-Control: max-age=3600\r\n"),
+                      Response(200, "0.3.2")};
     QCOMPARE(RunCheck(server.base(), 3000).windows, 1);
     const Outcome second = RunCheck(server.base(), 3000);
     QCOMPARE(second.windows, 0);
@@ -249,10 +255,12 @@ void TestVersionCheck::requestTellsNothingAboutTheUser() {
     RunCheck(QStringLiteral("http://") + host, 3000, SlowName(0));
     QCOMPARE(server.requests.size(), 1);
     const QByteArray request = server.requests.first();
-    QVERIFY2(request.startsWith("GET /public/lotto/ver_vorlacco.asp HTTP/1.1\r\n"), request.constData());
+    QVERIFY2(request.startsWith("GET /public/lotto/ver_vorlacco.asp HTTP/1.1\r\n"),
+             request.constData());
     // Asked by the name, not by the address it resolved to.
-    for (const QByteArray& header : {"Host: " + host, QByteArray("User-Agent: Bramasolovanti/0.3.2"),
-                                     QByteArray("Accept-Language: it"), QByteArray("Cache-Control: no-cache")})
+    for (const QByteArray& header :
+         {"Host: " + host, QByteArray("User-Agent: Bramasolovanti/0.3.2"),
+          QByteArray("Accept-Language: it"), QByteArray("Cache-Control: no-cache")})
         QVERIFY2(request.contains("\r\n" + header + "\r\n"), request.constData());
     for (const char* name : {"\ncookie:", "\nauthorization:", "\nreferer:", "\ncontent-length:"})
         QVERIFY2(!request.toLower().contains(name), request.constData());
@@ -296,11 +304,11 @@ void TestVersionCheck::startUp() {
         const bool onTop = form->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->isVisible() && w != form)
-                seen << w->objectName() + (w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) && !onTop
-                                               ? QStringLiteral(", kept above it")
-                                               : QString());
-        if (QApplication::activeModalWidget() == form)
-            seen << QStringLiteral("modal");
+                seen << w->objectName() +
+                            (w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) && !onTop
+                                 ? QStringLiteral(", kept above it")
+                                 : QString());
+        if (QApplication::activeModalWidget() == form) seen << QStringLiteral("modal");
     });
     corpo::StartupOptions options;
     options.pauseMs = 50;
@@ -323,9 +331,9 @@ int main(int argc, char** argv) {
         return QTest::qExec(&test, argc, argv);
     }
     corpo::testing::Script script;
-    corpo::testing::VersionServerScope scope(args.at(2), args.at(3).toInt(),
-                                             args.contains(QStringLiteral("--hanging-lookup")) ? SlowName(30000)
-                                                                                              : nullptr);
+    corpo::testing::VersionServerScope scope(
+        args.at(2), args.at(3).toInt(),
+        args.contains(QStringLiteral("--hanging-lookup")) ? SlowName(30000) : nullptr);
     corpo::NewVersion();
     QTextStream(stdout) << "messages=" << script.messages().size() << Qt::endl;
     return 0;
