@@ -191,7 +191,7 @@ class TestPrinterPage : public QObject {
             page.ScaleMode = mode;
             page.CurrentX = at.x();
             page.CurrentY = at.y();
-            StampaTestoRuotato(QStringLiteral("€ 10,00"), 300);
+            StampaTestoRuotato(QStringLiteral("€ 10,00 ★"), 300);
             after = QPointF(page.CurrentX, page.CurrentY);
         });
         QCOMPARE(after, at);
@@ -199,6 +199,7 @@ class TestPrinterPage : public QObject {
         QCOMPARE(op.deviceFont.height, height);
         QCOMPARE(op.deviceFont.weight, weight);
         QCOMPARE(op.deviceFont.escapement, 300);
+        QCOMPARE(op.text, QStringLiteral("€ 10,00 ?")); // 8-bit: the star is not in the code page
         QCOMPARE(QPoint(op.deviceX, op.deviceY), device);
     }
 
