@@ -1,12 +1,19 @@
+// What needs no window: the calibration file byte for byte, the layout it
+// derives, and what each slip marks.
 #include "app/corpo.h"
+#include "app/messages.h"
 #include "outputs/schedine.h"
 #include "outputs/taratura.h"
-#include "tests/outputs/slipsupport.h"
+#include "tests/outputs/support.h"
 #include "tests/support/testsupport.h"
 
+#include <QtEndian>
 #include <QtTest>
+#include <algorithm>
+#include <limits>
 
 using namespace corpo;
+using papers::CalibrazioneT;
 
 namespace {
 
@@ -14,8 +21,7 @@ namespace {
 QList<double> Marked(const GrigliaImporti& g, int row) {
     QList<double> out;
     for (int j = 0; j < ColonneImporti; ++j)
-        if (g[size_t(row + 5 * j)])
-            out.append(Tagli[size_t(j)]);
+        if (g[size_t(row + 5 * j)]) out.append(Tagli[size_t(j)]);
     return out;
 }
 
@@ -23,62 +29,150 @@ QList<double> Marked(const GrigliaImporti& g, int row) {
 
 class TestSlips : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
+    void goldenBytesOfT() {
+        TaraturaAmbetto t = CalibrazioneT();
+        CalcolaLayout(t); // what the test print leaves in the window
+        QCOMPARE(EncodeTaratura(t).toHex(' '), papers::GoldenT().toHex(' '));
+    }
+
+    void fileBytes_data() {
+        QTest::addColumn<float>("left");
+        QTest::addColumn<int>("quality");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("Left 10.25")
+            << 10.25f << 9999 << "PDF" << 384 << QByteArray("\0\0\x24\x41", 4);
+        QTest::newRow("Qualita 1111")
+            << 20.0f << 1111 << "PDF" << 1152 << QByteArray("\2\0\x57\4", 4);
+        QTest::newRow("name in the code page")
+            << 20.0f << 9999 << "Stampa€ è" << 1280 << QByteArray("\x09\x00Stampa\x80 \xE8", 11);
+    }
+    void fileBytes() {
+        QFETCH(float, left);
+        QFETCH(int, quality);
+        QFETCH(QString, name);
+        QFETCH(int, offset);
+        QFETCH(QByteArray, bytes);
+        TaraturaAmbetto t = CalibrazioneT();
+        t.Left = left;
+        t.Qualita = int16_t(quality);
+        t.Stampante = name;
+        const QByteArray file = EncodeTaratura(t);
+        QCOMPARE(file.mid(offset, bytes.size()).toHex(' '), bytes.toHex(' '));
+        const TaraturaAmbetto back = DecodeTaratura(file);
+        QCOMPARE(EncodeTaratura(back), file);
+        QCOMPARE(back.Stampante, name);
+    }
+
+    void reader_data() {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QList<float>>("distances");
+        QTest::addColumn<int>("quality");
+        QTest::addColumn<QString>("printer");
+        TaraturaAmbetto t = CalibrazioneT();
+        CalcolaLayout(t);
+        const QByteArray full = EncodeTaratura(t);
+        const QList<float> values{5, 4.5f, 30, 20, 12.5f, 34.5f, 104, 5, 4};
+        const QList<float> zeros(9, 0.0f);
+        // A missing file leaves what was there (and is reported).
+        QTest::newRow("missing") << false << QByteArray() << QList<float>(9, 1.0f) << 1111 << "old";
+        QTest::newRow("0 bytes") << true << QByteArray() << zeros << 0 << "";
+        // Three distances and half of the fourth, whose missing bytes read as zero.
+        QByteArray part = full.left(386);
+        part[384] = char(0x12);
+        part[385] = char(0x34);
+        QTest::newRow("386 bytes")
+            << true << part
+            << QList<float>{5, 4.5f, 30, qFromLittleEndian<float>("\x12\x34\0\0"), 0, 0, 0, 0, 0}
+            << 0 << "";
+        QTest::newRow("1408 plus junk")
+            << true << full + QByteArray(500, 'J') << values << 9999 << "PDF";
+        QTest::newRow("name cut by the end") << true << full.left(1284) << values << 9999 << "";
+        QByteArray nan = full;
+        qToLittleEndian<float>(std::numeric_limits<float>::quiet_NaN(), nan.data() + 128);
+        qToLittleEndian<float>(std::numeric_limits<float>::infinity(), nan.data() + 256);
+        QTest::newRow("NaN and infinity")
+            << true << nan << QList<float>{5, 0, 0, 20, 12.5f, 34.5f, 104, 5, 4} << 9999 << "PDF";
+        QByteArray longName = full;
+        qToLittleEndian<uint16_t>(127, longName.data() + 1280);
+        longName.replace(1282, 126, QByteArray(126, 'A'));
+        QTest::newRow("name length 127") << true << longName + "A" << values << 9999 << "";
+        QByteArray type3 = full;
+        type3[1152] = 3;
+        QTest::newRow("type code 3") << true << type3 << values << 0 << "PDF";
+    }
+    void reader() {
+        QFETCH(bool, present);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QList<float>, distances);
+        QFETCH(int, quality);
+        QFETCH(QString, printer);
+        testsupport::AppFolder folder(false);
+        if (present) folder.write(TaraturaFileName, bytes);
+        TaraturaAmbetto t;
+        for (int i = 0; i < TaraturaDistanze; ++i)
+            Distanza(t, i) = 1;
+        t.Qualita = 1111;
+        t.Stampante = "old";
+        testing::Script script;
+        QCOMPARE(LeggiTaraturaFile(t), present);
+        for (int i = 0; i < TaraturaDistanze; ++i)
+            QCOMPARE(Distanza(t, i), distances[i]);
+        QCOMPARE(int(t.Qualita), quality);
+        QCOMPARE(t.Stampante, printer);
+        QCOMPARE(script.messages().size(), present ? 0 : 1);
+        if (!present)
+            QCOMPARE(script.messages()[0].text,
+                     QStringLiteral("Error 53 (File not found) in procedure LeggiTaraturaAmbetto "
+                                    "of Form frmStampaSchedine"));
+    }
+
+    void shippedDefault() {
+        // The build ships a calibration so that a first print reads one.
+        const QByteArray shipped = testsupport::AppFolder(true).read(TaraturaFileName);
+        QCOMPARE(shipped.size(), TaraturaFileBytes);
+        const TaraturaAmbetto t = DecodeTaratura(shipped);
+        QCOMPARE(int(t.Qualita), int(QualitaNormale));
+        QCOMPARE(t.Stampante, QString());
+        for (int i = 0; i < TaraturaDistanze; ++i)
+            QVERIFY2(Distanza(t, i) > 0 && Distanza(t, i) < 300, qPrintable(QString::number(i)));
+    }
+
+    void derivedLayout() {
+        TaraturaAmbetto t = CalibrazioneT();
+        t.Ximporti = t.Yimporti = 99; // whatever the window held is replaced
+        const LayoutSchedina l = CalcolaLayout(t);
+        QCOMPARE(t.Ximporti, 34.5f);
+        QCOMPARE(t.Yimporti, 104.0f);
+        QCOMPARE(l.XRuote, 103.3f);
+        QCOMPARE(l.YRuote, 29.1f);
+    }
+
     void scomponiImporto_data() {
         QTest::addColumn<float>("stake");
         QTest::addColumn<QList<double>>("marked");
-        const QList<double> all(Tagli.begin(), Tagli.end());
         QTest::newRow("7.50") << 7.50f << QList<double>{5, 2, 0.5};
         QTest::newRow("4") << 4.0f << QList<double>{3, 1};
-        QTest::newRow("0.40 drops the last 0.05") << 0.40f << QList<double>{0.2, 0.1, 0.05};
+        QTest::newRow("0.40") << 0.40f << QList<double>{0.2, 0.1, 0.05};
         QTest::newRow("0.70 kept to cents") << 0.70f << QList<double>{0.5, 0.2};
         QTest::newRow("1.55") << 1.55f << QList<double>{1, 0.5, 0.05};
         QTest::newRow("4.90") << 4.90f << QList<double>{3, 1, 0.5, 0.2, 0.1, 0.05};
         QTest::newRow("250") << 250.0f << QList<double>{200, 50};
-        QTest::newRow("391.85") << 391.85f << all;
-        QTest::newRow("1000") << 1000.0f << all;
+        QTest::newRow("391.85") << 391.85f << QList<double>(Tagli.begin(), Tagli.end());
+        QTest::newRow("1000") << 1000.0f << QList<double>(Tagli.begin(), Tagli.end());
         QTest::newRow("0.01") << 0.01f << QList<double>{};
-        QTest::newRow("0") << 0.0f << QList<double>{};
     }
     void scomponiImporto() {
         QFETCH(float, stake);
         QFETCH(QList<double>, marked);
-        for (int row = 0; row < RigheImporti; ++row) {
-            GrigliaImporti g;
-            g.fill(true); // the row is cleared first, other rows stay
-            ScomponiImporto(g, stake, row);
-            QCOMPARE(Marked(g, row), marked);
-            for (int other = 0; other < RigheImporti; ++other)
-                if (other != row)
-                    QCOMPARE(Marked(g, other).size(), ColonneImporti);
-        }
-    }
-
-    void sommaImporti_data() {
-        QTest::addColumn<QList<float>>("stakes");
-        QTest::addColumn<float>("total");
-        QTest::newRow("slip 1") << QList<float>{1, 0.5f, 0, 0.05f} << 1.55f;
-        QTest::newRow("tenths") << QList<float>{0.1f, 0.2f, 0.3f} << 0.6f;
-        QTest::newRow("empty bet") << QList<float>{0, 0, 0, 0} << 0.0f;
-        QTest::newRow("one") << QList<float>{12.5f} << 12.5f;
-    }
-    void sommaImporti() {
-        QFETCH(QList<float>, stakes);
-        QFETCH(float, total);
-        QCOMPARE(SommaImporti(stakes), total);
-    }
-
-    void stakesToRows() {
-        // Ambo 1, Terno 0.50, Quaterna 0, Cinquina 0.05: rows 3, 2, 1, 0.
         GrigliaImporti g;
-        g.fill(false);
-        const std::array<float, 4> stakes{1, 0.5f, 0, 0.05f};
-        ScomponiImporti(g, stakes);
-        QCOMPARE(Marked(g, 3), QList<double>{1});
-        QCOMPARE(Marked(g, 2), QList<double>{0.5});
-        QCOMPARE(Marked(g, 1), QList<double>{});
-        QCOMPARE(Marked(g, 0), QList<double>{0.05});
-        QCOMPARE(Marked(g, 4), QList<double>{});
+        g.fill(true); // the row is cleared first, the others stay
+        ScomponiImporto(g, stake, 2);
+        QCOMPARE(Marked(g, 2), marked);
+        QCOMPARE(Marked(g, 1).size(), ColonneImporti);
     }
 
     void slipContent_data() {
@@ -101,85 +195,16 @@ private Q_SLOTS:
         QFETCH(QList<int>, numbers);
         QFETCH(float, total);
         QFETCH(int, marks);
-        const SystemRecord s = slips::SistemaCompleto();
-        const ContenutoScheda c = PreparaScheda(s, slip);
+        const ContenutoScheda c = PreparaScheda(papers::SistemaCompleto(), slip);
         QList<int> marked;
         for (int n = 0; n <= 90; ++n)
-            if (c.numeri[size_t(n)] == 'X')
-                marked.append(n);
+            if (c.numeri[size_t(n)] == 'X') marked.append(n);
         QCOMPARE(marked, numbers);
         QCOMPARE(c.totale, total);
-        int count = 0;
-        for (bool b : c.importi)
-            count += b ? 1 : 0;
-        QCOMPARE(count, marks);
+        QCOMPARE(int(std::count(c.importi.begin(), c.importi.end(), true)), marks);
         // Only the Estratto's slip uses the top row.
         QCOMPARE(Marked(c.importi, RigaEstratto).isEmpty(), slip != 9);
     }
-
-    void wheelIndex_data() {
-        QTest::addColumn<QString>("ruota");
-        QTest::addColumn<int>("index");
-        QTest::newRow("Napoli") << "Napoli    " << 5;
-        QTest::newRow("blanks both sides") << "  Roma " << 7;
-        QTest::newRow("first") << "Bari" << 0;
-        QTest::newRow("last") << "Tutte" << 11;
-        QTest::newRow("case differs") << "napoli" << -1;
-        QTest::newRow("unknown") << "Atlantide" << -1;
-    }
-    void wheelIndex() {
-        QFETCH(QString, ruota);
-        QFETCH(int, index);
-        std::array<QString, 12> nomi = slips::Ruote;
-        nomi[5] = QStringLiteral(" Napoli"); // list entries are trimmed too
-        QCOMPARE(IndiceRuota(ruota, nomi).value_or(-1), index);
-    }
-
-    void range_data() {
-        QTest::addColumn<QString>("da");
-        QTest::addColumn<QString>("a");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("title");
-        const QString err = QStringLiteral("!!! E R R O R E !!!");
-        QTest::newRow("3 2") << "3" << "2" << "'DA' è maggiore di 'A'" << " !!! E R R O R E !!! ";
-        QTest::newRow("empty 9") << "" << "9" << "'DA' è minore del minimo" << err;
-        QTest::newRow("0 0") << "0" << "0" << "'DA' è minore del minimo" << err;
-        QTest::newRow("1 10") << "1" << "10" << "'A' è maggiore del massimo" << err;
-        QTest::newRow("both empty") << "" << "" << "'DA' è minore del minimo" << err;
-        QTest::newRow("1 9") << "1" << "9" << "" << "";
-        QTest::newRow("9 9") << "9" << "9" << "" << "";
-    }
-    void range() {
-        QFETCH(QString, da);
-        QFETCH(QString, a);
-        QFETCH(QString, text);
-        QFETCH(QString, title);
-        const auto e = ControllaIntervallo(ValoreCampoScheda(da), ValoreCampoScheda(a));
-        QCOMPARE(e.has_value(), !text.isEmpty());
-        if (e) {
-            QCOMPARE(e->testo, text);
-            QCOMPARE(e->titolo, title);
-        }
-    }
-
-    void textLines_data() {
-        QTest::addColumn<float>("total");
-        QTest::addColumn<bool>("italian");
-        QTest::addColumn<QString>("amount");
-        QTest::newRow("1.55 it") << 1.55f << true << " € 1,55 -- ";
-        QTest::newRow("12.5 it") << 12.5f << true << " € 12,50 -- ";
-        QTest::newRow("0 it") << 0.0f << true << " € 0,00 -- ";
-        QTest::newRow("1234.5 it, no grouping") << 1234.5f << true << " € 1234,50 -- ";
-        QTest::newRow("0.05 en") << 0.05f << false << " € 0.05 -- ";
-    }
-    void textLines() {
-        QFETCH(float, total);
-        QFETCH(bool, italian);
-        QFETCH(QString, amount);
-        QCOMPARE(RigaImporto(total, italian ? testsupport::italian() : testsupport::english()),
-                 amount);
-    }
-
 };
 
 QTEST_MAIN(TestSlips)

@@ -1,148 +1,118 @@
+// The calibration window, the slip window and the forecast sheet: bars and
+// boxes, the range messages, squares on the recorder and in PDF files, Stop,
+// and the failures.
 #include "app/corpo.h"
+#include "app/fileio.h"
 #include "app/messages.h"
 #include "app/printers.h"
 #include "app/shell.h"
 #include "outputs/frmPrnInCorso.h"
 #include "outputs/frmStampaSchedine.h"
 #include "outputs/frmTaraturaAmbetto.h"
+#include "outputs/pronostico.h"
 #include "outputs/schedine.h"
 #include "outputs/stampaschedine.h"
-#include "outputs/taratura.h"
-#include "printing/printerpage.h"
-#include "tests/outputs/slipsupport.h"
+#include "tests/outputs/support.h"
 #include "tests/support/testsupport.h"
 #include "ui_frmPrnInCorso.h"
 #include "ui_frmStampaSchedine.h"
+#include "ui_frmTaraturaAmbetto.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QProcess>
-#include <QPushButton>
-#include <QRegularExpression>
+#include <QPolygonF>
+#include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <QXmlStreamReader>
 #include <QtTest>
 
 using namespace corpo;
-using namespace slips;
+using namespace papers;
 
 namespace {
 
-// Everything one slip-window test needs: the folder with T saved, the system,
-// the printer list and the window, loaded.
+// The folder with T saved, the full system, one printer "PDF" and the window, loaded.
 struct Ambiente {
     testsupport::AppFolder folder{true};
-    testing::PrinterListScope printers{{QStringLiteral("PDF")}};
+    testing::PrinterListScope printers{{"PDF"}};
     testing::Script script;
     std::unique_ptr<frmStampaSchedine> w;
-    Ambiente() {
+    explicit Ambiente(bool forecast = false) {
         folder.write(TaraturaFileName, EncodeTaratura(CalibrazioneT()));
         Sistema = SistemaCompleto();
         NomiRuote = Ruote;
         w = std::make_unique<frmStampaSchedine>();
         w->Form_Load();
+        w->ui->chkPronostico->setChecked(forecast);
         script.clear();
     }
-    void range(const QString& da, const QString& a) {
+    void print(const QString& da, const QString& a) {
         w->ui->meDa->setText(da);
         w->ui->meA->setText(a);
+        w->ui->cmdStampa->click();
     }
 };
 
-// Centres of the marks of one job's page, as "(x, y)" to three decimals.
-QStringList CentriRegistrati(const RecordedJob& job, int page) {
+// Centres of the squares of one recorded page, as "(x, y)" to three decimals.
+QString Centri(const RecordedJob& job, int page) {
     QStringList out;
     for (const PageOp& b : job.ofKind(PageOp::Box))
-        if (b.page == page)
-            out << QStringLiteral("(%1, %2)").arg(b.x + 1, 0, 'f', 3).arg(b.y + 1, 0, 'f', 3);
-    return out;
+        if (b.page == page) out << QString::asprintf("(%.3f, %.3f)", b.x + 1, b.y + 1);
+    return out.join(' ');
 }
 
-// The centres every slip's marks should have, from the same layout rules.
-QList<QList<Punto>> CentriAttesi(int da, int a) {
-    TaraturaAmbetto t = CalibrazioneT();
-    const LayoutSchedina l = CalcolaLayout(t);
-    RuoteSegnate ruote{};
-    ruote[5] = true;
-    QList<QList<Punto>> pages;
-    for (int s = da; s <= a; ++s) {
-        QList<Punto> centres;
-        for (const Punto& p : CaselleScheda(t, l, PreparaScheda(SistemaCompleto(), s), ruote))
-            centres.append({p.x + 1, p.y + 1});
-        pages.append(centres);
-    }
-    return pages;
-}
-
-// Every closed four-corner path of a PDF, per page, as the centre of its
-// bounding box in millimetres, when it is a 2 mm square.
+// The centres, in millimetres, of the 2 mm squares mutool trace finds on each page.
 QList<QList<QPointF>> QuadratiPdf(const QString& pdf) {
-    QProcess mutool;
-    mutool.start(QStringLiteral("mutool"), {QStringLiteral("trace"), pdf});
-    mutool.waitForFinished(60000);
-    QXmlStreamReader xml(mutool.readAllStandardOutput());
+    static const QRegularExpression path(
+        "<(fill|stroke)_path[^>]*transform=\"([^\"]*)\"[^>]*>(.*?)</\\1_path>",
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression point("<(?:moveto|lineto) x=\"([-0-9.e]+)\" y=\"([-0-9.e]+)\"");
     QList<QList<QPointF>> pages;
-    QList<QPointF> points;
-    double m[6] = {1, 0, 0, 1, 0, 0};
-    auto toMm = [](double pt) { return pt * 25.4 / 72.0; };
-    while (!xml.atEnd()) {
-        xml.readNext();
-        const QString name = xml.name().toString();
-        if (xml.isStartElement()) {
-            if (name == QStringLiteral("page")) {
-                pages.append(QList<QPointF>());
-            } else if (name == QStringLiteral("fill_path") || name == QStringLiteral("stroke_path")) {
-                points.clear();
-                const QStringList tr =
-                    xml.attributes().value(QStringLiteral("transform")).toString().split(' ');
-                for (int i = 0; i < 6; ++i)
-                    m[i] = tr.size() == 6 ? tr[i].toDouble() : (i == 0 || i == 3 ? 1 : 0);
-            } else if (name == QStringLiteral("moveto") || name == QStringLiteral("lineto")) {
-                const double x = xml.attributes().value(QStringLiteral("x")).toDouble();
-                const double y = xml.attributes().value(QStringLiteral("y")).toDouble();
-                points.append({m[0] * x + m[2] * y + m[4], m[1] * x + m[3] * y + m[5]});
+    for (const QString& page : Run("mutool", {"trace", pdf}).split("<page ").mid(1)) {
+        QList<QPointF> centres;
+        for (const auto& p : path.globalMatch(page)) {
+            QList<double> m;
+            for (const QString& v : p.captured(2).split(' ', Qt::SkipEmptyParts))
+                m << v.toDouble();
+            if (m.size() != 6) continue;
+            QPolygonF corners;
+            for (const auto& q : point.globalMatch(p.captured(3))) {
+                const double x = q.captured(1).toDouble(), y = q.captured(2).toDouble();
+                corners << QPointF(m[0] * x + m[2] * y + m[4], m[1] * x + m[3] * y + m[5]) * 25.4 /
+                               72;
             }
-        } else if (xml.isEndElement() &&
-                   (name == QStringLiteral("fill_path") || name == QStringLiteral("stroke_path"))) {
-            if (points.size() != 4 || pages.isEmpty())
-                continue;
-            double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
-            for (const QPointF& p : points) {
-                x0 = qMin(x0, p.x());
-                y0 = qMin(y0, p.y());
-                x1 = qMax(x1, p.x());
-                y1 = qMax(y1, p.y());
-            }
-            if (!Vicino(toMm(x1 - x0), 2, 0.1) || !Vicino(toMm(y1 - y0), 2, 0.1))
-                continue;
-            const QPointF c(toMm((x0 + x1) / 2), toMm((y0 + y1) / 2));
+            const QRectF r = corners.boundingRect();
             // A filled square may come as a fill and an outline of the same place.
-            bool seen = false;
-            for (const QPointF& q : pages.last())
-                seen |= Vicino(q.x(), c.x(), 0.05) && Vicino(q.y(), c.y(), 0.05);
-            if (!seen)
-                pages.last().append(c);
+            const auto same = [&](QPointF q) { return (q - r.center()).manhattanLength() < 0.05; };
+            if (corners.size() == 4 && Near(r.width(), 2, 0.1) && Near(r.height(), 2, 0.1) &&
+                std::none_of(centres.begin(), centres.end(), same))
+                centres << r.center();
         }
+        pages << centres;
     }
     return pages;
 }
 
-int PaginePdf(const QString& pdf) {
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {pdf});
-    info.waitForFinished(30000);
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info.readAllStandardOutput());
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
+// The calibration window loaded from a folder holding `t`, with the printers `installed`.
+struct FinestraTaratura {
+    testsupport::AppFolder folder{false};
+    testing::PrinterListScope printers;
+    testing::RecorderScope recorder;
+    testing::Script script;
+    std::unique_ptr<frmTaraturaAmbetto> w;
+    explicit FinestraTaratura(const TaraturaAmbetto& t = CalibrazioneT(),
+                              const QStringList& installed = {"PDF"})
+        : printers(installed) {
+        folder.write(TaraturaFileName, EncodeTaratura(t));
+        w = std::make_unique<frmTaraturaAmbetto>();
+        w->Form_Load();
+    }
+    QByteArray saved() {
+        w->ui->cmdSalva->click();
+        return folder.read(TaraturaFileName);
+    }
+};
 
 frmPrnInCorso* FinestraProgresso() {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* p = qobject_cast<frmPrnInCorso*>(w); p && p->isVisible())
-            return p;
+        if (auto* p = qobject_cast<frmPrnInCorso*>(w); p && p->isVisible()) return p;
     return nullptr;
 }
 
@@ -150,93 +120,175 @@ frmPrnInCorso* FinestraProgresso() {
 
 class TestSlipsWindow : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() {
         InstallFontSubstitutions();
         QLocale::setDefault(testsupport::italian());
     }
     void cleanup() { Printer().UsePrinter(); }
 
-    void load() {
-        Ambiente env;
-        frmStampaSchedine& w = *env.w;
-        QCOMPARE(w.windowTitle(), QStringLiteral("Stampa Schedine"));
-        QCOMPARE(w.ui->labSchede->text(), QStringLiteral("9"));
-        QCOMPARE(w.ui->meDa->text(), QStringLiteral("1"));
-        QCOMPARE(w.ui->meA->text(), QStringLiteral("9"));
-        QVERIFY(w.ui->chkSchedine->isChecked());
-        QVERIFY(w.ui->chkPronostico->isChecked());
-        QVERIFY(w.ui->cmdStampa->isEnabled());
-        QVERIFY(!w.Vietato.isNull());
-        QVERIFY(!w.ui->vietato->pixmap().isNull());
-        QVERIFY(!w.ui->imgNewScheda->pixmap().isNull());
-        QCOMPARE(w.Minimo, 1);
-        QCOMPARE(w.Massimo, 9);
+    void loadAndSave_data() {
+        QTest::addColumn<float>("stored");
+        QTest::addColumn<int>("bar");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QByteArray>("saved"); // bytes of Left once saved untouched
+        QTest::newRow("10.125 to even") << 10.125f << 1012 << "10,12" << QByteArray("85EB2141");
+        QTest::newRow("12.345 a little above")
+            << 12.345f << 1235 << "12,35" << QByteArray("9A994541");
+        QTest::newRow("10.115") << 10.115f << 1011 << "10,11" << QByteArray("8FC22141");
+        QTest::newRow("400 into range") << 400.0f << 30000 << "300" << QByteArray("00009643");
+    }
+    void loadAndSave() {
+        QFETCH(float, stored);
+        QFETCH(int, bar);
+        QFETCH(QString, box);
+        QFETCH(QByteArray, saved);
+        TaraturaAmbetto t = CalibrazioneT();
+        t.Left = stored;
+        FinestraTaratura env(t);
+        QVERIFY(env.script.messages().isEmpty());
+        QCOMPARE(env.w->barra(3)->value(), bar);
+        QCOMPARE(env.w->casella(3)->text(), box);
+        QCOMPARE(env.saved().mid(384, 4).toHex().toUpper(), saved);
     }
 
-    void oneOptionalDigit_data() {
+    void barShowsShortestForm() {
+        FinestraTaratura env;
+        for (int i = 0; i < TaraturaDistanze; ++i) {
+            QScrollBar* bar = env.w->barra(i);
+            QCOMPARE(
+                QList<int>({bar->minimum(), bar->maximum(), bar->singleStep(), bar->pageStep()}),
+                QList<int>({0, 30000, 10, 100}));
+            bar->setValue(1250);
+            QCOMPARE(env.w->casella(i)->text(), QStringLiteral("12,5"));
+            bar->setValue(1000);
+            QCOMPARE(env.w->casella(i)->text(), QStringLiteral("10"));
+        }
+    }
+
+    void typedValue_data() {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("digit") << "7" << "7";
-        QTest::newRow("two digits keep one") << "34" << "3";
-        QTest::newRow("letter refused") << "x" << "";
-        QTest::newRow("nothing") << "" << "";
+        QTest::addColumn<int>("bar");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("12,35") << "12,35" << 1235 << "12,35";
+        QTest::newRow("letters") << "dodici" << 2000 << "20";
+        QTest::newRow("too large") << "300,5" << 2000 << "20";
     }
-    void oneOptionalDigit() {
+    void typedValue() {
         QFETCH(QString, typed);
-        QFETCH(QString, text);
-        Ambiente env;
-        for (QLineEdit* e : {env.w->ui->meDa, env.w->ui->meA}) {
-            e->clear();
-            QTest::keyClicks(e, typed);
-            QCOMPARE(e->text(), text);
-            QVERIFY(e->hasAcceptableInput());
+        QFETCH(int, bar);
+        QFETCH(QString, box);
+        FinestraTaratura env;
+        QLineEdit* left = env.w->casella(3);
+        left->setText(typed);
+        Q_EMIT left->editingFinished();
+        QCOMPARE(env.w->barra(3)->value(), bar);
+        QCOMPARE(left->text(), box);
+        QStringList shown;
+        for (const Shown& m : env.script.messages())
+            shown << m.text;
+        QCOMPARE(shown,
+                 typed == box ? QStringList() : QStringList{"Valore non valido: da 0 a 300 mm"});
+    }
+
+    void printerChoice_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("warned");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("known") << "Beta" << false << "Beta";
+        QTest::newRow("unknown") << "Gamma" << true << "Alfa";
+        QTest::newRow("case differs") << "beta" << true << "Alfa";
+    }
+    void printerChoice() {
+        QFETCH(QString, stored);
+        QFETCH(bool, warned);
+        QFETCH(QString, chosen);
+        TaraturaAmbetto t = CalibrazioneT();
+        t.Stampante = stored;
+        FinestraTaratura env(t, {"Alfa", "Beta"});
+        QCOMPARE(env.script.messages().size(), warned ? 1 : 0);
+        if (warned) {
+            QCOMPARE(env.script.messages()[0].text,
+                     QStringLiteral("Attenzione non e' selezionata nessuna stampante"));
+            QCOMPARE(env.script.messages()[0].title, QStringLiteral("Importante"));
+        }
+        QCOMPARE(env.w->ui->cmbStampante->currentText(), chosen);
+        QCOMPARE(DecodeTaratura(env.saved()).Stampante, chosen);
+    }
+
+    void quality() {
+        TaraturaAmbetto t = CalibrazioneT();
+        t.Qualita = 1111;
+        FinestraTaratura env(t);
+        QVERIFY(env.w->ui->optColor_1->isChecked());
+        env.w->ui->optColor_0->click();
+        QCOMPARE(int(DecodeTaratura(env.saved()).Qualita), 9999);
+        // Anything but 9999 prints as draft.
+        PrinterPage page;
+        for (int q : {9999, 1111, 0}) {
+            t.Qualita = int16_t(q);
+            ImpostaPaginaSchedina(page, t, 0);
+            QCOMPARE(page.PrintQuality, q == 9999 ? -3 : -1);
         }
     }
 
-    void checkBoxes_data() {
-        QTest::addColumn<bool>("schedine");
-        QTest::addColumn<bool>("pronostico");
-        QTest::addColumn<bool>("fields");
-        QTest::addColumn<bool>("stampa");
-        QTest::newRow("both") << true << true << true << true;
-        QTest::newRow("slips only") << true << false << true << true;
-        QTest::newRow("sheet only") << false << true << false << true;
-        QTest::newRow("neither") << false << false << false << false;
-    }
-    void checkBoxes() {
-        QFETCH(bool, schedine);
-        QFETCH(bool, pronostico);
-        QFETCH(bool, fields);
-        QFETCH(bool, stampa);
-        Ambiente env;
-        frmStampaSchedine& w = *env.w;
-        // Clicked the way a user would, in both orders.
-        if (!schedine)
-            w.ui->chkSchedine->click();
-        if (!pronostico)
-            w.ui->chkPronostico->click();
-        QCOMPARE(w.ui->meDa->isEnabled(), fields);
-        QCOMPARE(w.ui->meA->isEnabled(), fields);
-        QCOMPARE(w.ui->cmdStampa->isEnabled(), stampa);
-        if (!schedine && !pronostico) {
-            w.ui->chkPronostico->click();
-            QVERIFY(w.ui->cmdStampa->isEnabled());
-            QVERIFY(!w.ui->meDa->isEnabled());
-        }
+    void goldenAfterTestPrint() {
+        FinestraTaratura env; // Ximporti, Yimporti 0
+        env.w->ui->cmdTest->click();
+        QCOMPARE(env.recorder.jobs().size(), 1);
+        const QList<PageOp> boxes = env.recorder.last().ofKind(PageOp::Box);
+        QCOMPARE(boxes.size(), 206);
+        for (const PageOp& b : boxes)
+            QVERIFY(b.fillStyle == 1 && Near(b.x2 - b.x, 2, 1e-9) && Near(b.y2 - b.y, 2, 1e-9));
+        QVERIFY(Near(boxes.last().x + 1, 95.5, 0.001));
+        QVERIFY(Near(boxes.last().y + 1, 133, 0.001));
+        QCOMPARE(env.saved().toHex(' '), GoldenT().toHex(' '));
+        QVERIFY(env.script.messages().isEmpty());
     }
 
-    void enterMovesOn() {
-        Ambiente env;
-        frmStampaSchedine& w = *env.w;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.activateWindow();
-        w.ui->meDa->setFocus();
-        QTest::keyClick(w.ui->meDa, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), w.ui->meA);
-        QTest::keyClick(w.ui->meA, Qt::Key_Enter);
-        QCOMPARE(QApplication::focusWidget(), w.ui->cmdStampa);
+    void failedSaveKeepsFile() {
+        FinestraTaratura env;
+        const QByteArray before = env.folder.read(TaraturaFileName);
+        env.w->barra(3)->setValue(1111);
+        // Root writes into read-only folders; an immutable folder stops root too.
+        const QString path = env.folder.path();
+        if (QProcess::execute("chattr", {"+i", path}) != 0)
+            QSKIP("this file system cannot make a folder immutable");
+        env.w->ui->cmdSalva->click();
+        QProcess::execute("chattr", {"-i", path});
+        QCOMPARE(env.script.messages().size(), 1);
+        QCOMPARE(env.script.messages()[0].text, MakeError(err::PermissionDenied).description);
+        QCOMPARE(env.folder.read(TaraturaFileName), before);
+        QCOMPARE(QDir(path).entryList(QDir::Files), QStringList{TaraturaFileName});
+    }
+
+    void escapeClosesWithoutSaving() {
+        FinestraTaratura env;
+        const QByteArray before = env.folder.read(TaraturaFileName);
+        env.w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(env.w.get()));
+        env.w->barra(0)->setValue(2222);
+        QTest::keyClick(env.w->casella(0), Qt::Key_Escape);
+        QVERIFY(!env.w->isVisible());
+        QCOMPARE(env.folder.read(TaraturaFileName), before);
+    }
+
+    void rulerSheet() {
+        FinestraTaratura env;
+        env.w->ui->cmdRighello->click();
+        const RecordedJob job = env.recorder.last();
+        QCOMPARE(job.pages, 1);
+        QStringList lines; // ticks from the paper's edges, one a millimetre, and cross-hairs
+        for (const PageOp& l : job.ofKind(PageOp::Line))
+            lines << QString::asprintf("(%g, %g)-(%g, %g)", l.x, l.y, l.x2, l.y2);
+        QCOMPARE(lines.filter(QRegularExpression("^\\(([0-9.]+), 0\\)-\\(\\1, ")).size(), 206);
+        QCOMPARE(lines.filter(QRegularExpression("^\\(0, ([0-9.]+)\\)-\\([0-9.]+, \\1\\)")).size(),
+                 291);
+        for (const char* cross :
+             {"(16, 31)-(26, 31)", "(21, 26)-(21, 36)", "(90.5, 121)-(100.5, 121)"})
+            QVERIFY2(lines.contains(cross), cross);
+        QVERIFY(!Find(job, "1 (21,0; 31,0)").text.isNull());
+        QVERIFY(!Find(job, "Importo 65 (95,5; 121,0)").text.isNull());
     }
 
     void rangeErrors_data() {
@@ -244,11 +296,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("title");
-        const QString err = QStringLiteral("!!! E R R O R E !!!");
-        QTest::newRow("3 2") << "3" << "2" << "'DA' è maggiore di 'A'" << " !!! E R R O R E !!! ";
-        QTest::newRow("empty 9") << "" << "9" << "'DA' è minore del minimo" << err;
-        QTest::newRow("0 0") << "0" << "0" << "'DA' è minore del minimo" << err;
-        QTest::newRow("1 10") << "1" << "10" << "'A' è maggiore del massimo" << err;
+        const QString err = "!!! E R R O R E !!!";
+        QTest::newRow("3 2") << "3"
+                             << "2"
+                             << "'DA' è maggiore di 'A'"
+                             << " " + err + " ";
+        QTest::newRow("empty 9") << ""
+                                 << "9"
+                                 << "'DA' è minore del minimo" << err;
+        QTest::newRow("0 0") << "0"
+                             << "0"
+                             << "'DA' è minore del minimo" << err;
+        QTest::newRow("1 10") << "1"
+                              << "10"
+                              << "'A' è maggiore del massimo" << err;
     }
     void rangeErrors() {
         QFETCH(QString, da);
@@ -260,10 +321,9 @@ private Q_SLOTS:
         // The masked fields take one digit; the check itself sees any text.
         env.w->ui->meDa->setInputMask(QString());
         env.w->ui->meA->setInputMask(QString());
-        env.range(da, a);
         bool progressShown = false;
         env.script.onShown = [&](const Shown&) { progressShown |= FinestraProgresso() != nullptr; };
-        env.w->StampaSchedina();
+        env.print(da, a);
         QCOMPARE(env.script.shown.size(), 2);
         QCOMPARE(env.script.shown[0].kind, Shown::Beep);
         QCOMPARE(env.script.shown[1].text, text);
@@ -271,340 +331,192 @@ private Q_SLOTS:
         QCOMPARE(env.script.shown[1].icon, MsgIcon::Exclamation);
         QVERIFY(!progressShown);
         QVERIFY(recorder.jobs().isEmpty());
-        QVERIFY(!Printer().InJob());
     }
 
     void recordedSlips_data() {
         QTest::addColumn<int>("slip");
-        QTest::addColumn<QStringList>("centres");
+        QTest::addColumn<QString>("centres");
         QTest::addColumn<QString>("amount");
         QTest::newRow("slip 1") << 1
-                                << QStringList{"(21.000, 31.000)",  "(66.000, 31.000)",
-                                               "(41.000, 49.000)",  "(21.000, 67.000)",
-                                               "(66.000, 67.000)",  "(104.300, 56.100)",
-                                               "(75.500, 109.000)", "(80.500, 113.000)",
-                                               "(95.500, 121.000)"}
+                                << "(21.000, 31.000) (66.000, 31.000) (41.000, 49.000) "
+                                   "(21.000, 67.000) (66.000, 67.000) (104.300, 56.100) "
+                                   "(75.500, 109.000) (80.500, 113.000) (95.500, 121.000)"
                                 << " € 1,55 -- ";
         QTest::newRow("slip 9") << 9
-                                << QStringList{"(51.000, 62.500)", "(104.300, 56.100)",
-                                               "(60.500, 105.000)", "(70.500, 105.000)",
-                                               "(80.500, 105.000)"}
+                                << "(51.000, 62.500) (104.300, 56.100) (60.500, 105.000) "
+                                   "(70.500, 105.000) (80.500, 105.000)"
                                 << " € 7,50 -- ";
     }
     void recordedSlips() {
         QFETCH(int, slip);
-        QFETCH(QStringList, centres);
+        QFETCH(QString, centres);
         QFETCH(QString, amount);
         Ambiente env;
         testing::RecorderScope recorder;
-        env.w->ui->chkPronostico->setChecked(false);
-        env.range(QString::number(slip), QString::number(slip));
-        env.w->ui->cmdStampa->click();
+        env.print(QString::number(slip), QString::number(slip));
         QVERIFY(env.script.messages().isEmpty());
         QCOMPARE(recorder.jobs().size(), 1);
         const RecordedJob job = recorder.last();
         QCOMPARE(job.pages, 1);
-        QCOMPARE(job.printer, QStringLiteral("PDF"));
-        QCOMPARE(CentriRegistrati(job, 1), centres);
-        for (const PageOp& b : job.ofKind(PageOp::Box)) {
+        QCOMPARE(Centri(job, 1), centres);
+        for (const PageOp& b : job.ofKind(PageOp::Box))
             QCOMPARE(b.fillStyle, 0);
-            QCOMPARE(b.foreColor, 0);
-        }
+        // Below the header: amount, slip number and name on one line.
         const QList<PageOp> texts = job.ofKind(PageOp::Text);
         QCOMPARE(texts.size(), 5);
-        QCOMPARE(texts[0].text, QStringLiteral("Bramasolovanti QRV - WWW.EXAMPLE.COM"));
-        QCOMPARE(texts[0].x, 20.0);
-        QCOMPARE(texts[0].y, 12.5);
-        QCOMPARE(texts[0].fontName, QStringLiteral("Comic Sans MS"));
-        QCOMPARE(texts[0].fontSize, 12.0);
-        QCOMPARE(texts[1].text, amount);
-        QCOMPARE(texts[1].x, 20.0);
-        QVERIFY(texts[1].bold);
-        QCOMPARE(texts[1].fontSize, 10.0);
-        QVERIFY(Vicino(texts[1].y, 12.5 + texts[0].height, 1e-9));
-        QCOMPARE(texts[2].text, QStringLiteral("Scheda N. %1 -- ").arg(slip));
-        QVERIFY(Vicino(texts[2].x, texts[1].x + texts[1].width, 1e-9));
-        QCOMPARE(texts[3].text, QStringLiteral("Prova di stampa     "));
-        QCOMPARE(texts[4].text, IntestazioneStampa);
-        QCOMPARE(texts[4].fontSize, 8.0);
-        QCOMPARE(texts[4].x, 20.0);
-    }
-
-    void qualityOfTheRun() {
-        // The page the slips are drawn on takes the calibration's quality.
-        PrinterPage page;
-        TaraturaAmbetto t = CalibrazioneT();
-        t.Qualita = QualitaBassa;
-        ImpostaPaginaSchedina(page, t, 0);
-        QCOMPARE(page.PrintQuality, -1);
-        QCOMPARE(page.FillStyle, 0);
-        QCOMPARE(page.ScaleMode, int(scale::Millimeters));
-    }
-
-    void unknownWheel() {
-        Ambiente env;
-        testing::RecorderScope recorder;
-        env.w->ui->chkPronostico->setChecked(false);
-        Sistema.Ruota = QStringLiteral("Atlantide ");
-        env.w->ui->cmdStampa->click();
-        QCOMPARE(env.script.messages().size(), 1);
-        QCOMPARE(env.script.messages()[0].text, QStringLiteral("Errore Stampante non previsto"));
-        QCOMPARE(env.script.messages()[0].title, QStringLiteral("!!! E R R O R E !!!"));
-        QCOMPARE(env.script.messages()[0].icon, MsgIcon::Critical);
-        QVERIFY(recorder.jobs().isEmpty());
-        QVERIFY(!Printer().InJob());
-        QVERIFY(FinestraProgresso() == nullptr);
-        QVERIFY(env.w->isEnabled());
-    }
-
-    void wheelWithBlanks() {
-        Ambiente env;
-        testing::RecorderScope recorder;
-        env.w->ui->chkPronostico->setChecked(false);
-        env.range(QStringLiteral("4"), QStringLiteral("4"));
-        Sistema.Ruota = QStringLiteral("  Roma    ");
-        env.w->ui->cmdStampa->click();
-        QCOMPARE(CentriRegistrati(recorder.last(), 1).filter(QStringLiteral("(104.300")),
-                 QStringList{QStringLiteral("(104.300, 66.500)")});
-    }
-
-    void nineSlipsNinePages() {
-        Ambiente env;
-        testing::RecorderScope recorder;
-        env.w->ui->chkPronostico->setChecked(false);
-        env.w->ui->cmdStampa->click();
-        QCOMPARE(recorder.jobs().size(), 1);
-        const RecordedJob job = recorder.last();
-        QCOMPARE(job.pages, 9);
-        // Each page carries its own slip's number, in slip order.
-        QStringList numbers;
-        for (const PageOp& t : job.ofKind(PageOp::Text))
-            if (t.text.startsWith(QStringLiteral("Scheda N. ")))
-                numbers << QStringLiteral("%1:%2").arg(t.page).arg(t.text.trimmed());
-        QCOMPARE(numbers.join(' '),
-                 QStringLiteral("1:Scheda N. 1 -- 2:Scheda N. 2 -- 3:Scheda N. 3 -- "
-                                "4:Scheda N. 4 -- 5:Scheda N. 5 -- 6:Scheda N. 6 -- "
-                                "7:Scheda N. 7 -- 8:Scheda N. 8 -- 9:Scheda N. 9 --"));
-    }
-
-    void forecastBeforeSlips() {
-        Ambiente env;
-        testing::RecorderScope recorder;
-        env.w->ui->cmdStampa->click();
-        QVERIFY2(env.script.messages().isEmpty(),
-                 qPrintable(env.script.messages().value(0).text));
-        QCOMPARE(recorder.jobs().size(), 2);
-        QCOMPARE(recorder.jobs()[0].pages, 1);
-        QVERIFY(recorder.jobs()[0].ofKind(PageOp::Box).isEmpty());
-        QCOMPARE(recorder.jobs()[0].ofKind(PageOp::Picture).size() >= 1, true);
-        QCOMPARE(recorder.jobs()[1].pages, 9);
-        QVERIFY(env.w->isEnabled());
-    }
-
-    void onlyTheForecast() {
-        Ambiente env;
-        testing::RecorderScope recorder;
-        env.w->ui->chkSchedine->setChecked(false);
-        env.range(QStringLiteral("3"), QStringLiteral("2")); // not looked at
-        env.w->ui->cmdStampa->click();
-        QVERIFY(env.script.messages().isEmpty());
-        QCOMPARE(recorder.jobs().size(), 1);
-        QCOMPARE(recorder.jobs()[0].pages, 1);
+        QCOMPARE(texts[1].text + texts[2].text + texts[3].text,
+                 amount + QString("Scheda N. %1 -- ").arg(slip) + "Prova di stampa     ");
+        QCOMPARE(QPointF(texts[1].x, texts[1].y), QPointF(20, 12.5 + texts[0].height));
+        QVERIFY(Near(texts[2].x, texts[1].x + texts[1].width, 1e-9));
     }
 
     void missingCalibrationStillPrints() {
         Ambiente env;
         testing::RecorderScope recorder;
         QFile::remove(env.folder.file(TaraturaFileName));
-        env.w->ui->chkPronostico->setChecked(false);
-        env.range(QStringLiteral("9"), QStringLiteral("9"));
-        env.w->ui->cmdStampa->click();
+        env.print("9", "9");
         QCOMPARE(env.script.messages().size(), 1);
         QCOMPARE(env.script.messages()[0].text,
                  QStringLiteral("Error 53 (File not found) in procedure LeggiTaraturaAmbetto of "
                                 "Form frmStampaSchedine"));
-        // A fresh window's calibration is all zeros: the number sits at its
-        // grid cell from the corner.
         QCOMPARE(recorder.jobs().size(), 1);
-        QCOMPARE(CentriRegistrati(recorder.last(), 1).first(), QStringLiteral("(1.000, 1.000)"));
-    }
-
-    void noPrinterInstalled() {
-        Ambiente env;
-        testing::PrinterListScope none{QStringList()};
-        Printer().UsePrinter();
-        env.w->ui->cmdStampa->click();
-        QStringList texts;
-        for (const Shown& s : env.script.messages())
-            texts << s.text + QLatin1Char('|') + s.title;
-        QCOMPARE(texts, QStringList({QStringLiteral("Stampante non installata|!!! E R R O R E !!!"),
-                                     QStringLiteral("Stampante non installata|!!! E R R O R E !!!")}));
-        QVERIFY(!Printer().InJob());
-        QVERIFY(FinestraProgresso() == nullptr);
     }
 
     void unknownPrinterKeepsCurrent() {
         Ambiente env;
-        testing::PrinterListScope two{{QStringLiteral("Alfa"), QStringLiteral("Beta")}};
+        testing::PrinterListScope two{{"Alfa", "Beta"}};
         testing::RecorderScope recorder;
-        Printer().SelectPrinter(QStringLiteral("Beta"));
+        Printer().SelectPrinter("Beta");
         TaraturaAmbetto t = CalibrazioneT();
-        t.Stampante = QStringLiteral("alfa"); // not exactly any installed name
-        env.folder.write(TaraturaFileName, EncodeTaratura(t));
-        env.w->ui->chkPronostico->setChecked(false);
-        env.range(QStringLiteral("1"), QStringLiteral("1"));
-        env.w->ui->cmdStampa->click();
+        for (const QString name : {"alfa", "Alfa"}) { // only the exact name switches
+            t.Stampante = name;
+            env.folder.write(TaraturaFileName, EncodeTaratura(t));
+            env.print("1", "1");
+            QCOMPARE(recorder.last().printer, name == "Alfa" ? name : QStringLiteral("Beta"));
+        }
         QVERIFY(env.script.messages().isEmpty());
-        QCOMPARE(recorder.last().printer, QStringLiteral("Beta"));
-        t.Stampante = QStringLiteral("Alfa");
-        env.folder.write(TaraturaFileName, EncodeTaratura(t));
-        env.w->ui->cmdStampa->click();
-        QCOMPARE(recorder.last().printer, QStringLiteral("Alfa"));
+    }
+
+    void failedJobLeavesNoPdf() {
+        Ambiente env;
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("schede.pdf");
+        Printer().UsePdfFile(pdf);
+        Sistema.Ruota = "Atlantide ";
+        env.print("1", "9");
+        QCOMPARE(env.script.messages().size(), 1);
+        QCOMPARE(env.script.messages()[0].text, QStringLiteral("Errore Stampante non previsto"));
+        QVERIFY(!QFile::exists(pdf));
+        QVERIFY(FinestraProgresso() == nullptr);
+        // The next run starts a fresh job rather than adding to the failed one.
+        Sistema.Ruota = "Napoli    ";
+        env.print("1", "2");
+        QCOMPARE(PdfPages(pdf), 2);
     }
 
     void pdfSquaresAtTheirCells() {
-        if (QStandardPaths::findExecutable(QStringLiteral("mutool")).isEmpty())
-            QSKIP("mutool is not installed");
         Ambiente env;
         QTemporaryDir dir;
-        const QString pdf = dir.filePath(QStringLiteral("schede.pdf"));
-        Printer().UsePdfFile(pdf);
-        env.w->ui->chkPronostico->setChecked(false);
-        env.w->ui->cmdStampa->click();
+        Printer().UsePdfFile(dir.filePath("schede.pdf"));
+        env.print("1", "9");
         QVERIFY(env.script.messages().isEmpty());
-        QCOMPARE(PaginePdf(pdf), 9);
-        const QList<QList<QPointF>> found = QuadratiPdf(pdf);
-        const QList<QList<Punto>> expected = CentriAttesi(1, 9);
+        const QList<QList<QPointF>> found = QuadratiPdf(dir.filePath("schede.pdf"));
         QCOMPARE(found.size(), 9);
-        for (int page = 0; page < 9; ++page) {
-            QCOMPARE(found[page].size(), expected[page].size());
-            for (const Punto& e : expected[page]) {
-                bool there = false;
-                for (const QPointF& f : found[page])
-                    there |= Vicino(f.x(), e.x, 0.1) && Vicino(f.y(), e.y, 0.1);
-                QVERIFY2(there, qPrintable(QStringLiteral("page %1: no square at (%2, %3)")
-                                               .arg(page + 1)
-                                               .arg(double(e.x))
-                                               .arg(double(e.y))));
-            }
+        TaraturaAmbetto t = CalibrazioneT();
+        const LayoutSchedina l = CalcolaLayout(t);
+        RuoteSegnate napoli{};
+        napoli[5] = true;
+        for (int s = 1; s <= 9; ++s) {
+            const QList<Punto> cells = CaselleScheda(t, l, PreparaScheda(Sistema, s), napoli);
+            QCOMPARE(found[s - 1].size(), cells.size());
+            for (const Punto& e : cells)
+                QVERIFY2(
+                    std::any_of(found[s - 1].begin(), found[s - 1].end(),
+                                [&](QPointF f) {
+                                    return Near(f.x(), e.x + 1, 0.1) && Near(f.y(), e.y + 1, 0.1);
+                                }),
+                    qPrintable(QString("slip %1: no square at (%2, %3)").arg(s).arg(e.x).arg(e.y)));
         }
     }
 
     void stopAfterTheThirdSlip() {
         Ambiente env;
         QTemporaryDir dir;
-        const QString pdf = dir.filePath(QStringLiteral("schede.pdf"));
-        Printer().UsePdfFile(pdf);
-        env.w->ui->chkPronostico->setChecked(false);
+        Printer().UsePdfFile(dir.filePath("schede.pdf"));
         env.w->show();
         bool closeRefused = false;
         QStringList labels;
         QTimer watcher;
-        watcher.setInterval(0);
         connect(&watcher, &QTimer::timeout, [&] {
             frmPrnInCorso* p = FinestraProgresso();
-            if (!p)
-                return;
-            if (labels.isEmpty() || labels.last() != p->ui->Label1->text())
-                labels << p->ui->Label1->text();
-            if (p->ui->Label1->text() == QStringLiteral("Scheda n. 0002")) {
-                // Closing the slip window in the middle of the run is refused.
-                env.w->close();
+            if (!p || labels.value(labels.size() - 1) == p->ui->Label1->text()) return;
+            labels << p->ui->Label1->text();
+            if (labels.last() == "Scheda n. 0002") {
+                env.w->close(); // closing the slip window in the middle of the run is refused
                 closeRefused = env.w->isVisible();
             }
-            if (p->ui->Label1->text() == QStringLiteral("Scheda n. 0003"))
-                p->ui->cmdInterrompi->click();
+            if (labels.last() == "Scheda n. 0003") p->ui->cmdInterrompi->click();
         });
-        watcher.start();
-        env.w->ui->cmdStampa->click();
+        watcher.start(0);
+        env.print("1", "9");
         watcher.stop();
-        QVERIFY(labels.contains(QStringLiteral("Scheda n. 0003")));
-        QVERIFY(!labels.contains(QStringLiteral("Scheda n. 0004")));
+        QCOMPARE(labels.last(), QStringLiteral("Scheda n. 0003"));
         QVERIFY(closeRefused);
-        QVERIFY(env.script.messages().isEmpty());
-        QCOMPARE(PaginePdf(pdf), 3);
+        QCOMPARE(PdfPages(dir.filePath("schede.pdf")), 3);
         QVERIFY(FinestraProgresso() == nullptr);
         QVERIFY(env.w->isEnabled());
     }
 
-    void failedJobLeavesNoPdf() {
-        Ambiente env;
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath(QStringLiteral("schede.pdf"));
-        Printer().UsePdfFile(pdf);
-        env.w->ui->chkPronostico->setChecked(false);
-        Sistema.Ruota = QStringLiteral("Atlantide ");
-        env.w->ui->cmdStampa->click();
-        QCOMPARE(env.script.messages().size(), 1);
-        QVERIFY(!QFile::exists(pdf));
-        // The next run starts a fresh job rather than adding to the failed one.
-        Sistema.Ruota = QStringLiteral("Napoli    ");
-        env.range(QStringLiteral("1"), QStringLiteral("2"));
-        env.w->ui->cmdStampa->click();
-        QCOMPARE(PaginePdf(pdf), 2);
-    }
-
-    void mainWindowEnabledOnClose() {
-        testsupport::AppFolder folder(true);
-        testing::Script script;
-        QWidget main;
-        main.setObjectName(QStringLiteral("frmMain"));
-        main.show();
-        main.setEnabled(false); // as the main window does before opening this one
-        MostraStampaSchedine(&main);
-        QPointer<frmStampaSchedine> w;
-        for (QWidget* t : QApplication::topLevelWidgets())
-            if (auto* s = qobject_cast<frmStampaSchedine*>(t); s && s->isVisible())
-                w = s;
-        QVERIFY(w);
-        QVERIFY(w->isEnabled());
-        QVERIFY(!main.isEnabled());
-        w->close();
-        QVERIFY(main.isEnabled());
-        QTRY_VERIFY(w.isNull()); // deleted once closed
-    }
-
-    void calibrationOpensModally() {
-        Ambiente env;
-        env.w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(env.w.get()));
-        QString seen;
-        QTimer::singleShot(0, [&] {
-            if (auto* t = qobject_cast<frmTaraturaAmbetto*>(QApplication::activeModalWidget())) {
-                seen = QStringLiteral("%1 over %2, %3")
-                           .arg(t->windowTitle(), t->parentWidget() ? t->parentWidget()->objectName()
-                                                                     : QStringLiteral("nothing"))
-                           .arg(t->casella(3)->text());
-                t->reject();
-            }
-        });
-        env.w->ui->cmdTaratura->click();
-        // It read the saved calibration: Left of T.
-        QCOMPARE(seen, QStringLiteral("Taratura Stampa Schedine over frmStampaSchedine, 20"));
-    }
-
     void missingNoticePicture() {
-        testsupport::AppFolder folder(true);
-        QFile::remove(folder.file(QStringLiteral("images/vietato.jpg")));
-        folder.write(TaraturaFileName, EncodeTaratura(CalibrazioneT()));
-        testing::PrinterListScope printers{{QStringLiteral("PDF")}};
+        Ambiente env(true);
         testing::RecorderScope recorder;
-        Sistema = SistemaCompleto();
-        NomiRuote = Ruote;
-        testing::Script script;
+        QFile::remove(env.folder.file("images/vietato.jpg"));
         frmStampaSchedine w;
         w.Form_Load();
-        QCOMPARE(script.messages().size(), 1);
-        QVERIFY2(script.messages()[0].text.contains(QStringLiteral("vietato.jpg")),
-                 qPrintable(script.messages()[0].text));
-        QVERIFY(w.Vietato.isNull());
-        script.clear();
+        QCOMPARE(env.script.messages().size(), 1);
+        QVERIFY2(env.script.messages()[0].text.contains("vietato.jpg"),
+                 qPrintable(env.script.messages()[0].text));
         w.ui->chkSchedine->setChecked(false);
-        w.ui->cmdStampa->click();
-        QVERIFY(script.messages().isEmpty());
+        w.ui->cmdStampa->click(); // the forecast sheet prints without it
+        QCOMPARE(env.script.messages().size(), 1);
         QCOMPARE(recorder.jobs().size(), 1);
         for (const PageOp& p : recorder.last().ofKind(PageOp::Picture))
-            QVERIFY2(!p.text.endsWith(QStringLiteral("vietato.jpg")), qPrintable(p.text));
+            QVERIFY2(!p.text.endsWith("vietato.jpg"), qPrintable(p.text));
+    }
+
+    void forecastSheet_data() {
+        QTest::addColumn<float>("left");
+        QTest::addColumn<int>("capogioco");
+        QTest::newRow("Left 12.5, head 7") << 12.5f << 7;
+        QTest::newRow("Left 13.5, head 7") << 13.5f << 7;
+        QTest::newRow("Left 13.5, no head") << 13.5f << 0;
+    }
+    void forecastSheet() {
+        QFETCH(float, left);
+        QFETCH(int, capogioco);
+        testsupport::AppFolder folder(true);
+        testing::PrinterListScope printers({"PDF"});
+        testing::RecorderScope recorder;
+        testing::Script script;
+        Sistema = SistemaCompleto();
+        Sistema.Capogioco = uint8_t(capogioco);
+        Sistema.ImportoSistema = 1234.5f;
+        TaraturaAmbetto t = CalibrazioneT();
+        t.Left = left;
+        StampaSchedaPronostico(t, PagePicture::Load(folder.file("images/vietato.jpg")));
+        QVERIFY2(script.messages().isEmpty(), qPrintable(script.messages().value(0).text));
+        const RecordedJob job = recorder.last();
+        QCOMPARE(job.pages, 1);
+        const PageOp header = Find(job, "Bramasolovanti by Marvolt - ");
+        QCOMPARE(QPointF(header.x, header.y), QPointF(10, 14));
+        const PageOp amount = Find(job, "€ 1.234,50");
+        QCOMPARE(QPointF(amount.x, amount.y), QPointF(50, 110));
+        QStringList head; // the disc and its number
+        for (const PageOp& c : job.ofKind(PageOp::Circle))
+            if (c.radius == 17) head << QString("(%1, %2)").arg(c.x).arg(c.y);
+        for (const PageOp& op : job.ofKind(PageOp::Text))
+            if (op.fontSize == 60) head << op.text;
+        QCOMPARE(head, capogioco ? QStringList({"(78, 102)", "07"}) : QStringList());
     }
 };
 
