@@ -125,7 +125,7 @@ private Q_SLOTS:
 
     void failuresChangeNothing_data() {
         QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("target");     // relative to the application folder
+        QTest::addColumn<QString>("target");     // in the application folder; "-": not asked
         QTest::addColumn<QByteArray>("content"); // "<none>": no file at all
         QTest::addColumn<QString>("message");    // %1: the target
         QTest::addColumn<QString>("title");
