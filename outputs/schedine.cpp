@@ -114,80 +114,50 @@ int ValoreCampoScheda(const QString& text) {
     return ok ? v : 0;
 }
 
+namespace {
+// Walks `count` cells, `columns` to a row, from (x0, y0), adding the steps in
+// single precision as the layout does, and keeps the cells mark(i) asks for.
+template <typename Mark>
+void Griglia(QList<Punto>& out, float x0, float y0, float dx, float dy, int columns, int count,
+             Mark mark) {
+    float x = x0, y = y0;
+    for (int i = 0; i < count; ++i) {
+        if (mark(i))
+            out.append({x, y});
+        if ((i + 1) % columns != 0) {
+            x = x + dx;
+        } else {
+            y = y + dy;
+            x = x0;
+        }
+    }
+}
+} // namespace
+
 QList<Punto> CaselleScheda(const TaraturaAmbetto& t, const LayoutSchedina& l,
                            const ContenutoScheda& c, const RuoteSegnate& ruote) {
     QList<Punto> out;
-    float x = t.Left, y = t.Top;
-    int col = 1;
-    for (int n = 1; n <= 90; ++n) {
-        if (c.numeri[size_t(n)] == 'X')
-            out.append({x, y});
-        if (col % 10 != 0) {
-            x = x + t.DistanzaX;
-            ++col;
-        } else {
-            y = y + t.DistanzaY;
-            x = t.Left;
-            col = 1;
-        }
-    }
-    x = l.XRuote;
-    y = l.YRuote;
-    for (int k = 0; k < CaselleRuote; ++k) {
-        if (ruote[size_t(k)])
-            out.append({x, y});
-        y = y + l.PassoRuote;
-    }
-    x = t.Ximporti;
-    y = t.Yimporti;
+    Griglia(out, t.Left, t.Top, t.DistanzaX, t.DistanzaY, 10, CaselleNumeri,
+            [&](int i) { return c.numeri[size_t(i + 1)] == 'X'; });
+    Griglia(out, l.XRuote, l.YRuote, 0, l.PassoRuote, 1, CaselleRuote,
+            [&](int k) { return ruote[size_t(k)]; });
     // Printed top to bottom: Estratto, Ambo, Terno, Quaterna, Cinquina.
-    for (int row = RigheImporti - 1; row >= 0; --row) {
-        for (int column = 0; column < ColonneImporti; ++column) {
-            if (c.importi[size_t(column * RigheImporti + row)])
-                out.append({x, y});
-            x = x + t.DXimporti;
-        }
-        x = t.Ximporti;
-        y = y + t.DYimporti;
-    }
+    Griglia(out, t.Ximporti, t.Yimporti, t.DXimporti, t.DYimporti, ColonneImporti,
+            ColonneImporti * RigheImporti, [&](int i) {
+                const int row = RigheImporti - 1 - i / ColonneImporti;
+                const int column = i % ColonneImporti;
+                return bool(c.importi[size_t(column * RigheImporti + row)]);
+            });
     return out;
 }
 
 QList<Punto> CaselleProva(const TaraturaAmbetto& t, const LayoutSchedina& l) {
     QList<Punto> out;
-    float x = t.Left, y = t.Top;
-    int col = 1;
-    for (int n = 0; n < CaselleNumeri; ++n) {
-        out.append({x, y});
-        if (col % 10 != 0) {
-            x = x + t.DistanzaX;
-            ++col;
-        } else {
-            y = y + t.DistanzaY;
-            x = t.Left;
-            col = 1;
-        }
-    }
-    x = l.XRuote;
-    y = l.YRuote;
-    for (int k = 0; k < CaselleRuote; ++k) {
-        out.append({x, y});
-        y = y + l.PassoRuote;
-    }
-    x = t.Ximporti;
-    y = t.Yimporti;
-    col = 1;
-    for (int n = 0; n < ColonneImporti * RigheImportiProva; ++n) {
-        out.append({x, y});
-        if (col % ColonneImporti != 0) {
-            x = x + t.DXimporti;
-            ++col;
-        } else {
-            y = y + t.DYimporti;
-            x = t.Ximporti;
-            col = 1;
-        }
-    }
+    const auto all = [](int) { return true; };
+    Griglia(out, t.Left, t.Top, t.DistanzaX, t.DistanzaY, 10, CaselleNumeri, all);
+    Griglia(out, l.XRuote, l.YRuote, 0, l.PassoRuote, 1, CaselleRuote, all);
+    Griglia(out, t.Ximporti, t.Yimporti, t.DXimporti, t.DYimporti, ColonneImporti,
+            ColonneImporti * RigheImportiProva, all);
     return out;
 }
 
