@@ -11,6 +11,7 @@
 #include "entry/frmColourPicker.h"
 #include "entry/systemfile.h"
 #include "entry/widgets.h"
+#include "winnings/acino.h"
 #include "outputs/frmStampaSchedine.h"
 #include "outputs/frmTabulato.h"
 #include "update/frmAbout.h"

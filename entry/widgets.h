@@ -1,5 +1,5 @@
-// Small widgets of the main window: the grape behind each number field, the
-// button whose caption wraps, and the helper that scales a window's controls.
+// Small widgets of the main window: the button whose caption wraps, and the
+// helper that scales a window's controls.
 #pragma once
 
 #include <QHash>
@@ -10,22 +10,6 @@
 #include <QWidget>
 
 namespace corpo {
-
-// One grape of the bunch: an ellipse filling the widget, painted in its
-// background colour. It never takes the mouse, so clicks reach what lies below.
-class Acino : public QWidget {
-    Q_OBJECT
-public:
-    explicit Acino(QWidget* parent = nullptr);
-    void setColore(const QColor& colour);
-    QColor colore() const { return colour_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QColor colour_{255, 255, 128};
-};
 
 // A push button whose caption wraps over several lines to fit its width.
 class WrapButton : public QPushButton {

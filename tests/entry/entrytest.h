@@ -9,6 +9,7 @@
 #include "entry/numbers.h"
 #include "entry/systemfile.h"
 #include "entry/widgets.h"
+#include "winnings/acino.h"
 #include "tests/support/testsupport.h"
 
 #include <QApplication>
