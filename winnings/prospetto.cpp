@@ -175,6 +175,10 @@ void SetWinnings(SystemRecord& r, const Importi21& w) {
 }
 
 QString FormatoVincita(float amount, const QLocale& locale) {
+    return QStringLiteral("\u20AC ") + FormatoCifra(amount, locale);
+}
+
+QString FormatoCifra(float amount, const QLocale& locale) {
     // The locale gives the digits, the decimal mark and the sign; the
     // thousands are grouped here, since some locales leave four-digit amounts
     // bare (Spanish, Polish) and the C locale never groups.
@@ -188,7 +192,7 @@ QString FormatoVincita(float amount, const QLocale& locale) {
     const int first = text.startsWith(locale.negativeSign()) ? int(locale.negativeSign().size()) : 0;
     for (int at = end - 3; at > first; at -= 3)
         text.insert(at, mark);
-    return QStringLiteral("\u20AC ") + text;
+    return text;
 }
 
 QString FormatoNumero(uint8_t number) {

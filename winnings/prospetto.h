@@ -53,6 +53,8 @@ bool CalcolaProspetto(RunError* error = nullptr);
 // always grouped and two decimals, with the marks of the given locale
 // ("€ 319.600,00" in Italian, "€ 319,600.00" in English).
 QString FormatoVincita(float amount, const QLocale& locale = QLocale());
+// The same amount without the euro sign: "319.600,00".
+QString FormatoCifra(float amount, const QLocale& locale = QLocale());
 
 // A number of the bunch, "##": its digits, or nothing for an empty place (0).
 QString FormatoNumero(uint8_t number);

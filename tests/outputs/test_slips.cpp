@@ -2,6 +2,8 @@
 // derives, and what each slip marks.
 #include "app/corpo.h"
 #include "app/messages.h"
+#include "entry/numbers.h"
+#include "outputs/regole.h"
 #include "outputs/schedine.h"
 #include "outputs/taratura.h"
 #include "tests/outputs/support.h"
@@ -204,6 +206,51 @@ class TestSlips : public QObject {
         QCOMPARE(int(std::count(c.importi.begin(), c.importi.end(), true)), marks);
         // Only the Estratto's slip uses the top row.
         QCOMPARE(Marked(c.importi, RigaEstratto).isEmpty(), slip != 9);
+    }
+
+    // The terminal's rules on a preset system with one slip's stakes changed:
+    // what the player is told, and the total the slip prints.
+    void stakeRules_data() {
+        QTest::addColumn<int>("preset"); // 10 or 20 euro
+        QTest::addColumn<int>("slip");   // 0: the preset alone
+        QTest::addColumn<QList<float>>("stakes");
+        QTest::addColumn<float>("total");
+        QTest::addColumn<QStringList>("want");
+        QTest::newRow("10 €uro") << 10 << 0 << QList<float>{} << 0.0f << QStringList{};
+        QTest::newRow("20 €uro") << 20 << 0 << QList<float>{} << 0.0f << QStringList{};
+        QTest::newRow("0,95") << 10 << 9 << QList<float>{0.95f} << 0.95f
+                              << QStringList{"Schedina 9 (Estratto): 0,95 € è meno del minimo di 1,00 €",
+                                             "Schedina 9 (Estratto): 0,95 € non è un multiplo di 0,50 €"};
+        QTest::newRow("1,00") << 20 << 7 << QList<float>{1.0f} << 1.0f << QStringList{};
+        QTest::newRow("1,30") << 10 << 3 << QList<float>{1.0f, 0.3f, 0} << 1.3f
+                              << QStringList{"Schedina 3 (Quaterna 1): 1,30 € non è un multiplo di 0,50 €"};
+        QTest::newRow("1,50") << 10 << 6 << QList<float>{1.0f, 0.5f} << 1.5f << QStringList{};
+        QTest::newRow("200,00") << 20 << 8 << QList<float>{200} << 200.0f << QStringList{};
+        QTest::newRow("200,50")
+            << 10 << 5 << QList<float>{200, 0.5f} << 200.5f
+            << QStringList{"Schedina 5 (Terno 1): 200,50 € supera il massimo di 200,00 €"};
+        QTest::newRow("stake 0,37")
+            << 20 << 2 << QList<float>{0.37f, 0.63f, 0, 0} << 1.0f
+            << QStringList{"Schedina 2 (Cinquina 2): la puntata Ambo di 0,37 € non è un multiplo di 0,05 €",
+                           "Schedina 2 (Cinquina 2): la puntata Terno di 0,63 € non è un multiplo di 0,05 €"};
+    }
+    void stakeRules() {
+        QFETCH(int, preset);
+        QFETCH(int, slip);
+        QFETCH(QList<float>, stakes);
+        QFETCH(float, total);
+        QFETCH(QStringList, want);
+        SystemRecord r{};
+        ImpostaImporti(r, preset == 10 ? Preset::Euro10 : Preset::Euro20);
+        if (slip > 0) std::copy(stakes.begin(), stakes.end(), RecordStakes(r, slip - 1));
+        const ControlloRegole c = ControllaRegole(r, 1, 9, testsupport::italian());
+        QCOMPARE(c.violazioni, want);
+        if (slip > 0) QCOMPARE(c.totali[size_t(slip - 1)], total);
+        const QString message = MessaggioRegole(c);
+        QCOMPARE(message.isEmpty(), want.isEmpty());
+        QVERIFY(message.contains(want.join('\n')));
+        // A range that leaves the slip out says nothing about it.
+        QVERIFY(ControllaRegole(r, slip + 1, 9).violazioni.isEmpty());
     }
 };
 

@@ -1,0 +1,66 @@
+#include "outputs/regole.h"
+
+#include "outputs/schedine.h"
+#include "winnings/prospetto.h"
+#include "winnings/verifica.h"
+
+#include <cmath>
+
+namespace corpo {
+
+namespace {
+
+// Whether amount is a whole number of steps, to the cent: stakes are kept to
+// the cent, and a float is never exactly 0.05.
+bool Multiplo(double amount, double step) {
+    const double cents = std::round(amount * 100);
+    const double stepCents = std::round(step * 100);
+    return std::fabs(amount * 100 - cents) < 0.01 && std::fmod(cents, stepCents) == 0;
+}
+
+const char* const Generi[] = {"Ambo", "Terno", "Quaterna", "Cinquina"};
+
+} // namespace
+
+ControlloRegole ControllaRegole(const SystemRecord& record, int da, int a, const QLocale& locale,
+                                const RegoleGioco& regole) {
+    ControlloRegole out;
+    const auto euro = [&](double v) {
+        return FormatoCifra(float(v), locale) + QStringLiteral(" €");
+    };
+    for (int slip = 1; slip <= 9; ++slip) {
+        const float totale = PreparaScheda(record, slip).totale;
+        out.totali[size_t(slip - 1)] = totale;
+        if (slip < da || slip > a) continue;
+        const QString chi =
+            QStringLiteral("Schedina %1 (%2): ").arg(slip).arg(NomeScommessa(slip - 1));
+        const Scommessa bet = ScommessaDiScheda(record, slip);
+        for (size_t k = 0; k < bet.importi.size(); ++k) {
+            const float stake = bet.importi[k];
+            if (!Multiplo(stake, regole.passoPuntata))
+                out.violazioni << chi +
+                                      QStringLiteral("la puntata %1 di %2 non è un multiplo di %3")
+                                          .arg(bet.estratto ? QStringLiteral("Estratto")
+                                                            : QString::fromUtf8(Generi[k]),
+                                               euro(stake), euro(regole.passoPuntata));
+        }
+        if (double(totale) < regole.minimo - 0.005)
+            out.violazioni << chi + QStringLiteral("%1 è meno del minimo di %2")
+                                        .arg(euro(totale), euro(regole.minimo));
+        else if (double(totale) > regole.massimo + 0.005)
+            out.violazioni << chi + QStringLiteral("%1 supera il massimo di %2")
+                                        .arg(euro(totale), euro(regole.massimo));
+        if (!Multiplo(totale, regole.passoSchedina))
+            out.violazioni << chi + QStringLiteral("%1 non è un multiplo di %2")
+                                        .arg(euro(totale), euro(regole.passoSchedina));
+    }
+    return out;
+}
+
+QString MessaggioRegole(const ControlloRegole& controllo) {
+    if (controllo.violazioni.isEmpty()) return {};
+    return QStringLiteral("Il terminale del Lotto rifiuterà queste schedine:\n\n") +
+           controllo.violazioni.join(QLatin1Char('\n')) + QStringLiteral("\n\nStamparle comunque?");
+}
+
+} // namespace corpo
