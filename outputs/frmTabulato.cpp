@@ -281,34 +281,46 @@ void frmTabulato::StampaTabulato() {
     }
 }
 
-bool frmTabulato::StampaPdf() {
+QString ChiediFilePdf(QWidget* parent, const QString& titolo, const QString& nome) {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::homePath();
-    QFileDialog dlg(this, QStringLiteral("Salva il tabulato come PDF"), folder,
-                    QStringLiteral("File PDF (*.pdf)"));
+    QFileDialog dlg(parent, titolo, folder, QStringLiteral("File PDF (*.pdf)"));
     dlg.setObjectName(QStringLiteral("dlgFilePdf"));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setDefaultSuffix(QStringLiteral("pdf"));
-    dlg.selectFile(NomeFilePdf(Sistema.NomeSistema));
+    dlg.selectFile(nome);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return false;
+        return {};
+    return dlg.selectedFiles().first();
+}
 
+void StampaSuPdf(const QString& path, const std::function<void()>& stampa) {
     PrinterPage& page = Printer();
     const PrinterPage::Target before = page.target();
     const QString beforePdf = page.pdfPath();
-    page.UsePdfFile(dlg.selectedFiles().first());
-    const QString copies = ui->labCopie->text();
-    ui->labCopie->setText(QStringLiteral("1"));
-    StampaTabulato();
-    ui->labCopie->setText(copies);
+    page.UsePdfFile(path);
+    stampa();
     if (before == PrinterPage::Target::Recorder)
         page.UseRecorder();
     else if (before == PrinterPage::Target::PdfFile)
         page.UsePdfFile(beforePdf);
     else
         page.UsePrinter();
+}
+
+bool frmTabulato::StampaPdf() {
+    const QString path = ChiediFilePdf(this, QStringLiteral("Salva il tabulato come PDF"),
+                                       NomeFilePdf(Sistema.NomeSistema));
+    if (path.isEmpty())
+        return false;
+    StampaSuPdf(path, [this] {
+        const QString copies = ui->labCopie->text();
+        ui->labCopie->setText(QStringLiteral("1"));
+        StampaTabulato();
+        ui->labCopie->setText(copies);
+    });
     return true;
 }
 

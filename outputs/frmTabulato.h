@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -29,6 +30,13 @@ QString TitoloTabulato(int copia, int copie);
 // The file name the PDF save dialog suggests: the system's name, trimmed,
 // with "/" as "_", and ".pdf".
 QString NomeFilePdf(const QString& nomeSistema);
+
+// Asks where to save a PDF, in the documents folder, suggesting the file
+// name `nome`; "" when the user cancels.
+QString ChiediFilePdf(QWidget* parent, const QString& titolo, const QString& nome);
+// Runs `stampa` with the printer page writing the PDF file `path`, then
+// points the page back where it was.
+void StampaSuPdf(const QString& path, const std::function<void()>& stampa);
 
 // The listing window: copies, colour, settings, print.
 class frmTabulato : public QDialog {

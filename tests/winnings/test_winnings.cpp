@@ -4,9 +4,14 @@
 #include "app/corpo.h"
 #include "app/messages.h"
 #include "app/shell.h"
+#include "app/printers.h"
+#include "app/settings.h"
+#include "printing/printerpage.h"
 #include "tests/support/testsupport.h"
 #include "winnings/frmVincite.h"
 #include "winnings/prospetto.h"
+#include "outputs/frmVerifica.h"
+#include "ui_frmVerifica.h"
 
 #include <QFontInfo>
 #include <QLabel>
@@ -94,6 +99,25 @@ Outcome openAndEsc(QWidget* main, const std::function<void(QWidget*)>& inside = 
     return outcome;
 }
 
+// A system of the numbers 1..29 in group order, played for 10 euro; a head
+// number takes the first place of every bet, as the main window puts it.
+SystemRecord numbered(const QString& ruota, uint8_t head = 0) {
+    SystemRecord s{};
+    const std::pair<uint8_t*, int> bets[] = {{s.Cinq1.data(), 5}, {s.Cinq2.data(), 5},
+                                             {s.Quad1.data(), 4}, {s.Quad2.data(), 4},
+                                             {s.Terz1.data(), 3}, {s.Terz2.data(), 3},
+                                             {s.Ambo1.data(), 2}, {s.Ambo2.data(), 2},
+                                             {&s.Estratto, 1}};
+    uint8_t n = 1;
+    for (const auto& [first, size] : bets)
+        for (int i = 0; i < size; ++i) first[i] = i == 0 && head ? head : n++;
+    s.Capogioco = head;
+    s.Ruota = ruota;
+    Sistema = s;
+    setStakes(preset10);
+    return Sistema;
+}
+
 using Texts21 = std::array<QString, 21>;
 using Won = std::optional<Importi21>;
 
@@ -105,9 +129,160 @@ Q_DECLARE_METATYPE(Won)
 
 class TestWinnings : public QObject {
     Q_OBJECT
+    QTemporaryDir data_; // the user's data folder, where imports go
+
   private Q_SLOTS:
-    void initTestCase() { InstallFontSubstitutions(); }
-    void init() { Sistema = SystemRecord{}; }
+    void initTestCase() {
+        InstallFontSubstitutions();
+        qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
+    }
+    void init() {
+        Sistema = SystemRecord{};
+        QFile::remove(PercorsoArchivio());
+    }
+
+    // A draw against the 10 euro system of the numbers 1..29: the hits of
+    // each bet on the first wheel drawn and the total the player reads.
+    void drawCheck_data() {
+        QTest::addColumn<QString>("ruota");
+        QTest::addColumn<int>("head");
+        QTest::addColumn<QList<int>>("drawn");
+        QTest::addColumn<QList<int>>("hits");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("nothing") << "Bari" << 0 << QList<int>{40, 41, 42, 43, 44}
+                                 << QList<int>(9, 0) << "€ 0,00";
+        // A terno of the Cinquina 210, the estratto 11,232.
+        QTest::newRow("terno and estratto") << "Roma" << 0 << QList<int>{1, 2, 3, 29, 50}
+                                            << QList<int>{3, 0, 0, 0, 0, 0, 0, 0, 1} << "€ 221,23";
+        // One number of a Cinquina or an Ambo is below its ambo: nothing.
+        QTest::newRow("fewer hits than played") << "Nazionale" << 0 << QList<int>{1, 25, 29, 11, 12}
+                                                << QList<int>{1, 0, 2, 0, 0, 0, 1, 0, 1} << "€ 36,23";
+        // 90 heads every bet: an ambo on Cinquina 1 (25) and the estratto.
+        QTest::newRow("head number") << "Bari" << 90 << QList<int>{90, 2, 50, 51, 52}
+                                     << QList<int>{2, 1, 1, 1, 1, 1, 1, 1, 1} << "€ 36,23";
+        // A cinquina on one of the ten wheels: 319.600 shared by ten.
+        QTest::newRow("Tutte") << "Tutte" << 0 << QList<int>{5, 4, 3, 2, 1}
+                               << QList<int>{5, 0, 0, 0, 0, 0, 0, 0, 0} << "€ 31.960,00";
+    }
+    void drawCheck() {
+        QFETCH(QString, ruota);
+        QFETCH(int, head);
+        QFETCH(QList<int>, drawn);
+        QFETCH(QList<int>, hits);
+        QFETCH(QString, total);
+        const SystemRecord s = numbered(ruota, uint8_t(head));
+        Estratti e;
+        std::copy(drawn.begin(), drawn.end(), e.begin());
+        const QList<int> wheels = RuoteDaVerificare(ruota);
+        QCOMPARE(wheels.size(), ruota == "Tutte" ? 10 : 1);
+        // The other nine wheels of Tutte drew none of the system's numbers.
+        QList<std::pair<int, Estratti>> draws{{wheels.first(), e}};
+        for (int w : wheels.mid(1)) draws.append({w, Estratti{81, 82, 83, 84, 85}});
+        const auto got = VerificaEstrazione(s, draws, DivisoreVincite(ruota));
+        QVERIFY(got);
+        QList<int> gotHits;
+        for (int b = 0; b < 9; ++b) gotHits << got->scommesse[b].punti;
+        QCOMPARE(gotHits, hits);
+        QCOMPARE(got->scommesse.first().estratti[0], head != 0 || drawn.contains(1));
+        QCOMPARE(FormatoVincita(float(got->totale), testsupport::italian()), total);
+    }
+
+    // A typed draw in the window: refused with the focus on the field at
+    // fault, or checked, shown and printed as one page on the listing's printer.
+    void typedDraw_data() {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("repeated") << QStringList{"1", "2", "3", "2", "5"}
+                                  << "Il numero 2 è ripetuto: i cinque numeri estratti sono tutti diversi."
+                                  << "txtEstratto_3";
+        QTest::newRow("91") << QStringList{"1", "91", "3", "4", "5"}
+                            << "Il numero 91 non è valido: i numeri vanno da 1 a 90." << "txtEstratto_1";
+        QTest::newRow("four numbers")
+            << QStringList{"1", "2", "3", "", "5"}
+            << "Mancano dei numeri: scrivi tutti e cinque i numeri estratti sulla ruota."
+            << "txtEstratto_3";
+        QTest::newRow("good") << QStringList{"1", "2", "3", "29", "50"} << QString() << QString();
+    }
+    void typedDraw() {
+        QFETCH(QStringList, fields);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        testsupport::LocaleScope it(testsupport::italian());
+        testsupport::AppFolder app;
+        app.write("impostazioni.cfg", SettingsBytes("Ricevitoria", "PDF"));
+        testing::PrinterListScope printers({"Altra", "PDF"});
+        testing::RecorderScope rec;
+        testing::Script script;
+        numbered("Roma");
+        frmVerifica form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        for (int i = 0; i < 5; ++i)
+            form.findChild<QLineEdit*>(QStringLiteral("txtEstratto_%1").arg(i))->setText(fields[i]);
+        QTest::mouseClick(form.ui->cmdVerifica, Qt::LeftButton);
+        if (!message.isEmpty()) {
+            QCOMPARE(script.messages().size(), 1);
+            QCOMPARE(script.messages().first().text, message);
+            QCOMPARE(script.messages().first().focusAtShow, focus);
+            QVERIFY(!form.ui->cmdStampa->isEnabled());
+            return;
+        }
+        QVERIFY(script.messages().isEmpty());
+        QCOMPARE(form.ui->lblTotale->text(), QStringLiteral("Vincita totale: € 221,23"));
+        QCOMPARE(form.ui->tblEsito->item(0, 4)->text(), QStringLiteral("3")); // drawn, marked
+        QVERIFY(form.ui->tblEsito->item(0, 4)->font().bold());
+        QVERIFY(!form.ui->tblEsito->item(0, 5)->font().bold());
+        QCOMPARE(form.ui->tblEsito->item(0, 8)->text(), QStringLiteral("€ 210,00"));
+        QTest::mouseClick(form.ui->cmdStampa, Qt::LeftButton);
+        QCOMPARE(rec.jobs().size(), 1);
+        QCOMPARE(rec.last().printer, QStringLiteral("PDF"));
+        QCOMPARE(rec.last().pages, 1);
+    }
+
+    // What an import keeps on disk and what the player is told.
+    void archiveImport_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("dates"); // offered for the check
+        QTest::newRow("tabs, semicolons, spaces")
+            << QByteArray("2024/01/04\tRN\t1\t2\t3\t4\t90\r\n2024/01/02;BA;5;6;7;8;9\n"
+                          "2024/01/04   BA  10 11 12 13 14")
+            << QByteArray("2024/01/02\tBA\t5\t6\t7\t8\t9\n2024/01/04\tBA\t10\t11\t12\t13\t14\n"
+                          "2024/01/04\tRN\t1\t2\t3\t4\t90\n")
+            << QString() << 2;
+        QTest::newRow("bad lines")
+            << QByteArray("2024/01/02\tBA\t5\t6\t7\t8\t9\n\n\x01\xff\xfe\x02\n2024/01/02\tCA\t1\t2\t3\t4\t91\n"
+                          "2024/01/02\tFI\t1\t2\t3\t4\t1\n2024/01/02\tXX\t1\t2\t3\t4\t5\n"
+                          "2023/02/29\tGE\t1\t2\t3\t4\t5\n2024/01/02\tGE\t1\t2\t3\n")
+            << QByteArray("2024/01/02\tBA\t5\t6\t7\t8\t9\n")
+            << "Alcune righe dell'archivio non sono state lette:\n\nla riga 2 è vuota\n"
+               "la riga 3 contiene caratteri che non sono testo\nla riga 4 ha un numero fuori da "
+               "1..90\nla riga 5 ha un numero ripetuto\nla riga 6 ha una ruota sconosciuta\n"
+               "la riga 7 ha una data impossibile\nla riga 8 non ha data, ruota e cinque numeri\n\n"
+               "Righe lette: 1." << 1;
+        QTest::newRow("empty") << QByteArray() << QByteArray() << "Il file %1 è vuoto: nessuna estrazione letta." << 0;
+    }
+    void archiveImport() {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, message);
+        QFETCH(int, dates);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("estrazioni.txt");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
+        f.close();
+        testing::Script script;
+        frmVerifica form;
+        form.Importa(path);
+        const QList<Shown> shown = script.messages();
+        QCOMPARE(shown.isEmpty() ? QString() : shown.first().text, message.arg(path));
+        QFile kept(PercorsoArchivio());
+        QCOMPARE(kept.open(QIODevice::ReadOnly) ? kept.readAll() : QByteArray(), stored);
+        QCOMPARE(form.ui->cmbData->count(), dates);
+    }
 
     // Stakes → winnings, or nothing when an amount is not a finite float.
     void winnings_data() {

@@ -1,0 +1,286 @@
+#include "outputs/frmVerifica.h"
+
+#include "app/fileio.h"
+#include "app/messages.h"
+#include "app/settings.h"
+#include "outputs/frmTabulato.h"
+#include "printing/printerpage.h"
+#include "ui_frmVerifica.h"
+#include "winnings/prospetto.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QStandardPaths>
+#include <algorithm>
+
+namespace corpo {
+
+namespace {
+
+constexpr int ColonnaNumeri = 2; // Ruota, Scommessa, then five numbers
+constexpr int Colonne = ColonnaNumeri + 5 + 2;
+// Drawn numbers stand out on screen as on the bunch: bold on the head-number red.
+const QColor Segnato(255, 120, 120);
+
+QString Data(const QDate& d) {
+    return d.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+QString Titolo() {
+    const QString nome = Sistema.NomeSistema.trimmed();
+    return nome.isEmpty() ? QStringLiteral("Verifica") : QStringLiteral("Verifica ") + nome;
+}
+
+} // namespace
+
+void ApriVerifica(QWidget* parent) {
+    frmVerifica dlg(parent);
+    dlg.exec();
+}
+
+void StampaVerifica(const EsitoVerifica& esito, const QString& estrazione) {
+    PrinterPage& page = Printer();
+    page.DocName = Titolo();
+    page.ScaleMode = scale::Millimeters;
+    page.FontName = QStringLiteral("Courier New");
+    page.FontBold = true;
+    page.FontSize = 12;
+    page.CurrentX = 15;
+    page.CurrentY = 15;
+    page.Print(Titolo() + QStringLiteral(" - ruota ") + Sistema.Ruota.trimmed(), true);
+    page.FontBold = false;
+    page.FontSize = 10;
+    page.CurrentX = 15;
+    page.Print(estrazione, true);
+    page.CurrentY = page.CurrentY + 4;
+
+    // Every row on the one page: the ten wheels of "Tutte" make 90 of them.
+    const double top = page.CurrentY, bottom = 270;
+    const int rows = int(esito.scommesse.size());
+    const double pitch = std::min(6.0, (bottom - top) / std::max(rows, 1));
+    page.FontSize = std::min(10.0, std::floor(pitch / 0.3528 * 0.8 * 2) / 2);
+    const double cell = page.TextWidth(QStringLiteral("000"));
+    double y = top;
+    for (const EsitoScommessa& e : esito.scommesse) {
+        page.CurrentY = y;
+        page.CurrentX = 15;
+        page.Print(CodiceRuota(e.ruota) + QLatin1Char(' ') + NomeScommessa(e.scommessa), false);
+        for (size_t i = 0; i < e.numeri.size(); ++i) {
+            const double x = 60 + double(i) * cell;
+            page.CurrentX = x;
+            page.CurrentY = y;
+            page.FontBold = e.estratti[i];
+            page.Print(FormatoNumero(e.numeri[i]).rightJustified(2), false);
+            if (e.estratti[i]) { // a drawn number is ringed
+                page.FillStyle = 1;
+                page.Circle(x + cell / 3, y + pitch * 0.4, pitch * 0.55, 0);
+            }
+        }
+        page.FontBold = false;
+        page.CurrentX = 60 + 5.5 * cell;
+        page.CurrentY = y;
+        page.Print(QStringLiteral("%1 punti").arg(e.punti), false);
+        const QString won = FormatoVincita(e.vincita);
+        page.CurrentX = 195 - page.TextWidth(won);
+        page.Print(won, true);
+        y += pitch;
+    }
+    page.FontSize = 12;
+    page.FontBold = true;
+    const QString total = QStringLiteral("Vincita totale: ") + FormatoVincita(float(esito.totale));
+    page.CurrentY = y + 4;
+    page.CurrentX = 195 - page.TextWidth(total);
+    page.Print(total, true);
+    page.EndDoc();
+}
+
+frmVerifica::frmVerifica(QWidget* parent) : QDialog(parent), ui(new Ui::frmVerifica) {
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral("Verifica"));
+    ui->lblSistema->setText(QStringLiteral("Sistema: %1   Ruota: %2   Importo: %3")
+                                .arg(Sistema.NomeSistema.trimmed(), Sistema.Ruota.trimmed(),
+                                     FormatoVincita(Sistema.ImportoSistema)));
+    // On "Tutte" the typed numbers are those of one wheel, which the player names.
+    const bool tutte = DivisoreVincite(Sistema.Ruota) > 1;
+    for (int i = 0; i < RuoteCitta; ++i)
+        ui->cmbRuotaDigitata->addItem(NomeRuota(i));
+    ui->cmbRuotaDigitata->setVisible(tutte);
+    for (int i = 0; i < 5; ++i) {
+        auto* field = findChild<QLineEdit*>(QStringLiteral("txtEstratto_%1").arg(i));
+        connect(field, &QLineEdit::textEdited, ui->optDigitati,
+                [this] { ui->optDigitati->setChecked(true); });
+    }
+    ui->tblEsito->setColumnCount(Colonne);
+    ui->tblEsito->setHorizontalHeaderLabels({QStringLiteral("Ruota"), QStringLiteral("Scommessa"),
+                                             QString(), QString(), QString(), QString(), QString(),
+                                             QStringLiteral("Punti"), QStringLiteral("Vincita")});
+    ui->tblEsito->verticalHeader()->hide();
+    ui->cmdStampa->setEnabled(false);
+    ui->cmdPdf->setEnabled(false);
+    connect(ui->cmdVerifica, &QPushButton::clicked, this, &frmVerifica::Verifica);
+    connect(ui->cmbData, &QComboBox::activated, ui->optArchivio,
+            [this] { ui->optArchivio->setChecked(true); });
+    connect(ui->cmdImporta, &QPushButton::clicked, this, [this] {
+        const QString file = QFileDialog::getOpenFileName(
+            this, QStringLiteral("Importa archivio delle estrazioni"),
+            QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
+            QStringLiteral("Archivi delle estrazioni (*.txt *.csv);;Tutti i file (*)"));
+        if (!file.isEmpty()) Importa(file);
+    });
+    connect(ui->cmdStampa, &QPushButton::clicked, this, [this] { Stampa(false); });
+    connect(ui->cmdPdf, &QPushButton::clicked, this, [this] { Stampa(true); });
+
+    RunError error;
+    if (std::optional<Archivio> stored = CaricaArchivio(&error))
+        archivio_ = std::move(*stored);
+    else
+        ReportError(error, QStringLiteral("CaricaArchivio"), QStringLiteral("Form frmVerifica"));
+    MostraDate();
+}
+
+frmVerifica::~frmVerifica() {
+    delete ui;
+}
+
+void frmVerifica::MostraDate() {
+    ui->cmbData->clear();
+    for (const QDate& d : archivio_.Date())
+        ui->cmbData->addItem(Data(d), d);
+    ui->optArchivio->setEnabled(ui->cmbData->count() > 0);
+    ui->cmbData->setEnabled(ui->cmbData->count() > 0);
+}
+
+void frmVerifica::Importa(const QString& file) {
+    EsitoImportazione esito = ImportaArchivio(file);
+    if (!esito.messaggio.isEmpty())
+        MsgBox(esito.messaggio, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+    if (!esito.salvato) return;
+    archivio_ = std::move(esito.archivio);
+    MostraDate();
+    ui->optArchivio->setChecked(true);
+}
+
+bool frmVerifica::Verifica() {
+    const QList<int> ruote = RuoteDaVerificare(Sistema.Ruota);
+    if (ruote.isEmpty()) {
+        MsgBox(QStringLiteral("La ruota \"%1\" non è una ruota del Lotto: scegline una nella "
+                              "finestra principale.")
+                   .arg(Sistema.Ruota.trimmed()),
+               MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Attenzione!!"));
+        return false;
+    }
+    QList<std::pair<int, Estratti>> draws;
+    if (ui->optDigitati->isChecked()) {
+        std::array<QString, 5> campi;
+        for (int i = 0; i < 5; ++i)
+            campi[size_t(i)] =
+                findChild<QLineEdit*>(QStringLiteral("txtEstratto_%1").arg(i))->text();
+        const EstrazioneDigitata typed = LeggiEstrazione(campi);
+        if (!typed.numeri) {
+            auto* field = findChild<QLineEdit*>(QStringLiteral("txtEstratto_%1").arg(typed.campo));
+            field->setFocus();
+            field->selectAll();
+            MsgBox(typed.messaggio, MsgButtons::Ok, MsgIcon::Critical,
+                   QStringLiteral("Attenzione!!"));
+            return false;
+        }
+        const int ruota = ruote.size() > 1 ? ui->cmbRuotaDigitata->currentIndex() : ruote.first();
+        draws.append({ruota, *typed.numeri});
+        estrazione_ = QStringLiteral("Numeri estratti su %1: ").arg(NomeRuota(ruota));
+        for (uint8_t n : *typed.numeri)
+            estrazione_ += QString::number(n) + QLatin1Char(' ');
+        estrazione_ = estrazione_.trimmed();
+    } else {
+        const QDate data = ui->cmbData->currentData().toDate();
+        for (int r : ruote)
+            if (const Estratti* e = archivio_.Trova(data, r)) draws.append({r, *e});
+        if (draws.isEmpty()) {
+            MsgBox(QStringLiteral("L'archivio non ha l'estrazione del %1 sulla ruota %2.")
+                       .arg(Data(data), Sistema.Ruota.trimmed()),
+                   MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+            ui->cmbData->setFocus();
+            return false;
+        }
+        estrazione_ = QStringLiteral("Estrazione del ") + Data(data);
+    }
+    const int divisore = DivisoreVincite(Sistema.Ruota);
+    if (divisore > 1) estrazione_ += QStringLiteral(" (vincite divise per %1 ruote)").arg(divisore);
+    esito_ = VerificaEstrazione(Sistema, draws, divisore);
+    if (!esito_) {
+        ReportError(MakeError(err::Overflow), QStringLiteral("Verifica"),
+                    QStringLiteral("Form frmVerifica"));
+        return false;
+    }
+    Mostra(*esito_);
+    return true;
+}
+
+void frmVerifica::Mostra(const EsitoVerifica& esito) {
+    QTableWidget* t = ui->tblEsito;
+    t->setRowCount(int(esito.scommesse.size()));
+    const auto put = [t](int row, int column, const QString& text, Qt::Alignment align) {
+        auto* item = new QTableWidgetItem(text);
+        item->setTextAlignment(align | Qt::AlignVCenter);
+        t->setItem(row, column, item);
+        return item;
+    };
+    for (int row = 0; row < int(esito.scommesse.size()); ++row) {
+        const EsitoScommessa& e = esito.scommesse[row];
+        put(row, 0, NomeRuota(e.ruota), Qt::AlignLeft);
+        put(row, 1, NomeScommessa(e.scommessa), Qt::AlignLeft);
+        for (int i = 0; i < 5; ++i) {
+            const bool has = size_t(i) < e.numeri.size();
+            QTableWidgetItem* item =
+                put(row, ColonnaNumeri + i, has ? FormatoNumero(e.numeri[size_t(i)]) : QString(),
+                    Qt::AlignHCenter);
+            if (has && e.estratti[size_t(i)]) {
+                QFont bold = item->font();
+                bold.setBold(true);
+                item->setFont(bold);
+                item->setBackground(Segnato);
+            }
+        }
+        put(row, ColonnaNumeri + 5, QString::number(e.punti), Qt::AlignHCenter);
+        put(row, ColonnaNumeri + 6, FormatoVincita(e.vincita), Qt::AlignRight);
+    }
+    t->resizeColumnsToContents();
+    ui->lblTotale->setText(QStringLiteral("Vincita totale: ") +
+                           FormatoVincita(float(esito.totale)));
+    ui->cmdStampa->setEnabled(true);
+    ui->cmdPdf->setEnabled(true);
+}
+
+void frmVerifica::Stampa(bool pdf) {
+    if (!esito_) return;
+    const auto print = [this] {
+        PrinterPage& page = Printer();
+        try {
+            // A PDF file needs no printer.
+            if (page.target() != PrinterPage::Target::PdfFile) {
+                ReadConfiguration();
+                page.SelectPrinter(StampanteTabulato);
+            }
+            StampaVerifica(*esito_, estrazione_);
+        } catch (const RunError& e) {
+            page.KillDoc();
+            if (e.number == err::PrinterError)
+                MsgBox(QStringLiteral("Stampante non installata"), MsgButtons::Ok,
+                       MsgIcon::Critical, QStringLiteral("!!! E R R O R E !!!"));
+            else
+                ReportError(e, QStringLiteral("StampaVerifica"),
+                            QStringLiteral("Form frmVerifica"));
+        }
+    };
+    setEnabled(false);
+    if (!pdf) {
+        print();
+    } else {
+        const QString nome = NomeFilePdf(Titolo());
+        const QString path =
+            ChiediFilePdf(this, QStringLiteral("Salva la verifica come PDF"), nome);
+        if (!path.isEmpty()) StampaSuPdf(path, print);
+    }
+    setEnabled(true);
+}
+
+} // namespace corpo

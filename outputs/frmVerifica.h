@@ -1,0 +1,51 @@
+// The check of the current system against a draw: typed by the player or
+// taken from the imported draw archive; the result on screen, on the
+// listing's printer or in a PDF.
+#pragma once
+
+#include "winnings/verifica.h"
+
+#include <QDialog>
+#include <QString>
+
+class QWidget;
+
+namespace Ui {
+class frmVerifica;
+}
+
+namespace corpo {
+
+// Opens the check, modal over parent, on the current system (Sistema) as
+// VerificaSistema and the stakes left it.
+void ApriVerifica(QWidget* parent);
+
+// The result as one page on the printer page, ended with EndDoc. `estrazione`
+// says which draw it was. Failures are thrown (corpo::RunError).
+void StampaVerifica(const EsitoVerifica& esito, const QString& estrazione);
+
+class frmVerifica : public QDialog {
+    Q_OBJECT
+  public:
+    explicit frmVerifica(QWidget* parent = nullptr);
+    ~frmVerifica() override;
+
+    // Checks the draw the window shows; false (after telling the player) when
+    // there is none to check.
+    bool Verifica();
+    // Imports the archive file and shows its dates.
+    void Importa(const QString& file);
+
+    Ui::frmVerifica* ui;
+
+  private:
+    void MostraDate();
+    void Mostra(const EsitoVerifica& esito);
+    void Stampa(bool pdf);
+
+    Archivio archivio_;
+    std::optional<EsitoVerifica> esito_;
+    QString estrazione_; // the draw the result belongs to
+};
+
+} // namespace corpo
