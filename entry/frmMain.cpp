@@ -455,10 +455,20 @@ bool frmMain::filterKey(QLineEdit* field, QKeyEvent* key, bool stake) {
         Beep();
         return true;
     }
-    // Stake fields hold at most five characters; the program itself may write
-    // longer amounts, so the limit is the typist's only.
-    if (stake && field->text().size() - field->selectedText().size() >= 5)
-        return true;
+    // A stake that cannot stand whole in its field is refused, never cut: a
+    // cut amount would be a different bet.
+    if (stake) {
+        QString after = field->text();
+        const int at = field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
+        after.replace(at, field->selectedText().size(), c);
+        if (!StakeFits(after)) {
+            MsgBox(QStringLiteral("Gli importi possibili sono da 0,00 a %1, con al massimo due "
+                                  "decimali")
+                       .arg(FormatStake(ImportoMassimo)),
+                   MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Errore"));
+            return true;
+        }
+    }
     return false;
 }
 
@@ -470,17 +480,15 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
         return filterKey(field, static_cast<QKeyEvent*>(event), stake);
-    case QEvent::FocusIn: {
+    case QEvent::FocusIn:
         // Select after the click that brought the focus has been handled too,
-        // so typing always replaces the old value.
-        const int length = stake ? 5 : 2;
-        QTimer::singleShot(0, field, [field, length] {
+        // so typing always replaces the whole old value.
+        QTimer::singleShot(0, field, [field] {
             if (field->hasFocus())
-                field->setSelection(0, std::min<int>(length, int(field->text().size())));
+                field->selectAll();
         });
-        field->setSelection(0, std::min<int>(length, int(field->text().size())));
+        field->selectAll();
         break;
-    }
     case QEvent::FocusOut: {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (stake && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {

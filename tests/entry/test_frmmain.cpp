@@ -183,8 +183,16 @@ private Q_SLOTS:
         QTest::newRow("stake: full stop") << true << "1.5" << 1 << "15,00" << "17,00" << "";
         QTest::newRow("stake: comma") << true << "1,5" << 0 << "1,50" << "3,50" << "";
         QTest::newRow("stake: two commas") << true << "1,,5" << 0 << "0,00" << "2,00" << "";
-        QTest::newRow("stake: five characters at most")
-            << true << "123,456" << 0 << "123,40" << "125,40" << "";
+        // Typing replaces the whole "100,00" the field held.
+        QTest::newRow("stake: re-typed") << true << "5" << 0 << "5,00" << "7,00" << "";
+        QTest::newRow("stake: 150,75 whole") << true << "150,75" << 0 << "150,75" << "152,75" << "";
+        // A stake the field cannot hold is refused, never cut.
+        const QString tooMuch = "Gli importi possibili sono da 0,00 a 200,00, con al massimo due "
+                                "decimali";
+        QTest::newRow("stake: above 200,00") << true << "1234" << 0 << "123,00" << "125,00"
+                                             << tooMuch;
+        QTest::newRow("stake: third decimal") << true << "12,345" << 0 << "12,34" << "14,34"
+                                              << tooMuch;
     }
     void typing() {
         QFETCH(bool, stake);
@@ -196,7 +204,8 @@ private Q_SLOTS:
         MainWindow m;
         m.stake(Cinq1, 0)->setText(QStringLiteral("2,00"));
         QLineEdit* f = stake ? m.stake(Terz2, 1) : m.number(Cinq2, 3);
-        f->setFocus(Qt::TabFocusReason);
+        f->setText(stake ? QStringLiteral("100,00") : QStringLiteral("12"));
+        QTest::mouseClick(f, Qt::LeftButton, {}, f->rect().center());
         QTest::qWait(0);
         QCOMPARE(f->selectedText(), f->text()); // typing replaces the old value
         QTest::keyClicks(f, typed);
@@ -437,11 +446,16 @@ private Q_SLOTS:
         expected << "cmdApri" << "cmdSalva" << "cmdCapogioco" << "cmdCasuale" << "cmdPrnSchedine"
                  << "cmdPrnTabulato" << "cmdCancella" << "cmd10Euro" << "cmd20Euro" << "cmdVincite"
                  << "cmbRuote";
+        m.stake(Cinq1, 0)->setText(QStringLiteral("100,00"));
         m.number(Cinq1, 0)->setFocus(Qt::TabFocusReason);
         QStringList walked{focusName()};
         while (walked.size() < expected.size()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::qWait(0);
             walked << focusName();
+            // A field entered by Tab is selected whole, ready to be re-typed.
+            if (auto* f = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+                QCOMPARE(f->selectedText(), f->text());
         }
         QCOMPARE(walked, expected);
         // A mnemonic works from a number field too; it presses its button
