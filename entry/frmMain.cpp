@@ -247,6 +247,10 @@ void frmMain::ImpostaImporti20() {
 }
 
 void frmMain::cmdVincite_Click() {
+    // The prospect shows the numbers of the record: only a complete system
+    // puts them there.
+    if (!VerificaSistema())
+        return;
     FieldsToStakes();
     MostraVincite(this);
 }
