@@ -6,6 +6,8 @@
 #include "entry/dialogs.h"
 #include "entry/frmColourPicker.h"
 
+#include <QFile>
+#include <QScopeGuard>
 #include <set>
 
 using namespace corpo;
@@ -381,24 +383,88 @@ private Q_SLOTS:
         QCOMPARE(m.fieldColour(Cinq1, 0), ToQColor(headNow));
     }
 
-    void closeConfirmation() {
+    void askBeforeDropping_data() {
+        QTest::addColumn<QString>("action"); // a button, or "close"
+        QTest::addColumn<bool>("edited");    // since the last save
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("saveTo"); // what the save dialog answers; "": cancelled
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<bool>("gone"); // the system was replaced or the window closed
+        const QString changed = QStringLiteral("Il sistema è stato modificato. Salvarlo?");
+        const QString quit = QStringLiteral("Uscire dall'applicazione?");
+        QTest::newRow("Cancella, saved") << "cmdCancella" << false << "" << "" << QStringList{}
+                                         << true;
+        QTest::newRow("close, saved, No") << "close" << false << "No" << "" << QStringList{quit}
+                                          << false;
+        QTest::newRow("close, saved, Sì") << "close" << false << "Sì" << "" << QStringList{quit}
+                                          << true;
+        for (const char* action : {"cmdCancella", "cmdApri", "close"}) {
+            QTest::addRow("%s, edited, Annulla", action)
+                << action << true << "Annulla" << "nuovo.vrl" << QStringList{changed} << false;
+            QTest::addRow("%s, edited, No", action)
+                << action << true << "No" << "nuovo.vrl" << QStringList{changed} << true;
+            QTest::addRow("%s, edited, Sì", action)
+                << action << true << "Sì" << "nuovo.vrl" << QStringList{changed} << true;
+        }
+        QTest::newRow("Cancella, edited, Sì, save cancelled")
+            << "cmdCancella" << true << "Sì" << "" << QStringList{changed} << false;
+    }
+    void askBeforeDropping() {
+        QFETCH(QString, action);
+        QFETCH(bool, edited);
+        QFETCH(QString, answer);
+        QFETCH(QString, saveTo);
+        QFETCH(QStringList, asked);
+        QFETCH(bool, gone);
         MainWindow m;
-        m.setNumbers(goodCluster());
-        QWidget other;
+        QWidget other; // closing takes every window with it
         other.show();
+        SystemRecord altro;
+        eachNumber([&](int g, int p) { RecordNumbers(altro, g)[p] = uint8_t(90 - 10 * g - p); });
+        altro.NomeSistema = FixedString(QStringLiteral("altro.vrl"), 20);
+        m.app.write(QStringLiteral("altro.vrl"), EncodeSystemFile(altro, 1, 2));
+        QString target = QStringLiteral("primo.vrl");
+        testing::SetFileDialog([&](QWidget*, const FileDialogRequest& r) {
+            const QString name = r.save ? target : QStringLiteral("altro.vrl");
+            return name.isEmpty() ? QString() : m.app.file(name);
+        });
+        const auto restore = qScopeGuard([] { testing::SetFileDialog({}); });
+        m.setNumbers(goodCluster());
+        QTest::mouseClick(m.button(QStringLiteral("cmdSalva")), Qt::LeftButton);
+        target = saveTo;
+        if (edited) {
+            QLineEdit* f = m.stake(Estratto, 0);
+            QTest::mouseClick(f, Qt::LeftButton, {}, f->rect().center());
+            QTest::qWait(0);
+            QTest::keyClicks(f, QStringLiteral("3"));
+            QTest::keyClick(f, Qt::Key_Tab);
+        }
         const QStringList before = m.fieldTexts();
-        m.script.queueAnswer(MsgResult::No);
-        QVERIFY(!m.w->close());
-        QCOMPARE(m.script.messages().size(), 1);
-        const Shown s = m.script.messages().constFirst();
-        QCOMPARE(s.text, QStringLiteral("Uscire dall'applicazione?"));
-        QCOMPARE(s.title, m.w->windowTitle());
-        QCOMPARE(s.buttons, MsgButtons::YesNo);
-        QVERIFY(m.w->isVisible() && other.isVisible());
-        QCOMPARE(m.fieldTexts(), before);
-        m.script.queueAnswer(MsgResult::Yes);
-        QVERIFY(m.w->close());
-        QVERIFY(!m.w->isVisible() && !other.isVisible()); // every window goes
+        m.script.clear();
+        m.script.queueAnswer(answer == QStringLiteral("Sì")   ? MsgResult::Yes
+                             : answer == QStringLiteral("No") ? MsgResult::No
+                                                              : MsgResult::Cancel);
+        if (action == QStringLiteral("close"))
+            m.w->close();
+        else
+            QTest::mouseClick(m.button(action), Qt::LeftButton);
+        QStringList shown;
+        for (const Shown& s : m.script.messages()) {
+            shown << s.text;
+            QCOMPARE(s.buttons, edited ? MsgButtons::YesNoCancel : MsgButtons::YesNo);
+            QCOMPARE(s.title, m.w->windowTitle());
+        }
+        QCOMPARE(shown, asked);
+        // Sì saves through Save before anything goes.
+        QCOMPARE(!saveTo.isEmpty() && QFile::exists(m.app.file(saveTo)),
+                 edited && gone && answer == "Sì");
+        QCOMPARE(m.w->isVisible(), !gone || action != QStringLiteral("close"));
+        QCOMPARE(other.isVisible(), m.w->isVisible());
+        if (!gone)
+            QCOMPARE(m.fieldTexts(), before);
+        else if (action != QStringLiteral("close"))
+            QCOMPARE(m.nameLabel(),
+                     action == QStringLiteral("cmdApri") ? "altro.vrl" : "vuoto.vrl");
     }
 
     void buttonsCheckFirst_data() {
