@@ -6,7 +6,22 @@
 #include "app/settings.h"
 #include "ui_frmImpostazioni.h"
 
+#include <QFocusEvent>
+#include <QTimer>
+
 namespace corpo {
+
+namespace {
+// Where the header's text ends: the blanks of the mask after it are no place
+// to type, since a letter there would stand apart from the rest.
+int headerEnd(const QLineEdit* field) {
+    const QString shown = field->displayText();
+    int end = int(shown.size());
+    while (end > 0 && shown.at(end - 1) == QLatin1Char('_'))
+        --end;
+    return end;
+}
+} // namespace
 
 void MostraImpostazioni(QWidget* parent) {
     frmImpostazioni dlg(parent);
@@ -18,6 +33,25 @@ frmImpostazioni::frmImpostazioni(QWidget* parent) : QDialog(parent), ui(new Ui::
     ui->setupUi(this);
     connect(ui->cmdSalva, &QPushButton::clicked, this, &frmImpostazioni::cmdSalva_Click);
     connect(ui->cmdUscita, &QPushButton::clicked, this, &frmImpostazioni::cmdUscita_Click);
+    // The cursor never rests in the blanks past the text: not after the
+    // header is shown, nor after a click there.
+    QLineEdit* field = ui->mskIntestazione;
+    connect(field, &QLineEdit::cursorPositionChanged, this, [field](int, int position) {
+        if (!field->hasSelectedText() && position > headerEnd(field))
+            field->setCursorPosition(headerEnd(field));
+    });
+    field->installEventFilter(this);
+}
+
+bool frmImpostazioni::eventFilter(QObject* watched, QEvent* event) {
+    // Entering the header from the keyboard continues the text; the line
+    // edit itself would put the cursor on its first place.
+    if (watched == ui->mskIntestazione && event->type() == QEvent::FocusIn &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason) {
+        QLineEdit* field = ui->mskIntestazione;
+        QTimer::singleShot(0, field, [field] { field->setCursorPosition(headerEnd(field)); });
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 frmImpostazioni::~frmImpostazioni() { delete ui; }

@@ -25,6 +25,9 @@ public:
 
     Ui::frmImpostazioni* ui;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private Q_SLOTS:
     void cmdSalva_Click();
     void cmdUscita_Click();

@@ -39,7 +39,12 @@ MsgResult MsgBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, const 
             activeScript->onShown(s);
         if (!activeScript->answers_.isEmpty())
             return activeScript->answers_.takeFirst();
-        return buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::Ok;
+        switch (buttons) {
+        case MsgButtons::YesNo: return MsgResult::Yes;
+        case MsgButtons::YesNoCancel: return MsgResult::No;
+        case MsgButtons::Ok: break;
+        }
+        return MsgResult::Ok;
     }
     QMessageBox box(parentWindow());
     box.setWindowTitle(title);
@@ -51,12 +56,20 @@ MsgResult MsgBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, const 
     case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
     case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     }
-    if (buttons == MsgButtons::YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    if (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) {
+        const bool cancel = buttons == MsgButtons::YesNoCancel;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No |
+                               (cancel ? QMessageBox::Cancel : QMessageBox::NoButton));
         box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sì"));
         box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+        if (cancel)
+            box.button(QMessageBox::Cancel)->setText(QStringLiteral("&Annulla"));
         box.setDefaultButton(QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
+        switch (box.exec()) {
+        case QMessageBox::Yes: return MsgResult::Yes;
+        case QMessageBox::No: return MsgResult::No;
+        default: return cancel ? MsgResult::Cancel : MsgResult::No;
+        }
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();

@@ -12,8 +12,8 @@ class QWidget;
 namespace corpo {
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
-enum class MsgButtons { Ok, YesNo };
-enum class MsgResult { Ok, Yes, No };
+enum class MsgButtons { Ok, YesNo, YesNoCancel };
+enum class MsgResult { Ok, Yes, No, Cancel };
 
 // A message box with the given buttons, icon and title, over the active window.
 MsgResult MsgBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, const QString& title);
@@ -50,8 +50,9 @@ struct Shown {
 namespace testing {
 
 // While alive, answers every message and input box without showing anything.
-// Message boxes are answered from the queued answers (then Ok for OK boxes and
-// Yes for Yes/No boxes); input boxes from the queued inputs (then cancel).
+// Message boxes are answered from the queued answers (then Ok for OK boxes,
+// Yes for Yes/No boxes and No for Yes/No/Cancel boxes, which goes on without
+// opening any further dialog); input boxes from the queued inputs (then cancel).
 class Script {
 public:
     Script();

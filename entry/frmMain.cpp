@@ -57,19 +57,25 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
     ui->setupUi(this);
     setObjectName(QStringLiteral("frmMain"));
 
+    // Every change of a field, the wheel or a colour marks the system as
+    // changed; the empty system, Open and Save clear the mark afterwards.
     for (int g = 0; g < NumGruppi; ++g) {
         for (int p = 0; p < GroupSize[size_t(g)]; ++p) {
             QLineEdit* field = findChild<QLineEdit*>(NumberFieldName(g, p));
             Q_ASSERT(field);
             numbers_[size_t(g)][size_t(p)] = field;
             field->installEventFilter(this);
-            connect(field, &QLineEdit::textChanged, this, [this, field] { ControllaValore(field); });
+            connect(field, &QLineEdit::textChanged, this, [this, field] {
+                modificato_ = true;
+                ControllaValore(field);
+            });
         }
         for (int k = 0; k < StakeCount[size_t(g)]; ++k) {
             QLineEdit* field = findChild<QLineEdit*>(StakeFieldName(g, k));
             Q_ASSERT(field);
             stakes_[size_t(g)][size_t(k)] = field;
             field->installEventFilter(this);
+            connect(field, &QLineEdit::textChanged, this, [this] { modificato_ = true; });
         }
     }
     for (int i = 0; i < NumNumeri; ++i) {
@@ -86,7 +92,10 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
     connect(ui->cmdSalva, &QPushButton::clicked, this, &frmMain::SaveSystem);
     connect(ui->cmdCapogioco, &QPushButton::clicked, this, [this] { ImpostaCapogioco(1); });
     connect(ui->cmdCasuale, &QPushButton::clicked, this, &frmMain::NumeriCasuali);
-    connect(ui->cmdCancella, &QPushButton::clicked, this, &frmMain::NuovoSistema);
+    connect(ui->cmdCancella, &QPushButton::clicked, this, [this] {
+        if (ChiediSalvataggio())
+            NuovoSistema();
+    });
     connect(ui->cmd10Euro, &QPushButton::clicked, this, &frmMain::ImpostaImporti10);
     connect(ui->cmd20Euro, &QPushButton::clicked, this, &frmMain::ImpostaImporti20);
     connect(ui->cmdVincite, &QPushButton::clicked, this, &frmMain::cmdVincite_Click);
@@ -95,8 +104,10 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
     connect(ui->cmdColoreVorlacco, &QPushButton::clicked, this, &frmMain::cmdColoreVorlacco_Click);
     connect(ui->cmdColoraCapogioco, &QPushButton::clicked, this,
             &frmMain::cmdColoraCapogioco_Click);
-    connect(ui->cmbRuote, &QComboBox::currentTextChanged, this,
-            [](const QString& text) { Sistema.Ruota = FixedString(text, 10); });
+    connect(ui->cmbRuote, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        Sistema.Ruota = FixedString(text, 10);
+        modificato_ = true;
+    });
 
     resizer_ = new AutoResizer(this);
 }
@@ -146,6 +157,7 @@ void frmMain::NuovoSistema() {
     FieldsToStakes();
     ImpostaColoreVorlacco(ColoreVorlaccoDefault);
     ui->cmdColoraCapogioco->setEnabled(false);
+    modificato_ = false;
 }
 
 void frmMain::RecordToFields() {
@@ -247,6 +259,10 @@ void frmMain::ImpostaImporti20() {
 }
 
 void frmMain::cmdVincite_Click() {
+    // The prospect shows the numbers of the record: only a complete system
+    // puts them there.
+    if (!VerificaSistema())
+        return;
     FieldsToStakes();
     MostraVincite(this);
 }
@@ -300,21 +316,25 @@ void frmMain::ImpostaColoreCapogioco(int32_t colour) {
 }
 
 void frmMain::cmdColoreVorlacco_Click() {
+    const int32_t before = ColoreVorlacco;
     SceltaColore = QStringLiteral("VORLACCO");
     {
         frmColourPicker picker(this);
         picker.exec();
     }
+    modificato_ |= ColoreVorlacco != before;
     ImpostaColoreVorlacco(ColoreVorlacco);
     SceltaColore.clear();
 }
 
 void frmMain::cmdColoraCapogioco_Click() {
+    const int32_t before = ColoreCapogioco;
     SceltaColore = QStringLiteral("CAPOGIOCO");
     {
         frmColourPicker picker(this);
         picker.exec();
     }
+    modificato_ |= ColoreCapogioco != before;
     ImpostaColoreCapogioco(ColoreCapogioco);
     SceltaColore.clear();
 }
@@ -327,9 +347,9 @@ QString frmMain::sistemiFolder() const {
     return folder;
 }
 
-void frmMain::SaveSystem() {
+bool frmMain::SaveSystem() {
     if (!VerificaSistema())
-        return;
+        return false;
     FileDialogRequest request;
     request.save = true;
     request.folder = sistemiFolder();
@@ -337,7 +357,7 @@ void frmMain::SaveSystem() {
     request.defaultSuffix = QStringLiteral("vrl");
     const QString path = AskFileName(this, request);
     if (path.isEmpty())
-        return;
+        return false;
 
     const QString previousName = Sistema.NomeSistema;
     Sistema.NomeSistema = FixedString(QFileInfo(path).fileName(), 20);
@@ -346,7 +366,7 @@ void frmMain::SaveSystem() {
                    QStringLiteral("]"),
                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Attenzione"));
         Sistema.NomeSistema = FixedString(ui->lblNomeSistema->text(), 20);
-        return;
+        return false;
     }
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -363,13 +383,28 @@ void frmMain::SaveSystem() {
         MsgBox(QStringLiteral("Il sistema non è stato salvato in\r\n%1\r\n(%2).")
                    .arg(QDir::toNativeSeparators(path), DescrizioneErrore(error)),
                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("E R R O R E"));
-        return;
+        return false;
     }
     Sistema.NomeSistema = Sistema.NomeSistema.toLower();
     ui->lblNomeSistema->setText(Sistema.NomeSistema.trimmed());
+    modificato_ = false;
+    return true;
+}
+
+bool frmMain::ChiediSalvataggio() {
+    if (!modificato_)
+        return true;
+    switch (MsgBox(QStringLiteral("Il sistema è stato modificato. Salvarlo?"),
+                   MsgButtons::YesNoCancel, MsgIcon::Question, windowTitle())) {
+    case MsgResult::Yes: return SaveSystem();
+    case MsgResult::No: return true;
+    default: return false;
+    }
 }
 
 void frmMain::OpenSystem() {
+    if (!ChiediSalvataggio())
+        return;
     FileDialogRequest request;
     request.save = false;
     request.folder = sistemiFolder();
@@ -429,6 +464,7 @@ void frmMain::OpenSystem() {
             wheels->setCurrentIndex(wheels->currentIndex() + 1);
     }
     ImpostaColoreVorlacco(ColoreVorlacco);
+    modificato_ = false;
 }
 
 // ---------------------------------------------------------------- events
@@ -455,10 +491,20 @@ bool frmMain::filterKey(QLineEdit* field, QKeyEvent* key, bool stake) {
         Beep();
         return true;
     }
-    // Stake fields hold at most five characters; the program itself may write
-    // longer amounts, so the limit is the typist's only.
-    if (stake && field->text().size() - field->selectedText().size() >= 5)
-        return true;
+    // A stake that cannot stand whole in its field is refused, never cut: a
+    // cut amount would be a different bet.
+    if (stake) {
+        QString after = field->text();
+        const int at = field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
+        after.replace(at, field->selectedText().size(), c);
+        if (!StakeFits(after)) {
+            MsgBox(QStringLiteral("Gli importi possibili sono da 0,00 a %1, con al massimo due "
+                                  "decimali")
+                       .arg(FormatStake(ImportoMassimo)),
+                   MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Errore"));
+            return true;
+        }
+    }
     return false;
 }
 
@@ -470,17 +516,15 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
         return filterKey(field, static_cast<QKeyEvent*>(event), stake);
-    case QEvent::FocusIn: {
+    case QEvent::FocusIn:
         // Select after the click that brought the focus has been handled too,
-        // so typing always replaces the old value.
-        const int length = stake ? 5 : 2;
-        QTimer::singleShot(0, field, [field, length] {
+        // so typing always replaces the whole old value.
+        QTimer::singleShot(0, field, [field] {
             if (field->hasFocus())
-                field->setSelection(0, std::min<int>(length, int(field->text().size())));
+                field->selectAll();
         });
-        field->setSelection(0, std::min<int>(length, int(field->text().size())));
+        field->selectAll();
         break;
-    }
     case QEvent::FocusOut: {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (stake && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
@@ -495,8 +539,12 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    if (MsgBox(QStringLiteral("Uscire dall'applicazione?"), MsgButtons::YesNo, MsgIcon::Question,
-               windowTitle()) == MsgResult::No) {
+    // A changed system asks about saving instead, so closing asks only once.
+    const bool leave = modificato_ ? ChiediSalvataggio()
+                                   : MsgBox(QStringLiteral("Uscire dall'applicazione?"),
+                                            MsgButtons::YesNo, MsgIcon::Question,
+                                            windowTitle()) == MsgResult::Yes;
+    if (!leave) {
         event->ignore();
         return;
     }

@@ -54,8 +54,12 @@ public:
     void ImpostaColoreVorlacco(int32_t colour);
     void ImpostaColoreCapogioco(int32_t colour);
 
-    void SaveSystem();
+    // Save is false when nothing was written (refused, cancelled or failed).
+    bool SaveSystem();
     void OpenSystem();
+    // Asks to save a system changed since it was saved or opened; false when
+    // the user keeps it (Annulla, or a save that did not happen).
+    bool ChiediSalvataggio();
 
     // The range check every change of a number field runs.
     void ControllaValore(QLineEdit* field);
@@ -90,6 +94,8 @@ private:
     std::array<Acino*, NumNumeri> grapes_{};
     AutoResizer* resizer_ = nullptr;
     bool backgroundPressed_ = false;
+    // Changed by the user since the last Save, Open or empty system.
+    bool modificato_ = false;
 };
 
 } // namespace corpo

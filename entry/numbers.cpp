@@ -85,6 +85,12 @@ float ParseStake(const QString& text) {
     return dotted.toFloat();
 }
 
+bool StakeFits(const QString& text) {
+    const qsizetype comma = text.lastIndexOf(QLatin1Char(','));
+    return text.size() <= StakeMaxLength && (comma < 0 || text.size() - comma <= 3) &&
+           ParseStake(text) <= ImportoMassimo;
+}
+
 namespace {
 
 const char* const groupStems[NumGruppi] = {"Cinq1", "Cinq2", "Quad1", "Quad2", "Terz1",

@@ -29,6 +29,14 @@ QString FormatTotal(float value);
 // Text that is not such a number (empty, only a comma, two commas) counts 0.
 float ParseStake(const QString& text);
 
+// The game takes at most 200 euro on one kind of hit; "200,00" is also the
+// longest text a stake field holds.
+inline constexpr float ImportoMassimo = 200.0f;
+inline constexpr int StakeMaxLength = 6;
+// Whether a stake being typed fits its field whole: at most StakeMaxLength
+// characters, two decimals and ImportoMassimo.
+bool StakeFits(const QString& text);
+
 // The nine bets in group order.
 enum Gruppo { Cinq1, Cinq2, Quad1, Quad2, Terz1, Terz2, Ambo1, Ambo2, Estratto };
 inline constexpr int NumGruppi = 9;

@@ -6,6 +6,7 @@
 #include "tests/support/testsupport.h"
 #include "ui_frmImpostazioni.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QtTest>
@@ -56,26 +57,47 @@ private Q_SLOTS:
     }
 
     void typedHeaderIsSavedUpperCaseWithoutPlaceholders_data() {
+        QTest::addColumn<QByteArray>("saved");
+        QTest::addColumn<bool>("clickPastText"); // in the blanks, three quarters along
+        QTest::addColumn<int>("cursor");         // before typing
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QByteArray>("line");
-        QTest::newRow("lower case") << "circolo del lotto" << QByteArray("CIRCOLO DEL LOTTO");
-        QTest::newRow("digits and marks") << "bar 2000, via roma 1" << QByteArray("BAR 2000, VIA ROMA 1");
-        QTest::newRow("too long") << QString(60, QLatin1Char('a')) << QByteArray(55, 'A');
-        QTest::newRow("empty") << "" << QByteArray();
+        QTest::newRow("lower case") << QByteArray() << false << 0 << "circolo del lotto"
+                                    << QByteArray("CIRCOLO DEL LOTTO");
+        QTest::newRow("digits and marks") << QByteArray() << false << 0 << "bar 2000, via roma 1"
+                                          << QByteArray("BAR 2000, VIA ROMA 1");
+        QTest::newRow("too long") << QByteArray() << false << 0 << QString(60, QLatin1Char('a'))
+                                  << QByteArray(55, 'A');
+        QTest::newRow("empty") << QByteArray() << false << 0 << "" << QByteArray();
+        // Typing goes on from the end of what is there, wherever the click was.
+        QTest::newRow("after the saved header")
+            << QByteArray("CIRCOLO") << false << 7 << " del lotto"
+            << QByteArray("CIRCOLO DEL LOTTO");
+        QTest::newRow("click past the text")
+            << QByteArray("CIRCOLO") << true << 7 << " 2" << QByteArray("CIRCOLO 2");
     }
     void typedHeaderIsSavedUpperCaseWithoutPlaceholders() {
+        QFETCH(QByteArray, saved);
+        QFETCH(bool, clickPastText);
+        QFETCH(int, cursor);
         QFETCH(QString, typed);
         QFETCH(QByteArray, line);
         testsupport::AppFolder folder(false);
-        folder.write(QStringLiteral("impostazioni.cfg"), "\r\nPDF\r\n");
+        folder.write(QStringLiteral("impostazioni.cfg"), saved + "\r\nPDF\r\n");
         testing::PrinterListScope scope({QStringLiteral("PDF")});
         testing::Script script;
         frmImpostazioni w;
         w.load();
         w.show();
-        w.ui->mskIntestazione->setFocus();
-        w.ui->mskIntestazione->selectAll();
-        QTest::keyClicks(w.ui->mskIntestazione, typed);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QLineEdit* field = w.ui->mskIntestazione;
+        QCOMPARE(QApplication::focusWidget(), field);
+        if (clickPastText)
+            QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width() * 3 / 4, 8));
+        QTest::qWait(0);
+        QCOMPARE(field->cursorPosition(), cursor);
+        QTest::keyClicks(field, typed);
+        QVERIFY(field->displayText().startsWith(QString::fromLatin1(line)));
         QTest::mouseClick(w.ui->cmdSalva, Qt::LeftButton);
         QCOMPARE(w.result(), int(QDialog::Accepted));
         QCOMPARE(folder.read(QStringLiteral("impostazioni.cfg")), line + "\r\nPDF\r\n");

@@ -6,6 +6,8 @@
 #include "entry/dialogs.h"
 #include "entry/frmColourPicker.h"
 
+#include <QFile>
+#include <QScopeGuard>
 #include <set>
 
 using namespace corpo;
@@ -183,8 +185,16 @@ private Q_SLOTS:
         QTest::newRow("stake: full stop") << true << "1.5" << 1 << "15,00" << "17,00" << "";
         QTest::newRow("stake: comma") << true << "1,5" << 0 << "1,50" << "3,50" << "";
         QTest::newRow("stake: two commas") << true << "1,,5" << 0 << "0,00" << "2,00" << "";
-        QTest::newRow("stake: five characters at most")
-            << true << "123,456" << 0 << "123,40" << "125,40" << "";
+        // Typing replaces the whole "100,00" the field held.
+        QTest::newRow("stake: re-typed") << true << "5" << 0 << "5,00" << "7,00" << "";
+        QTest::newRow("stake: 150,75 whole") << true << "150,75" << 0 << "150,75" << "152,75" << "";
+        // A stake the field cannot hold is refused, never cut.
+        const QString tooMuch = "Gli importi possibili sono da 0,00 a 200,00, con al massimo due "
+                                "decimali";
+        QTest::newRow("stake: above 200,00") << true << "1234" << 0 << "123,00" << "125,00"
+                                             << tooMuch;
+        QTest::newRow("stake: third decimal") << true << "12,345" << 0 << "12,34" << "14,34"
+                                              << tooMuch;
     }
     void typing() {
         QFETCH(bool, stake);
@@ -196,7 +206,8 @@ private Q_SLOTS:
         MainWindow m;
         m.stake(Cinq1, 0)->setText(QStringLiteral("2,00"));
         QLineEdit* f = stake ? m.stake(Terz2, 1) : m.number(Cinq2, 3);
-        f->setFocus(Qt::TabFocusReason);
+        f->setText(stake ? QStringLiteral("100,00") : QStringLiteral("12"));
+        QTest::mouseClick(f, Qt::LeftButton, {}, f->rect().center());
         QTest::qWait(0);
         QCOMPARE(f->selectedText(), f->text()); // typing replaces the old value
         QTest::keyClicks(f, typed);
@@ -372,24 +383,88 @@ private Q_SLOTS:
         QCOMPARE(m.fieldColour(Cinq1, 0), ToQColor(headNow));
     }
 
-    void closeConfirmation() {
+    void askBeforeDropping_data() {
+        QTest::addColumn<QString>("action"); // a button, or "close"
+        QTest::addColumn<bool>("edited");    // since the last save
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("saveTo"); // what the save dialog answers; "": cancelled
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<bool>("gone"); // the system was replaced or the window closed
+        const QString changed = QStringLiteral("Il sistema è stato modificato. Salvarlo?");
+        const QString quit = QStringLiteral("Uscire dall'applicazione?");
+        QTest::newRow("Cancella, saved") << "cmdCancella" << false << "" << "" << QStringList{}
+                                         << true;
+        QTest::newRow("close, saved, No") << "close" << false << "No" << "" << QStringList{quit}
+                                          << false;
+        QTest::newRow("close, saved, Sì") << "close" << false << "Sì" << "" << QStringList{quit}
+                                          << true;
+        for (const char* action : {"cmdCancella", "cmdApri", "close"}) {
+            QTest::addRow("%s, edited, Annulla", action)
+                << action << true << "Annulla" << "nuovo.vrl" << QStringList{changed} << false;
+            QTest::addRow("%s, edited, No", action)
+                << action << true << "No" << "nuovo.vrl" << QStringList{changed} << true;
+            QTest::addRow("%s, edited, Sì", action)
+                << action << true << "Sì" << "nuovo.vrl" << QStringList{changed} << true;
+        }
+        QTest::newRow("Cancella, edited, Sì, save cancelled")
+            << "cmdCancella" << true << "Sì" << "" << QStringList{changed} << false;
+    }
+    void askBeforeDropping() {
+        QFETCH(QString, action);
+        QFETCH(bool, edited);
+        QFETCH(QString, answer);
+        QFETCH(QString, saveTo);
+        QFETCH(QStringList, asked);
+        QFETCH(bool, gone);
         MainWindow m;
-        m.setNumbers(goodCluster());
-        QWidget other;
+        QWidget other; // closing takes every window with it
         other.show();
+        SystemRecord altro;
+        eachNumber([&](int g, int p) { RecordNumbers(altro, g)[p] = uint8_t(90 - 10 * g - p); });
+        altro.NomeSistema = FixedString(QStringLiteral("altro.vrl"), 20);
+        m.app.write(QStringLiteral("altro.vrl"), EncodeSystemFile(altro, 1, 2));
+        QString target = QStringLiteral("primo.vrl");
+        testing::SetFileDialog([&](QWidget*, const FileDialogRequest& r) {
+            const QString name = r.save ? target : QStringLiteral("altro.vrl");
+            return name.isEmpty() ? QString() : m.app.file(name);
+        });
+        const auto restore = qScopeGuard([] { testing::SetFileDialog({}); });
+        m.setNumbers(goodCluster());
+        QTest::mouseClick(m.button(QStringLiteral("cmdSalva")), Qt::LeftButton);
+        target = saveTo;
+        if (edited) {
+            QLineEdit* f = m.stake(Estratto, 0);
+            QTest::mouseClick(f, Qt::LeftButton, {}, f->rect().center());
+            QTest::qWait(0);
+            QTest::keyClicks(f, QStringLiteral("3"));
+            QTest::keyClick(f, Qt::Key_Tab);
+        }
         const QStringList before = m.fieldTexts();
-        m.script.queueAnswer(MsgResult::No);
-        QVERIFY(!m.w->close());
-        QCOMPARE(m.script.messages().size(), 1);
-        const Shown s = m.script.messages().constFirst();
-        QCOMPARE(s.text, QStringLiteral("Uscire dall'applicazione?"));
-        QCOMPARE(s.title, m.w->windowTitle());
-        QCOMPARE(s.buttons, MsgButtons::YesNo);
-        QVERIFY(m.w->isVisible() && other.isVisible());
-        QCOMPARE(m.fieldTexts(), before);
-        m.script.queueAnswer(MsgResult::Yes);
-        QVERIFY(m.w->close());
-        QVERIFY(!m.w->isVisible() && !other.isVisible()); // every window goes
+        m.script.clear();
+        m.script.queueAnswer(answer == QStringLiteral("Sì")   ? MsgResult::Yes
+                             : answer == QStringLiteral("No") ? MsgResult::No
+                                                              : MsgResult::Cancel);
+        if (action == QStringLiteral("close"))
+            m.w->close();
+        else
+            QTest::mouseClick(m.button(action), Qt::LeftButton);
+        QStringList shown;
+        for (const Shown& s : m.script.messages()) {
+            shown << s.text;
+            QCOMPARE(s.buttons, edited ? MsgButtons::YesNoCancel : MsgButtons::YesNo);
+            QCOMPARE(s.title, m.w->windowTitle());
+        }
+        QCOMPARE(shown, asked);
+        // Sì saves through Save before anything goes.
+        QCOMPARE(!saveTo.isEmpty() && QFile::exists(m.app.file(saveTo)),
+                 edited && gone && answer == "Sì");
+        QCOMPARE(m.w->isVisible(), !gone || action != QStringLiteral("close"));
+        QCOMPARE(other.isVisible(), m.w->isVisible());
+        if (!gone)
+            QCOMPARE(m.fieldTexts(), before);
+        else if (action != QStringLiteral("close"))
+            QCOMPARE(m.nameLabel(),
+                     action == QStringLiteral("cmdApri") ? "altro.vrl" : "vuoto.vrl");
     }
 
     void buttonsCheckFirst_data() {
@@ -399,11 +474,10 @@ private Q_SLOTS:
         QTest::newRow("Tabulato incomplete") << "cmdPrnTabulato" << false;
         QTest::newRow("Schedine complete") << "cmdPrnSchedine" << true;
     }
+    // Every button that shows the system checks it first.
     void buttonsCheckFirst() {
         QFETCH(QString, button);
         QFETCH(bool, complete);
-        // The prospect opens on any system; the printouts need a complete one.
-        const bool checks = button != QStringLiteral("cmdVincite");
         MainWindow m;
         m.setNumbers(complete ? goodCluster() : with(goodCluster(), Ambo2, 1, 0));
         m.stake(Estratto, 0)->setText(QStringLiteral("2,5"));
@@ -411,7 +485,7 @@ private Q_SLOTS:
         Sistema.Ruota = FixedString(QString(), 10);
         ModalCloser closer;
         m.button(button)->click();
-        const bool refused = checks && !complete;
+        const bool refused = !complete;
         // Only the window's own check counts here; the windows opened may
         // have their own things to say.
         QStringList own;
@@ -419,7 +493,9 @@ private Q_SLOTS:
             if (s.title == QStringLiteral("Attenzione!!"))
                 own << s.text;
         QCOMPARE(own, refused ? QStringList{"Il secondo ambo non è completo!!!"} : QStringList{});
-        if (checks)
+        if (refused)
+            QCOMPARE(focusName(), QStringLiteral("txtAmbo2_1"));
+        if (button != QStringLiteral("cmdVincite"))
             QCOMPARE(Sistema.Ruota, QStringLiteral("Roma      "));
         // The stakes are read unless the check stopped the button.
         QCOMPARE(Sistema.ImpEstratto, refused ? 0.0f : 2.5f);
@@ -437,11 +513,16 @@ private Q_SLOTS:
         expected << "cmdApri" << "cmdSalva" << "cmdCapogioco" << "cmdCasuale" << "cmdPrnSchedine"
                  << "cmdPrnTabulato" << "cmdCancella" << "cmd10Euro" << "cmd20Euro" << "cmdVincite"
                  << "cmbRuote";
+        m.stake(Cinq1, 0)->setText(QStringLiteral("100,00"));
         m.number(Cinq1, 0)->setFocus(Qt::TabFocusReason);
         QStringList walked{focusName()};
         while (walked.size() < expected.size()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::qWait(0);
             walked << focusName();
+            // A field entered by Tab is selected whole, ready to be re-typed.
+            if (auto* f = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+                QCOMPARE(f->selectedText(), f->text());
         }
         QCOMPARE(walked, expected);
         // A mnemonic works from a number field too; it presses its button

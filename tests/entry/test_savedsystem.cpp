@@ -187,13 +187,18 @@ private Q_SLOTS:
         const QStringList fields = m.fieldTexts();
         const QStringList files = QDir(m.app.path()).entryList(QDir::Files);
 
+        // The changed system is not saved first: Open goes on without it.
+        const bool opening = button == QStringLiteral("cmdApri");
+        if (opening)
+            m.script.queueAnswer(MsgResult::No);
         m.button(button)->click();
+        const QList<Shown> shown = m.script.messages().mid(opening ? 1 : 0);
         QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                             QFileDevice::ExeOwner);
         QCOMPARE(dialog.asked.size(), target == "-" ? 0 : 1);
-        QCOMPARE(m.script.messages().size(), message.isEmpty() ? 0 : 1);
+        QCOMPARE(shown.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty()) {
-            const Shown s = m.script.messages().constFirst();
+            const Shown s = shown.constFirst();
             QCOMPARE(s.text, message.contains("%1")
                                  ? message.arg(QDir::toNativeSeparators(dialog.path))
                                  : message);
