@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <cerrno>
 
@@ -55,23 +56,52 @@ RunError FileOpenError(const QString& path, const QFileDevice& file) {
     return FileError(file);
 }
 
-std::optional<QByteArray> ReadWholeFile(const QString& path, RunError* error) {
+std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes, RunError* error) {
+    // Checked before opening: opening a pipe waits for a writer, and a device
+    // or a huge file would be read without end.
+    const QFileInfo info(path);
+    if (info.exists() && (!info.isFile() || info.size() > maxBytes)) {
+        if (error)
+            *error = MakeError(err::PathFileAccess);
+        return std::nullopt;
+    }
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)
             *error = FileOpenError(path, f);
         return std::nullopt;
     }
-    QByteArray data = f.readAll();
+    QByteArray data = f.read(maxBytes + 1);
     if (f.error() != QFileDevice::NoError) {
         if (error)
             *error = FileError(f);
         return std::nullopt;
     }
+    if (data.size() > maxBytes) { // it grew after the check
+        if (error)
+            *error = MakeError(err::PathFileAccess);
+        return std::nullopt;
+    }
     return data;
 }
 
+namespace {
+// QSaveFile names its temporary copy "<target>.XXXXXX" in the target's folder.
+void removeStaleCopies(const QString& path) {
+    const QFileInfo target(path);
+    const QRegularExpression ours(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$")
+                                      .arg(QRegularExpression::escape(target.fileName())));
+    const QDir dir = target.dir();
+    const QStringList names = dir.entryList({target.fileName() + QStringLiteral(".*")},
+                                            QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString& name : names)
+        if (ours.match(name).hasMatch())
+            QFile::remove(dir.filePath(name));
+}
+} // namespace
+
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, RunError* error) {
+    removeStaleCopies(path);
     QSaveFile f(path);
     // Never fall back to writing the target in place: a failure must leave it intact.
     f.setDirectWriteFallback(false);

@@ -1,4 +1,4 @@
-// File access shared by every file the program reads or writes: whole-file
+// File access shared by every file the program reads or writes: bounded
 // reads, writes that never leave a half-written file, the 8-bit code page of
 // the text files, and the failure numbers the user is shown.
 #pragma once
@@ -31,12 +31,16 @@ RunError MakeError(int number);                      // with its standard descri
 RunError FileError(const QFileDevice& file);         // from a failed open/read/write
 RunError FileOpenError(const QString& path, const QFileDevice& file);
 
-// Reads a whole file; a missing or unreadable file is an error.
-std::optional<QByteArray> ReadWholeFile(const QString& path, RunError* error);
+// Reads a whole file of at most maxBytes. A missing or unreadable file is an
+// error, and so is anything that is no regular file (a folder, a pipe, a
+// device) or that holds more than maxBytes: Path/File access error.
+std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes, RunError* error);
 
 // Writes a whole file through a temporary file in the same folder that is
 // renamed over the target only once everything is written: on any failure the
-// earlier file stays as it was. Returns false and fills error on failure.
+// earlier file stays as it was. Complete temporary copies of the same target,
+// left by a run killed while renaming, go first. Returns false and fills error
+// on failure.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, RunError* error);
 
 // The 8-bit code page of the text and binary files (Windows-1252).

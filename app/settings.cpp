@@ -4,37 +4,46 @@
 #include "app/fileio.h"
 
 #include <QComboBox>
+#include <algorithm>
 
 namespace corpo {
 
 namespace {
 QString settingsPath() { return PercorsoApp + QStringLiteral("impostazioni.cfg"); }
+// Two short lines, and a dozen short names: anything bigger is no such file.
+constexpr qint64 SettingsMaxBytes = 4096;
+constexpr qint64 RuoteMaxBytes = 4096;
 } // namespace
 
 QByteArray SettingsBytes(const QString& header, const QString& printer) {
     return ToCodePage(header) + "\r\n" + ToCodePage(printer) + "\r\n";
 }
 
-void ReadConfiguration() {
-    RunError error;
-    const std::optional<QByteArray> data = ReadWholeFile(settingsPath(), &error);
-    if (!data) {
-        ReportError(error, QStringLiteral("ReadConfiguration"), QStringLiteral("Modulo corpo"));
-        return;
-    }
+QList<QByteArray> SettingsLines(const QByteArray& data) {
     // Lines end at CR LF (a bare LF is taken too); each line is taken whole.
     QList<QByteArray> lines;
     qsizetype pos = 0;
-    while (pos < data->size() && lines.size() < 2) {
-        qsizetype nl = data->indexOf('\n', pos);
+    while (pos < data.size() && lines.size() < 2) {
+        qsizetype nl = data.indexOf('\n', pos);
         if (nl < 0)
-            nl = data->size();
-        QByteArray line = data->mid(pos, nl - pos);
+            nl = data.size();
+        QByteArray line = data.mid(pos, nl - pos);
         if (line.endsWith('\r'))
             line.chop(1);
         lines.append(line);
         pos = nl + 1;
     }
+    return lines;
+}
+
+void ReadConfiguration() {
+    RunError error;
+    const std::optional<QByteArray> data = ReadSmallFile(settingsPath(), SettingsMaxBytes, &error);
+    if (!data) {
+        ReportError(error, QStringLiteral("ReadConfiguration"), QStringLiteral("Modulo corpo"));
+        return;
+    }
+    const QList<QByteArray> lines = SettingsLines(*data);
     if (!lines.isEmpty())
         IntestazioneStampa = FromCodePage(lines[0]);
     if (lines.size() < 2) {
@@ -85,15 +94,19 @@ void CaricaRuote(QComboBox* cmbRuote) {
     NomiRuote.fill(QString());
     RunError error;
     const std::optional<QByteArray> data =
-        ReadWholeFile(PercorsoApp + QStringLiteral("ruote.vrc"), &error);
-    if (!data) {
+        ReadSmallFile(PercorsoApp + QStringLiteral("ruote.vrc"), RuoteMaxBytes, &error);
+    const QStringList names = data ? ParseRuote(FromCodePage(*data)) : QStringList();
+    // A list without a single name is as useless as a missing one.
+    const auto blank = [](const QString& n) { return n.isEmpty(); };
+    if (data && std::all_of(names.begin(), names.end(), blank))
+        error = MakeError(err::InputPastEnd);
+    if (error.number != 0) {
         MsgBox(QStringLiteral("Impossibile leggere l'elenco delle ruote \"ruote.vrc\" (%1).\r\n"
                               "L'elenco delle ruote resta vuoto.")
                    .arg(error.description),
                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Errore"));
         return;
     }
-    const QStringList names = ParseRuote(FromCodePage(*data));
     for (int i = 0; i < names.size() && i < MaxRuote; ++i) {
         cmbRuote->addItem(names[i]);
         NomiRuote[size_t(i)] = names[i];

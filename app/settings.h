@@ -14,6 +14,10 @@ namespace corpo {
 // Two CR LF lines in the 8-bit code page: header, then printer.
 QByteArray SettingsBytes(const QString& header, const QString& printer);
 
+// The first two lines of a settings file, without their line ends; fewer when
+// the file ends early.
+QList<QByteArray> SettingsLines(const QByteArray& data);
+
 // Reads "impostazioni.cfg" into IntestazioneStampa and StampanteTabulato;
 // reports its own failures. What was read before a failure stays.
 void ReadConfiguration();
@@ -28,7 +32,7 @@ QStringList ParseRuote(const QString& text);
 inline constexpr int MaxRuote = 12;
 
 // Fills the wheel box and NomiRuote from "ruote.vrc" and selects the first
-// wheel. A missing or unreadable file, or more than 12 names, is reported.
+// wheel. A missing, unreadable or empty file, or more than 12 names, is reported.
 void CaricaRuote(QComboBox* cmbRuote);
 
 } // namespace corpo

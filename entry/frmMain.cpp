@@ -414,7 +414,7 @@ void frmMain::OpenSystem() {
         return;
 
     RunError error;
-    const std::optional<QByteArray> bytes = ReadWholeFile(path, &error);
+    const std::optional<QByteArray> bytes = ReadSmallFile(path, SystemFileMaxBytes, &error);
     if (!bytes) {
         MsgBox(QStringLiteral("Impossibile leggere il file\r\n%1\r\n(%2).")
                    .arg(QDir::toNativeSeparators(path), DescrizioneErrore(error)),
@@ -425,7 +425,7 @@ void frmMain::OpenSystem() {
     // leaves it exactly as it was.
     const auto decoded = DecodeSystemFile(*bytes);
     if (const SystemFileProblem* problem = std::get_if<SystemFileProblem>(&decoded)) {
-        if (*problem == SystemFileProblem::UnknownHeader)
+        if (*problem != SystemFileProblem::Truncated)
             MsgBox(QStringLiteral("Questo file non puo' essere letto"), MsgButtons::Ok,
                    MsgIcon::Critical, QStringLiteral("E R R O R E"));
         else

@@ -4,6 +4,7 @@
 
 #include <QtEndian>
 #include <cstring>
+#include <span>
 
 namespace corpo {
 
@@ -78,6 +79,25 @@ int headerVersion(const QByteArray& header) {
     return v;
 }
 
+// Numbers 0..90 (0 = empty) and finite stakes 0..200: what the game allows.
+bool Possible(const SystemRecord& r) {
+    const std::span<const uint8_t> numbers[] = {
+        r.Cinq1, r.Cinq2, r.Quad1, r.Quad2, r.Terz1, r.Terz2, r.Ambo1, r.Ambo2,
+        {&r.Estratto, 1}, {&r.Capogioco, 1}};
+    const std::span<const float> stakes[] = {
+        r.ImpCinq1, r.ImpCinq2, r.ImpQuad1, r.ImpQuad2, r.ImpTerz1, r.ImpTerz2,
+        {&r.ImpAmbo1, 1}, {&r.ImpAmbo2, 1}, {&r.ImpEstratto, 1}};
+    for (const auto& group : numbers)
+        for (uint8_t n : group)
+            if (n > 90)
+                return false;
+    for (const auto& group : stakes)
+        for (float v : group)
+            if (!(v >= 0 && v <= MassimaPuntata)) // NaN fails both
+                return false;
+    return true;
+}
+
 } // namespace
 
 QByteArray EncodeRecord(const SystemRecord& r) {
@@ -139,6 +159,8 @@ std::variant<LoadedSystem, SystemFileProblem> DecodeSystemFile(const QByteArray&
         return SystemFileProblem::Truncated;
     LoadedSystem out;
     out.record = DecodeRecord(bytes.mid(start, SystemRecordBytes));
+    if (!Possible(out.record))
+        return SystemFileProblem::Impossible;
     out.hasColours = colours;
     if (colours) {
         const char* p = bytes.constData() + start + SystemRecordBytes;

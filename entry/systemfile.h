@@ -12,6 +12,10 @@ namespace corpo {
 
 inline constexpr int SystemRecordBytes = 232;
 inline constexpr int SystemFileBytes = 254;
+// What Open reads at most: anything longer is no saved system.
+inline constexpr int SystemFileMaxBytes = 255;
+// The game's largest stake, in euro.
+inline constexpr float MassimaPuntata = 200;
 inline const QByteArray SystemFileMagic = QByteArrayLiteral("VorlaccoQRV001");
 
 // Left-aligned, space-padded and cut to width, as fixed-width texts are kept.
@@ -34,6 +38,7 @@ struct LoadedSystem {
 enum class SystemFileProblem {
     UnknownHeader, // not one of the three known headers
     Truncated,     // shorter than its header promises
+    Impossible,    // a number or head number above 90, a stake not from 0 to 200
 };
 // Recognises the current header and both older ones.
 std::variant<LoadedSystem, SystemFileProblem> DecodeSystemFile(const QByteArray& bytes);

@@ -116,6 +116,10 @@ void frmStampaSchedine::StampaSchedina() {
         MsgBox(e->testo, MsgButtons::Ok, MsgIcon::Exclamation, e->titolo);
         return;
     }
+    if (!IndiceRuota(Sistema.Ruota, NomiRuote))
+        MsgBox(QStringLiteral("Ruota non trovata nell'elenco delle ruote: le schedine saranno "
+                              "stampate senza ruota."),
+               MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
 
     frmPrnInCorso* progresso = CaricaPrnInCorso(this);
     StopStampa = false;

@@ -62,7 +62,8 @@ struct ContenutoScheda {
 };
 ContenutoScheda PreparaScheda(const SystemRecord& record, int slip);
 
-// The first wheel whose trimmed name equals the trimmed ruota.
+// The first wheel whose trimmed name equals the trimmed ruota; none for a
+// blank ruota.
 std::optional<int> IndiceRuota(const QString& ruota, const std::array<QString, 12>& nomi);
 
 // The range of slips to print; the first failing check, if any.

@@ -12,9 +12,6 @@ namespace {
 constexpr int32_t Nero = 0;
 const QString ComicSans = QStringLiteral("Comic Sans MS");
 const QString CourierNew = QStringLiteral("Courier New");
-
-// Subscript out of range: the played wheel is not among the wheel names.
-constexpr int ErrIndiceFuoriIntervallo = 9;
 } // namespace
 
 void ImpostaPaginaSchedina(PrinterPage& page, const TaraturaAmbetto& t, int fillStyle) {
@@ -51,11 +48,10 @@ void StampaBloccoTesto(PrinterPage& page, const TaraturaAmbetto& t, float totale
 
 void StampaSchedineSullaPagina(PrinterPage& page, TaraturaAmbetto& t, int da, int a,
                                const AvanzamentoSchedine& avanzamento) {
+    // A wheel not in the list marks no wheel cell (the window has said so).
     RuoteSegnate ruote{};
-    const std::optional<int> ruota = IndiceRuota(Sistema.Ruota, NomiRuote);
-    if (!ruota)
-        throw MakeError(ErrIndiceFuoriIntervallo);
-    ruote[size_t(*ruota)] = true;
+    if (const std::optional<int> ruota = IndiceRuota(Sistema.Ruota, NomiRuote))
+        ruote[size_t(*ruota)] = true;
 
     ImpostaPaginaSchedina(page, t, 0);
     const LayoutSchedina layout = CalcolaLayout(t);

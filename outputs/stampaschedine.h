@@ -31,8 +31,8 @@ struct AvanzamentoSchedine {
 };
 
 // Slips da..a of the current system, one page each, one job. t receives the
-// derived layout. A wheel not in the list throws; a stop ends the job with
-// the slips drawn so far.
+// derived layout. A wheel not in the list marks no wheel cell; a stop ends the
+// job with the slips drawn so far.
 void StampaSchedineSullaPagina(PrinterPage& page, TaraturaAmbetto& t, int da, int a,
                                const AvanzamentoSchedine& avanzamento);
 

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QtEndian>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -15,6 +16,11 @@ namespace {
 constexpr int16_t TipoIntero = 2; // tag of a 16-bit integer value
 constexpr int RecordQualita = 9;
 constexpr int RecordStampante = 10;
+// Where the amounts grid lies from number cell 1.
+constexpr double ImportiDaX = 14.5;
+constexpr double ImportiDaY = 74.0;
+// The eleven records and some room for what another writer may leave after them.
+constexpr qint64 TaraturaMaxBytes = 4096;
 } // namespace
 
 float& Distanza(TaraturaAmbetto& t, int index) {
@@ -61,8 +67,7 @@ TaraturaAmbetto DecodeTaratura(const QByteArray& bytes) {
 
     TaraturaAmbetto t;
     for (int i = 0; i < TaraturaDistanze; ++i) {
-        const float v = qFromLittleEndian<float>(p + i * TaraturaRecordBytes);
-        Distanza(t, i) = std::isfinite(v) ? v : 0.0f;
+        Distanza(t, i) = qFromLittleEndian<float>(p + i * TaraturaRecordBytes);
     }
     const char* q = p + RecordQualita * TaraturaRecordBytes;
     if (qFromLittleEndian<int16_t>(q) == TipoIntero)
@@ -76,16 +81,35 @@ TaraturaAmbetto DecodeTaratura(const QByteArray& bytes) {
 
 QString TaraturaPath() { return PercorsoApp + TaraturaFileName; }
 
+bool TaraturaValida(const TaraturaAmbetto& t) {
+    for (int i = 0; i < TaraturaDistanze; ++i) {
+        // The stored amounts grid may be the one derived from a cell 1 at 300 mm.
+        const double extra = i == 5 ? ImportiDaX : i == 6 ? ImportiDaY : 0.0;
+        const double v = double(Distanza(t, i));
+        if (!(v >= ScrollMin / 100.0 && v <= ScrollMax / 100.0 + extra))
+            return false;
+    }
+    return true;
+}
+
 bool LeggiTaraturaFile(TaraturaAmbetto& t) {
     RunError error;
-    const std::optional<QByteArray> data = ReadWholeFile(TaraturaPath(), &error);
+    const std::optional<QByteArray> data = ReadSmallFile(TaraturaPath(), TaraturaMaxBytes, &error);
     if (!data) {
         // Both windows report under the slip window's name.
         ReportError(error, QStringLiteral("LeggiTaraturaAmbetto"),
                     QStringLiteral("Form frmStampaSchedine"));
         return false;
     }
-    t = DecodeTaratura(*data);
+    const TaraturaAmbetto read = DecodeTaratura(*data);
+    if (!TaraturaValida(read)) {
+        MsgBox(QStringLiteral("Il file \"%1\" contiene distanze non valide (da 0 a 300 mm): "
+                              "la taratura non è stata letta.")
+                   .arg(TaraturaFileName),
+               MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+        return false;
+    }
+    t = read;
     return true;
 }
 
@@ -94,8 +118,8 @@ bool ScriviTaraturaFile(const TaraturaAmbetto& t, RunError* error) {
 }
 
 LayoutSchedina CalcolaLayout(TaraturaAmbetto& t) {
-    t.Ximporti = float(double(t.Left) + 14.5);
-    t.Yimporti = float(double(t.Top) + 74.0);
+    t.Ximporti = float(double(t.Left) + ImportiDaX);
+    t.Yimporti = float(double(t.Top) + ImportiDaY);
     LayoutSchedina l;
     l.PassoRuote = 5.2f;
     l.XRuote = float(double(t.Left) + 83.3);
@@ -103,7 +127,15 @@ LayoutSchedina CalcolaLayout(TaraturaAmbetto& t) {
     return l;
 }
 
-int64_t ArrotondaPari(double v) { return int64_t(std::nearbyint(v)); }
+int64_t ArrotondaPari(double v) {
+    const double r = std::nearbyint(v);
+    // Beyond the 64-bit range the conversion is undefined: take the nearest end.
+    if (!(r > -0x1p63))
+        return INT64_MIN;
+    if (!(r < 0x1p63))
+        return INT64_MAX;
+    return int64_t(r);
+}
 
 int ScrollDaCampo(float field) {
     // In double: 12.345f is a little above 12.345 and must give 1235.

@@ -43,7 +43,7 @@ inline constexpr int TaraturaMaxNomeStampante = 126;
 
 // Eleven 128-byte records, one value at the start of each, the rest zero.
 QByteArray EncodeTaratura(const TaraturaAmbetto& t);
-// Any bytes decode: missing bytes read as zero, a non-finite distance as 0, a
+// Any bytes decode: missing bytes read as zero, distances as stored, a
 // quality not tagged as a 16-bit integer as 0, a name that does not fit its
 // record or is cut by the end of the file as empty.
 TaraturaAmbetto DecodeTaratura(const QByteArray& bytes);
@@ -51,8 +51,13 @@ TaraturaAmbetto DecodeTaratura(const QByteArray& bytes);
 inline const QString TaraturaFileName = QStringLiteral("printA.cfg");
 QString TaraturaPath(); // in the application folder
 
-// Reads "printA.cfg" into t. On failure t keeps what it held and the standard
-// report names LeggiTaraturaAmbetto; returns false then.
+// Every distance a number of 0 to 300 mm, as the window takes them (the
+// amounts grid as far as the layout derives it from those).
+bool TaraturaValida(const TaraturaAmbetto& t);
+
+// Reads "printA.cfg" into t. On failure t keeps what it held and the user is
+// told (the standard report naming LeggiTaraturaAmbetto, or one message for
+// distances out of range); returns false then.
 bool LeggiTaraturaFile(TaraturaAmbetto& t);
 // Writes the whole file without ever leaving it half-written.
 bool ScriviTaraturaFile(const TaraturaAmbetto& t, RunError* error);
@@ -78,7 +83,8 @@ QString TestoCampo(float field, const QLocale& locale);
 // 0 to 300 mm.
 std::optional<int> ScrollDaTesto(const QString& text, const QLocale& locale);
 
-// Halves go to the even neighbour, as every float-to-integer conversion here.
+// Halves go to the even neighbour, as every float-to-integer conversion here;
+// beyond the 64-bit range, the nearest end of it.
 int64_t ArrotondaPari(double v);
 
 } // namespace corpo

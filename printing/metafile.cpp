@@ -2,8 +2,13 @@
 // in place of the shipped stalk picture.
 #include "printing/printerpage.h"
 
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <locale.h>
 #include <mutex>
 
 extern "C" {
@@ -16,6 +21,55 @@ namespace corpo {
 namespace {
 // libwmf keeps some global state of its own; one conversion at a time.
 std::mutex wmfMutex;
+
+// libwmf prints its coordinates with printf: under a locale with a decimal
+// comma they come out as "21,5" and the drawing lands far off its frame.
+// The C numbers are used for this thread while it converts.
+class CNumbers {
+public:
+    CNumbers() {
+        const locale_t base = duplocale(uselocale(locale_t(nullptr)));
+        if (!base)
+            return;
+        c_ = newlocale(LC_NUMERIC_MASK, "C", base);
+        if (!c_) {
+            freelocale(base);
+            return;
+        }
+        previous_ = uselocale(c_);
+    }
+    ~CNumbers() {
+        if (c_) {
+            uselocale(previous_);
+            freelocale(c_);
+        }
+    }
+    CNumbers(const CNumbers&) = delete;
+    CNumbers& operator=(const CNumbers&) = delete;
+
+private:
+    locale_t c_ = nullptr;
+    locale_t previous_ = nullptr;
+};
+
+// Whether the drawing leaves any mark inside its own frame.
+bool DrawsInsideFrame(const QByteArray& svg) {
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid())
+        return false;
+    QImage image(256, 256, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    painter.end();
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(line[x]) != 0)
+                return true;
+    }
+    return false;
+}
 
 struct ApiGuard {
     wmfAPI* api = nullptr;
@@ -31,6 +85,7 @@ std::optional<QByteArray> MetafileToSvg(const QByteArray& wmf) {
     if (wmf.size() < 18)
         return std::nullopt;
     const std::lock_guard<std::mutex> lock(wmfMutex);
+    const CNumbers cNumbers;
 
     wmfAPI_Options options;
     std::memset(&options, 0, sizeof options);
@@ -86,6 +141,9 @@ std::optional<QByteArray> MetafileToSvg(const QByteArray& wmf) {
     // open lines to SVG's default black fill; a metafile means neither.
     out.replace("fill-opacity:0.5;", "fill-opacity:1;");
     out.replace("style=\"stroke-width:", "style=\"fill:none; stroke-width:");
+    // An empty or off-frame drawing is as good as no picture.
+    if (!DrawsInsideFrame(out))
+        return std::nullopt;
     return out;
 }
 

@@ -34,6 +34,8 @@ int RoundHalfEven(double value) {
 namespace {
 
 constexpr double MmPerInch = 25.4;
+// Far above any picture a paper shows; a bigger file is refused unread.
+constexpr qint64 PictureMaxBytes = 32 << 20;
 
 // Millimetres to the pixels everything is rendered at.
 double renderPx(double mm) { return mm * RenderDpi / MmPerInch; }
@@ -111,7 +113,7 @@ TextMetrics MeasureText(const PageFont& font, const QString& text) {
 
 PagePicture PagePicture::Load(const QString& path) {
     RunError error;
-    const std::optional<QByteArray> bytes = ReadWholeFile(path, &error);
+    const std::optional<QByteArray> bytes = ReadSmallFile(path, PictureMaxBytes, &error);
     // A picture that cannot be read counts as a missing one.
     if (!bytes || bytes->isEmpty())
         throw MakeError(err::FileNotFound);

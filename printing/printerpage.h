@@ -69,7 +69,8 @@ private:
     QImage image_;
 };
 
-// Converts a Windows metafile to SVG; nullopt when it cannot be read as one.
+// Converts a Windows metafile to SVG, whatever the locale; nullopt when it
+// cannot be read as one or draws nothing inside its frame.
 std::optional<QByteArray> MetafileToSvg(const QByteArray& wmf);
 
 // The current font as one value (the page's read-only Font property).

@@ -9,6 +9,7 @@ packages=(
   cups cups-client printer-driver-cups-pdf poppler-utils mupdf-tools qpdf
   fonts-liberation fonts-comic-neue fonts-crosextra-carlito fonts-dejavu-core
   libwmf-bin libwmf-dev
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

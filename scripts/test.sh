@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the program twice (plain, then with
-# AddressSanitizer and UBSan) and runs every test on both builds.
+# AddressSanitizer and UBSan), runs every test on both builds, then fuzzes the
+# readers (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -26,4 +27,6 @@ run_build build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== Build and tests under AddressSanitizer and UBSan =="
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_build build-asan -DCMAKE_BUILD_TYPE=Debug -DBRAMA_SANITIZE=ON -DBRAMA_BENCH=OFF
+echo "== Fuzzing the readers =="
+bash scripts/fuzz.sh || status=1
 exit $status

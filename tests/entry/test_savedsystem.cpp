@@ -2,12 +2,16 @@
 // way back, and every file that cannot be read or written.
 #include "entrytest.h"
 
+#include "app/settings.h"
 #include "entry/dialogs.h"
+#include "outputs/taratura.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QtEndian>
 #include <bit>
+#include <sys/stat.h>
 
 using namespace corpo;
 using namespace entrytest;
@@ -215,6 +219,100 @@ private Q_SLOTS:
         QCOMPARE(QDir(readOnly).entryList(QDir::Files).size(), content == "earlier" ? 1 : 0);
         if (content == "earlier")
             QCOMPARE(m.app.read(target), content);
+    }
+    // Every reader of outside data against files that are none of its own:
+    // each is refused at once with the reader's message, and what the program
+    // held stays as it was.
+    void hostileFiles_data() {
+        QTest::addColumn<QString>("file");       // in the application folder
+        QTest::addColumn<QByteArray>("content"); // or a kind: <fifo> <folder> <zero> <2 GB>
+        QTest::addColumn<QString>("message");    // %1: the path
+        const QString vrl = "guasto.vrl", cfg = "impostazioni.cfg", vrc = "ruote.vrc";
+        const QString access = "Error 75 (Path/File access error) in procedure %1";
+        const QMap<QString, QString> refused{
+            {vrl, "Impossibile leggere il file\r\n%1\r\n(percorso o file non accessibile)."},
+            {cfg, access.arg("ReadConfiguration of Modulo corpo")},
+            {vrc, "Impossibile leggere l'elenco delle ruote \"ruote.vrc\" (Path/File access "
+                  "error).\r\nL'elenco delle ruote resta vuoto."},
+            {TaraturaFileName, access.arg("LeggiTaraturaAmbetto of Form frmStampaSchedine")}};
+        for (const QString& file : refused.keys())
+            for (const char* kind : {"<fifo>", "<folder>", "<zero>", "<2 GB>"})
+                QTest::addRow("%s %s", qPrintable(file), kind)
+                    << file << QByteArray(kind) << refused[file];
+        const QByteArray good = EncodeSystemFile(SystemRecord{}, 1, 2);
+        // File offsets: the first number, the head number, the first stake.
+        const auto patched = [&](int at, const QByteArray& bytes) {
+            return QByteArray(good).replace(at, bytes.size(), bytes);
+        };
+        const QString foreign = "Questo file non puo' essere letto";
+        QTest::newRow("number 91") << vrl << patched(48, "\x5b") << foreign;
+        QTest::newRow("head number 255") << vrl << patched(77, "\xff") << foreign;
+        for (float stake : {std::numeric_limits<float>::quiet_NaN(),
+                            std::numeric_limits<float>::infinity(), -5.0f, 200.01f, 1e35f})
+            QTest::addRow("stake %g", double(stake)) << vrl << patched(78, f32(stake)) << foreign;
+        QTest::newRow("empty wheel list")
+            << vrc << QByteArray()
+            << "Impossibile leggere l'elenco delle ruote \"ruote.vrc\" (Input past end of "
+               "file).\r\nL'elenco delle ruote resta vuoto.";
+        const QString badCalibration = "Il file \"printA.cfg\" contiene distanze non valide (da 0 "
+                                       "a 300 mm): la taratura non è stata letta.";
+        TaraturaAmbetto t;
+        t.Left = 300.01f;
+        QTest::newRow("Left 300.01") << TaraturaFileName << EncodeTaratura(t) << badCalibration;
+        t.Left = 0;
+        t.DistanzaY = std::numeric_limits<float>::quiet_NaN();
+        QTest::newRow("DistanzaY NaN") << TaraturaFileName << EncodeTaratura(t) << badCalibration;
+    }
+    void hostileFiles() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        MainWindow m;
+        DialogAnswer dialog;
+        m.setNumbers(goodCluster());
+        m.button(QStringLiteral("cmd20Euro"))->click();
+        const QString path = m.app.file(file);
+        QFile::remove(path);
+        if (content == "<fifo>")
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (content == "<folder>")
+            QVERIFY(QDir().mkdir(path));
+        else if (content == "<zero>")
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        else
+            m.app.write(file, content.startsWith('<') ? QByteArray() : content);
+        if (content == "<2 GB>")
+            QVERIFY(QFile::resize(path, qint64(2) << 30)); // sparse: no disk used
+        dialog.path = path;
+        m.script.clear();
+        const QByteArray record = recordBytes();
+        const int32_t cluster = ColoreVorlacco;
+        IntestazioneStampa = StampanteTabulato = QStringLiteral("prima");
+        TaraturaAmbetto t;
+        t.Left = 7;
+        t.Stampante = QStringLiteral("prima");
+        QComboBox wheels;
+
+        QElapsedTimer clock;
+        clock.start();
+        if (file.endsWith(QStringLiteral(".vrl")))
+            m.w->OpenSystem();
+        else if (file == QStringLiteral("impostazioni.cfg"))
+            ReadConfiguration();
+        else if (file == QStringLiteral("ruote.vrc"))
+            CaricaRuote(&wheels);
+        else
+            QVERIFY(!LeggiTaraturaFile(t));
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(m.script.messages().size(), 1);
+        QCOMPARE(m.script.messages()[0].text,
+                 message.contains("%1") ? message.arg(QDir::toNativeSeparators(path)) : message);
+        QCOMPARE(recordBytes().toHex(), record.toHex());
+        QCOMPARE(ColoreVorlacco, cluster);
+        QCOMPARE(IntestazioneStampa + StampanteTabulato, QStringLiteral("primaprima"));
+        QCOMPARE(t.Left, 7.0f);
+        QCOMPARE(t.Stampante, QStringLiteral("prima"));
+        QCOMPARE(wheels.count(), 0);
     }
 };
 

@@ -136,7 +136,6 @@ class TestSlipsWindow : public QObject {
         QTest::newRow("12.345 a little above")
             << 12.345f << 1235 << "12,35" << QByteArray("9A994541");
         QTest::newRow("10.115") << 10.115f << 1011 << "10,11" << QByteArray("8FC22141");
-        QTest::newRow("400 into range") << 400.0f << 30000 << "300" << QByteArray("00009643");
     }
     void loadAndSave() {
         QFETCH(float, stored);
@@ -397,21 +396,29 @@ class TestSlipsWindow : public QObject {
         QVERIFY(env.script.messages().isEmpty());
     }
 
-    void failedJobLeavesNoPdf() {
+    // A wheel the list lacks, or a blank wheel and no list: said before the
+    // run, and the slip goes out with no wheel cell marked.
+    void wheelNotFound_data() {
+        QTest::addColumn<QString>("ruota");
+        QTest::addColumn<bool>("list");
+        QTest::newRow("unknown wheel") << "Atlantide " << true;
+        QTest::newRow("blank wheel, no list") << "          " << false;
+    }
+    void wheelNotFound() {
+        QFETCH(QString, ruota);
+        QFETCH(bool, list);
         Ambiente env;
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath("schede.pdf");
-        Printer().UsePdfFile(pdf);
-        Sistema.Ruota = "Atlantide ";
-        env.print("1", "9");
+        testing::RecorderScope recorder;
+        Sistema.Ruota = ruota;
+        if (!list) NomiRuote.fill(QString());
+        env.print("9", "9");
         QCOMPARE(env.script.messages().size(), 1);
-        QCOMPARE(env.script.messages()[0].text, QStringLiteral("Errore Stampante non previsto"));
-        QVERIFY(!QFile::exists(pdf));
-        QVERIFY(FinestraProgresso() == nullptr);
-        // The next run starts a fresh job rather than adding to the failed one.
-        Sistema.Ruota = "Napoli    ";
-        env.print("1", "2");
-        QCOMPARE(PdfPages(pdf), 2);
+        QCOMPARE(env.script.messages()[0].text,
+                 QStringLiteral("Ruota non trovata nell'elenco delle ruote: le schedine saranno "
+                                "stampate senza ruota."));
+        QCOMPARE(recorder.jobs().size(), 1);
+        QCOMPARE(Centri(recorder.last(), 1), QStringLiteral("(51.000, 62.500) (60.500, 105.000) "
+                                                            "(70.500, 105.000) (80.500, 105.000)"));
     }
 
     void pdfSquaresAtTheirCells() {

@@ -7,7 +7,9 @@
 #include "tests/printing/metrics.h"
 #include "tests/support/testsupport.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
+#include <clocale>
 
 using namespace corpo;
 using expect::near;
@@ -125,6 +127,28 @@ class TestVorlacco : public QObject {
         for (const PageOp& op : rec.last().ops)
             drawn << op.text;
         QCOMPARE(drawn, (QStringList{"before", "after"}));
+    }
+    // libwmf writes its numbers with the locale's decimal sign: under an
+    // Italian locale the stalk must still come out as under C.
+    void stalkIgnoresTheLocale() {
+        testsupport::AppFolder app;
+        const QByteArray c = PagePicture::Load(StalkPicturePath()).svg();
+        QTemporaryDir locales;
+        if (!setlocale(LC_NUMERIC, "it_IT.UTF-8")) {
+            if (QStandardPaths::findExecutable(QStringLiteral("localedef")).isEmpty())
+                QSKIP("no it_IT locale and no localedef to make one");
+            QProcess::execute(QStringLiteral("localedef"),
+                              {"-i", "it_IT", "-f", "UTF-8", locales.filePath("it_IT.UTF-8")});
+            qputenv("LOCPATH", QFile::encodeName(locales.path()));
+            QVERIFY(setlocale(LC_NUMERIC, "it_IT.UTF-8"));
+        }
+        const QByteArray decimal = localeconv()->decimal_point;
+        const QByteArray italian = PagePicture::Load(StalkPicturePath()).svg();
+        setlocale(LC_NUMERIC, "C");
+        qunsetenv("LOCPATH");
+        QCOMPARE(decimal, QByteArray(","));
+        QVERIFY(c.contains("<polyline") || c.contains("<path"));
+        QCOMPARE(italian, c);
     }
 };
 

@@ -1,0 +1,73 @@
+// libFuzzer entry for the readers of outside data; FUZZ_<NAME> picks the
+// reader. Besides not crashing, each checks what its callers rely on.
+#include "app/fileio.h"
+#include "app/settings.h"
+#include "entry/numbers.h"
+#include "entry/systemfile.h"
+#include "outputs/taratura.h"
+#include "update/versioncompare.h"
+
+#include <QLocale>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+using namespace corpo;
+
+namespace {
+void check(bool ok) {
+    if (!ok)
+        std::abort();
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+#if defined(FUZZ_SYSTEMFILE)
+    const auto decoded = DecodeSystemFile(bytes);
+    if (const LoadedSystem* s = std::get_if<LoadedSystem>(&decoded)) {
+        // What opens is a possible system and saves to a file that opens alike.
+        check(s->record.Capogioco <= 90 && s->record.ImpEstratto >= 0 &&
+              s->record.ImpEstratto <= MassimaPuntata);
+        const QByteArray again = EncodeSystemFile(s->record, s->coloreVorlacco, s->coloreCapogioco);
+        check(again.size() == SystemFileBytes);
+        check(std::holds_alternative<LoadedSystem>(DecodeSystemFile(again)));
+    }
+#elif defined(FUZZ_TARATURA)
+    TaraturaAmbetto t = DecodeTaratura(bytes);
+    if (TaraturaValida(t)) {
+        const TaraturaAmbetto back = DecodeTaratura(EncodeTaratura(t));
+        for (int i = 0; i < TaraturaDistanze; ++i)
+            check(Distanza(back, i) == Distanza(t, i));
+        CalcolaLayout(t);
+    }
+    for (int i = 0; i < TaraturaDistanze; ++i) {
+        const int bar = ScrollDaCampo(Distanza(t, i));
+        check(bar >= ScrollMin && bar <= ScrollMax);
+    }
+#elif defined(FUZZ_RUOTE)
+    // A quoted name may span lines, but every name ends at a separator or the end.
+    const qsizetype separators = bytes.count(',') + bytes.count('\n') + bytes.count('\r');
+    check(ParseRuote(FromCodePage(bytes)).size() <= separators + 1);
+#elif defined(FUZZ_IMPOSTAZIONI)
+    const QList<QByteArray> lines = SettingsLines(bytes);
+    check(lines.size() <= 2);
+    for (const QByteArray& line : lines)
+        check(!line.contains('\n') && FromCodePage(line).size() == line.size());
+#elif defined(FUZZ_VERSIONE)
+    const QString line = FirstLine(bytes);
+    check(!line.contains(QLatin1Char('\n')) && !line.contains(QLatin1Char('\r')));
+    CompareVersions(QStringLiteral("0.3.2"), line);
+    check(CompareVersions(line, line) == VersionOrder::NotNewer);
+#elif defined(FUZZ_TESTI)
+    // Typed text: calibration distances in both notations, stakes.
+    const QString text = QString::fromUtf8(bytes);
+    for (const QLocale& l : {QLocale(QLocale::Italian, QLocale::Italy), QLocale::c()})
+        if (const std::optional<int> v = ScrollDaTesto(text, l))
+            check(*v >= ScrollMin && *v <= ScrollMax);
+    const float stake = ParseStake(text);
+    check(!std::isnan(stake));
+    FormatStake(stake);
+#endif
+    return 0;
+}
