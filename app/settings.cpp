@@ -2,13 +2,14 @@
 
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "app/places.h"
 
 #include <QComboBox>
 
 namespace corpo {
 
 namespace {
-QString settingsPath() { return PercorsoApp + QStringLiteral("impostazioni.cfg"); }
+QString settingsPath() { return ConfigPath(QStringLiteral("impostazioni.cfg")); }
 } // namespace
 
 QByteArray SettingsBytes(const QString& header, const QString& printer) {
@@ -85,7 +86,7 @@ void CaricaRuote(QComboBox* cmbRuote) {
     NomiRuote.fill(QString());
     RunError error;
     const std::optional<QByteArray> data =
-        ReadWholeFile(PercorsoApp + QStringLiteral("ruote.vrc"), &error);
+        ReadWholeFile(DataPath(QStringLiteral("ruote.vrc")), &error);
     if (!data) {
         MsgBox(QStringLiteral("Impossibile leggere l'elenco delle ruote \"ruote.vrc\" (%1).\r\n"
                               "L'elenco delle ruote resta vuoto.")

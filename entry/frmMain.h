@@ -56,6 +56,8 @@ public:
 
     void SaveSystem();
     void OpenSystem();
+    // What Open does once the file is chosen, with the same messages.
+    void OpenSystemFile(const QString& path);
 
     // The range check every change of a number field runs.
     void ControllaValore(QLineEdit* field);

@@ -2,6 +2,7 @@
 
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "app/places.h"
 
 #include <QLocale>
 #include <QtEndian>
@@ -74,7 +75,7 @@ TaraturaAmbetto DecodeTaratura(const QByteArray& bytes) {
     return t;
 }
 
-QString TaraturaPath() { return PercorsoApp + TaraturaFileName; }
+QString TaraturaPath() { return ConfigPath(TaraturaFileName); }
 
 bool LeggiTaraturaFile(TaraturaAmbetto& t) {
     RunError error;
