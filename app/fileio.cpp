@@ -25,35 +25,46 @@ RunError MakeError(int number) {
     }
 }
 
-RunError FileError(const QFileDevice& file) {
-    // errno is the most precise account of what the system refused.
-    const int e = errno;
+namespace {
+// e is errno as the failed call left it: the most precise account of what the
+// system refused.
+RunError FromErrno(const QFileDevice& file, int e) {
+    const bool full = e == ENOSPC || e == EFBIG || e == EDQUOT;
+    const bool refused = e == EACCES || e == EPERM || e == EROFS;
     switch (file.error()) {
     case QFileDevice::PermissionsError: return MakeError(err::PermissionDenied);
     case QFileDevice::ResizeError:
     case QFileDevice::WriteError:
-        return MakeError(e == ENOSPC || e == EFBIG ? err::DiskFull : err::DeviceIO);
+        return MakeError(full ? err::DiskFull : refused ? err::PermissionDenied : err::DeviceIO);
     case QFileDevice::ReadError: return MakeError(err::DeviceIO);
     default: break;
     }
-    if (e == ENOSPC || e == EFBIG)
+    if (full)
         return MakeError(err::DiskFull);
-    if (e == EACCES || e == EPERM || e == EROFS)
+    if (refused)
         return MakeError(err::PermissionDenied);
-    if (e == ENOENT)
+    if (e == ENOENT || e == ENOTDIR)
         return MakeError(err::PathNotFound);
     return MakeError(err::PathFileAccess);
 }
+} // namespace
 
-RunError FileOpenError(const QString& path, const QFileDevice& file) {
+RunError FileError(const QFileDevice& file) { return FromErrno(file, errno); }
+
+RunError FileOpenError(const QString& path, const QFileDevice& file, bool writing) {
+    const int e = errno;
     const QFileInfo info(path);
     if (!info.dir().exists())
         return MakeError(err::PathNotFound);
-    if (file.error() == QFileDevice::OpenError && !info.exists())
-        return MakeError(err::FileNotFound);
     if (info.isDir())
         return MakeError(err::PathFileAccess);
-    return FileError(file);
+    if (!writing && file.error() == QFileDevice::OpenError && !info.exists())
+        return MakeError(err::FileNotFound);
+    // A file is saved by renaming a new one over it: its folder must take
+    // new files, and an existing file must itself be writable.
+    if (writing && (!QFileInfo(info.path()).isWritable() || (info.exists() && !info.isWritable())))
+        return MakeError(err::PermissionDenied);
+    return FromErrno(file, e);
 }
 
 std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes, RunError* error) {
@@ -109,7 +120,7 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, RunError*
     // flush that commit() does not check.
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error)
-            *error = FileOpenError(path, f);
+            *error = FileOpenError(path, f, true);
         return false;
     }
     const qint64 written = f.write(bytes);

@@ -29,7 +29,8 @@ inline constexpr int PrinterError = 482;
 
 RunError MakeError(int number);                      // with its standard description
 RunError FileError(const QFileDevice& file);         // from a failed open/read/write
-RunError FileOpenError(const QString& path, const QFileDevice& file);
+// From a failed open of path, for reading or for writing it.
+RunError FileOpenError(const QString& path, const QFileDevice& file, bool writing = false);
 
 // Reads a whole file of at most maxBytes. A missing or unreadable file is an
 // error, and so is anything that is no regular file (a folder, a pipe, a

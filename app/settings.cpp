@@ -2,6 +2,7 @@
 
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "app/places.h"
 
 #include <QComboBox>
 #include <algorithm>
@@ -9,7 +10,7 @@
 namespace corpo {
 
 namespace {
-QString settingsPath() { return PercorsoApp + QStringLiteral("impostazioni.cfg"); }
+QString settingsPath() { return ConfigPath(QStringLiteral("impostazioni.cfg")); }
 // Two short lines, and a dozen short names: anything bigger is no such file.
 constexpr qint64 SettingsMaxBytes = 4096;
 constexpr qint64 RuoteMaxBytes = 4096;
@@ -94,7 +95,7 @@ void CaricaRuote(QComboBox* cmbRuote) {
     NomiRuote.fill(QString());
     RunError error;
     const std::optional<QByteArray> data =
-        ReadSmallFile(PercorsoApp + QStringLiteral("ruote.vrc"), RuoteMaxBytes, &error);
+        ReadSmallFile(DataPath(QStringLiteral("ruote.vrc")), RuoteMaxBytes, &error);
     const QStringList names = data ? ParseRuote(FromCodePage(*data)) : QStringList();
     // A list without a single name is as useless as a missing one.
     const auto blank = [](const QString& n) { return n.isEmpty(); };

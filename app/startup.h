@@ -5,22 +5,28 @@
 #include <functional>
 
 class QApplication;
+class QLocale;
 class QWidget;
 
 namespace corpo {
 
 class frmMain;
 
-// The name under which the running copy listens for later ones (per user).
+// The socket on which the running copy listens for later ones: in
+// XDG_RUNTIME_DIR (else a private folder of the user), one per user and
+// display, so two sessions of one user never reach each other.
 QString InstanceName();
 
-// When a copy already runs, asks it to bring its main window to the front and
-// returns true: this copy must then end. False when no copy answered.
-bool ActivatePrevInstance();
+// When a copy already runs, asks it to bring its main window to the front
+// (and to open systemFile, when given) and returns true: this copy must then
+// end. False when no copy answered.
+bool ActivatePrevInstance(const QString& systemFile = {});
 
 // Starts answering later copies: each one brings window() to the front,
-// restored when minimised. Returns false when the name could not be taken.
-bool ListenForOtherCopies(std::function<QWidget*()> window);
+// restored when minimised, and hands over its file to open(). Returns false
+// when the name could not be taken.
+bool ListenForOtherCopies(std::function<QWidget*()> window,
+                          std::function<void(const QString&)> open = {});
 
 // What the start-up sequence may be given instead of the real thing (tests and
 // the start-up benchmark).
@@ -28,6 +34,7 @@ struct StartupOptions {
     std::function<void()> versionCheck; // empty: the real check
     float pauseMs = 1000;
     std::function<void(QWidget*)> onMainShown; // after the main window is shown
+    QString systemFile; // opened once the main window shows, or handed to the running copy
 };
 
 // The start-up in its order, inside a running QApplication: edition, single
@@ -36,7 +43,11 @@ struct StartupOptions {
 // nullptr when another copy was brought to the front (the caller exits with 0).
 QWidget* Avvio(const StartupOptions& options = {});
 
-// The program: QApplication, Avvio, event loop.
+// Loads Qt's own texts (dialogs, context menus, standard buttons) in the
+// locale's language. False when no translation is installed for it.
+bool InstallQtTranslations(const QLocale& locale);
+
+// The program: command line, QApplication, Avvio, event loop.
 int Main(int argc, char** argv);
 
 } // namespace corpo

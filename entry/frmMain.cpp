@@ -5,6 +5,7 @@
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/messages.h"
+#include "app/places.h"
 #include "app/settings.h"
 #include "app/shell.h"
 #include "entry/dialogs.h"
@@ -342,9 +343,7 @@ void frmMain::cmdColoraCapogioco_Click() {
 // ---------------------------------------------------------------- files
 
 QString frmMain::sistemiFolder() const {
-    const QString folder = PercorsoApp + QStringLiteral("sistemi");
-    QDir().mkpath(folder);
-    return folder;
+    return SystemsFolder();
 }
 
 bool frmMain::SaveSystem() {
@@ -410,9 +409,11 @@ void frmMain::OpenSystem() {
     request.folder = sistemiFolder();
     request.filter = FiltroSistemi;
     const QString path = AskFileName(this, request);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        OpenSystemFile(path);
+}
 
+void frmMain::OpenSystemFile(const QString& path) {
     RunError error;
     const std::optional<QByteArray> bytes = ReadSmallFile(path, SystemFileMaxBytes, &error);
     if (!bytes) {

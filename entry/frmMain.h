@@ -60,6 +60,8 @@ public:
     // Asks to save a system changed since it was saved or opened; false when
     // the user keeps it (Annulla, or a save that did not happen).
     bool ChiediSalvataggio();
+    // What Open does once the file is chosen, with the same messages.
+    void OpenSystemFile(const QString& path);
 
     // The range check every change of a number field runs.
     void ControllaValore(QLineEdit* field);

@@ -1,6 +1,7 @@
 #include "entry/systemfile.h"
 
 #include "app/fileio.h"
+#include "entry/numbers.h"
 
 #include <QtEndian>
 #include <cstring>
@@ -93,7 +94,7 @@ bool Possible(const SystemRecord& r) {
                 return false;
     for (const auto& group : stakes)
         for (float v : group)
-            if (!(v >= 0 && v <= MassimaPuntata)) // NaN fails both
+            if (!(v >= 0 && v <= ImportoMassimo)) // NaN fails both
                 return false;
     return true;
 }

@@ -14,8 +14,6 @@ inline constexpr int SystemRecordBytes = 232;
 inline constexpr int SystemFileBytes = 254;
 // What Open reads at most: anything longer is no saved system.
 inline constexpr int SystemFileMaxBytes = 255;
-// The game's largest stake, in euro.
-inline constexpr float MassimaPuntata = 200;
 inline const QByteArray SystemFileMagic = QByteArrayLiteral("VorlaccoQRV001");
 
 // Left-aligned, space-padded and cut to width, as fixed-width texts are kept.

@@ -3,6 +3,7 @@
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/messages.h"
+#include "app/places.h"
 #include "app/settings.h"
 #include "outputs/frmPrnInCorso.h"
 #include "outputs/frmTaraturaAmbetto.h"
@@ -21,7 +22,7 @@
 
 namespace corpo {
 
-QString PercorsoVietato() { return PercorsoApp + QStringLiteral("images/vietato.jpg"); }
+QString PercorsoVietato() { return DataPath(QStringLiteral("images/vietato.jpg")); }
 
 void MostraStampaSchedine(QWidget* mainWindow) {
     auto* w = new frmStampaSchedine(mainWindow);

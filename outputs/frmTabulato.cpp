@@ -4,6 +4,7 @@
 #include "app/fileio.h"
 #include "app/frmImpostazioni.h"
 #include "app/messages.h"
+#include "app/places.h"
 #include "app/printers.h"
 #include "app/settings.h"
 #include "printing/printerpage.h"
@@ -237,7 +238,7 @@ void frmTabulato::cmdStampa_Click() {
     ui->vietato->clear();
     vietato_ = PagePicture();
     try {
-        vietato_ = PagePicture::Load(PercorsoApp + name);
+        vietato_ = PagePicture::Load(DataPath(name));
         ui->vietato->setPixmap(QPixmap::fromImage(vietato_.image()));
     } catch (const RunError&) {
         // The listing is still worth having without its foot notice.

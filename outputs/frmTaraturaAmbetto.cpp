@@ -151,7 +151,8 @@ void frmTaraturaAmbetto::cmdSalva_Click() {
     Taratura.Stampante = ui->cmbStampante->currentText();
     RunError error;
     if (!ScriviTaraturaFile(Taratura, &error))
-        MsgBox(error.description, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Errore"));
+        ReportError(error, QStringLiteral("cmdSalva_Click"),
+                    QStringLiteral("Form frmTaraturaAmbetto"));
 }
 
 } // namespace corpo

@@ -2,6 +2,7 @@
 
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "app/places.h"
 
 #include <QLocale>
 #include <QtEndian>
@@ -79,7 +80,7 @@ TaraturaAmbetto DecodeTaratura(const QByteArray& bytes) {
     return t;
 }
 
-QString TaraturaPath() { return PercorsoApp + TaraturaFileName; }
+QString TaraturaPath() { return ConfigPath(TaraturaFileName); }
 
 bool TaraturaValida(const TaraturaAmbetto& t) {
     for (int i = 0; i < TaraturaDistanze; ++i) {

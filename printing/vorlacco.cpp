@@ -2,13 +2,14 @@
 
 #include "app/corpo.h"
 #include "app/messages.h"
+#include "app/places.h"
 #include "printing/printerpage.h"
 
 #include <array>
 
 namespace corpo {
 
-QString StalkPicturePath() { return PercorsoApp + QStringLiteral("images/raspoprn.wmf"); }
+QString StalkPicturePath() { return DataPath(QStringLiteral("images/raspoprn.wmf")); }
 
 namespace {
 

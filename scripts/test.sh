@@ -23,10 +23,10 @@ run_build() { # <folder> <cmake options...>
 }
 
 echo "== Build and tests =="
-run_build build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_build build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAMA_WERROR=ON
 echo "== Build and tests under AddressSanitizer and UBSan =="
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  run_build build-asan -DCMAKE_BUILD_TYPE=Debug -DBRAMA_SANITIZE=ON -DBRAMA_BENCH=OFF
+  run_build build-asan -DCMAKE_BUILD_TYPE=Debug -DBRAMA_SANITIZE=ON -DBRAMA_BENCH=OFF -DBRAMA_WERROR=ON
 echo "== Fuzzing the readers =="
 bash scripts/fuzz.sh || status=1
 exit $status

@@ -3,6 +3,7 @@
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/messages.h"
+#include "buildconfig.h"
 #include "update/maker.h"
 
 #include <QDeadlineTimer>
@@ -149,7 +150,8 @@ enum class Attempt { Downloaded, Failed, TryNext };
 Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAddress& ip,
               QFileDevice& local, bool noCache, const QDeadlineTimer& deadline) {
     QUrl target = address;
-    target.setHost(ip.toString());
+    if (!ip.isNull()) // null: a proxy looks the name up
+        target.setHost(ip.toString());
     QNetworkRequest request(target);
     // Only fixed bytes leave the machine: nothing that tells who the user is.
     request.setRawHeader("Host", HostHeader(address));
@@ -248,13 +250,22 @@ bool DownloadFile(const QString& address, QFileDevice& local, bool noCache) {
         return false;
     }
 
+    QNetworkAccessManager manager;
+#if BRAMA_SYSTEM_PROXY
+    // The proxy the desktop sets for this address (http_proxy, no_proxy...),
+    // asked with the name: the proxy then looks it up itself.
+    const QNetworkProxy proxy =
+        QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(url)).value(0);
+    if (proxy.type() != QNetworkProxy::NoProxy && proxy.type() != QNetworkProxy::DefaultProxy) {
+        manager.setProxy(proxy);
+        return Fetch(manager, url, QHostAddress(), local, noCache, deadline) == Attempt::Downloaded;
+    }
+#endif
+    // Straight to the server.
+    manager.setProxy(QNetworkProxy::NoProxy);
     const std::optional<QList<QHostAddress>> addresses = Resolve(url.host(), target.resolver, deadline);
     if (!addresses || addresses->isEmpty())
         return false;
-
-    QNetworkAccessManager manager;
-    // Straight to the server: the reply must not depend on the user's proxy settings.
-    manager.setProxy(QNetworkProxy::NoProxy);
     for (const QHostAddress& ip : *addresses) {
         if (deadline.hasExpired())
             return false;

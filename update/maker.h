@@ -1,13 +1,15 @@
 // The maker's web site: the one place its address is written down.
 #pragma once
 
+#include "buildconfig.h"
+
 #include <QString>
 #include <QUrl>
 
 namespace corpo {
 
-// The maker's web address. Nothing at run time changes it.
-inline const QString MakerAddress = QStringLiteral("https://www.example.com");
+// The maker's web address, chosen when building. Nothing at run time changes it.
+inline const QString MakerAddress = QStringLiteral(BRAMA_MAKER_ADDRESS);
 
 // Where the server keeps the current version, under the maker's address.
 inline const QString VersionPath = QStringLiteral("/public/lotto/ver_vorlacco.asp");

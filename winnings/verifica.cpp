@@ -267,7 +267,7 @@ QString PercorsoArchivio() {
 std::optional<Archivio> CaricaArchivio(RunError* error) {
     const QString path = PercorsoArchivio();
     if (!QFileInfo::exists(path)) return Archivio{};
-    const std::optional<QByteArray> bytes = ReadWholeFile(path, error);
+    const std::optional<QByteArray> bytes = ReadSmallFile(path, ArchivioMassimo, error);
     if (!bytes) return std::nullopt;
     // The stored file is ours and was written whole: every line reads.
     return LeggiArchivio(*bytes).archivio;
@@ -290,7 +290,7 @@ EsitoImportazione ImportaArchivio(const QString& file) {
                             .arg(QDir::toNativeSeparators(file));
         return out;
     }
-    const std::optional<QByteArray> bytes = ReadWholeFile(file, &error);
+    const std::optional<QByteArray> bytes = ReadSmallFile(file, ArchivioMassimo, &error);
     if (!bytes) {
         out.messaggio = QStringLiteral("Il file %1 non si può leggere (%2).")
                             .arg(QDir::toNativeSeparators(file), error.description);

@@ -38,6 +38,9 @@ private Q_SLOTS:
         QTest::newRow("disk full") << "full" << int(err::DiskFull);
         QTest::newRow("folder is a file") << "parent file" << int(err::PathNotFound);
         QTest::newRow("target is a folder") << "folder" << int(err::PathFileAccess);
+        QTest::newRow("missing folder") << "no folder" << int(err::PathNotFound);
+        // Immutable stops root too, as a read-only folder stops a user.
+        QTest::newRow("read-only folder") << "immutable" << int(err::PermissionDenied);
     }
     void failedWritesLeaveTheEarlierFile() {
         QFETCH(QString, how);
@@ -52,6 +55,10 @@ private Q_SLOTS:
             QVERIFY(QDir().mkdir(folder.file(QStringLiteral("sub"))));
             target = folder.file(QStringLiteral("sub"));
         }
+        if (how == QStringLiteral("no folder"))
+            target = folder.file(QStringLiteral("none/inside.bin"));
+        if (how == QStringLiteral("immutable") && QProcess::execute("chattr", {"+i", folder.path()}))
+            QSKIP("this file system cannot make a folder immutable");
         RunError error;
         bool ok;
         {
@@ -60,6 +67,8 @@ private Q_SLOTS:
                 limit.emplace(10);
             ok = WriteFileAtomically(target, QByteArray(254, 'n'), &error);
         }
+        if (how == QStringLiteral("immutable"))
+            QProcess::execute("chattr", {"-i", folder.path()});
         QVERIFY(!ok);
         QCOMPARE(error.number, number);
         QVERIFY(!error.description.isEmpty());

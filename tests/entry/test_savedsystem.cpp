@@ -304,8 +304,10 @@ private Q_SLOTS:
         else
             QVERIFY(!LeggiTaraturaFile(t));
         QVERIFY(clock.elapsed() < 1000);
-        QCOMPARE(m.script.messages().size(), 1);
-        QCOMPARE(m.script.messages()[0].text,
+        // Open first asks about the changed system (answered No).
+        const QList<Shown> shown = m.script.messages().mid(file.endsWith(".vrl") ? 1 : 0);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text,
                  message.contains("%1") ? message.arg(QDir::toNativeSeparators(path)) : message);
         QCOMPARE(recordBytes().toHex(), record.toHex());
         QCOMPARE(ColoreVorlacco, cluster);

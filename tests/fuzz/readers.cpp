@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (const LoadedSystem* s = std::get_if<LoadedSystem>(&decoded)) {
         // What opens is a possible system and saves to a file that opens alike.
         check(s->record.Capogioco <= 90 && s->record.ImpEstratto >= 0 &&
-              s->record.ImpEstratto <= MassimaPuntata);
+              s->record.ImpEstratto <= ImportoMassimo);
         const QByteArray again = EncodeSystemFile(s->record, s->coloreVorlacco, s->coloreCapogioco);
         check(again.size() == SystemFileBytes);
         check(std::holds_alternative<LoadedSystem>(DecodeSystemFile(again)));

@@ -256,7 +256,9 @@ class TestSlipsWindow : public QObject {
         env.w->ui->cmdSalva->click();
         QProcess::execute("chattr", {"-i", path});
         QCOMPARE(env.script.messages().size(), 1);
-        QCOMPARE(env.script.messages()[0].text, MakeError(err::PermissionDenied).description);
+        QCOMPARE(env.script.messages()[0].text,
+                 ReportText(MakeError(err::PermissionDenied), "cmdSalva_Click",
+                            "Form frmTaraturaAmbetto"));
         QCOMPARE(env.folder.read(TaraturaFileName), before);
         QCOMPARE(QDir(path).entryList(QDir::Files), QStringList{TaraturaFileName});
     }

@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "app/shell.h"
 #include "app/startup.h"
+#include "buildconfig.h"
 #include "tests/support/testsupport.h"
 #include "tests/update/support.h"
 #include "update/download.h"
@@ -107,6 +108,7 @@ private Q_SLOTS:
     void secondCheckBypassesCaches();
     void requestTellsNothingAboutTheUser();
     void sameBytesWhoeverRuns();
+    void followsTheSystemProxy();
     void hangingLookupDoesNotHoldExit();
     void startUp_data();
     void startUp();
@@ -273,6 +275,19 @@ void TestVersionCheck::sameBytesWhoeverRuns() {
     QCOMPARE(Probe(args, {"LANG=en_GB.UTF-8", "USER=jane", "HOME=/root"}), "messages=0");
     QCOMPARE(server.requests.size(), 2);
     QCOMPARE(server.requests.at(0), server.requests.at(1));
+}
+
+// The desktop's proxy is asked for the address by its name, which this
+// machine could not look up itself; a build without proxies never asks it.
+void TestVersionCheck::followsTheSystemProxy() {
+    Server proxy;
+    Probe({QStringLiteral("http://lotto.invalid"), QStringLiteral("3000")},
+          {QStringLiteral("http_proxy=") + proxy.base(), QStringLiteral("no_proxy=")});
+    QCOMPARE(proxy.requests.size(), BRAMA_SYSTEM_PROXY);
+    if (BRAMA_SYSTEM_PROXY)
+        QVERIFY2(proxy.requests.first().startsWith(
+                     "GET http://lotto.invalid/public/lotto/ver_vorlacco.asp HTTP/1.1\r\n"),
+                 proxy.requests.first().constData());
 }
 
 void TestVersionCheck::hangingLookupDoesNotHoldExit() {
