@@ -1,5 +1,6 @@
 #include "app/art.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -19,5 +20,12 @@ QPixmap RenderArt(const QString& resource, const QSize& size) {
     p.setRenderHint(QPainter::Antialiasing);
     svg.render(&p);
     return pm;
+}
+
+void ShowArt(QLabel* label, const QString& resource, qreal scale) {
+    const qreal ratio = label->devicePixelRatioF();
+    QPixmap pm = RenderArt(resource, (QSizeF(label->size()) * scale * ratio).toSize());
+    pm.setDevicePixelRatio(ratio);
+    label->setPixmap(pm);
 }
 } // namespace corpo

@@ -4,7 +4,14 @@
 #include <QPixmap>
 #include <QString>
 
+class QLabel;
+
 namespace corpo {
 // Renders a picture of the program's resources (":/art/...svg") at size.
 QPixmap RenderArt(const QString& resource, const QSize& size);
+
+// Shows a drawing in a picture label, rendered for `scale` times the label's
+// size in device pixels, so it stays sharp on a high-density screen and when
+// the label grows by up to `scale`.
+void ShowArt(QLabel* label, const QString& resource, qreal scale = 1);
 } // namespace corpo

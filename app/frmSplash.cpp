@@ -13,7 +13,7 @@ frmSplash::frmSplash(QWidget* parent)
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::StrongFocus);
-    ui->imgLogo->setPixmap(RenderArt(QStringLiteral(":/art/logo.svg"), ui->imgLogo->size()));
+    ShowArt(ui->imgLogo, QStringLiteral(":/art/logo.svg"));
     ui->lblProductName->setText(AppTitle);
     ui->lblVersion->setText(QStringLiteral("Versione ") + VersionString());
     ui->lblCompany->setText(QStringLiteral("Marvolt"));

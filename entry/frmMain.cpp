@@ -2,6 +2,7 @@
 
 #include "ui_frmMain.h"
 
+#include "app/art.h"
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/messages.h"
@@ -17,15 +18,20 @@
 #include "outputs/frmTabulato.h"
 #include "update/frmAbout.h"
 #include "winnings/frmVincite.h"
+#include "winnings/prospetto.h"
+#include "winnings/verifica.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QPainter>
-#include <QSvgRenderer>
+#include <QShortcut>
 #include <QTimer>
+#include <QValidator>
+#include <algorithm>
 
 static void initEntryResources() { Q_INIT_RESOURCE(entry); }
 
@@ -36,25 +42,35 @@ namespace {
 const QString FiltroSistemi = QStringLiteral("Sistemi Bramasolovanti (*.vrl)");
 const QString NomeVuoto = QStringLiteral("vuoto.vrl");
 
-// Our drawings are vector art: render them at twice the size so they stay
-// sharp when the window grows.
-QPixmap renderArt(const QString& resource, const QSize& size) {
-    QPixmap pixmap(size * 2);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(resource);
-    if (!renderer.isValid())
-        return QPixmap();
-    QPainter p(&pixmap);
-    renderer.render(&p);
-    return pixmap;
+bool isDark(const QColor& c) { return c.red() * 299 + c.green() * 587 + c.blue() * 114 < 110000; }
+
+// A top-level QWidget reads as a plain filler to a screen reader: the main
+// window says it is an application's frame.
+QAccessibleInterface* mainWindowAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("corpo::frmMain") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
 }
 
-bool isDark(const QColor& c) { return c.red() * 299 + c.green() * 587 + c.blue() * 114 < 110000; }
+// What a field may hold, whatever puts the text there: the key filter checks
+// typing and Ctrl+V with messages; this refuses a paste from the context menu
+// or a drop silently.
+class FieldValidator : public QValidator {
+public:
+    FieldValidator(bool stake, QObject* parent) : QValidator(parent), stake_(stake) {}
+    State validate(QString& text, int&) const override {
+        return FieldAccepts(text, stake_) ? Acceptable : Invalid;
+    }
+
+private:
+    bool stake_;
+};
 
 } // namespace
 
 frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frmMain>()) {
     initEntryResources();
+    QAccessible::installFactory(mainWindowAccessible);
     ui->setupUi(this);
     setObjectName(QStringLiteral("frmMain"));
 
@@ -65,6 +81,9 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
             QLineEdit* field = findChild<QLineEdit*>(NumberFieldName(g, p));
             Q_ASSERT(field);
             numbers_[size_t(g)][size_t(p)] = field;
+            field->setAccessibleName(
+                QStringLiteral("%1, numero %2").arg(NomeScommessa(g)).arg(p + 1));
+            field->setValidator(new FieldValidator(false, field));
             field->installEventFilter(this);
             connect(field, &QLineEdit::textChanged, this, [this, field] {
                 modificato_ = true;
@@ -75,6 +94,9 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
             QLineEdit* field = findChild<QLineEdit*>(StakeFieldName(g, k));
             Q_ASSERT(field);
             stakes_[size_t(g)][size_t(k)] = field;
+            field->setAccessibleName(
+                QStringLiteral("%1, %2, euro").arg(NomeScommessa(g), NomeSorte(g, k)));
+            field->setValidator(new FieldValidator(true, field));
             field->installEventFilter(this);
             connect(field, &QLineEdit::textChanged, this, [this] { modificato_ = true; });
         }
@@ -84,10 +106,9 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
         Q_ASSERT(grapes_[size_t(i)]);
     }
 
-    ui->picSfondoVorlacco->setPixmap(
-        renderArt(QStringLiteral(":/entry/sfondo_vorlacco.svg"), ui->picSfondoVorlacco->size()));
-    ui->Picture3->setPixmap(
-        renderArt(QStringLiteral(":/entry/logo_bramasolovanti.svg"), ui->Picture3->size()));
+    // Rendered at twice the size, so they stay sharp when the window grows.
+    ShowArt(ui->picSfondoVorlacco, QStringLiteral(":/entry/sfondo_vorlacco.svg"), 2);
+    ShowArt(ui->Picture3, QStringLiteral(":/entry/logo_bramasolovanti.svg"), 2);
 
     connect(ui->cmdApri, &QPushButton::clicked, this, &frmMain::OpenSystem);
     connect(ui->cmdSalva, &QPushButton::clicked, this, &frmMain::SaveSystem);
@@ -105,6 +126,8 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
     connect(ui->cmdColoreVorlacco, &QPushButton::clicked, this, &frmMain::cmdColoreVorlacco_Click);
     connect(ui->cmdColoraCapogioco, &QPushButton::clicked, this,
             &frmMain::cmdColoraCapogioco_Click);
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, [this] { MostraAbout(this); });
     connect(ui->cmbRuote, &QComboBox::currentTextChanged, this, [this](const QString& text) {
         Sistema.Ruota = FixedString(text, 10);
         modificato_ = true;
@@ -121,6 +144,7 @@ void frmMain::load() {
     CaricaRuote(ui->cmbRuote);
     NuovoSistema();
     ReadConfiguration();
+    resizer_->fitToScreen();
 }
 
 QLineEdit* frmMain::numberField(int group, int position) const {
@@ -476,37 +500,57 @@ bool frmMain::filterKey(QLineEdit* field, QKeyEvent* key, bool stake) {
     case Qt::Key_Backtab:
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
+    case Qt::Key_Control: // a modifier on its own, on the way to a shortcut
+    case Qt::Key_Shift:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
         return false;
     default: break;
     }
+    // Pasted text meets the same rules as typed text.
+    if (key->matches(QKeySequence::Paste))
+        return refuseInsert(field, QGuiApplication::clipboard()->text(), stake);
+    for (const auto editing : {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut,
+                               QKeySequence::Undo, QKeySequence::Redo})
+        if (key->matches(editing))
+            return false;
     const QString text = key->text();
     const bool ctrl = key->modifiers() & Qt::ControlModifier;
     if (text.isEmpty() && !ctrl)
         return false; // arrows, Home, End, shift alone: no character typed
     if (key->modifiers() & Qt::AltModifier && !ctrl)
         return false;
-    const QChar c = text.isEmpty() ? QChar() : text.at(0);
-    const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    const bool comma = stake && c == QLatin1Char(',');
-    if (ctrl || text.size() != 1 || !(digit || comma)) {
+    if (ctrl || text.size() != 1) {
         Beep();
         return true;
     }
-    // A stake that cannot stand whole in its field is refused, never cut: a
-    // cut amount would be a different bet.
-    if (stake) {
-        QString after = field->text();
-        const int at = field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
-        after.replace(at, field->selectedText().size(), c);
-        if (!StakeFits(after)) {
-            MsgBox(QStringLiteral("Gli importi possibili sono da 0,00 a %1, con al massimo due "
-                                  "decimali")
-                       .arg(FormatStake(ImportoMassimo)),
-                   MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Errore"));
-            return true;
-        }
+    return refuseInsert(field, text, stake);
+}
+
+bool frmMain::refuseInsert(QLineEdit* field, const QString& inserted, bool stake) {
+    const bool allowed = std::all_of(inserted.begin(), inserted.end(), [stake](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+               (stake && c == QLatin1Char(','));
+    });
+    if (!allowed) {
+        Beep();
+        return true;
     }
-    return false;
+    QString after = field->text();
+    const int at = field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
+    after.replace(at, field->selectedText().size(), inserted);
+    if (FieldAccepts(after, stake))
+        return false;
+    // Text that cannot stand whole in its field is refused, never cut: a cut
+    // amount or number would be a different bet.
+    if (stake)
+        MsgBox(QStringLiteral("Gli importi possibili sono da 0,00 a %1, con al massimo due "
+                              "decimali")
+                   .arg(FormatStake(ImportoMassimo)),
+               MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Errore"));
+    else
+        Beep();
+    return true;
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {

@@ -88,6 +88,9 @@ private:
     bool isBackground(const QPoint& pos) const;
     void paintField(QLineEdit* field, int32_t colour);
     bool filterKey(QLineEdit* field, QKeyEvent* key, bool stake);
+    // Whether text typed or pasted into the field is refused (the user has
+    // been told), else it goes in.
+    bool refuseInsert(QLineEdit* field, const QString& inserted, bool stake);
     QString sistemiFolder() const;
 
     std::unique_ptr<Ui::frmMain> ui;

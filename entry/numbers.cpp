@@ -5,6 +5,7 @@
 
 #include <QRandomGenerator>
 #include <QTime>
+#include <algorithm>
 #include <cmath>
 
 namespace corpo {
@@ -89,6 +90,15 @@ bool StakeFits(const QString& text) {
     const qsizetype comma = text.lastIndexOf(QLatin1Char(','));
     return text.size() <= StakeMaxLength && (comma < 0 || text.size() - comma <= 3) &&
            ParseStake(text) <= ImportoMassimo;
+}
+
+bool FieldAccepts(const QString& text, bool stake) {
+    // An empty number field holds blanks; a stake has its comma.
+    const QChar other = stake ? QLatin1Char(',') : QLatin1Char(' ');
+    const bool characters = std::all_of(text.begin(), text.end(), [other](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == other;
+    });
+    return characters && (stake ? StakeFits(text) : text.size() <= 2);
 }
 
 namespace {

@@ -36,6 +36,9 @@ inline constexpr int StakeMaxLength = 6;
 // Whether a stake being typed fits its field whole: at most StakeMaxLength
 // characters, two decimals and ImportoMassimo.
 bool StakeFits(const QString& text);
+// Whether a field can hold the text: a number field two digits or blanks, a
+// stake field a stake that fits.
+bool FieldAccepts(const QString& text, bool stake);
 
 // The nine bets in group order.
 enum Gruppo { Cinq1, Cinq2, Quad1, Quad2, Terz1, Terz2, Ambo1, Ambo2, Estratto };

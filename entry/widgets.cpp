@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <algorithm>
@@ -41,6 +42,18 @@ AutoResizer::AutoResizer(QWidget* window)
     window->installEventFilter(this);
 }
 
+void AutoResizer::fitToScreen() {
+    const QScreen* screen = window_->screen();
+    if (!screen || design_.isEmpty())
+        return;
+    // Leave room for the title bar and the window's border.
+    const QSize room = screen->availableGeometry().size() - QSize(16, 48);
+    const qreal scale = std::min({1.0, qreal(room.width()) / design_.width(),
+                                  qreal(room.height()) / design_.height()});
+    if (scale < 1.0)
+        window_->resize((QSizeF(design_) * scale).toSize());
+}
+
 bool AutoResizer::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_ && event->type() == QEvent::Resize)
         apply(window_->size());
@@ -50,8 +63,8 @@ bool AutoResizer::eventFilter(QObject* watched, QEvent* event) {
 void AutoResizer::apply(const QSize& size) {
     if (design_.isEmpty())
         return;
-    const qreal sx = std::max<qreal>(1.0, qreal(size.width()) / design_.width());
-    const qreal sy = std::max<qreal>(1.0, qreal(size.height()) / design_.height());
+    const qreal sx = qreal(size.width()) / design_.width();
+    const qreal sy = qreal(size.height()) / design_.height();
     const qreal sf = std::min(sx, sy);
     for (const Original& o : std::as_const(children_)) {
         if (!o.widget)

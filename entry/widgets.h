@@ -23,7 +23,7 @@ protected:
 
 // Scales every control of a window in proportion to the window's size:
 // geometry and font size are taken from the design and multiplied by the
-// ratio of the current size to the design size, never below 1.
+// ratio of the current size to the design size, larger or smaller.
 class AutoResizer : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +31,8 @@ public:
     // font as the design; call it once the window is laid out.
     explicit AutoResizer(QWidget* window);
     QSize designSize() const { return design_; }
+    // Shrinks the window, in proportion, to fit a screen smaller than the design.
+    void fitToScreen();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,5 +1,6 @@
 #include "outputs/frmStampaSchedine.h"
 
+#include "app/art.h"
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/messages.h"
@@ -32,9 +33,12 @@ void MostraStampaSchedine(QWidget* mainWindow) {
 }
 
 frmStampaSchedine::frmStampaSchedine(QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Window), ui(new Ui::frmStampaSchedine), mainWindow_(mainWindow) {
+    : QDialog(mainWindow), ui(new Ui::frmStampaSchedine), mainWindow_(mainWindow) {
     InizializzaRisorseSchedine();
     ui->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ShowArt(ui->imgNewScheda, QStringLiteral(":/schedine/schedina.svg"));
+    ui->vietato->setAccessibleName(TestoVietato);
     connect(ui->chkSchedine, &QCheckBox::toggled, this, &frmStampaSchedine::aggiornaComandi);
     connect(ui->chkPronostico, &QCheckBox::toggled, this, &frmStampaSchedine::aggiornaComandi);
     connect(ui->cmdStampa, &QPushButton::clicked, this, &frmStampaSchedine::cmdStampa_Click);
@@ -91,7 +95,12 @@ bool frmStampaSchedine::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    return QWidget::eventFilter(watched, event);
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmStampaSchedine::reject() {
+    // Esc closes the window as its title bar's button does.
+    close();
 }
 
 void frmStampaSchedine::cmdTaratura_Click() { MostraTaratura(this); }
@@ -154,6 +163,7 @@ void frmStampaSchedine::closeEvent(QCloseEvent* event) {
     }
     if (mainWindow_)
         mainWindow_->setEnabled(true);
+    // QDialog's own handler would go round through reject().
     QWidget::closeEvent(event);
 }
 

@@ -5,8 +5,8 @@
 #include "outputs/taratura.h"
 #include "printing/printerpage.h"
 
+#include <QDialog>
 #include <QPointer>
-#include <QWidget>
 
 namespace Ui {
 class frmStampaSchedine;
@@ -17,7 +17,8 @@ namespace corpo {
 // Shows the slip window without blocking; it enables mainWindow again when it closes.
 void MostraStampaSchedine(QWidget* mainWindow);
 
-class frmStampaSchedine : public QWidget {
+// A dialog that does not block: Esc and the title bar's button close it.
+class frmStampaSchedine : public QDialog {
     Q_OBJECT
 public:
     // mainWindow is enabled again when this window closes.
@@ -34,6 +35,8 @@ public:
     PagePicture Vietato; // null when the picture could not be read
     int Minimo = 0;
     int Massimo = 0;
+
+    void reject() override;
 
 public Q_SLOTS:
     void cmdStampa_Click();

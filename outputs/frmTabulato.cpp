@@ -7,6 +7,7 @@
 #include "app/places.h"
 #include "app/printers.h"
 #include "app/settings.h"
+#include "outputs/risorse.h"
 #include "printing/printerpage.h"
 #include "printing/vorlacco.h"
 #include "ui_frmTabulato.h"
@@ -175,6 +176,7 @@ void MostraTabulato(QWidget* parent) {
 frmTabulato::frmTabulato(QWidget* parent) : QDialog(parent), ui(new Ui::frmTabulato) {
     LoadTabulatoResources();
     ui->setupUi(this);
+    ui->vietato->setAccessibleName(TestoVietato);
     // The copies' scroll bar has 20 at its top: its arrows and trough step the
     // other way round from Qt's, which puts the minimum at the top.
     connect(ui->VsCopie, &QAbstractSlider::actionTriggered, this, [this](int action) {

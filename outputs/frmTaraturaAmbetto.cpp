@@ -1,5 +1,6 @@
 #include "outputs/frmTaraturaAmbetto.h"
 
+#include "app/art.h"
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/messages.h"
@@ -9,7 +10,9 @@
 #include "printing/printerpage.h"
 #include "ui_frmTaraturaAmbetto.h"
 
+#include <QGroupBox>
 #include <QLocale>
+#include <algorithm>
 
 namespace corpo {
 
@@ -47,6 +50,7 @@ frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent)
     InizializzaRisorseSchedine();
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ShowArt(ui->Image1, QStringLiteral(":/schedine/schedina.svg"));
     barre_ = {ui->VsX,         ui->VsY,        ui->vsTop,       ui->vsLeft,     ui->vsIntestazione,
               ui->vsXimporti,  ui->vsYimporti, ui->vsDXimporti, ui->vsDYimporti};
     caselle_ = {ui->labX,        ui->labY,        ui->labTop,       ui->labLeft,
@@ -57,6 +61,17 @@ frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent)
         connect(barre_[size_t(i)], &QScrollBar::valueChanged, this, [this, i] { barraCambiata(i); });
         connect(caselle_[size_t(i)], &QLineEdit::editingFinished, this,
                 [this, i] { casellaConfermata(i); });
+    }
+    // "X :" alone does not tell the nine boxes apart: their frame's title does.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        auto* frame = qobject_cast<QGroupBox*>(label->parentWidget());
+        const auto box = std::find(caselle_.begin(), caselle_.end(), label->buddy());
+        if (!frame || box == caselle_.end())
+            continue;
+        const QString name =
+            frame->title() + QStringLiteral(", ") + label->text().remove(QStringLiteral(" :"));
+        (*box)->setAccessibleName(name);
+        barre_[size_t(box - caselle_.begin())]->setAccessibleName(name);
     }
     connect(ui->optColor_0, &QRadioButton::clicked, this, [this] { optColor_Click(0); });
     connect(ui->optColor_1, &QRadioButton::clicked, this, [this] { optColor_Click(1); });

@@ -59,6 +59,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent), ui(new Ui::frmAbout) {
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(ui->cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
     connect(ui->lbURL, &UrlLabel::clicked, this, &frmAbout::lbURL_Click);
+    // The window opens on OK, so Enter closes it rather than opening the link.
+    ui->cmdOK->setFocus();
 
     CenterForm(this);
     setWindowTitle(QStringLiteral("Informazioni su ") + AppTitle);

@@ -14,9 +14,8 @@ UrlLabel::UrlLabel(QWidget* parent) : QLabel(parent) {
     QFont f = font();
     f.setUnderline(true);
     setFont(f);
-    QPalette p = palette();
-    p.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    setPalette(p);
+    // The theme's link colour is chosen to read well on its own window colour.
+    setForegroundRole(QPalette::Link);
 }
 
 void UrlLabel::mousePressEvent(QMouseEvent* event) {

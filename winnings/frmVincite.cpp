@@ -1,15 +1,15 @@
 #include "winnings/frmVincite.h"
 
+#include "app/art.h"
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/messages.h"
 #include "winnings/prospetto.h"
+#include "winnings/verifica.h"
 #include "ui_frmVincite.h"
 
 #include <QApplication>
-#include <QPainter>
 #include <QPointer>
-#include <QSvgRenderer>
 
 // Resources of a static library have to be pulled in by name.
 static void InitVinciteResources() { Q_INIT_RESOURCE(frmVincite); }
@@ -17,19 +17,6 @@ static void InitVinciteResources() { Q_INIT_RESOURCE(frmVincite); }
 namespace corpo {
 
 namespace {
-
-// The window's artwork, rendered sharp at the screen's pixel ratio.
-void DrawPicture(QLabel* label, const QString& resource) {
-    QSvgRenderer svg(resource);
-    const qreal ratio = label->devicePixelRatioF();
-    QPixmap pix(label->size() * ratio);
-    pix.setDevicePixelRatio(ratio);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    svg.render(&p, QRectF(QPointF(0, 0), label->size()));
-    p.end();
-    label->setPixmap(pix);
-}
 
 // The widgets' own font name stays "Calibri"; where it is missing the
 // metric-compatible Carlito keeps the amounts inside their labels.
@@ -49,8 +36,14 @@ frmVincite::frmVincite(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
     for (QWidget* w : findChildren<QWidget*>())
         if (w->font().family() == QLatin1String("Calibri"))
             PreferCalibri(w);
-    DrawPicture(ui->Picture1, QStringLiteral(":/winnings/picture1.svg"));
-    DrawPicture(ui->Picture2, QStringLiteral(":/winnings/picture2.svg"));
+    // The title is navy on a light window; a dark theme's window needs a light blue.
+    if (palette().color(QPalette::Window).lightness() < 128) {
+        QPalette title = ui->Label1->palette();
+        title.setColor(QPalette::WindowText, QColor(150, 180, 255));
+        ui->Label1->setPalette(title);
+    }
+    ShowArt(ui->Picture1, QStringLiteral(":/winnings/picture1.svg"));
+    ShowArt(ui->Picture2, QStringLiteral(":/winnings/picture2.svg"));
 }
 
 frmVincite::~frmVincite() = default;
@@ -77,9 +70,17 @@ bool frmVincite::Form_Load() {
         return false;
     }
 
-    auto amounts = [](const auto& labels, const auto& values) {
-        for (std::size_t k = 0; k < labels.size(); ++k)
-            labels[k]->setText(FormatoVincita(values[k]));
+    // Bet after bet; each amount also carries its bet and kind, so a screen
+    // reader reads the prospect row by row.
+    int gruppo = 0;
+    auto amounts = [&gruppo](const auto& labels, const auto& values) {
+        for (std::size_t k = 0; k < labels.size(); ++k) {
+            const QString amount = FormatoVincita(values[k]);
+            labels[k]->setText(amount);
+            labels[k]->setAccessibleName(QStringLiteral("%1, %2: %3").arg(
+                NomeScommessa(gruppo), NomeSorte(gruppo, int(k)), amount));
+        }
+        ++gruppo;
     };
     amounts(std::array{ui->lblVinCinq1_0, ui->lblVinCinq1_1, ui->lblVinCinq1_2, ui->lblVinCinq1_3}, s.VinCinq1);
     amounts(std::array{ui->lblVinCinq2_0, ui->lblVinCinq2_1, ui->lblVinCinq2_2, ui->lblVinCinq2_3}, s.VinCinq2);
@@ -87,9 +88,9 @@ bool frmVincite::Form_Load() {
     amounts(std::array{ui->lblVinQuat2_0, ui->lblVinQuat2_1, ui->lblVinQuat2_2}, s.VinQuat2);
     amounts(std::array{ui->lblVinTerz1_0, ui->lblVinTerz1_1}, s.VinTerz1);
     amounts(std::array{ui->lblVinTerz2_0, ui->lblVinTerz2_1}, s.VinTerz2);
-    ui->lblVinAmbo1->setText(FormatoVincita(s.VinAmbo1));
-    ui->lblVinAmbo2->setText(FormatoVincita(s.VinAmbo2));
-    ui->lblVinEstratto->setText(FormatoVincita(s.VinEstratto));
+    amounts(std::array{ui->lblVinAmbo1}, std::array{s.VinAmbo1});
+    amounts(std::array{ui->lblVinAmbo2}, std::array{s.VinAmbo2});
+    amounts(std::array{ui->lblVinEstratto}, std::array{s.VinEstratto});
     return true;
 }
 

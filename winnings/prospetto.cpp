@@ -199,6 +199,11 @@ QString FormatoNumero(uint8_t number) {
     return number == 0 ? QString() : QString::number(number);
 }
 
+QString NomeSorte(int gruppo, int k) {
+    static const char* const sorti[] = {"ambo", "terno", "quaterna", "cinquina"};
+    return QString::fromLatin1(gruppo == 8 ? "estratto" : sorti[std::clamp(k, 0, 3)]);
+}
+
 bool CalcolaProspetto(RunError* error) {
     const std::optional<Importi21> w = CalcolaVincite(StakesOf(Sistema));
     if (!w) {

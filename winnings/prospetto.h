@@ -59,4 +59,8 @@ QString FormatoCifra(float amount, const QLocale& locale = QLocale());
 // A number of the bunch, "##": its digits, or nothing for an empty place (0).
 QString FormatoNumero(uint8_t number);
 
+// The kind of hit of member k of bet `gruppo`'s stakes or winnings, as a
+// screen reader says it: "ambo" ... "cinquina", and "estratto" for the Estratto.
+QString NomeSorte(int gruppo, int k);
+
 } // namespace corpo

@@ -6,6 +6,8 @@
 #include "entry/dialogs.h"
 #include "entry/frmColourPicker.h"
 
+#include <QAccessible>
+#include <QClipboard>
 #include <QFile>
 #include <QScopeGuard>
 #include <set>
@@ -195,6 +197,13 @@ private Q_SLOTS:
                                              << tooMuch;
         QTest::newRow("stake: third decimal") << true << "12,345" << 0 << "12,34" << "14,34"
                                               << tooMuch;
+        // Ctrl+V of the text after "^V": pasted text meets the same rules.
+        QTest::newRow("number: paste 5a") << false << "^V5a" << 1 << "12" << "0,00" << "";
+        QTest::newRow("number: paste 123") << false << "^V123" << 1 << "12" << "0,00" << "";
+        QTest::newRow("number: paste 7") << false << "^V7" << 0 << "7" << "0,00" << "";
+        QTest::newRow("stake: paste 1234") << true << "^V1234" << 0 << "100,00" << "102,00"
+                                           << tooMuch;
+        QTest::newRow("stake: paste 2,5") << true << "^V2,5" << 0 << "2,50" << "4,50" << "";
     }
     void typing() {
         QFETCH(bool, stake);
@@ -210,7 +219,12 @@ private Q_SLOTS:
         QTest::mouseClick(f, Qt::LeftButton, {}, f->rect().center());
         QTest::qWait(0);
         QCOMPARE(f->selectedText(), f->text()); // typing replaces the old value
-        QTest::keyClicks(f, typed);
+        if (typed.startsWith(QStringLiteral("^V"))) {
+            QGuiApplication::clipboard()->setText(typed.mid(2));
+            QTest::keyClick(f, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            QTest::keyClicks(f, typed);
+        }
         QTest::keyClick(f, Qt::Key_Tab);
         QCOMPARE(focusName(), stake ? QStringLiteral("txtImpAmbo1") : QStringLiteral("txtCinq2_4"));
         QCOMPARE(f->text(), shown);
@@ -499,8 +513,14 @@ private Q_SLOTS:
             QCOMPARE(Sistema.Ruota, QStringLiteral("Roma      "));
         // The stakes are read unless the check stopped the button.
         QCOMPARE(Sistema.ImpEstratto, refused ? 0.0f : 2.5f);
-        // The slips window keeps the main window disabled while it is open.
+        // The slips window keeps the main window disabled while it is open;
+        // it is a dialog, and Esc closes it.
         QCOMPARE(m.w->isEnabled(), button != QStringLiteral("cmdPrnSchedine"));
+        if (auto* slips = m.w->findChild<QWidget*>(QStringLiteral("frmStampaSchedine"))) {
+            QCOMPARE(QAccessible::queryAccessibleInterface(slips)->role(), QAccessible::Dialog);
+            QTest::keyClick(slips, Qt::Key_Escape);
+            QVERIFY(m.w->isEnabled() && !slips->isVisible());
+        }
     }
 
     void keyboard() {
@@ -516,21 +536,35 @@ private Q_SLOTS:
         m.stake(Cinq1, 0)->setText(QStringLiteral("100,00"));
         m.number(Cinq1, 0)->setFocus(Qt::TabFocusReason);
         QStringList walked{focusName()};
+        // A screen reader hears a window frame and a name of its own for every control.
+        QCOMPARE(QAccessible::queryAccessibleInterface(m.w.get())->role(), QAccessible::Window);
+        const auto spoken = [] {
+            return QAccessible::queryAccessibleInterface(QApplication::focusWidget())
+                ->text(QAccessible::Name);
+        };
+        QSet<QString> names{spoken()};
         while (walked.size() < expected.size()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QTest::qWait(0);
             walked << focusName();
+            names << spoken();
             // A field entered by Tab is selected whole, ready to be re-typed.
             if (auto* f = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
                 QCOMPARE(f->selectedText(), f->text());
         }
         QCOMPARE(walked, expected);
+        QCOMPARE(names.size(), expected.size());
+        QVERIFY(!names.contains(QString()));
+        QVERIFY(names.contains("Cinquina 1, numero 3") && names.contains("Quaterna 2, terno, euro"));
         // A mnemonic works from a number field too; it presses its button
         // visibly, so the click comes a moment later.
         m.setNumbers(goodCluster());
         QTest::keyClick(m.number(Cinq1, 0), Qt::Key_E, Qt::AltModifier); // Canc&ella
         QTRY_COMPARE(m.number(Quad1, 2)->text(), QStringLiteral("  "));
         QCOMPARE(m.script.beeps(), 0);
+        ModalCloser closer;
+        QTest::keyClick(m.number(Cinq1, 0), Qt::Key_F1); // help: the About window
+        QTRY_COMPARE(closer.closed, QStringList{"frmAbout"});
     }
 
     void clickOnTheBackground_data() {
@@ -566,6 +600,12 @@ private Q_SLOTS:
         m.w->resize(size0);
         QTest::qWait(0);
         QCOMPARE(field->geometry(), field0);
+        // Half the size still holds every control (a small or magnified screen).
+        m.w->resize(size0 / 2);
+        QTest::qWait(0);
+        QCOMPARE(m.w->size(), size0 / 2);
+        for (const QWidget* c : m.w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(m.w->rect().contains(c->geometry()), qPrintable(c->objectName()));
     }
 };
 

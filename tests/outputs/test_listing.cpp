@@ -217,14 +217,24 @@ class TestListing : public QObject {
     void copies_data() {
         QTest::addColumn<int>("copies");
         QTest::newRow("none") << 0;
-        QTest::newRow("three") << 3;
+        QTest::newRow("three, from the keyboard") << 3;
     }
     void copies() {
         QFETCH(int, copies);
         testing::RecorderScope rec;
         testing::Script script;
         frmTabulato w;
-        w.ui->VsCopie->setValue(copies);
+        if (copies == 0) {
+            w.ui->VsCopie->setValue(copies);
+        } else { // Tab reaches the bar; Up adds a copy, as 20 is at the top
+            w.show();
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            w.ui->chkFilePdf->setFocus();
+            QTest::keyClick(&w, Qt::Key_Tab);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+            QCOMPARE(w.ui->labCopie->text(), QStringLiteral("3"));
+        }
         QTest::mouseClick(w.ui->cmdStampa, Qt::LeftButton);
         QCOMPARE(rec.jobs().size(), copies);
         QVERIFY(script.messages().isEmpty());

@@ -105,6 +105,7 @@ void TestAbout::keysAndLink_data() {
     }
     QTest::newRow("frmAbout: OK") << "frmAbout"
                                   << "ok" << true;
+    QTest::newRow("frmAbout: Enter") << "frmAbout" << "enter" << true;
 }
 
 void TestAbout::keysAndLink() {
@@ -124,6 +125,8 @@ void TestAbout::keysAndLink() {
     QWidget* const focused = nullptr; // keys go where the focus is
     if (how == QLatin1String("esc"))
         QTest::keyClick(focused, Qt::Key_Escape);
+    else if (how == QLatin1String("enter"))
+        QTest::keyClick(focused, Qt::Key_Return);
     else if (how == QLatin1String("ok"))
         QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
     else if (how == QLatin1String("click"))

@@ -13,6 +13,7 @@
 #include "outputs/frmVerifica.h"
 #include "ui_frmVerifica.h"
 
+#include <QAccessible>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -403,12 +404,34 @@ class TestWinnings : public QObject {
             const int need = l->fontMetrics().horizontalAdvance(l->text());
             QVERIFY2(need <= l->contentsRect().width() - l->indent(), qPrintable(l->objectName()));
         }
+        // A screen reader says each amount with its bet and kind.
+        const auto spoken = [&](int i) {
+            return QAccessible::queryAccessibleInterface(labels[i])->text(QAccessible::Name);
+        };
+        QCOMPARE(spoken(0), "Cinquina 1, ambo: " + labels[0]->text());
+        QCOMPARE(spoken(pos::Quad2 + 2), "Quaterna 2, quaterna: " + labels[pos::Quad2 + 2]->text());
+        QCOMPARE(spoken(pos::Estratto), "Estratto, estratto: " + labels[pos::Estratto]->text());
     }
 
     // A head number is a plain number in the first box of every row, on the
-    // same yellow; it changes no amount. Amounts are navy on white, right-aligned.
+    // same yellow; it changes no amount. Amounts are navy on white, right-aligned,
+    // whatever the theme's colours.
+    void numbersAndColours_data() {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light theme") << false;
+        QTest::newRow("dark theme") << true;
+    }
     void numbersAndColours() {
+        QFETCH(bool, dark);
         testsupport::LocaleScope it(testsupport::italian());
+        const QPalette theme = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(theme); });
+        if (dark) {
+            QPalette p(QColor(50, 50, 50));
+            p.setColor(QPalette::Base, QColor(30, 30, 30));
+            p.setColor(QPalette::Text, Qt::white);
+            QApplication::setPalette(p);
+        }
         setStakes(at({{pos::Cinq2 + 3, 0}}, preset20));
         SystemRecord& s = Sistema;
         s.Cinq1 = s.Cinq2 = {7, 2, 3, 0, 5};
@@ -434,6 +457,11 @@ class TestWinnings : public QObject {
         for (const QLineEdit* box : firsts) {
             QCOMPARE(box->text(), QStringLiteral("7"));
             QCOMPARE(pixel(box, 1, box->height() - 2), QColor(0xFF, 0xFF, 0x80));
+            int ink = 0; // the digit stands out dark on the yellow
+            for (int x = 0; x < box->width(); ++x)
+                for (int y = 0; y < box->height(); ++y)
+                    ink += pixel(box, x, y).lightness() < 96;
+            QVERIFY2(ink > 5, qPrintable(box->objectName()));
         }
         // Antialiased navy lies between white and navy: red equals green, blue high.
         auto* label = form.findChild<QLabel*>("lblVinCinq1_3");
