@@ -48,8 +48,6 @@ QPixmap renderArt(const QString& resource, const QSize& size) {
     return pixmap;
 }
 
-bool isDark(const QColor& c) { return c.red() * 299 + c.green() * 587 + c.blue() * 114 < 110000; }
-
 } // namespace
 
 frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frmMain>()) {
@@ -276,7 +274,7 @@ void frmMain::paintField(QLineEdit* field, int32_t colour) {
     QPalette pal = field->palette();
     pal.setColor(QPalette::Base, c);
     // Keep the number readable on any colour the user picks.
-    pal.setColor(QPalette::Text, isDark(c) ? Qt::white : Qt::black);
+    pal.setColor(QPalette::Text, ToQColor(ColoreCifra(colour)));
     field->setPalette(pal);
 }
 

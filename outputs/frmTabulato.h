@@ -13,6 +13,8 @@ class frmTabulato;
 
 namespace corpo {
 
+class GuardiaStampa;
+
 // Opens the listing window, modal over parent.
 void MostraTabulato(QWidget* parent);
 
@@ -22,8 +24,8 @@ void MostraTabulato(QWidget* parent);
 // caller's trap.
 void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& titolo);
 
-// The title of copy `copia` of `copie`: "Tabulato <system name>", and
-// " - copia 2 di 3" when there is more than one.
+// The title of copy `copia` of `copie`: "Bramasolovanti - Tabulato - <system
+// name>", and " - copia 2 di 3" when there is more than one.
 QString TitoloTabulato(int copia, int copie);
 
 // The file name the PDF save dialog suggests: the system's name, trimmed,
@@ -55,6 +57,7 @@ private:
     void MostraStampante();
     bool StampaPdf();
 
+    GuardiaStampa* guardia_ = nullptr;
     PagePicture vietato_; // the foot picture, loaded at each press of Stampa
 };
 
