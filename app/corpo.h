@@ -36,6 +36,10 @@ struct SystemRecord {
 constexpr int32_t ColoreVorlaccoDefault = 0x0080FFFF;
 constexpr int32_t ColoreCapogiocoDefault = 255;
 
+// The colour of a number written on `fondo`: white on a dark colour, black
+// otherwise. Screen and paper both follow it.
+int32_t ColoreCifra(int32_t fondo);
+
 inline constexpr int VersionMajor = 0;
 inline constexpr int VersionMinor = 3;
 inline constexpr int VersionRevision = 2;
@@ -54,6 +58,10 @@ extern QString StampanteTabulato;  // the listing's printer
 extern std::array<QString, 12> NomiRuote;
 
 extern bool StopStampa; // the slip run's stop request
+
+// A print job's title, naming its paper and the current system:
+// "Bramasolovanti - Tabulato - prova.vrl"; without the system when it has no name.
+QString TitoloLavoro(const QString& carta);
 
 // "major.minor.revision"
 QString VersionString();

@@ -62,7 +62,8 @@ void frmImpostazioni::load() {
     const QStringList printers = InstalledPrinters();
     ui->cmbStampante->clear();
     ui->cmbStampante->addItems(printers);
-    ui->cmbStampante->setCurrentIndex(printers.indexOf(StampanteTabulato));
+    ui->cmbStampante->setCurrentIndex(
+        printers.indexOf(StampanteIniziale(printers, StampanteTabulato)));
     if (!printers.isEmpty() && ui->cmbStampante->currentText().isEmpty()) {
         MsgBox(QStringLiteral("Attenzione selezionare una stampante"), MsgButtons::Ok,
                MsgIcon::Critical, QStringLiteral("Importante"));

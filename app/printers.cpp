@@ -14,6 +14,19 @@ QStringList InstalledPrinters() {
     return QPrinterInfo::availablePrinterNames();
 }
 
+QString StampantePredefinita(const QStringList& installed) {
+    if (installed.isEmpty())
+        return QString();
+    const QString system = QPrinterInfo::defaultPrinterName();
+    return installed.contains(system) ? system : installed.first();
+}
+
+QString StampanteIniziale(const QStringList& installed, const QString& stored) {
+    if (stored.isEmpty())
+        return StampantePredefinita(installed);
+    return installed.contains(stored) ? stored : QString();
+}
+
 namespace testing {
 PrinterListScope::PrinterListScope(QStringList printers) : previous_(fakePrinters) {
     fakePrinters = std::move(printers);

@@ -42,8 +42,6 @@ namespace {
 const QString FiltroSistemi = QStringLiteral("Sistemi Bramasolovanti (*.vrl)");
 const QString NomeVuoto = QStringLiteral("vuoto.vrl");
 
-bool isDark(const QColor& c) { return c.red() * 299 + c.green() * 587 + c.blue() * 114 < 110000; }
-
 // A top-level QWidget reads as a plain filler to a screen reader: the main
 // window says it is an application's frame.
 QAccessibleInterface* mainWindowAccessible(const QString& className, QObject* object) {
@@ -317,7 +315,7 @@ void frmMain::paintField(QLineEdit* field, int32_t colour) {
     QPalette pal = field->palette();
     pal.setColor(QPalette::Base, c);
     // Keep the number readable on any colour the user picks.
-    pal.setColor(QPalette::Text, isDark(c) ? Qt::white : Qt::black);
+    pal.setColor(QPalette::Text, ToQColor(ColoreCifra(colour)));
     field->setPalette(pal);
 }
 

@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "outputs/frmPrnInCorso.h"
 #include "outputs/frmTaraturaAmbetto.h"
+#include "outputs/guardiastampa.h"
 #include "outputs/pronostico.h"
 #include "outputs/risorse.h"
 #include "outputs/schedine.h"
@@ -41,6 +42,8 @@ frmStampaSchedine::frmStampaSchedine(QWidget* mainWindow)
     ui->vietato->setAccessibleName(TestoVietato);
     connect(ui->chkSchedine, &QCheckBox::toggled, this, &frmStampaSchedine::aggiornaComandi);
     connect(ui->chkPronostico, &QCheckBox::toggled, this, &frmStampaSchedine::aggiornaComandi);
+    guardia_ = new GuardiaStampa(this);
+    guardia_->proteggi(ui->cmdStampa);
     connect(ui->cmdStampa, &QPushButton::clicked, this, &frmStampaSchedine::cmdStampa_Click);
     connect(ui->cmdTaratura, &QPushButton::clicked, this, &frmStampaSchedine::cmdTaratura_Click);
     ui->meDa->installEventFilter(this);
@@ -106,16 +109,16 @@ void frmStampaSchedine::reject() {
 void frmStampaSchedine::cmdTaratura_Click() { MostraTaratura(this); }
 
 void frmStampaSchedine::cmdStampa_Click() {
-    stampaInCorso_ = true;
-    setEnabled(false);
-    ReadConfiguration();
-    LeggiTaraturaAmbetto(Taratura);
-    if (ui->chkPronostico->isChecked())
-        StampaSchedaPronostico(Taratura, Vietato);
-    if (ui->chkSchedine->isChecked())
-        StampaSchedina();
-    setEnabled(true);
-    stampaInCorso_ = false;
+    guardia_->esegui([this] {
+        ReadConfiguration();
+        LeggiTaraturaAmbetto(Taratura);
+        // After a failed sheet the run stops: the user has been told, and a
+        // missing printer would only be reported a second time.
+        if (ui->chkPronostico->isChecked() && !StampaSchedaPronostico(Taratura, Vietato))
+            return;
+        if (ui->chkSchedine->isChecked())
+            StampaSchedina();
+    });
 }
 
 void frmStampaSchedine::StampaSchedina() {
@@ -157,7 +160,7 @@ void frmStampaSchedine::StampaSchedina() {
 
 void frmStampaSchedine::closeEvent(QCloseEvent* event) {
     // The run lets events through between slips: the window stays until it ends.
-    if (stampaInCorso_) {
+    if (guardia_->inCorso()) {
         event->ignore();
         return;
     }

@@ -14,6 +14,8 @@ class frmStampaSchedine;
 
 namespace corpo {
 
+class GuardiaStampa;
+
 // Shows the slip window without blocking; it enables mainWindow again when it closes.
 void MostraStampaSchedine(QWidget* mainWindow);
 
@@ -49,7 +51,7 @@ protected:
 private:
     void aggiornaComandi();
     QPointer<QWidget> mainWindow_;
-    bool stampaInCorso_ = false;
+    GuardiaStampa* guardia_ = nullptr;
 };
 
 // "images/vietato.jpg" in the application folder.

@@ -8,6 +8,7 @@
 #include "app/printers.h"
 #include "app/settings.h"
 #include "outputs/risorse.h"
+#include "outputs/guardiastampa.h"
 #include "printing/printerpage.h"
 #include "printing/vorlacco.h"
 #include "ui_frmTabulato.h"
@@ -51,8 +52,7 @@ QString NomeFilePdf(const QString& nomeSistema) {
 }
 
 QString TitoloTabulato(int copia, int copie) {
-    const QString nome = Sistema.NomeSistema.trimmed();
-    QString t = nome.isEmpty() ? QStringLiteral("Tabulato") : QStringLiteral("Tabulato ") + nome;
+    QString t = TitoloLavoro(QStringLiteral("Tabulato"));
     // Each copy is a job of its own: distinct titles keep a PDF queue from
     // writing every copy over the one before.
     if (copie > 1)
@@ -79,8 +79,10 @@ void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& ti
     page.Print(IntestazioneStampa, true);
     page.FontBold = false;
 
+    // 92 dashes: one more would end the rule inside the printers' unprintable
+    // margin, under 5 mm from the paper's right edge.
     page.CurrentX = 5;
-    page.Print(QStringLiteral("x") + QString(93, QChar(0x2014)) + QStringLiteral("x"), true);
+    page.Print(QStringLiteral("x") + QString(92, QChar(0x2014)) + QStringLiteral("x"), true);
 
     page.CurrentX = 5;
     page.Print(QStringLiteral("Nome Sistema ") + Sistema.NomeSistema, false);
@@ -136,7 +138,7 @@ void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& ti
         page.FontName = QStringLiteral("Courier New");
         page.FontBold = true;
         page.FontSize = 180;
-        page.ForeColor = Nero;
+        page.ForeColor = ColoreCifra(ColoreCapogioco);
         page.Print(TwoDigits(Sistema.Capogioco), false);
 
         page.FontBold = true;
@@ -189,6 +191,8 @@ frmTabulato::frmTabulato(QWidget* parent) : QDialog(parent), ui(new Ui::frmTabul
         if (step != 0)
             bar->setSliderPosition(std::clamp(bar->value() + step, bar->minimum(), bar->maximum()));
     });
+    guardia_ = new GuardiaStampa(this);
+    guardia_->proteggi(ui->cmdStampa);
     connect(ui->cmdStampa, &QPushButton::clicked, this, &frmTabulato::cmdStampa_Click);
     connect(ui->cmdImpostazioni, &QPushButton::clicked, this, &frmTabulato::cmdImpostazioni_Click);
     connect(ui->VsCopie, &QScrollBar::valueChanged, this, &frmTabulato::VsCopie_Change);
@@ -234,25 +238,25 @@ void frmTabulato::cmdImpostazioni_Click() {
 }
 
 void frmTabulato::cmdStampa_Click() {
-    setEnabled(false);
-    const QString name = ui->chkColor->isChecked() ? QStringLiteral("images/vietato.jpg")
-                                                   : QStringLiteral("images/vietatoBW.jpg");
-    ui->vietato->clear();
-    vietato_ = PagePicture();
-    try {
-        vietato_ = PagePicture::Load(DataPath(name));
-        ui->vietato->setPixmap(QPixmap::fromImage(vietato_.image()));
-    } catch (const RunError&) {
-        // The listing is still worth having without its foot notice.
-        MsgBox(QStringLiteral("Immagine non trovata: ") + QDir::toNativeSeparators(name) +
-                   QStringLiteral("\nIl tabulato sarà stampato senza."),
-               MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
-    }
-    if (ui->chkFilePdf->isChecked())
-        StampaPdf();
-    else
-        StampaTabulato();
-    setEnabled(true);
+    guardia_->esegui([this] {
+        const QString name = ui->chkColor->isChecked() ? QStringLiteral("images/vietato.jpg")
+                                                       : QStringLiteral("images/vietatoBW.jpg");
+        ui->vietato->clear();
+        vietato_ = PagePicture();
+        try {
+            vietato_ = PagePicture::Load(DataPath(name));
+            ui->vietato->setPixmap(QPixmap::fromImage(vietato_.image()));
+        } catch (const RunError&) {
+            // The listing is still worth having without its foot notice.
+            MsgBox(QStringLiteral("Immagine non trovata: ") + QDir::toNativeSeparators(name) +
+                       QStringLiteral("\nIl tabulato sarà stampato senza."),
+                   MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+        }
+        if (ui->chkFilePdf->isChecked())
+            StampaPdf();
+        else
+            StampaTabulato();
+    });
     MostraStampante();
 }
 

@@ -14,6 +14,8 @@ class frmTabulato;
 
 namespace corpo {
 
+class GuardiaStampa;
+
 // Opens the listing window, modal over parent.
 void MostraTabulato(QWidget* parent);
 
@@ -23,8 +25,8 @@ void MostraTabulato(QWidget* parent);
 // caller's trap.
 void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& titolo);
 
-// The title of copy `copia` of `copie`: "Tabulato <system name>", and
-// " - copia 2 di 3" when there is more than one.
+// The title of copy `copia` of `copie`: "Bramasolovanti - Tabulato - <system
+// name>", and " - copia 2 di 3" when there is more than one.
 QString TitoloTabulato(int copia, int copie);
 
 // The file name the PDF save dialog suggests: the system's name, trimmed,
@@ -63,6 +65,7 @@ private:
     void MostraStampante();
     bool StampaPdf();
 
+    GuardiaStampa* guardia_ = nullptr;
     PagePicture vietato_; // the foot picture, loaded at each press of Stampa
 };
 

@@ -5,6 +5,7 @@
 #include "app/fileio.h"
 #include "app/messages.h"
 #include "app/printers.h"
+#include "outputs/guardiastampa.h"
 #include "outputs/risorse.h"
 #include "outputs/stampaschedine.h"
 #include "printing/printerpage.h"
@@ -75,6 +76,9 @@ frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent)
     }
     connect(ui->optColor_0, &QRadioButton::clicked, this, [this] { optColor_Click(0); });
     connect(ui->optColor_1, &QRadioButton::clicked, this, [this] { optColor_Click(1); });
+    guardia_ = new GuardiaStampa(this);
+    guardia_->proteggi(ui->cmdTest);
+    guardia_->proteggi(ui->cmdRighello);
     connect(ui->cmdTest, &QPushButton::clicked, this, &frmTaraturaAmbetto::cmdTest_Click);
     connect(ui->cmdSalva, &QPushButton::clicked, this, &frmTaraturaAmbetto::cmdSalva_Click);
     connect(ui->cmdRighello, &QPushButton::clicked, this, &frmTaraturaAmbetto::cmdRighello_Click);
@@ -96,12 +100,15 @@ void frmTaraturaAmbetto::Form_Load() {
     ui->cmbStampante->clear();
     const QStringList printers = InstalledPrinters();
     ui->cmbStampante->addItems(printers);
-    ui->cmbStampante->setCurrentIndex(int(printers.indexOf(Taratura.Stampante)));
-    if (ui->cmbStampante->currentText().isEmpty()) {
+    ui->cmbStampante->setCurrentIndex(
+        int(printers.indexOf(StampanteIniziale(printers, Taratura.Stampante))));
+    if (printers.isEmpty()) {
+        MsgBox(QStringLiteral("Attenzione nessuna stampante installata"), MsgButtons::Ok,
+               MsgIcon::Critical, QStringLiteral("Importante"));
+    } else if (ui->cmbStampante->currentText().isEmpty()) {
         MsgBox(QStringLiteral("Attenzione non e' selezionata nessuna stampante"), MsgButtons::Ok,
                MsgIcon::Critical, QStringLiteral("Importante"));
-        if (!printers.isEmpty())
-            ui->cmbStampante->setCurrentIndex(0);
+        ui->cmbStampante->setCurrentIndex(0);
     }
 
     for (int i = 0; i < TaraturaDistanze; ++i) {
@@ -145,25 +152,32 @@ void frmTaraturaAmbetto::optColor_Click(int index) {
 }
 
 void frmTaraturaAmbetto::cmdTest_Click() {
-    try {
-        ScegliStampanteSchedine(ui->cmbStampante->currentText());
-        StampaProvaSullaPagina(Printer(), Taratura);
-    } catch (const RunError& e) {
-        SegnalaErroreStampa(e);
-    }
+    guardia_->esegui([this] {
+        try {
+            ScegliStampanteSchedine(ui->cmbStampante->currentText());
+            StampaProvaSullaPagina(Printer(), Taratura);
+        } catch (const RunError& e) {
+            SegnalaErroreStampa(e);
+        }
+    });
 }
 
 void frmTaraturaAmbetto::cmdRighello_Click() {
-    try {
-        ScegliStampanteSchedine(ui->cmbStampante->currentText());
-        StampaRighelloSullaPagina(Printer(), Taratura);
-    } catch (const RunError& e) {
-        SegnalaErroreStampa(e);
-    }
+    guardia_->esegui([this] {
+        try {
+            ScegliStampanteSchedine(ui->cmbStampante->currentText());
+            StampaRighelloSullaPagina(Printer(), Taratura);
+        } catch (const RunError& e) {
+            SegnalaErroreStampa(e);
+        }
+    });
 }
 
 void frmTaraturaAmbetto::cmdSalva_Click() {
-    Taratura.Stampante = ui->cmbStampante->currentText();
+    // With no printer installed the box is empty: the stored name stays for
+    // when the printer is back.
+    if (ui->cmbStampante->count() > 0)
+        Taratura.Stampante = ui->cmbStampante->currentText();
     RunError error;
     if (!ScriviTaraturaFile(Taratura, &error))
         ReportError(error, QStringLiteral("cmdSalva_Click"),

@@ -16,6 +16,8 @@ class frmTaraturaAmbetto;
 
 namespace corpo {
 
+class GuardiaStampa;
+
 // Reads "printA.cfg" into t and makes its printer the current one when a
 // printer of exactly that name is installed. Failures are reported; t keeps
 // what it held and the printer stays.
@@ -56,6 +58,7 @@ private:
     std::array<QScrollBar*, TaraturaDistanze> barre_{};
     std::array<QLineEdit*, TaraturaDistanze> caselle_{};
     bool inConferma_ = false;
+    GuardiaStampa* guardia_ = nullptr;
 };
 
 } // namespace corpo

@@ -35,6 +35,7 @@ void StampaProspettoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
     const OrigineProspetto o = CalcolaOrigineProspetto(t);
     const QString web = IndirizzoStampato();
 
+    page.DocName = TitoloLavoro(QStringLiteral("Pronostico"));
     page.FillStyle = 0;
     page.ScaleMode = scale::Millimeters;
     page.PrintQuality = t.Qualita == QualitaNormale ? -3 : -1;
@@ -90,7 +91,7 @@ void StampaProspettoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
         page.FontName = CourierNew;
         page.FontSize = 60;
         page.FontBold = true;
-        page.ForeColor = Nero;
+        page.ForeColor = ColoreCifra(ColoreCapogioco);
         page.Print(QStringLiteral("%1").arg(int(Sistema.Capogioco), 2, 10, QLatin1Char('0')),
                    false);
     }
@@ -129,10 +130,11 @@ void StampaProspettoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
     page.EndDoc();
 }
 
-void StampaSchedaPronostico(const TaraturaAmbetto& t, const PagePicture& vietato) {
+bool StampaSchedaPronostico(const TaraturaAmbetto& t, const PagePicture& vietato) {
     PrinterPage& page = Printer();
     try {
         StampaProspettoSullaPagina(page, t, vietato);
+        return true;
     } catch (const RunError& e) {
         // Nothing of an unfinished card reaches the printer.
         page.KillDoc();
@@ -143,6 +145,7 @@ void StampaSchedaPronostico(const TaraturaAmbetto& t, const PagePicture& vietato
             ReportError(e, QStringLiteral("StampaSchedaPronostico"),
                         QStringLiteral("Form frmStampaSchedine"));
     }
+    return false;
 }
 
 } // namespace corpo

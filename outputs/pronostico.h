@@ -27,7 +27,8 @@ QString ImportoProspetto(float amount, const QLocale& locale);
 void StampaProspettoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
                                 const PagePicture& vietato);
 
-// The window's routine: draws the card and reports any failure itself.
-void StampaSchedaPronostico(const TaraturaAmbetto& t, const PagePicture& vietato);
+// The window's routine: draws the card and reports any failure itself;
+// false after a failure.
+bool StampaSchedaPronostico(const TaraturaAmbetto& t, const PagePicture& vietato);
 
 } // namespace corpo

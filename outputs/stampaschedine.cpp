@@ -57,10 +57,17 @@ void StampaSchedineSullaPagina(PrinterPage& page, TaraturaAmbetto& t, int da, in
     const LayoutSchedina layout = CalcolaLayout(t);
     page.FontSize = 10;
 
+    // The title names the slips the job really holds.
+    auto fine = [&](int ultima) {
+        page.DocName =
+            TitoloLavoro(da == ultima ? QStringLiteral("Schedina %1").arg(da)
+                                      : QStringLiteral("Schedine %1-%2").arg(da).arg(ultima));
+        page.EndDoc();
+    };
     for (int s = da; s <= a; ++s) {
         if (avanzamento.fermare && avanzamento.fermare()) {
             // The slips drawn so far still make their job.
-            page.EndDoc();
+            fine(s - 1);
             return;
         }
         const ContenutoScheda c = PreparaScheda(Sistema, s);
@@ -71,11 +78,12 @@ void StampaSchedineSullaPagina(PrinterPage& page, TaraturaAmbetto& t, int da, in
             avanzamento.schedaStampata(s);
         page.NewPage();
     }
-    page.EndDoc();
+    fine(a);
 }
 
 void StampaProvaSullaPagina(PrinterPage& page, TaraturaAmbetto& t) {
     ImpostaPaginaSchedina(page, t, 1);
+    page.DocName = AppTitle + QStringLiteral(" - Taratura");
     const LayoutSchedina layout = CalcolaLayout(t);
     for (const Punto& p : CaselleProva(t, layout))
         DisegnaCasella(page, p);
@@ -108,29 +116,32 @@ QList<Mirino> MiriniRighello(const TaraturaAmbetto& calibration) {
 
 void StampaRighelloSullaPagina(PrinterPage& page, const TaraturaAmbetto& t) {
     ImpostaPaginaSchedina(page, t, 1);
+    page.DocName = AppTitle + QStringLiteral(" - Righello");
     page.FontName = CourierNew;
     page.FontBold = false;
     page.FontSize = 6;
-    // A4 paper; the rulers stop a little short of its edges.
+    // A4 paper. The rulers measure from the paper's edges but start 5 mm in,
+    // where every printer still marks.
+    constexpr int margine = 5;
     constexpr int larghezza = 205;
     constexpr int altezza = 290;
     const QLocale locale;
 
     auto lunghezzaTacca = [](int mm) { return mm % 10 == 0 ? 5.0 : mm % 5 == 0 ? 3.5 : 2.0; };
-    for (int mm = 0; mm <= larghezza; ++mm) {
-        page.Line(mm, 0, mm, lunghezzaTacca(mm), Nero, false);
-        if (mm % 10 == 0 && mm > 0) {
+    for (int mm = margine; mm <= larghezza; ++mm) {
+        page.Line(mm, margine, mm, margine + lunghezzaTacca(mm), Nero, false);
+        if (mm % 10 == 0) {
             const QString n = QString::number(mm);
             page.CurrentX = mm - page.TextWidth(n) / 2;
-            page.CurrentY = 5.5;
+            page.CurrentY = margine + 5.5;
             page.Print(n, false);
         }
     }
-    for (int mm = 0; mm <= altezza; ++mm) {
-        page.Line(0, mm, lunghezzaTacca(mm), mm, Nero, false);
-        if (mm % 10 == 0 && mm > 0) {
+    for (int mm = margine; mm <= altezza; ++mm) {
+        page.Line(margine, mm, margine + lunghezzaTacca(mm), mm, Nero, false);
+        if (mm % 10 == 0) {
             const QString n = QString::number(mm);
-            page.CurrentX = 5.5;
+            page.CurrentX = margine + 5.5;
             page.CurrentY = mm - page.TextHeight(n) / 2;
             page.Print(n, false);
         }

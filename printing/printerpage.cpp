@@ -495,6 +495,7 @@ void PrinterPage::EndDoc() {
 
     switch (target_) {
     case Target::Recorder:
+        j->recorded.title = docName;
         recorded_.append(j->recorded);
         return;
 
@@ -597,11 +598,7 @@ QString ChoosePrinter(const QStringList& installed, const QString& current, cons
 }
 
 QString DefaultPrinter() {
-    const QStringList installed = InstalledPrinters();
-    if (installed.isEmpty())
-        return QString();
-    const QString system = QPrinterInfo::defaultPrinterName();
-    return installed.contains(system) ? system : installed.first();
+    return StampantePredefinita(InstalledPrinters());
 }
 
 DeviceFont RotatedFont(const PrinterPage& page, int angle) {

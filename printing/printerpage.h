@@ -150,6 +150,7 @@ struct PageOp {
 // A finished job of the recorder.
 struct RecordedJob {
     QString printer; // the printer it would have gone to ("" for a PDF file)
+    QString title;   // DocName at EndDoc
     int pages = 0;
     QList<PageOp> ops;
     QList<PageOp> ofKind(PageOp::Kind kind) const;

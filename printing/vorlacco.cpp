@@ -105,12 +105,16 @@ void stampaVorlacco(float X, float Y, int32_t Raggio, bool Colore) {
             }
             first = false;
             for (int i = 0; i < row.count; ++i) {
+                const bool capo = i == 0 && Sistema.Capogioco != 0;
+                const int32_t acino = !Colore ? 0xFFFFFF : capo ? ColoreCapogioco : ColoreVorlacco;
+                page.ForeColor = ColoreCifra(acino);
                 page.Print(TwoDigits(row.numbers[i]), false);
                 page.CurrentX += nextNumber;
             }
         }
 
         page.FontBold = false;
+        page.ForeColor = 0;
         page.CurrentX = savedX;
         page.CurrentY = savedY;
         page.FillStyle = savedFill;

@@ -29,9 +29,10 @@ private Q_SLOTS:
                                     << "Attenzione selezionare una stampante";
         QTest::newRow("other case") << two << "pdf" << "Altra"
                                     << "Attenzione selezionare una stampante";
-        QTest::newRow("none saved") << two << "" << "Altra"
-                                    << "Attenzione selezionare una stampante";
-        QTest::newRow("no printer") << QStringList{} << "PDF" << ""
+        // A first start: the system's default printer, without a question.
+        QTest::newRow("none saved") << two << "" << StampantePredefinita(two) << "";
+        QTest::newRow("no printer") << QStringList{} << "PDF"
+                                    << ""
                                     << "Attenzione nessuna stampante installata";
     }
     void loadPrinters() {

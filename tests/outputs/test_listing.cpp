@@ -127,13 +127,14 @@ class TestListing : public QObject {
         QTest::addColumn<double>("right"); // where it ends; < 0 when not checked
         QTest::addColumn<double>("tolerance");
         QTest::addColumn<int>("height"); // of a turned text's device font; 0 when upright
-        const QString rule = "x" + QString(93, QChar(0x2014)) + "x";
+        const QString rule = "x" + QString(92, QChar(0x2014)) + "x";
         const QString name = "Nome Sistema Prova 1             ";
         const QString address = QString(26, ' ') + "WWW.EXAMPLE.COM";
         QTest::newRow("product") << "Bramasolovanti by Marvolt - " << 5. << 5. << 64.276 << Exact
                                  << 0;
         QTest::newRow("header") << "Ricevitoria del Corso" << 64.276 << 5. << -1. << Metric << 0;
-        QTest::newRow("rule") << rule << 5. << 8.996 << 206.116 << Metric << 0;
+        // Ends more than 5 mm from the right edge, outside printers' unprintable margin.
+        QTest::newRow("rule") << rule << 5. << 8.996 << 204.0 << Metric << 0;
         QTest::newRow("name") << name << 5. << 12.993 << 74.861 << Metric << 0;
         QTest::newRow("address") << address << 74.861 << 12.993 << 196.378 << Metric << 0;
         QTest::newRow("title") << "Bramasolovanti" << 60. << 20. << -1. << Exact << 0;
@@ -196,7 +197,7 @@ class TestListing : public QObject {
 
     void headNumber() {
         Sistema.Capogioco = 7;
-        ColoreCapogioco = 0x00FF00;
+        ColoreCapogioco = 0x800000; // dark blue: its numbers are written in white
         const RecordedJob job = PrintOnce(false);
         const QList<PageOp> circles = job.ofKind(PageOp::Circle);
         QCOMPARE(circles.size(), 29 + 9 + 1);
@@ -204,23 +205,31 @@ class TestListing : public QObject {
         const PageOp disc = circles.last();
         QCOMPARE(QPointF(disc.x, disc.y), QPointF(150, 130));
         QCOMPARE(disc.radius, 45.0);
-        QCOMPARE(disc.fillColor, 0x00FF00);
+        QCOMPARE(disc.fillColor, 0x800000);
         QStringList big; // the head number, the wheel and the total, upright
         for (const PageOp& t : job.ofKind(PageOp::Text))
             if (t.fontSize >= 60)
-                big << QString("%1 %2 (%3, %4)").arg(t.text).arg(t.fontSize).arg(t.x).arg(t.y);
-        QCOMPARE(big, QStringList({"07 180 (115, 100)", "NAPOLI     70 (90, 175)",
-                                   "€ 10,00 60 (110, 55)"}));
+                big << QString("%1 %2 (%3, %4) %5")
+                           .arg(t.text)
+                           .arg(t.fontSize)
+                           .arg(t.x)
+                           .arg(t.y)
+                           .arg(t.foreColor, 0, 16);
+        QCOMPARE(big, QStringList({"07 180 (115, 100) ffffff", "NAPOLI     70 (90, 175) 0",
+                                   "€ 10,00 60 (110, 55) 0"}));
         QVERIFY(job.ofKind(PageOp::RotatedText).isEmpty());
     }
 
     void copies_data() {
         QTest::addColumn<int>("copies");
-        QTest::newRow("none") << 0;
-        QTest::newRow("three, from the keyboard") << 3;
+        QTest::addColumn<QString>("title"); // of the last job
+        QTest::newRow("none") << 0 << "";
+        QTest::newRow("three, from the keyboard")
+            << 3 << "Bramasolovanti - Tabulato - Prova 1 - copia 3 di 3";
     }
     void copies() {
         QFETCH(int, copies);
+        QFETCH(QString, title);
         testing::RecorderScope rec;
         testing::Script script;
         frmTabulato w;
@@ -237,7 +246,37 @@ class TestListing : public QObject {
         }
         QTest::mouseClick(w.ui->cmdStampa, Qt::LeftButton);
         QCOMPARE(rec.jobs().size(), copies);
+        QCOMPARE(rec.last().title, title);
         QVERIFY(script.messages().isEmpty());
+    }
+
+    // A second press during a run, or the second half of a double click, prints nothing.
+    void onePressOneJob_data() {
+        QTest::addColumn<bool>("queued");
+        QTest::newRow("double click") << false;
+        QTest::newRow("click waiting while the window prints") << true;
+    }
+    void onePressOneJob() {
+        QFETCH(bool, queued);
+        testing::RecorderScope rec;
+        frmTabulato w;
+        w.show();
+        QPushButton* b = w.ui->cmdStampa;
+        const QPointF c = b->rect().center();
+        if (queued) // delivered only once the run gives the event loop back
+            for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QCoreApplication::postEvent(
+                    b,
+                    new QMouseEvent(t, c, b->mapToGlobal(c), Qt::LeftButton,
+                                    t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                    Qt::NoModifier));
+        if (queued)
+            QTest::mouseClick(b, Qt::LeftButton);
+        else // through the window, as the window system sends it: two presses
+            QTest::mouseDClick(w.windowHandle(), Qt::LeftButton, {},
+                               b->mapTo(&w, b->rect().center()));
+        QCoreApplication::processEvents();
+        QCOMPARE(rec.jobs().size(), 1);
     }
 
     void differentCinquinaStakes() {

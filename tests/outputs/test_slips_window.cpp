@@ -191,28 +191,39 @@ class TestSlipsWindow : public QObject {
     }
 
     void printerChoice_data() {
+        QTest::addColumn<QStringList>("installed");
         QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("warned");
+        QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("chosen");
-        QTest::newRow("known") << "Beta" << false << "Beta";
-        QTest::newRow("unknown") << "Gamma" << true << "Alfa";
-        QTest::newRow("case differs") << "beta" << true << "Alfa";
+        const QStringList two{"Alfa", "Beta"};
+        const QString unselected = "Attenzione non e' selezionata nessuna stampante";
+        QTest::newRow("known") << two << "Beta"
+                               << ""
+                               << "Beta";
+        QTest::newRow("unknown") << two << "Gamma" << unselected << "Alfa";
+        QTest::newRow("case differs") << two << "beta" << unselected << "Alfa";
+        QTest::newRow("none stored") << two << ""
+                                     << "" << StampantePredefinita(two);
+        QTest::newRow("none installed") << QStringList{} << "Beta"
+                                        << "Attenzione nessuna stampante installata"
+                                        << "";
     }
     void printerChoice() {
+        QFETCH(QStringList, installed);
         QFETCH(QString, stored);
-        QFETCH(bool, warned);
+        QFETCH(QString, message);
         QFETCH(QString, chosen);
         TaraturaAmbetto t = CalibrazioneT();
         t.Stampante = stored;
-        FinestraTaratura env(t, {"Alfa", "Beta"});
-        QCOMPARE(env.script.messages().size(), warned ? 1 : 0);
-        if (warned) {
-            QCOMPARE(env.script.messages()[0].text,
-                     QStringLiteral("Attenzione non e' selezionata nessuna stampante"));
+        FinestraTaratura env(t, installed);
+        QCOMPARE(env.script.messages().size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty()) {
+            QCOMPARE(env.script.messages()[0].text, message);
             QCOMPARE(env.script.messages()[0].title, QStringLiteral("Importante"));
         }
         QCOMPARE(env.w->ui->cmbStampante->currentText(), chosen);
-        QCOMPARE(DecodeTaratura(env.saved()).Stampante, chosen);
+        // A missing printer leaves the stored name for when it comes back.
+        QCOMPARE(DecodeTaratura(env.saved()).Stampante, installed.isEmpty() ? stored : chosen);
     }
 
     void quality() {
@@ -235,6 +246,7 @@ class TestSlipsWindow : public QObject {
         FinestraTaratura env; // Ximporti, Yimporti 0
         env.w->ui->cmdTest->click();
         QCOMPARE(env.recorder.jobs().size(), 1);
+        QCOMPARE(env.recorder.last().title, QStringLiteral("Bramasolovanti - Taratura"));
         const QList<PageOp> boxes = env.recorder.last().ofKind(PageOp::Box);
         QCOMPARE(boxes.size(), 206);
         for (const PageOp& b : boxes)
@@ -279,12 +291,14 @@ class TestSlipsWindow : public QObject {
         env.w->ui->cmdRighello->click();
         const RecordedJob job = env.recorder.last();
         QCOMPARE(job.pages, 1);
-        QStringList lines; // ticks from the paper's edges, one a millimetre, and cross-hairs
+        QCOMPARE(job.title, QStringLiteral("Bramasolovanti - Righello"));
+        QStringList
+            lines; // ticks 5 mm in from the paper's edges, one a millimetre, and cross-hairs
         for (const PageOp& l : job.ofKind(PageOp::Line))
             lines << QString::asprintf("(%g, %g)-(%g, %g)", l.x, l.y, l.x2, l.y2);
-        QCOMPARE(lines.filter(QRegularExpression("^\\(([0-9.]+), 0\\)-\\(\\1, ")).size(), 206);
-        QCOMPARE(lines.filter(QRegularExpression("^\\(0, ([0-9.]+)\\)-\\([0-9.]+, \\1\\)")).size(),
-                 291);
+        QCOMPARE(lines.filter(QRegularExpression("^\\(([0-9.]+), 5\\)-\\(\\1, ")).size(), 201);
+        QCOMPARE(lines.filter(QRegularExpression("^\\(5, ([0-9.]+)\\)-\\([0-9.]+, \\1\\)")).size(),
+                 286);
         for (const char* cross :
              {"(16, 31)-(26, 31)", "(21, 26)-(21, 36)", "(90.5, 121)-(100.5, 121)"})
             QVERIFY2(lines.contains(cross), cross);
@@ -359,6 +373,7 @@ class TestSlipsWindow : public QObject {
         QCOMPARE(recorder.jobs().size(), 1);
         const RecordedJob job = recorder.last();
         QCOMPARE(job.pages, 1);
+        QCOMPARE(job.title, QString("Bramasolovanti - Schedina %1 - Prova di stampa").arg(slip));
         QCOMPARE(Centri(job, 1), centres);
         for (const PageOp& b : job.ofKind(PageOp::Box))
             QCOMPARE(b.fillStyle, 0);
@@ -396,6 +411,14 @@ class TestSlipsWindow : public QObject {
             QCOMPARE(recorder.last().printer, name == "Alfa" ? name : QStringLiteral("Beta"));
         }
         QVERIFY(env.script.messages().isEmpty());
+    }
+
+    void noPrinterOneMessage() {
+        Ambiente env(true); // the forecast sheet and the slips
+        testing::PrinterListScope none({});
+        env.print("1", "9");
+        QCOMPARE(env.script.messages().size(), 1);
+        QCOMPARE(env.script.messages()[0].text, QStringLiteral("Stampante non installata"));
     }
 
     // A wheel the list lacks, or a blank wheel and no list: said before the
@@ -472,6 +495,9 @@ class TestSlipsWindow : public QObject {
         QCOMPARE(labels.last(), QStringLiteral("Scheda n. 0003"));
         QVERIFY(closeRefused);
         QCOMPARE(PdfPages(dir.filePath("schede.pdf")), 3);
+        QVERIFY(Run("pdfinfo", {dir.filePath("schede.pdf")})
+                    .contains(QRegularExpression(
+                        "Title: +Bramasolovanti - Schedine 1-3 - Prova di stampa\n")));
         QVERIFY(FinestraProgresso() == nullptr);
         QVERIFY(env.w->isEnabled());
     }
@@ -510,12 +536,14 @@ class TestSlipsWindow : public QObject {
         Sistema = SistemaCompleto();
         Sistema.Capogioco = uint8_t(capogioco);
         Sistema.ImportoSistema = 1234.5f;
+        ColoreCapogioco = 0x800000; // dark blue: the number turns white
         TaraturaAmbetto t = CalibrazioneT();
         t.Left = left;
         StampaSchedaPronostico(t, PagePicture::Load(folder.file("images/vietato.jpg")));
         QVERIFY2(script.messages().isEmpty(), qPrintable(script.messages().value(0).text));
         const RecordedJob job = recorder.last();
         QCOMPARE(job.pages, 1);
+        QCOMPARE(job.title, QStringLiteral("Bramasolovanti - Pronostico - Prova di stampa"));
         const PageOp header = Find(job, "Bramasolovanti by Marvolt - ");
         QCOMPARE(QPointF(header.x, header.y), QPointF(10, 14));
         const PageOp amount = Find(job, "€ 1.234,50");
@@ -524,8 +552,8 @@ class TestSlipsWindow : public QObject {
         for (const PageOp& c : job.ofKind(PageOp::Circle))
             if (c.radius == 17) head << QString("(%1, %2)").arg(c.x).arg(c.y);
         for (const PageOp& op : job.ofKind(PageOp::Text))
-            if (op.fontSize == 60) head << op.text;
-        QCOMPARE(head, capogioco ? QStringList({"(78, 102)", "07"}) : QStringList());
+            if (op.fontSize == 60) head << op.text << QString::number(op.foreColor, 16);
+        QCOMPARE(head, capogioco ? QStringList({"(78, 102)", "07", "ffffff"}) : QStringList());
     }
 };
 

@@ -32,15 +32,18 @@ class TestVorlacco : public QObject {
         QTest::addColumn<int>("capogioco");
         QTest::addColumn<int32_t>("bunchFill");
         QTest::addColumn<int32_t>("headFill");
-        QTest::newRow("colour") << true << 0 << ColoreVorlaccoDefault << 0;
-        QTest::newRow("colour, head number") << true << 7 << ColoreVorlaccoDefault << 255;
-        QTest::newRow("black and white, head number") << false << 7 << 0xFFFFFF << 0xFFFFFF;
+        QTest::addColumn<int32_t>("headDigit"); // white on a dark grape, as on screen
+        QTest::newRow("colour") << true << 0 << ColoreVorlaccoDefault << 0 << 0;
+        QTest::newRow("colour, head number")
+            << true << 7 << ColoreVorlaccoDefault << 255 << 0xFFFFFF;
+        QTest::newRow("black and white, head number") << false << 7 << 0xFFFFFF << 0xFFFFFF << 0;
     }
     void figure() {
         QFETCH(bool, colour);
         QFETCH(int, capogioco);
         QFETCH(int32_t, bunchFill);
         QFETCH(int32_t, headFill);
+        QFETCH(int32_t, headDigit);
         testsupport::AppFolder app;
         testing::RecorderScope rec;
         testing::Script script;
@@ -96,7 +99,8 @@ class TestVorlacco : public QObject {
             QVERIFY2(near(numbers[k].x, xs[k], 0.01), qPrintable(numbers[k].describe()));
         QCOMPARE(numbers[0].text + numbers[1].text + numbers[5].text + numbers[28].text,
                  QStringLiteral("07120050"));
-        QVERIFY(numbers[0].bold && numbers[0].fontSize == 27.5 && numbers[0].foreColor == 0);
+        QVERIFY(numbers[0].bold && numbers[0].fontSize == 27.5 && numbers[1].foreColor == 0);
+        QCOMPARE(numbers[0].foreColor, headDigit);
     }
 
     // A stalk that is missing or no metafile: the figure's report, no grape,
