@@ -7,6 +7,7 @@
 #include "app/places.h"
 #include "app/printers.h"
 #include "app/settings.h"
+#include "outputs/anteprima.h"
 #include "printing/printerpage.h"
 #include "printing/vorlacco.h"
 #include "ui_frmTabulato.h"
@@ -189,6 +190,7 @@ frmTabulato::frmTabulato(QWidget* parent) : QDialog(parent), ui(new Ui::frmTabul
     });
     connect(ui->cmdStampa, &QPushButton::clicked, this, &frmTabulato::cmdStampa_Click);
     connect(ui->cmdImpostazioni, &QPushButton::clicked, this, &frmTabulato::cmdImpostazioni_Click);
+    connect(ui->cmdAnteprima, &QPushButton::clicked, this, &frmTabulato::cmdAnteprima_Click);
     connect(ui->VsCopie, &QScrollBar::valueChanged, this, &frmTabulato::VsCopie_Change);
     connect(ui->chkFilePdf, &QCheckBox::clicked, this, &frmTabulato::chkFilePdf_Click);
 
@@ -231,8 +233,28 @@ void frmTabulato::cmdImpostazioni_Click() {
     MostraStampante();
 }
 
+void frmTabulato::cmdAnteprima_Click() {
+    setEnabled(false);
+    MostraAnteprima(this, {{[this] {
+                        caricaVietato();
+                        StampaTabulato();
+                    },
+                    {}}});
+    setEnabled(true);
+}
+
 void frmTabulato::cmdStampa_Click() {
     setEnabled(false);
+    caricaVietato();
+    if (ui->chkFilePdf->isChecked())
+        StampaPdf();
+    else
+        StampaTabulato();
+    setEnabled(true);
+    MostraStampante();
+}
+
+void frmTabulato::caricaVietato() {
     const QString name = ui->chkColor->isChecked() ? QStringLiteral("images/vietato.jpg")
                                                    : QStringLiteral("images/vietatoBW.jpg");
     ui->vietato->clear();
@@ -246,12 +268,6 @@ void frmTabulato::cmdStampa_Click() {
                    QStringLiteral("\nIl tabulato sarà stampato senza."),
                MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
     }
-    if (ui->chkFilePdf->isChecked())
-        StampaPdf();
-    else
-        StampaTabulato();
-    setEnabled(true);
-    MostraStampante();
 }
 
 namespace {
