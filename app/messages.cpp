@@ -40,7 +40,8 @@ MsgResult MsgBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, const 
         if (!activeScript->answers_.isEmpty())
             return activeScript->answers_.takeFirst();
         switch (buttons) {
-        case MsgButtons::YesNo: return MsgResult::Yes;
+        case MsgButtons::YesNo:
+        case MsgButtons::PrintAnywayCancel: return MsgResult::Yes;
         case MsgButtons::YesNoCancel: return MsgResult::No;
         case MsgButtons::Ok: break;
         }
@@ -55,6 +56,15 @@ MsgResult MsgBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, const 
     case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
     case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
     case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    if (buttons == MsgButtons::PrintAnywayCancel) {
+        QPushButton* anyway =
+            box.addButton(QStringLiteral("&Stampa comunque"), QMessageBox::AcceptRole);
+        QPushButton* cancel = box.addButton(QStringLiteral("&Annulla"), QMessageBox::RejectRole);
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == anyway ? MsgResult::Yes : MsgResult::Cancel;
     }
     if (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) {
         const bool cancel = buttons == MsgButtons::YesNoCancel;

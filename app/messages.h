@@ -12,7 +12,8 @@ class QWidget;
 namespace corpo {
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
-enum class MsgButtons { Ok, YesNo, YesNoCancel };
+// PrintAnywayCancel: "Stampa comunque" (Yes) and "Annulla" (Cancel, the default).
+enum class MsgButtons { Ok, YesNo, YesNoCancel, PrintAnywayCancel };
 enum class MsgResult { Ok, Yes, No, Cancel };
 
 // A message box with the given buttons, icon and title, over the active window.
@@ -51,8 +52,8 @@ namespace testing {
 
 // While alive, answers every message and input box without showing anything.
 // Message boxes are answered from the queued answers (then Ok for OK boxes,
-// Yes for Yes/No boxes and No for Yes/No/Cancel boxes, which goes on without
-// opening any further dialog); input boxes from the queued inputs (then cancel).
+// Yes for Yes/No and print-anyway boxes and No for Yes/No/Cancel boxes, which
+// goes on without opening any further dialog); input boxes from the queued inputs (then cancel).
 class Script {
 public:
     Script();

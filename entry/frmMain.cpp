@@ -16,6 +16,7 @@
 #include "winnings/acino.h"
 #include "outputs/frmStampaSchedine.h"
 #include "outputs/frmTabulato.h"
+#include "outputs/frmVerifica.h"
 #include "update/frmAbout.h"
 #include "winnings/frmVincite.h"
 #include "winnings/prospetto.h"
@@ -28,7 +29,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QShortcut>
+#include <QSvgRenderer>
 #include <QTimer>
 #include <QValidator>
 #include <algorithm>
@@ -121,6 +124,9 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
     connect(ui->cmdVincite, &QPushButton::clicked, this, &frmMain::cmdVincite_Click);
     connect(ui->cmdPrnTabulato, &QPushButton::clicked, this, &frmMain::cmdPrnTabulato_Click);
     connect(ui->cmdPrnSchedine, &QPushButton::clicked, this, &frmMain::cmdPrnSchedine_Click);
+    connect(ui->cmdVerifica, &QPushButton::clicked, this, &frmMain::cmdVerifica_Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, ui->cmdVerifica,
+            &QPushButton::click);
     connect(ui->cmdColoreVorlacco, &QPushButton::clicked, this, &frmMain::cmdColoreVorlacco_Click);
     connect(ui->cmdColoraCapogioco, &QPushButton::clicked, this,
             &frmMain::cmdColoraCapogioco_Click);
@@ -306,6 +312,14 @@ void frmMain::cmdPrnSchedine_Click() {
     // The slip window enables the main window again when it closes.
     setEnabled(false);
     MostraStampaSchedine(this);
+}
+
+void frmMain::cmdVerifica_Click() {
+    Sistema.Ruota = FixedString(ui->cmbRuote->currentText(), 10);
+    if (!VerificaSistema())
+        return;
+    FieldsToStakes();
+    ApriVerifica(this);
 }
 
 // ---------------------------------------------------------------- colours

@@ -83,6 +83,7 @@ private:
     void cmdVincite_Click();
     void cmdPrnTabulato_Click();
     void cmdPrnSchedine_Click();
+    void cmdVerifica_Click();
     void cmdColoreVorlacco_Click();
     void cmdColoraCapogioco_Click();
     bool isBackground(const QPoint& pos) const;

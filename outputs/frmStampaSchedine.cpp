@@ -7,12 +7,15 @@
 #include "app/places.h"
 #include "app/settings.h"
 #include "outputs/frmPrnInCorso.h"
+#include "outputs/anteprima.h"
 #include "outputs/frmTaraturaAmbetto.h"
 #include "outputs/guardiastampa.h"
 #include "outputs/pronostico.h"
+#include "outputs/regole.h"
 #include "outputs/risorse.h"
 #include "outputs/schedine.h"
 #include "outputs/stampaschedine.h"
+#include "winnings/prospetto.h"
 #include "ui_frmPrnInCorso.h"
 #include "ui_frmStampaSchedine.h"
 
@@ -46,6 +49,7 @@ frmStampaSchedine::frmStampaSchedine(QWidget* mainWindow)
     guardia_->proteggi(ui->cmdStampa);
     connect(ui->cmdStampa, &QPushButton::clicked, this, &frmStampaSchedine::cmdStampa_Click);
     connect(ui->cmdTaratura, &QPushButton::clicked, this, &frmStampaSchedine::cmdTaratura_Click);
+    connect(ui->cmdAnteprima, &QPushButton::clicked, this, &frmStampaSchedine::cmdAnteprima_Click);
     ui->meDa->installEventFilter(this);
     ui->meA->installEventFilter(this);
 }
@@ -65,6 +69,12 @@ void frmStampaSchedine::Form_Load() {
     ui->chkSchedine->setChecked(true);
     ui->chkPronostico->setChecked(true);
     aggiornaComandi();
+    const ControlloRegole regole = ControllaRegole(Sistema);
+    QStringList totali;
+    for (int s = 1; s <= 9; ++s)
+        totali << QStringLiteral("%1: %2 €").arg(s).arg(
+                      FormatoCifra(regole.totali[size_t(s - 1)], QLocale()));
+    ui->lblTotali->setText(totali.join(QStringLiteral("   ")));
     try {
         Vietato = PagePicture::Load(PercorsoVietato());
         ui->vietato->setPixmap(QPixmap::fromImage(Vietato.image()));
@@ -108,7 +118,34 @@ void frmStampaSchedine::reject() {
 
 void frmStampaSchedine::cmdTaratura_Click() { MostraTaratura(this); }
 
+bool frmStampaSchedine::RegoleAccettate() {
+    const int da = ValoreCampoScheda(ui->meDa->text());
+    const int a = ValoreCampoScheda(ui->meA->text());
+    // A bad range is the run's own message.
+    if (!ui->chkSchedine->isChecked() || ControllaIntervallo(da, a))
+        return true;
+    const QString testo = MessaggioRegole(ControllaRegole(Sistema, da, a));
+    return testo.isEmpty() || MsgBox(testo, MsgButtons::PrintAnywayCancel, MsgIcon::Exclamation,
+                                     QStringLiteral("Attenzione")) == MsgResult::Yes;
+}
+
+void frmStampaSchedine::cmdAnteprima_Click() {
+    guardia_->esegui([this] {
+        ReadConfiguration();
+        LeggiTaraturaAmbetto(Taratura);
+        QList<ParteAnteprima> parti;
+        if (ui->chkPronostico->isChecked())
+            parti << ParteAnteprima{[this] { StampaSchedaPronostico(Taratura, Vietato); }, {}};
+        if (ui->chkSchedine->isChecked())
+            parti << ParteAnteprima{[this] { StampaSchedina(); },
+                                    [t = Taratura](QPainter& p) { DisegnaSchedina(p, t); }};
+        MostraAnteprima(this, parti, [this] { return RegoleAccettate(); });
+    });
+}
+
 void frmStampaSchedine::cmdStampa_Click() {
+    if (!RegoleAccettate())
+        return;
     guardia_->esegui([this] {
         ReadConfiguration();
         LeggiTaraturaAmbetto(Taratura);

@@ -43,6 +43,7 @@ public:
 public Q_SLOTS:
     void cmdStampa_Click();
     void cmdTaratura_Click();
+    void cmdAnteprima_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -50,6 +51,9 @@ protected:
 
 private:
     void aggiornaComandi();
+    // Checks the slips of the range against the game's rules; false when the
+    // player chose not to print them.
+    bool RegoleAccettate();
     QPointer<QWidget> mainWindow_;
     GuardiaStampa* guardia_ = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "app/settings.h"
 #include "outputs/risorse.h"
 #include "outputs/guardiastampa.h"
+#include "outputs/anteprima.h"
 #include "printing/printerpage.h"
 #include "printing/vorlacco.h"
 #include "ui_frmTabulato.h"
@@ -195,6 +196,7 @@ frmTabulato::frmTabulato(QWidget* parent) : QDialog(parent), ui(new Ui::frmTabul
     guardia_->proteggi(ui->cmdStampa);
     connect(ui->cmdStampa, &QPushButton::clicked, this, &frmTabulato::cmdStampa_Click);
     connect(ui->cmdImpostazioni, &QPushButton::clicked, this, &frmTabulato::cmdImpostazioni_Click);
+    connect(ui->cmdAnteprima, &QPushButton::clicked, this, &frmTabulato::cmdAnteprima_Click);
     connect(ui->VsCopie, &QScrollBar::valueChanged, this, &frmTabulato::VsCopie_Change);
     connect(ui->chkFilePdf, &QCheckBox::clicked, this, &frmTabulato::chkFilePdf_Click);
 
@@ -237,27 +239,41 @@ void frmTabulato::cmdImpostazioni_Click() {
     MostraStampante();
 }
 
+void frmTabulato::cmdAnteprima_Click() {
+    guardia_->esegui([this] {
+        MostraAnteprima(this, {{[this] {
+                                    caricaVietato();
+                                    StampaTabulato();
+                                },
+                                {}}});
+    });
+}
+
 void frmTabulato::cmdStampa_Click() {
     guardia_->esegui([this] {
-        const QString name = ui->chkColor->isChecked() ? QStringLiteral("images/vietato.jpg")
-                                                       : QStringLiteral("images/vietatoBW.jpg");
-        ui->vietato->clear();
-        vietato_ = PagePicture();
-        try {
-            vietato_ = PagePicture::Load(DataPath(name));
-            ui->vietato->setPixmap(QPixmap::fromImage(vietato_.image()));
-        } catch (const RunError&) {
-            // The listing is still worth having without its foot notice.
-            MsgBox(QStringLiteral("Immagine non trovata: ") + QDir::toNativeSeparators(name) +
-                       QStringLiteral("\nIl tabulato sarà stampato senza."),
-                   MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
-        }
+        caricaVietato();
         if (ui->chkFilePdf->isChecked())
             StampaPdf();
         else
             StampaTabulato();
     });
     MostraStampante();
+}
+
+void frmTabulato::caricaVietato() {
+    const QString name = ui->chkColor->isChecked() ? QStringLiteral("images/vietato.jpg")
+                                                   : QStringLiteral("images/vietatoBW.jpg");
+    ui->vietato->clear();
+    vietato_ = PagePicture();
+    try {
+        vietato_ = PagePicture::Load(DataPath(name));
+        ui->vietato->setPixmap(QPixmap::fromImage(vietato_.image()));
+    } catch (const RunError&) {
+        // The listing is still worth having without its foot notice.
+        MsgBox(QStringLiteral("Immagine non trovata: ") + QDir::toNativeSeparators(name) +
+                   QStringLiteral("\nIl tabulato sarà stampato senza."),
+               MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+    }
 }
 
 namespace {

@@ -58,10 +58,12 @@ public:
 private Q_SLOTS:
     void cmdStampa_Click();
     void cmdImpostazioni_Click();
+    void cmdAnteprima_Click();
     void VsCopie_Change(int value);
     void chkFilePdf_Click();
 
 private:
+    void caricaVietato();
     void MostraStampante();
     bool StampaPdf();
 

@@ -6,6 +6,7 @@
 #include "app/messages.h"
 #include "app/printers.h"
 #include "outputs/guardiastampa.h"
+#include "outputs/anteprima.h"
 #include "outputs/risorse.h"
 #include "outputs/stampaschedine.h"
 #include "printing/printerpage.h"
@@ -82,6 +83,7 @@ frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent)
     connect(ui->cmdTest, &QPushButton::clicked, this, &frmTaraturaAmbetto::cmdTest_Click);
     connect(ui->cmdSalva, &QPushButton::clicked, this, &frmTaraturaAmbetto::cmdSalva_Click);
     connect(ui->cmdRighello, &QPushButton::clicked, this, &frmTaraturaAmbetto::cmdRighello_Click);
+    connect(ui->cmdAnteprima, &QPushButton::clicked, this, &frmTaraturaAmbetto::cmdAnteprima_Click);
 }
 
 frmTaraturaAmbetto::~frmTaraturaAmbetto() {
@@ -171,6 +173,12 @@ void frmTaraturaAmbetto::cmdRighello_Click() {
             SegnalaErroreStampa(e);
         }
     });
+}
+
+void frmTaraturaAmbetto::cmdAnteprima_Click() {
+    MostraAnteprima(this, {{[this] { cmdTest_Click(); },
+                            [t = Taratura](QPainter& p) { DisegnaSchedina(p, t); }},
+                           {[this] { cmdRighello_Click(); }, {}}});
 }
 
 void frmTaraturaAmbetto::cmdSalva_Click() {

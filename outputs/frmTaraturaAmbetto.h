@@ -50,6 +50,8 @@ public Q_SLOTS:
     void cmdTest_Click();
     void cmdSalva_Click();
     void cmdRighello_Click();
+    // The test page over our picture of the slip, then the ruler sheet.
+    void cmdAnteprima_Click();
     void optColor_Click(int index);
 
 private:

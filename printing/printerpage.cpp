@@ -13,6 +13,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScopeGuard>
 #include <QSvgRenderer>
 #include <climits>
 #include <cmath>
@@ -204,7 +205,6 @@ QString RecordedJob::describe() const {
 struct PrinterPage::Job {
     RecordedJob recorded;
     bool pendingNewPage = false;
-    QHash<int, PagePicture> pictures; // by index of their operation
 };
 
 PrinterPage::PrinterPage() = default;
@@ -362,7 +362,7 @@ void PrinterPage::PaintPicture(const PagePicture& picture, double x, double y,
     }
     op.width = width ? ScaleX(*width, ScaleMode, scale::Millimeters) : natural.width();
     op.height = height ? ScaleY(*height, ScaleMode, scale::Millimeters) : natural.height();
-    j.pictures.insert(int(j.recorded.ops.size()), picture);
+    j.recorded.pictures.insert(int(j.recorded.ops.size()), picture);
     j.recorded.ops.append(op);
 }
 
@@ -399,23 +399,31 @@ void PrinterPage::KillDoc() {
     ResetState();
 }
 
-namespace {
-
-// Draws a finished job's operations on a painter at the render resolution.
-void Render(QPainter& p, const RecordedJob& job, const QHash<int, PagePicture>& pictures,
-            const std::function<bool()>& newPage) {
+void RenderJob(QPainter& p, const RecordedJob& job, const std::function<bool()>& newPage,
+               const std::function<void(int page)>& beforePage) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     const double unitPen = double(RenderDpi) / PageDpi;
     int page = 1;
+    const auto startPage = [&] {
+        if (beforePage) {
+            p.save();
+            beforePage(page);
+            p.restore();
+        }
+    };
+    startPage();
+    const auto nextPage = [&] {
+        if (!newPage())
+            throw MakeError(err::PrinterError);
+        ++page;
+        startPage();
+    };
     for (int i = 0; i < job.ops.size(); ++i) {
         const PageOp& op = job.ops[i];
-        while (page < op.page) {
-            if (!newPage())
-                throw MakeError(err::PrinterError);
-            ++page;
-        }
+        while (page < op.page)
+            nextPage();
         QPen pen(toQColor(op.foreColor));
         pen.setWidthF(std::max(1, op.drawWidth) * unitPen);
         const QBrush fill = op.fillStyle == 0 ? QBrush(toQColor(op.fillColor)) : QBrush(Qt::NoBrush);
@@ -464,7 +472,7 @@ void Render(QPainter& p, const RecordedJob& job, const QHash<int, PagePicture>& 
                            .normalized());
             break;
         case PageOp::Picture: {
-            const PagePicture pic = pictures.value(i);
+            const PagePicture pic = job.pictures.value(i);
             const QRectF target(renderPx(op.x), renderPx(op.y), renderPx(op.width),
                                 renderPx(op.height));
             if (pic.isMetafile()) {
@@ -478,9 +486,10 @@ void Render(QPainter& p, const RecordedJob& job, const QHash<int, PagePicture>& 
         }
         }
     }
+    // Sheets left blank at the end (a job may end on one) are still shown.
+    while (page < job.pages)
+        nextPage();
 }
-
-} // namespace
 
 void PrinterPage::EndDoc() {
     if (!job_) {
@@ -492,6 +501,8 @@ void PrinterPage::EndDoc() {
     const int colorMode = ColorMode;
     const QString docName = DocName;
     ResetState();
+    j->recorded.docName = docName;
+    j->recorded.colorMode = colorMode;
 
     switch (target_) {
     case Target::Recorder:
@@ -516,7 +527,7 @@ void PrinterPage::EndDoc() {
             if (!p.begin(&writer))
                 throw MakeError(err::DeviceIO);
             try {
-                Render(p, j->recorded, j->pictures, [&] { return writer.newPage(); });
+                RenderJob(p, j->recorded, [&] { return writer.newPage(); });
             } catch (...) {
                 p.end();
                 throw;
@@ -548,12 +559,37 @@ void PrinterPage::EndDoc() {
         QPainter p;
         if (!p.begin(&printer))
             throw MakeError(err::PrinterError);
-        Render(p, j->recorded, j->pictures, [&] { return printer.newPage(); });
+        RenderJob(p, j->recorded, [&] { return printer.newPage(); });
         if (!p.end() || printer.printerState() == QPrinter::Error)
             throw MakeError(err::PrinterError);
         return;
     }
     }
+}
+
+QList<RecordedJob> PrinterPage::Record(const std::function<void()>& draw) {
+    const Target before = target_;
+    const QString beforePdf = pdfPath_;
+    QList<RecordedJob> kept = std::move(recorded_);
+    recorded_.clear();
+    UseRecorder();
+    const auto restore = qScopeGuard([&] {
+        KillDoc();
+        target_ = before;
+        pdfPath_ = beforePdf;
+        recorded_ = std::move(kept);
+    });
+    draw();
+    return std::move(recorded_);
+}
+
+void PrinterPage::Replay(const RecordedJob& recorded) {
+    KillDoc();
+    job_ = std::make_unique<Job>();
+    job_->recorded = recorded;
+    DocName = recorded.docName;
+    ColorMode = recorded.colorMode;
+    EndDoc();
 }
 
 void PrinterPage::SelectPrinter(const QString& name) {

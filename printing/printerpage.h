@@ -17,13 +17,17 @@
 #include "app/messages.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+
+class QPainter;
 
 namespace corpo {
 
@@ -153,6 +157,11 @@ struct RecordedJob {
     QString title;   // DocName at EndDoc
     int pages = 0;
     QList<PageOp> ops;
+    // What EndDoc read when the job ended, and the pictures by index of their
+    // operation: enough to send the job again (PrinterPage::Replay).
+    QString docName;
+    int colorMode = 2;
+    QHash<int, PagePicture> pictures;
     QList<PageOp> ofKind(PageOp::Kind kind) const;
     QString describe() const; // one line per operation
 };
@@ -241,6 +250,13 @@ public:
     Target target() const { return target_; }
     QString pdfPath() const { return pdfPath_; }
 
+    // Runs draw with the recorder as target and returns the jobs it finished;
+    // the target and the jobs recorded before are as they were afterwards.
+    QList<RecordedJob> Record(const std::function<void()>& draw);
+    // Sends a recorded job to the current target exactly as its EndDoc would
+    // have: same pages, same printer, same title.
+    void Replay(const RecordedJob& job);
+
     // Jobs the recorder has finished (Target::Recorder).
     const QList<RecordedJob>& recordedJobs() const { return recorded_; }
     void clearRecorded() { recorded_.clear(); }
@@ -261,6 +277,12 @@ private:
     std::unique_ptr<Job> job_;
     QList<RecordedJob> recorded_;
 };
+
+// Draws a recorded job on a painter whose unit is one pixel at RenderDpi from
+// the paper's corner. newPage starts the next sheet (false: the device
+// refused); beforePage, when given, draws under each sheet first.
+void RenderJob(QPainter& painter, const RecordedJob& job, const std::function<bool()>& newPage,
+               const std::function<void(int page)>& beforePage = {});
 
 // The page every printing routine draws on.
 PrinterPage& Printer();

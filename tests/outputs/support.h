@@ -136,4 +136,13 @@ template <class T> void WhenModal(std::function<void(T*)> act, bool* seen, int t
     });
 }
 
+// What a print run said, without the stake-rules question (which a script
+// answers "Stampa comunque" for the sample systems that break the rules).
+inline QList<corpo::Shown> Avvisi(const corpo::testing::Script& script) {
+    QList<corpo::Shown> out;
+    for (const corpo::Shown& m : script.messages())
+        if (m.buttons != corpo::MsgButtons::PrintAnywayCancel) out << m;
+    return out;
+}
+
 } // namespace papers

@@ -142,7 +142,7 @@ class TestCups : public QObject {
         w.Form_Load();
         w.ui->chkPronostico->setChecked(forecast);
         w.ui->cmdStampa->click();
-        QVERIFY2(script.messages().isEmpty(), qPrintable(script.messages().value(0).text));
+        QVERIFY2(Avvisi(script).isEmpty(), qPrintable(Avvisi(script).value(0).text));
         QStringList found;
         for (const QString& f : NewJobs(before, int(pages.size())))
             found << QString("%1 %2").arg(Title(f)).arg(PdfPages(f));
@@ -162,8 +162,8 @@ class TestCups : public QObject {
         slips.Form_Load();
         slips.ui->cmdStampa->click(); // the sheet fails, and the slips are not tried
         QVERIFY(Fixture("start"));    // back as it was; the cleanup fixture stops it
-        QCOMPARE(script.messages().size(), 2);
-        for (const Shown& m : script.messages()) {
+        QCOMPARE(Avvisi(script).size(), 2);
+        for (const Shown& m : Avvisi(script)) {
             QCOMPARE(m.text, QStringLiteral("Stampante non installata"));
             QCOMPARE(m.title, QStringLiteral("!!! E R R O R E !!!"));
             QCOMPARE(m.icon, MsgIcon::Critical);

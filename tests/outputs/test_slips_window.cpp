@@ -6,6 +6,7 @@
 #include "app/messages.h"
 #include "app/printers.h"
 #include "app/shell.h"
+#include "outputs/anteprima.h"
 #include "outputs/frmPrnInCorso.h"
 #include "outputs/frmStampaSchedine.h"
 #include "outputs/frmTaraturaAmbetto.h"
@@ -47,6 +48,12 @@ struct Ambiente {
         w->ui->meDa->setText(da);
         w->ui->meA->setText(a);
         w->ui->cmdStampa->click();
+    }
+    // The messages but the rules question, which the script answers "Stampa comunque".
+    QStringList avvisi() const {
+        QStringList out;
+        for (const Shown& m : Avvisi(script)) out << m.text;
+        return out;
     }
 };
 
@@ -306,6 +313,8 @@ class TestSlipsWindow : public QObject {
         QVERIFY(!Find(job, "Importo 65 (95,5; 121,0)").text.isNull());
     }
 
+    // A bad range (after a beep), or slips the terminal would refuse and "Annulla":
+    // nothing is printed.
     void rangeErrors_data() {
         QTest::addColumn<QString>("da");
         QTest::addColumn<QString>("a");
@@ -325,6 +334,14 @@ class TestSlipsWindow : public QObject {
         QTest::newRow("1 10") << "1"
                               << "10"
                               << "'A' è maggiore del massimo" << err;
+        QTest::newRow("rules, Annulla")
+            << "1"
+            << "2"
+            << "Il terminale del Lotto rifiuterà queste schedine:\n\n"
+               "Schedina 1 (Cinquina 1): 1,55 € non è un multiplo di 0,50 €\n"
+               "Schedina 2 (Cinquina 2): 3,60 € non è un multiplo di 0,50 €\n\n"
+               "Stamparle comunque?"
+            << "Attenzione";
     }
     void rangeErrors() {
         QFETCH(QString, da);
@@ -338,12 +355,16 @@ class TestSlipsWindow : public QObject {
         env.w->ui->meA->setInputMask(QString());
         bool progressShown = false;
         env.script.onShown = [&](const Shown&) { progressShown |= FinestraProgresso() != nullptr; };
+        env.script.queueAnswer(MsgResult::Cancel);
         env.print(da, a);
-        QCOMPARE(env.script.shown.size(), 2);
-        QCOMPARE(env.script.shown[0].kind, Shown::Beep);
-        QCOMPARE(env.script.shown[1].text, text);
-        QCOMPARE(env.script.shown[1].title, title);
-        QCOMPARE(env.script.shown[1].icon, MsgIcon::Exclamation);
+        const bool rules = title == "Attenzione";
+        QCOMPARE(env.script.shown.size(), rules ? 1 : 2);
+        QCOMPARE(env.script.shown[0].kind, rules ? Shown::Message : Shown::Beep);
+        QCOMPARE(env.script.shown.last().text, text);
+        QCOMPARE(env.script.shown.last().title, title);
+        QCOMPARE(env.script.shown.last().icon, MsgIcon::Exclamation);
+        QCOMPARE(env.script.shown.last().buttons,
+                 rules ? MsgButtons::PrintAnywayCancel : MsgButtons::Ok);
         QVERIFY(!progressShown);
         QVERIFY(recorder.jobs().isEmpty());
     }
@@ -369,7 +390,7 @@ class TestSlipsWindow : public QObject {
         Ambiente env;
         testing::RecorderScope recorder;
         env.print(QString::number(slip), QString::number(slip));
-        QVERIFY(env.script.messages().isEmpty());
+        QCOMPARE(env.avvisi(), QStringList());
         QCOMPARE(recorder.jobs().size(), 1);
         const RecordedJob job = recorder.last();
         QCOMPARE(job.pages, 1);
@@ -384,6 +405,42 @@ class TestSlipsWindow : public QObject {
                  amount + QString("Scheda N. %1 -- ").arg(slip) + "Prova di stampa     ");
         QCOMPARE(QPointF(texts[1].x, texts[1].y), QPointF(20, 12.5 + texts[0].height));
         QVERIFY(Near(texts[2].x, texts[1].x + texts[1].width, 1e-9));
+    }
+
+    // The preview holds the very job Stampa sends; its own Stampa sends it again,
+    // without the slip picture drawn under the pages on screen.
+    void previewIsWhatPrints_data() {
+        QTest::addColumn<bool>("calibration");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("slips 1-3") << false << 3;
+        QTest::newRow("test page and ruler") << true << 2;
+    }
+    void previewIsWhatPrints() {
+        QFETCH(bool, calibration);
+        QFETCH(int, pages);
+        Ambiente env;
+        FinestraTaratura taratura;
+        QWidget* w = calibration ? static_cast<QWidget*>(taratura.w.get()) : env.w.get();
+        const auto click = [&](const char* name) { w->findChild<QPushButton*>(name)->click(); };
+        if (calibration) {
+            click("cmdTest");
+            click("cmdRighello");
+        } else {
+            env.print("1", "3");
+        }
+        QList<RecordedJob> jobs = Printer().recordedJobs();
+        click("cmdAnteprima");
+        auto* preview = w->findChild<frmAnteprima*>();
+        QVERIFY(preview);
+        QCOMPARE(Printer().recordedJobs().size(), jobs.size()); // opening it printed nothing
+        QCOMPARE(preview->pagine(), pages);
+        preview->cmdStampa->click();
+        const QList<RecordedJob> again = Printer().recordedJobs().mid(jobs.size());
+        QCOMPARE(again.size(), jobs.size());
+        for (int i = 0; i < jobs.size(); ++i) {
+            QCOMPARE(again[i].describe(), jobs[i].describe());
+            QVERIFY(again[i].ofKind(PageOp::Picture).isEmpty());
+        }
     }
 
     void missingCalibrationStillPrints() {
@@ -410,15 +467,14 @@ class TestSlipsWindow : public QObject {
             env.print("1", "1");
             QCOMPARE(recorder.last().printer, name == "Alfa" ? name : QStringLiteral("Beta"));
         }
-        QVERIFY(env.script.messages().isEmpty());
+        QCOMPARE(env.avvisi(), QStringList());
     }
 
     void noPrinterOneMessage() {
         Ambiente env(true); // the forecast sheet and the slips
         testing::PrinterListScope none({});
         env.print("1", "9");
-        QCOMPARE(env.script.messages().size(), 1);
-        QCOMPARE(env.script.messages()[0].text, QStringLiteral("Stampante non installata"));
+        QCOMPARE(env.avvisi(), QStringList{"Stampante non installata"});
     }
 
     // A wheel the list lacks, or a blank wheel and no list: said before the
@@ -451,7 +507,7 @@ class TestSlipsWindow : public QObject {
         QTemporaryDir dir;
         Printer().UsePdfFile(dir.filePath("schede.pdf"));
         env.print("1", "9");
-        QVERIFY(env.script.messages().isEmpty());
+        QCOMPARE(env.avvisi(), QStringList());
         const QList<QList<QPointF>> found = QuadratiPdf(dir.filePath("schede.pdf"));
         QCOMPARE(found.size(), 9);
         TaraturaAmbetto t = CalibrazioneT();

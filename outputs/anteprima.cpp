@@ -1,0 +1,188 @@
+#include "outputs/anteprima.h"
+
+#include "app/corpo.h"
+#include "app/fileio.h"
+#include "app/messages.h"
+#include "outputs/frmTabulato.h"
+
+#include <QFile>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSvgRenderer>
+#include <QVBoxLayout>
+
+namespace corpo {
+
+namespace {
+
+constexpr double MmPerInch = 25.4;
+
+// Every job one after the other, as the pages of a single file.
+RecordedJob Unisci(const QList<RecordedJob>& lavori) {
+    RecordedJob out;
+    for (const RecordedJob& j : lavori) {
+        if (out.ops.isEmpty())
+            out.docName = j.docName;
+        for (auto it = j.pictures.begin(); it != j.pictures.end(); ++it)
+            out.pictures.insert(int(out.ops.size()) + it.key(), it.value());
+        for (PageOp op : j.ops) {
+            op.page += out.pages;
+            out.ops.append(op);
+        }
+        out.pages += j.pages;
+    }
+    return out;
+}
+
+void SegnalaErrore(const RunError& e, const QString& procedura) {
+    if (e.number == err::PrinterError)
+        MsgBox(QStringLiteral("Stampante non installata"), MsgButtons::Ok, MsgIcon::Critical,
+               QStringLiteral("!!! E R R O R E !!!"));
+    else
+        ReportError(e, procedura, QStringLiteral("Form frmAnteprima"));
+}
+
+} // namespace
+
+frmAnteprima::frmAnteprima(QWidget* parent, const QList<RecordedJob>& lavori,
+                           const QList<std::function<void(QPainter&)>>& sfondi,
+                           std::function<bool()> primaDiStampare)
+    : QDialog(parent), lavori_(lavori), sfondi_(sfondi),
+      primaDiStampare_(std::move(primaDiStampare)),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    setObjectName(QStringLiteral("frmAnteprima"));
+    setWindowTitle(QStringLiteral("Anteprima di stampa"));
+    // The preview draws into a PDF-format printer: no print service is asked.
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    printer_->setFullPage(true);
+    printer_->setPageSize(QPageSize(QPageSize::A4));
+    printer_->setPageMargins(QMarginsF(0, 0, 0, 0));
+
+    anteprima = new QPrintPreviewWidget(printer_.get(), this);
+    anteprima->setObjectName(QStringLiteral("anteprima"));
+    anteprima->setAccessibleName(QStringLiteral("Pagine da stampare"));
+    anteprima->setViewMode(QPrintPreviewWidget::FacingPagesView);
+    connect(anteprima, &QPrintPreviewWidget::paintRequested, this, &frmAnteprima::disegna);
+
+    cmdStampa = new QPushButton(QStringLiteral("&Stampa"), this);
+    cmdPdf = new QPushButton(QStringLiteral("Salva come &PDF..."), this);
+    cmdChiudi = new QPushButton(QStringLiteral("&Chiudi"), this);
+    auto* zoomPiu = new QPushButton(QStringLiteral("&Ingrandisci"), this);
+    auto* zoomMeno = new QPushButton(QStringLiteral("&Riduci"), this);
+    auto* adatta = new QPushButton(QStringLiteral("&Adatta"), this);
+    for (QPushButton* b : {cmdStampa, cmdPdf, cmdChiudi, zoomPiu, zoomMeno, adatta})
+        b->setAutoDefault(false);
+    cmdStampa->setObjectName(QStringLiteral("cmdStampa"));
+    cmdPdf->setObjectName(QStringLiteral("cmdPdf"));
+    cmdChiudi->setObjectName(QStringLiteral("cmdChiudi"));
+    connect(cmdStampa, &QPushButton::clicked, this, &frmAnteprima::Stampa);
+    connect(cmdPdf, &QPushButton::clicked, this, &frmAnteprima::SalvaPdf);
+    connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::reject);
+    connect(zoomPiu, &QPushButton::clicked, anteprima, [this] { anteprima->zoomIn(); });
+    connect(zoomMeno, &QPushButton::clicked, anteprima, [this] { anteprima->zoomOut(); });
+    connect(adatta, &QPushButton::clicked, anteprima, &QPrintPreviewWidget::fitInView);
+
+    auto* comandi = new QHBoxLayout;
+    for (QPushButton* b : {zoomMeno, zoomPiu, adatta})
+        comandi->addWidget(b);
+    comandi->addStretch();
+    for (QPushButton* b : {cmdPdf, cmdStampa, cmdChiudi})
+        comandi->addWidget(b);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(anteprima, 1);
+    layout->addLayout(comandi);
+    resize(900, 700);
+    anteprima->updatePreview();
+}
+
+frmAnteprima::~frmAnteprima() = default;
+
+int frmAnteprima::pagine() const { return anteprima->pageCount(); }
+
+void frmAnteprima::disegna(QPrinter* printer) {
+    QPainter p(printer);
+    // The jobs are laid out at the render resolution, the sheet's corner at 0.
+    const double scala = printer->resolution() / double(RenderDpi);
+    p.scale(scala, scala);
+    for (int i = 0; i < lavori_.size(); ++i) {
+        if (i > 0)
+            printer->newPage();
+        const std::function<void(QPainter&)> sfondo = sfondi_.value(i);
+        std::function<void(int)> sotto;
+        if (sfondo)
+            sotto = [&](int) {
+                p.scale(RenderDpi / MmPerInch, RenderDpi / MmPerInch);
+                sfondo(p);
+            };
+        try {
+            RenderJob(p, lavori_[i], [printer] { return printer->newPage(); }, sotto);
+        } catch (const RunError&) {
+            return; // the preview device never refuses a page
+        }
+    }
+}
+
+void frmAnteprima::Stampa() {
+    if (primaDiStampare_ && !primaDiStampare_())
+        return;
+    try {
+        for (const RecordedJob& j : lavori_)
+            Printer().Replay(j);
+    } catch (const RunError& e) {
+        SegnalaErrore(e, QStringLiteral("Stampa"));
+        return;
+    }
+    accept();
+}
+
+void frmAnteprima::SalvaPdf() {
+    const QString path = ChiediFilePdf(this, QStringLiteral("Salva l'anteprima come PDF"),
+                                       NomeFilePdf(Sistema.NomeSistema));
+    if (path.isEmpty())
+        return;
+    StampaSuPdf(path, [this] {
+        try {
+            Printer().Replay(Unisci(lavori_));
+        } catch (const RunError& e) {
+            SegnalaErrore(e, QStringLiteral("SalvaPdf"));
+        }
+    });
+}
+
+void MostraAnteprima(QWidget* parent, const QList<ParteAnteprima>& parti,
+                     std::function<bool()> primaDiStampare) {
+    QList<RecordedJob> lavori;
+    QList<std::function<void(QPainter&)>> sfondi;
+    for (const ParteAnteprima& parte : parti) {
+        for (const RecordedJob& j : Printer().Record(parte.stampa)) {
+            lavori << j;
+            sfondi << parte.sfondo;
+        }
+    }
+    if (lavori.isEmpty())
+        return;
+    auto* dlg = new frmAnteprima(parent, lavori, sfondi, std::move(primaDiStampare));
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dlg->open();
+}
+
+void DisegnaSchedina(QPainter& p, const TaraturaAmbetto& t) {
+    QFile file(QStringLiteral(":/schedine/schedina.svg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    // The picture's own sample marks would pass for ours: drawn empty here.
+    QByteArray svg = file.readAll().replace("fill=\"#222222\"", "fill=\"none\"");
+    QSvgRenderer picture(svg);
+    // In the picture (150 x 210) number 1 is centred at (11.5, 28), cells
+    // 10 apart across and 11 down; on paper the mark's centre is 1 mm inside
+    // the calibrated corner.
+    const double sx = t.DistanzaX / 10.0, sy = t.DistanzaY / 11.0;
+    const QRectF where(t.Left + 1 - 11.5 * sx, t.Top + 1 - 28 * sy, 150 * sx, 210 * sy);
+    picture.setAspectRatioMode(Qt::IgnoreAspectRatio);
+    picture.render(&p, where);
+}
+
+} // namespace corpo
