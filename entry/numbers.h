@@ -5,6 +5,7 @@
 
 #include "app/corpo.h"
 #include "app/messages.h"
+#include "app/scommesse.h"
 
 #include <QColor>
 #include <QString>
@@ -36,23 +37,6 @@ inline constexpr int StakeMaxLength = 6;
 // Whether a stake being typed fits its field whole: at most StakeMaxLength
 // characters, two decimals and ImportoMassimo.
 bool StakeFits(const QString& text);
-
-// The nine bets in group order.
-enum Gruppo { Cinq1, Cinq2, Quad1, Quad2, Terz1, Terz2, Ambo1, Ambo2, Estratto };
-inline constexpr int NumGruppi = 9;
-inline constexpr int NumNumeri = 29;
-inline constexpr int NumImporti = 21;
-inline constexpr std::array<int, NumGruppi> GroupSize = {5, 5, 4, 4, 3, 3, 2, 2, 1};
-inline constexpr std::array<int, NumGruppi> StakeCount = {4, 4, 3, 3, 2, 2, 1, 1, 1};
-// Object names of the fields: number fields "txtCinq1_0", stakes "txtImpCinq1_0";
-// the single fields have no index ("txtEstratto", "txtImpAmbo1").
-QString NumberFieldName(int group, int position);
-QString StakeFieldName(int group, int index);
-
-// The record's numbers and stakes of one group, GroupSize / StakeCount long.
-uint8_t* RecordNumbers(SystemRecord& record, int group);
-float* RecordStakes(SystemRecord& record, int group);
-const float* RecordStakes(const SystemRecord& record, int group);
 
 // The order in which the stakes are read, written and summed: the two bets of
 // a kind index by index (first, then second), then the ambi and the estratto.

@@ -3,6 +3,7 @@
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/messages.h"
+#include "app/scommesse.h"
 #include "winnings/prospetto.h"
 #include "ui_frmVincite.h"
 
@@ -57,19 +58,10 @@ frmVincite::~frmVincite() = default;
 
 bool frmVincite::Form_Load() {
     const SystemRecord& s = Sistema;
-    auto numbers = [](const auto& boxes, const auto& values) {
-        for (std::size_t i = 0; i < boxes.size(); ++i)
-            boxes[i]->setText(FormatoNumero(values[i]));
-    };
-    numbers(std::array{ui->txtCinq1_0, ui->txtCinq1_1, ui->txtCinq1_2, ui->txtCinq1_3, ui->txtCinq1_4}, s.Cinq1);
-    numbers(std::array{ui->txtCinq2_0, ui->txtCinq2_1, ui->txtCinq2_2, ui->txtCinq2_3, ui->txtCinq2_4}, s.Cinq2);
-    numbers(std::array{ui->txtQuad1_0, ui->txtQuad1_1, ui->txtQuad1_2, ui->txtQuad1_3}, s.Quad1);
-    numbers(std::array{ui->txtQuad2_0, ui->txtQuad2_1, ui->txtQuad2_2, ui->txtQuad2_3}, s.Quad2);
-    numbers(std::array{ui->txtTerz1_0, ui->txtTerz1_1, ui->txtTerz1_2}, s.Terz1);
-    numbers(std::array{ui->txtTerz2_0, ui->txtTerz2_1, ui->txtTerz2_2}, s.Terz2);
-    numbers(std::array{ui->txtAmbo1_0, ui->txtAmbo1_1}, s.Ambo1);
-    numbers(std::array{ui->txtAmbo2_0, ui->txtAmbo2_1}, s.Ambo2);
-    ui->txtEstratto->setText(FormatoNumero(s.Estratto));
+    for (const Scommessa& bet : Scommesse)
+        for (int p = 0; p < bet.size; ++p)
+            findChild<QLineEdit*>(NumberFieldName(bet.group, p))
+                ->setText(FormatoNumero(bet.Numbers(s)[size_t(p)]));
 
     RunError error;
     if (!CalcolaProspetto(&error)) {
@@ -77,19 +69,10 @@ bool frmVincite::Form_Load() {
         return false;
     }
 
-    auto amounts = [](const auto& labels, const auto& values) {
-        for (std::size_t k = 0; k < labels.size(); ++k)
-            labels[k]->setText(FormatoVincita(values[k]));
-    };
-    amounts(std::array{ui->lblVinCinq1_0, ui->lblVinCinq1_1, ui->lblVinCinq1_2, ui->lblVinCinq1_3}, s.VinCinq1);
-    amounts(std::array{ui->lblVinCinq2_0, ui->lblVinCinq2_1, ui->lblVinCinq2_2, ui->lblVinCinq2_3}, s.VinCinq2);
-    amounts(std::array{ui->lblVinQuat1_0, ui->lblVinQuat1_1, ui->lblVinQuat1_2}, s.VinQuat1);
-    amounts(std::array{ui->lblVinQuat2_0, ui->lblVinQuat2_1, ui->lblVinQuat2_2}, s.VinQuat2);
-    amounts(std::array{ui->lblVinTerz1_0, ui->lblVinTerz1_1}, s.VinTerz1);
-    amounts(std::array{ui->lblVinTerz2_0, ui->lblVinTerz2_1}, s.VinTerz2);
-    ui->lblVinAmbo1->setText(FormatoVincita(s.VinAmbo1));
-    ui->lblVinAmbo2->setText(FormatoVincita(s.VinAmbo2));
-    ui->lblVinEstratto->setText(FormatoVincita(s.VinEstratto));
+    for (const Scommessa& bet : Scommesse)
+        for (int k = 0; k < bet.stakeCount; ++k)
+            findChild<QLabel*>(WinningsFieldName(bet.group, k))
+                ->setText(FormatoVincita(bet.Winnings(s)[size_t(k)]));
     return true;
 }
 

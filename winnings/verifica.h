@@ -31,9 +31,6 @@ QList<int> RuoteDaVerificare(const QString& ruota);
 // Each win on "Tutte" is shared out over the ten wheels it is played on.
 int DivisoreVincite(const QString& ruota);
 
-// The bet of group g (0..8) as the player names it: "Cinquina 1" ... "Estratto".
-QString NomeScommessa(int gruppo);
-
 using Estratti = std::array<uint8_t, 5>; // the five numbers drawn on one wheel
 
 // The five fields of a typed draw: the numbers, or the message and the field
