@@ -13,8 +13,6 @@ constexpr int32_t Nero = 0;
 const QString ComicSans = QStringLiteral("Comic Sans MS");
 const QString CourierNew = QStringLiteral("Courier New");
 
-// Subscript out of range: the played wheel is not among the wheel names.
-constexpr int ErrIndiceFuoriIntervallo = 9;
 } // namespace
 
 void ImpostaPaginaSchedina(PrinterPage& page, const TaraturaAmbetto& t, int fillStyle) {
@@ -54,7 +52,7 @@ void StampaSchedineSullaPagina(PrinterPage& page, TaraturaAmbetto& t, int da, in
     RuoteSegnate ruote{};
     const std::optional<int> ruota = IndiceRuota(Sistema.Ruota, NomiRuote);
     if (!ruota)
-        throw MakeError(ErrIndiceFuoriIntervallo);
+        throw MakeError(err::SubscriptOutOfRange); // the played wheel is not among the names
     ruote[size_t(*ruota)] = true;
 
     ImpostaPaginaSchedina(page, t, 0);

@@ -2,6 +2,7 @@
 
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "app/messages.h"
 
 #include <QLocale>
 #include <QtEndian>

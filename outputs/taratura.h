@@ -2,7 +2,7 @@
 // printer's page, kept in "printA.cfg" in the application folder.
 #pragma once
 
-#include "app/messages.h"
+#include "app/runerror.h"
 
 #include <QByteArray>
 #include <QString>

@@ -14,7 +14,7 @@
 // reaches the printer or the disk.
 #pragma once
 
-#include "app/messages.h"
+#include "app/runerror.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -3,7 +3,7 @@
 // of them is an input here.
 #pragma once
 
-#include "app/messages.h"
+#include "app/runerror.h"
 #include "app/scommesse.h"
 
 #include <QLocale>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/corpo.h"
-#include "app/messages.h"
+#include "app/runerror.h"
 
 #include <QByteArray>
 #include <QDate>
