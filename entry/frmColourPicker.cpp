@@ -2,11 +2,11 @@
 
 #include "ui_frmColourPicker.h"
 
+#include "app/convert.h"
 #include "app/corpo.h"
 #include "entry/dialogs.h"
 #include "entry/frmMain.h"
 #include "entry/numbers.h"
-#include "printing/printerpage.h"
 
 #include <QMouseEvent>
 #include <QPainter>

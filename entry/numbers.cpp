@@ -1,7 +1,6 @@
 #include "entry/numbers.h"
 
 #include "app/fileio.h"
-#include "printing/printerpage.h"
 
 #include <QRandomGenerator>
 #include <QTime>
@@ -226,17 +225,6 @@ void ImpostaImporti(SystemRecord& r, Preset preset) {
     r.ImpTerz1 = r.ImpTerz2 = terz;
     r.ImpAmbo1 = r.ImpAmbo2 = ten ? 1.00f : 1.50f;
     r.ImpEstratto = ten ? 1.00f : 3.00f;
-}
-
-QColor ToQColor(int32_t colour) {
-    const uint32_t c = uint32_t(colour);
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
-int32_t FromQColor(const QColor& colour) {
-    const QColor rgb = colour.toRgb();
-    return int32_t(uint32_t(rgb.red()) | (uint32_t(rgb.green()) << 8) |
-                   (uint32_t(rgb.blue()) << 16));
 }
 
 QString DescrizioneErrore(const RunError& error) {

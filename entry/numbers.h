@@ -3,6 +3,7 @@
 // random fill, the stake presets and the colour encoding.
 #pragma once
 
+#include "app/convert.h"
 #include "app/corpo.h"
 #include "app/messages.h"
 #include "app/scommesse.h"
@@ -88,10 +89,6 @@ Cluster NumeriCasualiValues(int capogioco, const std::function<double()>& draw);
 // Fills the 21 stakes of the 10 or 20 euro system.
 enum class Preset { Euro10, Euro20 };
 void ImpostaImporti(SystemRecord& record, Preset preset);
-
-// 0x00BBGGRR <-> QColor.
-QColor ToQColor(int32_t colour);
-int32_t FromQColor(const QColor& colour);
 
 // An Italian account of a file failure, for the messages of Open and Save.
 QString DescrizioneErrore(const RunError& error);

@@ -78,7 +78,4 @@ QString TestoCampo(float field, const QLocale& locale);
 // 0 to 300 mm.
 std::optional<int> ScrollDaTesto(const QString& text, const QLocale& locale);
 
-// Halves go to the even neighbour, as every float-to-integer conversion here.
-int64_t ArrotondaPari(double v);
-
 } // namespace corpo

@@ -14,6 +14,7 @@
 // reaches the printer or the disk.
 #pragma once
 
+#include "app/convert.h"
 #include "app/runerror.h"
 
 #include <QByteArray>
@@ -43,9 +44,6 @@ inline constexpr int PageDpi = 600;
 // Everything is drawn and measured at this resolution, where every font size
 // the papers use (whole or half points) is a whole number of pixels.
 inline constexpr int RenderDpi = 7200;
-
-// Converting a float to an integer: nearest, halves to the even neighbour.
-int RoundHalfEven(double value);
 
 // A picture for PaintPicture: a Windows metafile (kept as vectors) or a raster
 // image (JPEG, PNG).
