@@ -10,13 +10,13 @@
 #include "printing/vorlacco.h"
 #include "ui_frmTabulato.h"
 #include "update/maker.h"
+#include "winnings/prospetto.h"
 #include "winnings/stampaprospetto.h"
 
 #include <QDir>
 #include <algorithm>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLocale>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -29,11 +29,6 @@ namespace {
 constexpr int32_t Nero = 0;
 constexpr int32_t Rosso = 255;
 constexpr int32_t Blu = 0xFF0000;
-
-// "€ #,##0.00" in the marks of the user's locale.
-QString FormatoImporto(float amount) {
-    return QStringLiteral("€ ") + QLocale().toString(double(amount), 'f', 2);
-}
 
 QString TwoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
 
@@ -109,7 +104,7 @@ void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& ti
         page.CurrentX = 80;
         page.CurrentY = 125;
         page.ForeColor = colore ? Rosso : Nero;
-        StampaTestoRuotato(FormatoImporto(Sistema.ImportoSistema), 300);
+        StampaTestoRuotato(FormatoVincita(Sistema.ImportoSistema), 300);
         page.FontBold = false;
 
         page.FontBold = true;
@@ -152,7 +147,7 @@ void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& ti
         page.CurrentX = 110;
         page.CurrentY = 55;
         page.ForeColor = colore ? Rosso : Nero;
-        page.Print(FormatoImporto(Sistema.ImportoSistema), true);
+        page.Print(FormatoVincita(Sistema.ImportoSistema), true);
         page.FontBold = false;
     }
 

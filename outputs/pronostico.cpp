@@ -7,6 +7,7 @@
 #include "printing/printerpage.h"
 #include "printing/vorlacco.h"
 #include "update/maker.h"
+#include "winnings/prospetto.h"
 
 namespace corpo {
 
@@ -22,12 +23,6 @@ OrigineProspetto CalcolaOrigineProspetto(const TaraturaAmbetto& t) {
     o.y0 = RoundHalfEven(double(t.Intestazione));
     o.passo = RoundHalfEven(2.5);
     return o;
-}
-
-QString ImportoProspetto(float amount, const QLocale& locale) {
-    QLocale l = locale;
-    l.setNumberOptions(QLocale::DefaultNumberOptions);
-    return QStringLiteral("€ ") + l.toString(double(amount), 'f', 2);
 }
 
 void StampaProspettoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
@@ -111,7 +106,7 @@ void StampaProspettoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
     page.CurrentY = 110;
     page.FillColor = Nero;
     page.ForeColor = Nero;
-    page.Print(ImportoProspetto(Sistema.ImportoSistema, QLocale()), true);
+    page.Print(FormatoVincita(Sistema.ImportoSistema), true);
     page.FontBold = false;
 
     page.FontBold = true;

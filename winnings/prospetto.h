@@ -39,8 +39,9 @@ void SetWinnings(SystemRecord& r, const Importi21& winnings);
 // On overflow returns false with error Overflow and leaves the record as it was.
 bool CalcolaProspetto(RunError* error = nullptr);
 
-// An amount of the prospect, "€ ###,##0.00": the euro sign, a blank, thousands
-// always grouped and two decimals, with the marks of the given locale
+// An amount of the prospect, the listing and the forecast sheet, "€ ###,##0.00":
+// the euro sign, a blank, thousands always grouped and two decimals, with the
+// marks of the given locale
 // ("€ 319.600,00" in Italian, "€ 319,600.00" in English).
 QString FormatoVincita(float amount, const QLocale& locale = QLocale());
 // The same amount without the euro sign: "319.600,00".
