@@ -5,6 +5,8 @@
 #include <QString>
 
 namespace corpo {
-// Renders a picture of the program's resources (":/art/...svg") at size.
-QPixmap RenderArt(const QString& resource, const QSize& size);
+// Renders one of the program's SVG pictures (":/art/logo.svg", or another
+// folder's resource) on a transparent pixmap of size, sharp on a screen of
+// ratio device pixels per pixel. An unreadable picture leaves it blank.
+QPixmap RenderArt(const QString& resource, const QSize& size, qreal ratio = 1);
 } // namespace corpo

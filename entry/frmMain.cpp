@@ -2,6 +2,7 @@
 
 #include "ui_frmMain.h"
 
+#include "app/art.h"
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/messages.h"
@@ -22,8 +23,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QPainter>
-#include <QSvgRenderer>
 #include <QTimer>
 
 static void initEntryResources() { Q_INIT_RESOURCE(entry); }
@@ -34,19 +33,6 @@ namespace {
 
 const QString FiltroSistemi = QStringLiteral("Sistemi Bramasolovanti (*.vrl)");
 const QString NomeVuoto = QStringLiteral("vuoto.vrl");
-
-// Our drawings are vector art: render them at twice the size so they stay
-// sharp when the window grows.
-QPixmap renderArt(const QString& resource, const QSize& size) {
-    QPixmap pixmap(size * 2);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(resource);
-    if (!renderer.isValid())
-        return QPixmap();
-    QPainter p(&pixmap);
-    renderer.render(&p);
-    return pixmap;
-}
 
 bool isDark(const QColor& c) { return c.red() * 299 + c.green() * 587 + c.blue() * 114 < 110000; }
 
@@ -83,10 +69,11 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
         Q_ASSERT(grapes_[size_t(i)]);
     }
 
-    ui->picSfondoVorlacco->setPixmap(
-        renderArt(QStringLiteral(":/entry/sfondo_vorlacco.svg"), ui->picSfondoVorlacco->size()));
+    // Rendered at twice the size, so the pictures stay sharp when the window grows.
+    ui->picSfondoVorlacco->setPixmap(RenderArt(QStringLiteral(":/entry/sfondo_vorlacco.svg"),
+                                               ui->picSfondoVorlacco->size(), 2));
     ui->Picture3->setPixmap(
-        renderArt(QStringLiteral(":/entry/logo_bramasolovanti.svg"), ui->Picture3->size()));
+        RenderArt(QStringLiteral(":/entry/logo_bramasolovanti.svg"), ui->Picture3->size(), 2));
 
     connect(ui->cmdApri, &QPushButton::clicked, this, &frmMain::OpenSystem);
     connect(ui->cmdSalva, &QPushButton::clicked, this, &frmMain::SaveSystem);

@@ -1,5 +1,6 @@
 #include "winnings/frmVincite.h"
 
+#include "app/art.h"
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/messages.h"
@@ -8,9 +9,7 @@
 #include "ui_frmVincite.h"
 
 #include <QApplication>
-#include <QPainter>
 #include <QPointer>
-#include <QSvgRenderer>
 
 // Resources of a static library have to be pulled in by name.
 static void InitVinciteResources() { Q_INIT_RESOURCE(frmVincite); }
@@ -21,15 +20,7 @@ namespace {
 
 // The window's artwork, rendered sharp at the screen's pixel ratio.
 void DrawPicture(QLabel* label, const QString& resource) {
-    QSvgRenderer svg(resource);
-    const qreal ratio = label->devicePixelRatioF();
-    QPixmap pix(label->size() * ratio);
-    pix.setDevicePixelRatio(ratio);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    svg.render(&p, QRectF(QPointF(0, 0), label->size()));
-    p.end();
-    label->setPixmap(pix);
+    label->setPixmap(RenderArt(resource, label->size(), label->devicePixelRatioF()));
 }
 
 // The widgets' own font name stays "Calibri"; where it is missing the
