@@ -4,6 +4,7 @@
 #include "app/fileio.h"
 #include "app/messages.h"
 #include "app/settings.h"
+#include "outputs/erroristampa.h"
 #include "outputs/frmPrnInCorso.h"
 #include "outputs/frmTaraturaAmbetto.h"
 #include "outputs/pronostico.h"
@@ -131,11 +132,7 @@ void frmStampaSchedine::StampaSchedina() {
     try {
         StampaSchedineSullaPagina(Printer(), Taratura, da, a, avanzamento);
     } catch (const RunError& e) {
-        // An unfinished job never reaches the printer.
-        Printer().KillDoc();
-        MsgBox(e.number == err::PrinterError ? QStringLiteral("Stampante non installata")
-                                             : QStringLiteral("Errore Stampante non previsto"),
-               MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("!!! E R R O R E !!!"));
+        SegnalaErroreStampa(e);
     }
     progresso->close();
     delete progresso;

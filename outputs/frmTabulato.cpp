@@ -6,6 +6,7 @@
 #include "app/messages.h"
 #include "app/printers.h"
 #include "app/settings.h"
+#include "outputs/erroristampa.h"
 #include "printing/printerpage.h"
 #include "printing/vorlacco.h"
 #include "ui_frmTabulato.h"
@@ -248,18 +249,6 @@ void frmTabulato::cmdStampa_Click() {
     MostraStampante();
 }
 
-namespace {
-
-void ReportListingError(const RunError& e) {
-    if (e.number == err::PrinterError)
-        MsgBox(QStringLiteral("Stampante non installata"), MsgButtons::Ok, MsgIcon::Critical,
-               QStringLiteral("!!! E R R O R E !!!"));
-    else
-        ReportError(e, QStringLiteral("StampaTabulato"), QStringLiteral("Form frmTabulato"));
-}
-
-} // namespace
-
 void frmTabulato::StampaTabulato() {
     PrinterPage& page = Printer();
     const bool colore = ui->chkColor->isChecked();
@@ -271,8 +260,8 @@ void frmTabulato::StampaTabulato() {
         for (int copia = 1; copia <= copie; ++copia)
             StampaCopiaTabulato(colore, vietato_, TitoloTabulato(copia, copie));
     } catch (const RunError& e) {
-        page.KillDoc();
-        ReportListingError(e);
+        SegnalaErroreStampa(e, QStringLiteral("StampaTabulato"),
+                            QStringLiteral("Form frmTabulato"));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "app/fileio.h"
 #include "app/messages.h"
 #include "app/settings.h"
+#include "outputs/erroristampa.h"
 #include "outputs/frmTabulato.h"
 #include "printing/printerpage.h"
 #include "ui_frmVerifica.h"
@@ -263,13 +264,8 @@ void frmVerifica::Stampa(bool pdf) {
             }
             StampaVerifica(*esito_, estrazione_);
         } catch (const RunError& e) {
-            page.KillDoc();
-            if (e.number == err::PrinterError)
-                MsgBox(QStringLiteral("Stampante non installata"), MsgButtons::Ok,
-                       MsgIcon::Critical, QStringLiteral("!!! E R R O R E !!!"));
-            else
-                ReportError(e, QStringLiteral("StampaVerifica"),
-                            QStringLiteral("Form frmVerifica"));
+            SegnalaErroreStampa(e, QStringLiteral("StampaVerifica"),
+                                QStringLiteral("Form frmVerifica"));
         }
     };
     setEnabled(false);

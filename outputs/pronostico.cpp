@@ -3,6 +3,7 @@
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/messages.h"
+#include "outputs/erroristampa.h"
 #include "outputs/schedine.h"
 #include "printing/printerpage.h"
 #include "printing/vorlacco.h"
@@ -129,14 +130,8 @@ void StampaSchedaPronostico(const TaraturaAmbetto& t, const PagePicture& vietato
     try {
         StampaProspettoSullaPagina(page, t, vietato);
     } catch (const RunError& e) {
-        // Nothing of an unfinished card reaches the printer.
-        page.KillDoc();
-        if (e.number == err::PrinterError)
-            MsgBox(QStringLiteral("Stampante non installata"), MsgButtons::Ok, MsgIcon::Critical,
-                   QStringLiteral("!!! E R R O R E !!!"));
-        else
-            ReportError(e, QStringLiteral("StampaSchedaPronostico"),
-                        QStringLiteral("Form frmStampaSchedine"));
+        SegnalaErroreStampa(e, QStringLiteral("StampaSchedaPronostico"),
+                            QStringLiteral("Form frmStampaSchedine"));
     }
 }
 
