@@ -30,7 +30,6 @@ public:
     // Remembers the window's current size and every descendant's geometry and
     // font as the design; call it once the window is laid out.
     explicit AutoResizer(QWidget* window);
-    QSize designSize() const { return design_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -11,7 +11,6 @@
 #include "outputs/risorse.h"
 #include "outputs/schedine.h"
 #include "outputs/stampaschedine.h"
-#include "ui_frmPrnInCorso.h"
 #include "ui_frmStampaSchedine.h"
 
 #include <QCloseEvent>
@@ -50,7 +49,6 @@ frmStampaSchedine::~frmStampaSchedine() {
 }
 
 void frmStampaSchedine::Form_Load() {
-    Minimo = SchedaMinima;
     Massimo = SchedaMassima;
     ui->labSchede->setText(QString::number(Massimo));
     ui->meDa->setText(QStringLiteral("1"));
@@ -127,7 +125,7 @@ void frmStampaSchedine::StampaSchedina() {
         return StopStampa;
     };
     avanzamento.schedaStampata = [progresso](int slip) {
-        progresso->ui->Label1->setText(EtichettaProgresso(slip));
+        progresso->MostraScheda(slip);
     };
     try {
         StampaSchedineSullaPagina(Printer(), Taratura, da, a, avanzamento);

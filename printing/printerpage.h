@@ -188,7 +188,6 @@ public:
     // system's default printer (where none is named, the first installed).
     QString DeviceName() const;
     PageFont Font() const;
-    double TwipsPerPixelX() const { return 1440.0 / PageDpi; }
     double TwipsPerPixelY() const { return 1440.0 / PageDpi; }
 
     // ---- Operations. Coordinates in ScaleMode units.
