@@ -8,24 +8,23 @@
 static void initArt() { Q_INIT_RESOURCE(art); }
 
 namespace corpo {
-QPixmap RenderArt(const QString& resource, const QSize& size) {
+QPixmap RenderArt(const QString& resource, const QSize& size, qreal ratio) {
     static const bool once = (initArt(), true);
     Q_UNUSED(once);
-    QPixmap pm(size);
+    QPixmap pm(size * ratio);
+    pm.setDevicePixelRatio(ratio);
     pm.fill(Qt::transparent);
     QSvgRenderer svg(resource);
     if (!svg.isValid())
         return pm;
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    svg.render(&p);
+    svg.render(&p, QRectF(QPointF(0, 0), size));
     return pm;
 }
 
 void ShowArt(QLabel* label, const QString& resource, qreal scale) {
-    const qreal ratio = label->devicePixelRatioF();
-    QPixmap pm = RenderArt(resource, (QSizeF(label->size()) * scale * ratio).toSize());
-    pm.setDevicePixelRatio(ratio);
-    label->setPixmap(pm);
+    label->setPixmap(RenderArt(resource, (QSizeF(label->size()) * scale).toSize(),
+                               label->devicePixelRatioF()));
 }
 } // namespace corpo

@@ -7,8 +7,10 @@
 class QLabel;
 
 namespace corpo {
-// Renders a picture of the program's resources (":/art/...svg") at size.
-QPixmap RenderArt(const QString& resource, const QSize& size);
+// Renders one of the program's SVG pictures (":/art/logo.svg", or another
+// folder's resource) on a transparent pixmap of size, sharp on a screen of
+// ratio device pixels per pixel. An unreadable picture leaves it blank.
+QPixmap RenderArt(const QString& resource, const QSize& size, qreal ratio = 1);
 
 // Shows a drawing in a picture label, rendered for `scale` times the label's
 // size in device pixels, so it stays sharp on a high-density screen and when

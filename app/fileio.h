@@ -1,9 +1,9 @@
 // File access shared by every file the program reads or writes: bounded
 // reads, writes that never leave a half-written file, the 8-bit code page of
-// the text files, and the failure numbers the user is shown.
+// the text files, and the failures of the file system as the user is shown them.
 #pragma once
 
-#include "app/messages.h"
+#include "app/runerror.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,21 +13,6 @@ class QFileDevice;
 
 namespace corpo {
 
-// Failure numbers and descriptions as the program reports them.
-namespace err {
-inline constexpr int Overflow = 6;
-inline constexpr int BadFileName = 52;
-inline constexpr int FileNotFound = 53;
-inline constexpr int DiskFull = 61;
-inline constexpr int InputPastEnd = 62;
-inline constexpr int PermissionDenied = 70;
-inline constexpr int PathFileAccess = 75;
-inline constexpr int PathNotFound = 76;
-inline constexpr int DeviceIO = 57;
-inline constexpr int PrinterError = 482;
-} // namespace err
-
-RunError MakeError(int number);                      // with its standard description
 RunError FileError(const QFileDevice& file);         // from a failed open/read/write
 // From a failed open of path, for reading or for writing it.
 RunError FileOpenError(const QString& path, const QFileDevice& file, bool writing = false);

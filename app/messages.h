@@ -2,6 +2,8 @@
 // that tests can answer them and read what the user would have seen.
 #pragma once
 
+#include "app/runerror.h"
+
 #include <QList>
 #include <QString>
 #include <functional>
@@ -24,12 +26,6 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
 
 // The desktop's beep.
 void Beep();
-
-// A run-time failure as the user is told about it: number and description.
-struct RunError {
-    int number = 0;
-    QString description;
-};
 
 // The standard report of a trapped run-time failure:
 // "Error N (description) in procedure P of <owner>", OK only, the program's title.

@@ -2,15 +2,14 @@
 
 #include "ui_frmColourPicker.h"
 
+#include "app/art.h"
+#include "app/convert.h"
 #include "app/corpo.h"
 #include "entry/dialogs.h"
 #include "entry/frmMain.h"
 #include "entry/numbers.h"
-#include "printing/printerpage.h"
 
 #include <QMouseEvent>
-#include <QPainter>
-#include <QSvgRenderer>
 #include <cmath>
 
 namespace corpo {
@@ -47,13 +46,7 @@ frmColourPicker::frmColourPicker(frmMain* main)
         palette_[i]->setPixmap(QPixmap::fromImage(images_[i]));
         palette_[i]->installEventFilter(this);
     }
-    QPixmap apply(64, 64);
-    apply.fill(Qt::transparent);
-    {
-        QPainter p(&apply);
-        QSvgRenderer(QStringLiteral(":/entry/applica.svg")).render(&p);
-    }
-    ui->cmdSalva->setIcon(QIcon(apply));
+    ui->cmdSalva->setIcon(QIcon(RenderArt(QStringLiteral(":/entry/applica.svg"), QSize(64, 64))));
 
     connect(ui->cmdGeneraColore, &QPushButton::clicked, this,
             &frmColourPicker::cmdGeneraColore_Click);

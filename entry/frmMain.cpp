@@ -78,12 +78,12 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
     // Every change of a field, the wheel or a colour marks the system as
     // changed; the empty system, Open and Save clear the mark afterwards.
     for (int g = 0; g < NumGruppi; ++g) {
-        for (int p = 0; p < GroupSize[size_t(g)]; ++p) {
+        for (int p = 0; p < Scommesse[size_t(g)].size; ++p) {
             QLineEdit* field = findChild<QLineEdit*>(NumberFieldName(g, p));
             Q_ASSERT(field);
             numbers_[size_t(g)][size_t(p)] = field;
             field->setAccessibleName(
-                QStringLiteral("%1, numero %2").arg(NomeScommessa(g)).arg(p + 1));
+                QStringLiteral("%1, numero %2").arg(Scommesse[size_t(g)].Name()).arg(p + 1));
             field->setValidator(new FieldValidator(false, field));
             field->installEventFilter(this);
             connect(field, &QLineEdit::textChanged, this, [this, field] {
@@ -91,12 +91,13 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
                 ControllaValore(field);
             });
         }
-        for (int k = 0; k < StakeCount[size_t(g)]; ++k) {
+        for (int k = 0; k < Scommesse[size_t(g)].stakeCount; ++k) {
             QLineEdit* field = findChild<QLineEdit*>(StakeFieldName(g, k));
             Q_ASSERT(field);
             stakes_[size_t(g)][size_t(k)] = field;
             field->setAccessibleName(
-                QStringLiteral("%1, %2, euro").arg(NomeScommessa(g), NomeSorte(g, k)));
+                QStringLiteral("%1, %2, euro")
+                    .arg(Scommesse[size_t(g)].Name(), Scommesse[size_t(g)].KindName(k).toLower()));
             field->setValidator(new FieldValidator(true, field));
             field->installEventFilter(this);
             connect(field, &QLineEdit::textChanged, this, [this] { modificato_ = true; });
@@ -167,10 +168,10 @@ void frmMain::NuovoSistema() {
     Sistema.Capogioco = 0;
     // Position by position, the two bets of a kind together.
     for (int first = 0; first < Estratto; first += 2) {
-        for (int p = 0; p < GroupSize[size_t(first)]; ++p) {
+        for (int p = 0; p < Scommesse[size_t(first)].size; ++p) {
             for (int g = first; g <= first + 1; ++g) {
                 numberField(g, p)->setText(QStringLiteral("  "));
-                RecordNumbers(Sistema, g)[p] = 0;
+                Scommesse[size_t(g)].Numbers(Sistema)[p] = 0;
             }
         }
     }
@@ -191,9 +192,10 @@ void frmMain::NuovoSistema() {
 
 void frmMain::RecordToFields() {
     for (int first = 0; first < Estratto; first += 2)
-        for (int p = 0; p < GroupSize[size_t(first)]; ++p)
+        for (int p = 0; p < Scommesse[size_t(first)].size; ++p)
             for (int g = first; g <= first + 1; ++g)
-                numberField(g, p)->setText(QString::number(RecordNumbers(Sistema, g)[p]));
+                numberField(g, p)->setText(
+                    QString::number(Scommesse[size_t(g)].Numbers(Sistema)[size_t(p)]));
     numberField(Estratto, 0)->setText(QString::number(Sistema.Estratto));
 }
 
@@ -209,7 +211,7 @@ void frmMain::ControllaValore(QLineEdit* field) {
 bool frmMain::VerificaSistema() {
     Cluster values{};
     for (int g = 0; g < NumGruppi; ++g)
-        for (int p = 0; p < GroupSize[size_t(g)]; ++p)
+        for (int p = 0; p < Scommesse[size_t(g)].size; ++p)
             values[size_t(g)][size_t(p)] = int(Val(numberField(g, p)->text()));
     const Verdict v = CheckCluster(values, Sistema);
     if (v.ok)
@@ -253,7 +255,7 @@ void frmMain::NumeriCasuali() {
     Randomize();
     const Cluster values = NumeriCasualiValues(Sistema.Capogioco, &Rnd);
     for (int g = 0; g < NumGruppi; ++g)
-        for (int p = 0; p < GroupSize[size_t(g)]; ++p)
+        for (int p = 0; p < Scommesse[size_t(g)].size; ++p)
             numberField(g, p)->setText(QString::number(values[size_t(g)][size_t(p)]));
     if (Sistema.Capogioco != 0)
         ImpostaCapogioco(0);
@@ -264,7 +266,8 @@ void frmMain::NumeriCasuali() {
 
 void frmMain::FieldsToStakes() {
     for (const StakeSlot& s : StakeOrder())
-        RecordStakes(Sistema, s.group)[s.index] = ParseStake(stakeField(s.group, s.index)->text());
+        Scommesse[size_t(s.group)].Stakes(Sistema)[size_t(s.index)] =
+            ParseStake(stakeField(s.group, s.index)->text());
     const float total = SommaImporti(Sistema);
     ui->txtImportoSistema->setText(FormatTotal(total));
     Sistema.ImportoSistema = total;
@@ -272,7 +275,8 @@ void frmMain::FieldsToStakes() {
 
 void frmMain::StakesToFields() {
     for (const StakeSlot& s : StakeOrder())
-        stakeField(s.group, s.index)->setText(FormatStake(RecordStakes(Sistema, s.group)[s.index]));
+        stakeField(s.group, s.index)
+            ->setText(FormatStake(Scommesse[size_t(s.group)].Stakes(Sistema)[size_t(s.index)]));
 }
 
 void frmMain::ImpostaImporti10() {
@@ -337,7 +341,7 @@ void frmMain::ImpostaColoreVorlacco(int32_t colour) {
     for (Acino* e : grapes_)
         e->setColore(ToQColor(colour));
     for (int first = 0; first < Estratto; first += 2)
-        for (int p = 0; p < GroupSize[size_t(first)]; ++p)
+        for (int p = 0; p < Scommesse[size_t(first)].size; ++p)
             for (int g = first; g <= first + 1; ++g)
                 paintField(numberField(g, p), colour);
     paintField(numberField(Estratto, 0), colour);

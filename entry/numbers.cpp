@@ -1,7 +1,6 @@
 #include "entry/numbers.h"
 
 #include "app/fileio.h"
-#include "printing/printerpage.h"
 
 #include <QRandomGenerator>
 #include <QTime>
@@ -103,9 +102,6 @@ bool FieldAccepts(const QString& text, bool stake) {
 
 namespace {
 
-const char* const groupStems[NumGruppi] = {"Cinq1", "Cinq2", "Quad1", "Quad2", "Terz1",
-                                            "Terz2", "Ambo1", "Ambo2", "Estratto"};
-
 struct GroupMessages {
     const char* incomplete;
     const char* duplicate;
@@ -123,55 +119,13 @@ const GroupMessages groupMessages[NumGruppi - 1] = {
 
 } // namespace
 
-QString NumberFieldName(int group, int position) {
-    const QString stem = QStringLiteral("txt") + QLatin1String(groupStems[group]);
-    return group == Estratto ? stem : stem + QLatin1Char('_') + QString::number(position);
-}
-
-QString StakeFieldName(int group, int index) {
-    const QString stem = QStringLiteral("txtImp") + QLatin1String(groupStems[group]);
-    return StakeCount[size_t(group)] == 1 ? stem : stem + QLatin1Char('_') + QString::number(index);
-}
-
-uint8_t* RecordNumbers(SystemRecord& r, int group) {
-    switch (group) {
-    case Cinq1: return r.Cinq1.data();
-    case Cinq2: return r.Cinq2.data();
-    case Quad1: return r.Quad1.data();
-    case Quad2: return r.Quad2.data();
-    case Terz1: return r.Terz1.data();
-    case Terz2: return r.Terz2.data();
-    case Ambo1: return r.Ambo1.data();
-    case Ambo2: return r.Ambo2.data();
-    default: return &r.Estratto;
-    }
-}
-
-float* RecordStakes(SystemRecord& r, int group) {
-    switch (group) {
-    case Cinq1: return r.ImpCinq1.data();
-    case Cinq2: return r.ImpCinq2.data();
-    case Quad1: return r.ImpQuad1.data();
-    case Quad2: return r.ImpQuad2.data();
-    case Terz1: return r.ImpTerz1.data();
-    case Terz2: return r.ImpTerz2.data();
-    case Ambo1: return &r.ImpAmbo1;
-    case Ambo2: return &r.ImpAmbo2;
-    default: return &r.ImpEstratto;
-    }
-}
-
-const float* RecordStakes(const SystemRecord& r, int group) {
-    return RecordStakes(const_cast<SystemRecord&>(r), group);
-}
-
 const std::array<StakeSlot, NumImporti>& StakeOrder() {
     static const std::array<StakeSlot, NumImporti> order = [] {
         std::array<StakeSlot, NumImporti> o{};
         size_t k = 0;
         for (int pair = 0; pair < 3; ++pair) {
             const int first = 2 * pair;
-            for (int i = 0; i < StakeCount[size_t(first)]; ++i) {
+            for (int i = 0; i < Scommesse[size_t(first)].stakeCount; ++i) {
                 o[k++] = {first, i};
                 o[k++] = {first + 1, i};
             }
@@ -187,14 +141,14 @@ const std::array<StakeSlot, NumImporti>& StakeOrder() {
 float SommaImporti(const SystemRecord& record) {
     float total = 0;
     for (const StakeSlot& s : StakeOrder())
-        total = float(total + RecordStakes(record, s.group)[s.index]);
+        total = float(total + Scommesse[size_t(s.group)].Stakes(record)[s.index]);
     return total;
 }
 
 Verdict CheckCluster(const Cluster& values, SystemRecord& record) {
     for (int g = 0; g < Estratto; ++g) {
-        uint8_t* stored = RecordNumbers(record, g);
-        for (int p = 0; p < GroupSize[size_t(g)]; ++p) {
+        const std::span<uint8_t> stored = Scommesse[size_t(g)].Numbers(record);
+        for (int p = 0; p < Scommesse[size_t(g)].size; ++p) {
             const int v = values[size_t(g)][size_t(p)];
             if (v == 0)
                 return {false, QString::fromUtf8(groupMessages[g].incomplete), g, p};
@@ -208,11 +162,11 @@ Verdict CheckCluster(const Cluster& values, SystemRecord& record) {
     // Repeats count only within one bet; the two bets of a kind are checked
     // pair of positions by pair of positions, first bet before second.
     for (int first = 0; first < Estratto; first += 2) {
-        const int size = GroupSize[size_t(first)];
+        const int size = Scommesse[size_t(first)].size;
         for (int i = 0; i < size; ++i) {
             for (int j = i + 1; j < size; ++j) {
                 for (int g = first; g <= first + 1; ++g) {
-                    const uint8_t* n = RecordNumbers(record, g);
+                    const std::span<const uint8_t> n = Scommesse[size_t(g)].Numbers(record);
                     if (n[i] == n[j]) {
                         // A repeated ambo sends the focus to its first number.
                         const int focus = size == 2 ? 0 : j;
@@ -256,7 +210,7 @@ Cluster NumeriCasualiValues(int capogioco, const std::function<double()>& draw) 
     std::array<bool, 91> used{};
     auto one = [&] { return int(draw() * 90.0 + 1.0); };
     for (int g = 0; g < Estratto; ++g) {
-        for (int p = 0; p < GroupSize[size_t(g)]; ++p) {
+        for (int p = 0; p < Scommesse[size_t(g)].size; ++p) {
             int n = one();
             while (used[size_t(n)] || n == capogioco)
                 n = one();
@@ -281,17 +235,6 @@ void ImpostaImporti(SystemRecord& r, Preset preset) {
     r.ImpTerz1 = r.ImpTerz2 = terz;
     r.ImpAmbo1 = r.ImpAmbo2 = ten ? 1.00f : 1.50f;
     r.ImpEstratto = ten ? 1.00f : 3.00f;
-}
-
-QColor ToQColor(int32_t colour) {
-    const uint32_t c = uint32_t(colour);
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
-int32_t FromQColor(const QColor& colour) {
-    const QColor rgb = colour.toRgb();
-    return int32_t(uint32_t(rgb.red()) | (uint32_t(rgb.green()) << 8) |
-                   (uint32_t(rgb.blue()) << 16));
 }
 
 QString DescrizioneErrore(const RunError& error) {

@@ -3,8 +3,10 @@
 // random fill, the stake presets and the colour encoding.
 #pragma once
 
+#include "app/convert.h"
 #include "app/corpo.h"
 #include "app/messages.h"
+#include "app/scommesse.h"
 
 #include <QColor>
 #include <QString>
@@ -39,23 +41,6 @@ bool StakeFits(const QString& text);
 // Whether a field can hold the text: a number field two digits or blanks, a
 // stake field a stake that fits.
 bool FieldAccepts(const QString& text, bool stake);
-
-// The nine bets in group order.
-enum Gruppo { Cinq1, Cinq2, Quad1, Quad2, Terz1, Terz2, Ambo1, Ambo2, Estratto };
-inline constexpr int NumGruppi = 9;
-inline constexpr int NumNumeri = 29;
-inline constexpr int NumImporti = 21;
-inline constexpr std::array<int, NumGruppi> GroupSize = {5, 5, 4, 4, 3, 3, 2, 2, 1};
-inline constexpr std::array<int, NumGruppi> StakeCount = {4, 4, 3, 3, 2, 2, 1, 1, 1};
-// Object names of the fields: number fields "txtCinq1_0", stakes "txtImpCinq1_0";
-// the single fields have no index ("txtEstratto", "txtImpAmbo1").
-QString NumberFieldName(int group, int position);
-QString StakeFieldName(int group, int index);
-
-// The record's numbers and stakes of one group, GroupSize / StakeCount long.
-uint8_t* RecordNumbers(SystemRecord& record, int group);
-float* RecordStakes(SystemRecord& record, int group);
-const float* RecordStakes(const SystemRecord& record, int group);
 
 // The order in which the stakes are read, written and summed: the two bets of
 // a kind index by index (first, then second), then the ambi and the estratto.
@@ -107,10 +92,6 @@ Cluster NumeriCasualiValues(int capogioco, const std::function<double()>& draw);
 // Fills the 21 stakes of the 10 or 20 euro system.
 enum class Preset { Euro10, Euro20 };
 void ImpostaImporti(SystemRecord& record, Preset preset);
-
-// 0x00BBGGRR <-> QColor.
-QColor ToQColor(int32_t colour);
-int32_t FromQColor(const QColor& colour);
 
 // An Italian account of a file failure, for the messages of Open and Save.
 QString DescrizioneErrore(const RunError& error);

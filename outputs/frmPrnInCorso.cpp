@@ -1,6 +1,7 @@
 #include "outputs/frmPrnInCorso.h"
 
 #include "app/corpo.h"
+#include "outputs/schedine.h"
 #include "ui_frmPrnInCorso.h"
 
 namespace corpo {
@@ -13,7 +14,7 @@ frmPrnInCorso::frmPrnInCorso(QWidget* parent) : QDialog(parent), ui(new Ui::frmP
 frmPrnInCorso::~frmPrnInCorso() { delete ui; }
 
 void frmPrnInCorso::MostraScheda(int numero) {
-    ui->Label1->setText(QStringLiteral("Scheda n. %1").arg(numero));
+    ui->Label1->setText(EtichettaProgresso(numero));
 }
 
 void frmPrnInCorso::cmdInterrompi_Click() { StopStampa = true; }

@@ -16,7 +16,7 @@ public:
     explicit frmPrnInCorso(QWidget* parent = nullptr);
     ~frmPrnInCorso() override;
 
-    // "Scheda n. " and the number of the slip being printed.
+    // The slip being printed: "Scheda n. 0003".
     void MostraScheda(int numero);
 
     Ui::frmPrnInCorso* ui;

@@ -6,6 +6,7 @@
 #include "app/messages.h"
 #include "app/places.h"
 #include "app/settings.h"
+#include "outputs/erroristampa.h"
 #include "outputs/frmPrnInCorso.h"
 #include "outputs/anteprima.h"
 #include "outputs/frmTaraturaAmbetto.h"
@@ -61,7 +62,6 @@ frmStampaSchedine::~frmStampaSchedine() {
 }
 
 void frmStampaSchedine::Form_Load() {
-    Minimo = SchedaMinima;
     Massimo = SchedaMassima;
     ui->labSchede->setText(QString::number(Massimo));
     ui->meDa->setText(QStringLiteral("1"));
@@ -180,16 +180,12 @@ void frmStampaSchedine::StampaSchedina() {
         return StopStampa;
     };
     avanzamento.schedaStampata = [progresso](int slip) {
-        progresso->ui->Label1->setText(EtichettaProgresso(slip));
+        progresso->MostraScheda(slip);
     };
     try {
         StampaSchedineSullaPagina(Printer(), Taratura, da, a, avanzamento);
     } catch (const RunError& e) {
-        // An unfinished job never reaches the printer.
-        Printer().KillDoc();
-        MsgBox(e.number == err::PrinterError ? QStringLiteral("Stampante non installata")
-                                             : QStringLiteral("Errore Stampante non previsto"),
-               MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("!!! E R R O R E !!!"));
+        SegnalaErroreStampa(e);
     }
     progresso->close();
     delete progresso;

@@ -35,7 +35,6 @@ public:
     Ui::frmStampaSchedine* ui;
     TaraturaAmbetto Taratura;
     PagePicture Vietato; // null when the picture could not be read
-    int Minimo = 0;
     int Massimo = 0;
 
     void reject() override;

@@ -10,17 +10,18 @@
 #include "outputs/risorse.h"
 #include "outputs/guardiastampa.h"
 #include "outputs/anteprima.h"
+#include "outputs/erroristampa.h"
 #include "printing/printerpage.h"
 #include "printing/vorlacco.h"
 #include "ui_frmTabulato.h"
 #include "update/maker.h"
+#include "winnings/prospetto.h"
 #include "winnings/stampaprospetto.h"
 
 #include <QDir>
 #include <algorithm>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLocale>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -33,11 +34,6 @@ namespace {
 constexpr int32_t Nero = 0;
 constexpr int32_t Rosso = 255;
 constexpr int32_t Blu = 0xFF0000;
-
-// "€ #,##0.00" in the marks of the user's locale.
-QString FormatoImporto(float amount) {
-    return QStringLiteral("€ ") + QLocale().toString(double(amount), 'f', 2);
-}
 
 QString TwoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
 
@@ -114,7 +110,7 @@ void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& ti
         page.CurrentX = 80;
         page.CurrentY = 125;
         page.ForeColor = colore ? Rosso : Nero;
-        StampaTestoRuotato(FormatoImporto(Sistema.ImportoSistema), 300);
+        StampaTestoRuotato(FormatoVincita(Sistema.ImportoSistema), 300);
         page.FontBold = false;
 
         page.FontBold = true;
@@ -157,7 +153,7 @@ void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& ti
         page.CurrentX = 110;
         page.CurrentY = 55;
         page.ForeColor = colore ? Rosso : Nero;
-        page.Print(FormatoImporto(Sistema.ImportoSistema), true);
+        page.Print(FormatoVincita(Sistema.ImportoSistema), true);
         page.FontBold = false;
     }
 
@@ -276,18 +272,6 @@ void frmTabulato::caricaVietato() {
     }
 }
 
-namespace {
-
-void ReportListingError(const RunError& e) {
-    if (e.number == err::PrinterError)
-        MsgBox(QStringLiteral("Stampante non installata"), MsgButtons::Ok, MsgIcon::Critical,
-               QStringLiteral("!!! E R R O R E !!!"));
-    else
-        ReportError(e, QStringLiteral("StampaTabulato"), QStringLiteral("Form frmTabulato"));
-}
-
-} // namespace
-
 void frmTabulato::StampaTabulato() {
     PrinterPage& page = Printer();
     const bool colore = ui->chkColor->isChecked();
@@ -299,8 +283,8 @@ void frmTabulato::StampaTabulato() {
         for (int copia = 1; copia <= copie; ++copia)
             StampaCopiaTabulato(colore, vietato_, TitoloTabulato(copia, copie));
     } catch (const RunError& e) {
-        page.KillDoc();
-        ReportListingError(e);
+        SegnalaErroreStampa(e, QStringLiteral("StampaTabulato"),
+                            QStringLiteral("Form frmTabulato"));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "app/printers.h"
 #include "outputs/guardiastampa.h"
 #include "outputs/anteprima.h"
+#include "outputs/erroristampa.h"
 #include "outputs/risorse.h"
 #include "outputs/stampaschedine.h"
 #include "printing/printerpage.h"
@@ -34,18 +35,6 @@ void MostraTaratura(QWidget* parent) {
     w.Form_Load();
     w.exec();
 }
-
-namespace {
-const QString TitoloErrore = QStringLiteral("!!! E R R O R E !!!");
-
-// The printer page's failures as the calibration window reports them.
-void SegnalaErroreStampa(const RunError& e) {
-    Printer().KillDoc();
-    MsgBox(e.number == err::PrinterError ? QStringLiteral("Stampante non installata")
-                                         : QStringLiteral("Errore Stampante non previsto"),
-           MsgButtons::Ok, MsgIcon::Critical, TitoloErrore);
-}
-} // namespace
 
 frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent)
     : QDialog(parent), ui(new Ui::frmTaraturaAmbetto) {

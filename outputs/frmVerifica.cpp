@@ -3,6 +3,7 @@
 #include "app/fileio.h"
 #include "app/messages.h"
 #include "app/settings.h"
+#include "outputs/erroristampa.h"
 #include "outputs/frmTabulato.h"
 #include "printing/printerpage.h"
 #include "ui_frmVerifica.h"
@@ -64,7 +65,8 @@ void StampaVerifica(const EsitoVerifica& esito, const QString& estrazione) {
     for (const EsitoScommessa& e : esito.scommesse) {
         page.CurrentY = y;
         page.CurrentX = 15;
-        page.Print(CodiceRuota(e.ruota) + QLatin1Char(' ') + NomeScommessa(e.scommessa), false);
+        page.Print(CodiceRuota(e.ruota) + QLatin1Char(' ') + Scommesse[size_t(e.scommessa)].Name(),
+                   false);
         for (size_t i = 0; i < e.numeri.size(); ++i) {
             const double x = 60 + double(i) * cell;
             page.CurrentX = x;
@@ -227,7 +229,7 @@ void frmVerifica::Mostra(const EsitoVerifica& esito) {
     for (int row = 0; row < int(esito.scommesse.size()); ++row) {
         const EsitoScommessa& e = esito.scommesse[row];
         put(row, 0, NomeRuota(e.ruota), Qt::AlignLeft);
-        put(row, 1, NomeScommessa(e.scommessa), Qt::AlignLeft);
+        put(row, 1, Scommesse[size_t(e.scommessa)].Name(), Qt::AlignLeft);
         for (int i = 0; i < 5; ++i) {
             const bool has = size_t(i) < e.numeri.size();
             QTableWidgetItem* item =
@@ -262,13 +264,8 @@ void frmVerifica::Stampa(bool pdf) {
             }
             StampaVerifica(*esito_, estrazione_);
         } catch (const RunError& e) {
-            page.KillDoc();
-            if (e.number == err::PrinterError)
-                MsgBox(QStringLiteral("Stampante non installata"), MsgButtons::Ok,
-                       MsgIcon::Critical, QStringLiteral("!!! E R R O R E !!!"));
-            else
-                ReportError(e, QStringLiteral("StampaVerifica"),
-                            QStringLiteral("Form frmVerifica"));
+            SegnalaErroreStampa(e, QStringLiteral("StampaVerifica"),
+                                QStringLiteral("Form frmVerifica"));
         }
     };
     setEnabled(false);

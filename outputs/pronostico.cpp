@@ -3,10 +3,12 @@
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/messages.h"
+#include "outputs/erroristampa.h"
 #include "outputs/schedine.h"
 #include "printing/printerpage.h"
 #include "printing/vorlacco.h"
 #include "update/maker.h"
+#include "winnings/prospetto.h"
 
 namespace corpo {
 
@@ -22,12 +24,6 @@ OrigineProspetto CalcolaOrigineProspetto(const TaraturaAmbetto& t) {
     o.y0 = RoundHalfEven(double(t.Intestazione));
     o.passo = RoundHalfEven(2.5);
     return o;
-}
-
-QString ImportoProspetto(float amount, const QLocale& locale) {
-    QLocale l = locale;
-    l.setNumberOptions(QLocale::DefaultNumberOptions);
-    return QStringLiteral("€ ") + l.toString(double(amount), 'f', 2);
 }
 
 void StampaProspettoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
@@ -112,7 +108,7 @@ void StampaProspettoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
     page.CurrentY = 110;
     page.FillColor = Nero;
     page.ForeColor = Nero;
-    page.Print(ImportoProspetto(Sistema.ImportoSistema, QLocale()), true);
+    page.Print(FormatoVincita(Sistema.ImportoSistema), true);
     page.FontBold = false;
 
     page.FontBold = true;
@@ -136,14 +132,8 @@ bool StampaSchedaPronostico(const TaraturaAmbetto& t, const PagePicture& vietato
         StampaProspettoSullaPagina(page, t, vietato);
         return true;
     } catch (const RunError& e) {
-        // Nothing of an unfinished card reaches the printer.
-        page.KillDoc();
-        if (e.number == err::PrinterError)
-            MsgBox(QStringLiteral("Stampante non installata"), MsgButtons::Ok, MsgIcon::Critical,
-                   QStringLiteral("!!! E R R O R E !!!"));
-        else
-            ReportError(e, QStringLiteral("StampaSchedaPronostico"),
-                        QStringLiteral("Form frmStampaSchedine"));
+        SegnalaErroreStampa(e, QStringLiteral("StampaSchedaPronostico"),
+                            QStringLiteral("Form frmStampaSchedine"));
     }
     return false;
 }

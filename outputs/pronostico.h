@@ -3,7 +3,6 @@
 
 #include "outputs/taratura.h"
 
-#include <QLocale>
 #include <QString>
 
 namespace corpo {
@@ -18,9 +17,6 @@ struct OrigineProspetto {
     int passo = 0; // indent and extra line gap
 };
 OrigineProspetto CalcolaOrigineProspetto(const TaraturaAmbetto& t);
-
-// "€ 1.234,50" in the locale's marks.
-QString ImportoProspetto(float amount, const QLocale& locale);
 
 // Draws the card and ends its job; throws the printer page's RunError. The
 // notice picture is left out when it is null.

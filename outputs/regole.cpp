@@ -2,7 +2,6 @@
 
 #include "outputs/schedine.h"
 #include "winnings/prospetto.h"
-#include "winnings/verifica.h"
 
 #include <cmath>
 
@@ -18,8 +17,6 @@ bool Multiplo(double amount, double step) {
     return std::fabs(amount * 100 - cents) < 0.01 && std::fmod(cents, stepCents) == 0;
 }
 
-const char* const Generi[] = {"Ambo", "Terno", "Quaterna", "Cinquina"};
-
 } // namespace
 
 ControlloRegole ControllaRegole(const SystemRecord& record, int da, int a, const QLocale& locale,
@@ -32,17 +29,16 @@ ControlloRegole ControllaRegole(const SystemRecord& record, int da, int a, const
         const float totale = PreparaScheda(record, slip).totale;
         out.totali[size_t(slip - 1)] = totale;
         if (slip < da || slip > a) continue;
-        const QString chi =
-            QStringLiteral("Schedina %1 (%2): ").arg(slip).arg(NomeScommessa(slip - 1));
-        const Scommessa bet = ScommessaDiScheda(record, slip);
-        for (size_t k = 0; k < bet.importi.size(); ++k) {
-            const float stake = bet.importi[k];
+        const Scommessa& bet = ScommessaDiScheda(slip);
+        const QString chi = QStringLiteral("Schedina %1 (%2): ").arg(slip).arg(bet.Name());
+        const std::span<const float> importi = bet.Stakes(record);
+        for (size_t k = 0; k < importi.size(); ++k) {
+            const float stake = importi[k];
             if (!Multiplo(stake, regole.passoPuntata))
                 out.violazioni << chi +
                                       QStringLiteral("la puntata %1 di %2 non è un multiplo di %3")
-                                          .arg(bet.estratto ? QStringLiteral("Estratto")
-                                                            : QString::fromUtf8(Generi[k]),
-                                               euro(stake), euro(regole.passoPuntata));
+                                          .arg(bet.KindName(int(k)), euro(stake),
+                                               euro(regole.passoPuntata));
         }
         if (double(totale) < regole.minimo - 0.005)
             out.violazioni << chi + QStringLiteral("%1 è meno del minimo di %2")

@@ -9,13 +9,6 @@ namespace corpo {
 namespace {
 // Amounts are kept to the cent the way they are shown: two decimals, read back.
 float AiCentesimi(double v) { return QString::number(v, 'f', 2).toFloat(); }
-
-template <size_t N> std::vector<uint8_t> Numeri(const std::array<uint8_t, N>& a) {
-    return {a.begin(), a.end()};
-}
-template <size_t N> std::vector<float> Importi(const std::array<float, N>& a) {
-    return {a.begin(), a.end()};
-}
 } // namespace
 
 GrigliaNumeri GrigliaNumeriVuota() {
@@ -57,33 +50,24 @@ void ScomponiImporti(GrigliaImporti& grid, std::span<const float> stakes) {
         ScomponiImporto(grid, stakes[k], righe[k]);
 }
 
-Scommessa ScommessaDiScheda(const SystemRecord& s, int slip) {
-    switch (slip) {
-    case 1: return {Numeri(s.Cinq1), Importi(s.ImpCinq1), false};
-    case 2: return {Numeri(s.Cinq2), Importi(s.ImpCinq2), false};
-    case 3: return {Numeri(s.Quad1), Importi(s.ImpQuad1), false};
-    case 4: return {Numeri(s.Quad2), Importi(s.ImpQuad2), false};
-    case 5: return {Numeri(s.Terz1), Importi(s.ImpTerz1), false};
-    case 6: return {Numeri(s.Terz2), Importi(s.ImpTerz2), false};
-    case 7: return {Numeri(s.Ambo1), {s.ImpAmbo1}, false};
-    case 8: return {Numeri(s.Ambo2), {s.ImpAmbo2}, false};
-    default: return {{s.Estratto}, {s.ImpEstratto}, true};
-    }
+const Scommessa& ScommessaDiScheda(int slip) {
+    return Scommesse[size_t(slip >= SchedaMinima && slip < SchedaMassima ? slip - 1 : Estratto)];
 }
 
 ContenutoScheda PreparaScheda(const SystemRecord& record, int slip) {
-    const Scommessa b = ScommessaDiScheda(record, slip);
+    const Scommessa& bet = ScommessaDiScheda(slip);
+    const std::span<const float> importi = bet.Stakes(record);
     ContenutoScheda c;
     c.numeri = GrigliaNumeriVuota();
     c.importi.fill(false);
-    if (b.estratto) {
-        c.totale = b.importi[0];
-        ScomponiImporto(c.importi, b.importi[0], RigaEstratto);
+    if (bet.group == Estratto) {
+        c.totale = importi[0];
+        ScomponiImporto(c.importi, importi[0], RigaEstratto);
     } else {
-        c.totale = SommaImporti(b.importi);
-        ScomponiImporti(c.importi, b.importi);
+        c.totale = SommaImporti(importi);
+        ScomponiImporti(c.importi, importi);
     }
-    SegnaNumeri(c.numeri, b.numeri);
+    SegnaNumeri(c.numeri, bet.Numbers(record));
     return c;
 }
 

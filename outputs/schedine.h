@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/corpo.h"
+#include "app/scommesse.h"
 #include "outputs/taratura.h"
 
 #include <QList>
@@ -47,13 +48,8 @@ float SommaImporti(std::span<const float> stakes);
 // Member k goes to row 3 - k (Ambo in row 3 ... Cinquina in row 0).
 void ScomponiImporti(GrigliaImporti& grid, std::span<const float> stakes);
 
-// The bet of slip 1..9: Cinquina 1, 2, Quaterna 1, 2, Terno 1, 2, Ambo 1, 2, Estratto.
-struct Scommessa {
-    std::vector<uint8_t> numeri;
-    std::vector<float> importi; // member k: 0 Ambo, 1 Terno, 2 Quaterna, 3 Cinquina
-    bool estratto = false;      // slip 9: one stake on the Estratto row
-};
-Scommessa ScommessaDiScheda(const SystemRecord& record, int slip);
+// The bet of slip 1..9, in group order; any other number is the Estratto's.
+const Scommessa& ScommessaDiScheda(int slip);
 
 struct ContenutoScheda {
     GrigliaNumeri numeri{};

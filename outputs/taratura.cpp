@@ -1,8 +1,10 @@
 #include "outputs/taratura.h"
 
+#include "app/convert.h"
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/places.h"
+#include "app/messages.h"
 
 #include <QLocale>
 #include <QtEndian>
@@ -128,16 +130,6 @@ LayoutSchedina CalcolaLayout(TaraturaAmbetto& t) {
     return l;
 }
 
-int64_t ArrotondaPari(double v) {
-    const double r = std::nearbyint(v);
-    // Beyond the 64-bit range the conversion is undefined: take the nearest end.
-    if (!(r > -0x1p63))
-        return INT64_MIN;
-    if (!(r < 0x1p63))
-        return INT64_MAX;
-    return int64_t(r);
-}
-
 int ScrollDaCampo(float field) {
     // In double: 12.345f is a little above 12.345 and must give 1235.
     const double v = double(field) * 100.0;
@@ -145,7 +137,7 @@ int ScrollDaCampo(float field) {
         return ScrollMin;
     if (v >= ScrollMax)
         return ScrollMax;
-    return int(ArrotondaPari(v));
+    return RoundHalfEven(v);
 }
 
 QString TestoCampo(float field, const QLocale& locale) {
@@ -164,10 +156,10 @@ std::optional<int> ScrollDaTesto(const QString& text, const QLocale& locale) {
     const double v = locale.toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(v))
         return std::nullopt;
-    const int64_t hundredths = ArrotondaPari(v * 100.0);
+    const int hundredths = RoundHalfEven(v * 100.0);
     if (hundredths < ScrollMin || hundredths > ScrollMax)
         return std::nullopt;
-    return int(hundredths);
+    return hundredths;
 }
 
 } // namespace corpo

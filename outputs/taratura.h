@@ -2,7 +2,7 @@
 // printer's page, kept in "printA.cfg" in the application folder.
 #pragma once
 
-#include "app/messages.h"
+#include "app/runerror.h"
 
 #include <QByteArray>
 #include <QString>
@@ -82,9 +82,5 @@ QString TestoCampo(float field, const QLocale& locale);
 // A typed value in the locale's form; nullopt when it is not a number of
 // 0 to 300 mm.
 std::optional<int> ScrollDaTesto(const QString& text, const QLocale& locale);
-
-// Halves go to the even neighbour, as every float-to-integer conversion here;
-// beyond the 64-bit range, the nearest end of it.
-int64_t ArrotondaPari(double v);
 
 } // namespace corpo

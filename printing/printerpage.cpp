@@ -22,16 +22,6 @@
 
 namespace corpo {
 
-int RoundHalfEven(double value) {
-    const double r = std::nearbyint(value);
-    // Far outside any page: keep the conversion defined.
-    if (!(r > double(INT_MIN)))
-        return INT_MIN;
-    if (!(r < double(INT_MAX)))
-        return INT_MAX;
-    return int(r);
-}
-
 namespace {
 
 constexpr double MmPerInch = 25.4;
@@ -40,10 +30,6 @@ constexpr qint64 PictureMaxBytes = 32 << 20;
 
 // Millimetres to the pixels everything is rendered at.
 double renderPx(double mm) { return mm * RenderDpi / MmPerInch; }
-
-QColor toQColor(int32_t c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
 
 // Page units per inch of each ScaleMode.
 double unitsPerInch(int mode) {
@@ -424,9 +410,9 @@ void RenderJob(QPainter& p, const RecordedJob& job, const std::function<bool()>&
         const PageOp& op = job.ops[i];
         while (page < op.page)
             nextPage();
-        QPen pen(toQColor(op.foreColor));
+        QPen pen(ToQColor(op.foreColor));
         pen.setWidthF(std::max(1, op.drawWidth) * unitPen);
-        const QBrush fill = op.fillStyle == 0 ? QBrush(toQColor(op.fillColor)) : QBrush(Qt::NoBrush);
+        const QBrush fill = op.fillStyle == 0 ? QBrush(ToQColor(op.fillColor)) : QBrush(Qt::NoBrush);
         switch (op.kind) {
         case PageOp::Text: {
             const QFont f = renderFont(PageFont{op.fontName, op.fontSize, op.bold, op.italic,
@@ -437,14 +423,14 @@ void RenderJob(QPainter& p, const RecordedJob& job, const std::function<bool()>&
             if (!op.transparent)
                 p.fillRect(QRectF(topLeft, QSizeF(fm.horizontalAdvance(op.text), fm.height())),
                            Qt::white);
-            p.setPen(toQColor(op.foreColor));
+            p.setPen(ToQColor(op.foreColor));
             p.drawText(topLeft + QPointF(0, fm.ascent()), op.text);
             break;
         }
         case PageOp::RotatedText: {
             const QFont f = renderFont(op.deviceFont);
             p.setFont(f);
-            p.setPen(toQColor(op.foreColor));
+            p.setPen(ToQColor(op.foreColor));
             p.save();
             p.translate(renderPx(op.x), renderPx(op.y));
             // Escapement turns counter-clockwise on paper; y grows downwards here.

@@ -14,7 +14,8 @@
 // reaches the printer or the disk.
 #pragma once
 
-#include "app/messages.h"
+#include "app/convert.h"
+#include "app/runerror.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -47,9 +48,6 @@ inline constexpr int PageDpi = 600;
 // Everything is drawn and measured at this resolution, where every font size
 // the papers use (whole or half points) is a whole number of pixels.
 inline constexpr int RenderDpi = 7200;
-
-// Converting a float to an integer: nearest, halves to the even neighbour.
-int RoundHalfEven(double value);
 
 // A picture for PaintPicture: a Windows metafile (kept as vectors) or a raster
 // image (JPEG, PNG).
@@ -201,7 +199,6 @@ public:
     // system's default printer (where none is named, the first installed).
     QString DeviceName() const;
     PageFont Font() const;
-    double TwipsPerPixelX() const { return 1440.0 / PageDpi; }
     double TwipsPerPixelY() const { return 1440.0 / PageDpi; }
 
     // ---- Operations. Coordinates in ScaleMode units.

@@ -3,6 +3,7 @@
 #include "app/corpo.h"
 #include "app/messages.h"
 #include "app/places.h"
+#include "app/scommesse.h"
 #include "printing/printerpage.h"
 
 #include <array>
@@ -13,23 +14,8 @@ QString StalkPicturePath() { return DataPath(QStringLiteral("images/raspoprn.wmf
 
 namespace {
 
-struct Row {
-    const uint8_t* numbers;
-    int count;
-    int k; // offset of the row, in half radii
-};
-
-std::array<Row, 9> Rows(const SystemRecord& s) {
-    return {{{s.Cinq1.data(), 5, 1},
-             {s.Cinq2.data(), 5, 2},
-             {s.Quad1.data(), 4, 3},
-             {s.Quad2.data(), 4, 2},
-             {s.Terz1.data(), 3, 3},
-             {s.Terz2.data(), 3, 4},
-             {s.Ambo1.data(), 2, 5},
-             {s.Ambo2.data(), 2, 6},
-             {&s.Estratto, 1, 7}}};
-}
+// Each row of the figure starts this many half radii to the right.
+constexpr std::array<int, NumGruppi> RowIndent = {1, 2, 3, 2, 3, 4, 5, 6, 7};
 
 QString TwoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
 
@@ -66,11 +52,10 @@ void stampaVorlacco(float X, float Y, int32_t Raggio, bool Colore) {
         page.CurrentY = Y + R;
         const float top = Y + 2 * R;
 
-        const std::array<Row, 9> rows = Rows(Sistema);
-        for (const Row& row : rows) {
-            page.CurrentX = X + row.k * nextNumber;
+        for (const Scommessa& bet : Scommesse) {
+            page.CurrentX = X + RowIndent[bet.group] * nextNumber;
             page.CurrentY += nextCircle;
-            for (int i = 0; i < row.count; ++i) {
+            for (int i = 0; i < bet.size; ++i) {
                 page.Circle(page.CurrentX, page.CurrentY, R, 0);
                 page.CurrentX += nextCircle;
             }
@@ -81,8 +66,8 @@ void stampaVorlacco(float X, float Y, int32_t Raggio, bool Colore) {
             page.CurrentY = top - R;
             page.FillColor = Colore ? ColoreCapogioco : 0xFFFFFF;
             page.ForeColor = page.FillColor;
-            for (const Row& row : rows) {
-                page.CurrentX = X + row.k * nextNumber;
+            for (const Scommessa& bet : Scommesse) {
+                page.CurrentX = X + RowIndent[bet.group] * nextNumber;
                 page.CurrentY += nextCircle;
                 page.Circle(page.CurrentX, page.CurrentY, R, 0);
             }
@@ -98,17 +83,18 @@ void stampaVorlacco(float X, float Y, int32_t Raggio, bool Colore) {
         page.CurrentX = X;
         page.CurrentY = top;
         bool first = true;
-        for (const Row& row : rows) {
+        for (const Scommessa& bet : Scommesse) {
             if (!first) {
-                page.CurrentX = X + (row.k - 1) * nextNumber;
+                page.CurrentX = X + (RowIndent[bet.group] - 1) * nextNumber;
                 page.CurrentY += nextCircle;
             }
             first = false;
-            for (int i = 0; i < row.count; ++i) {
-                const bool capo = i == 0 && Sistema.Capogioco != 0;
+            int i = 0;
+            for (const uint8_t n : bet.Numbers(Sistema)) {
+                const bool capo = i++ == 0 && Sistema.Capogioco != 0;
                 const int32_t acino = !Colore ? 0xFFFFFF : capo ? ColoreCapogioco : ColoreVorlacco;
                 page.ForeColor = ColoreCifra(acino);
-                page.Print(TwoDigits(row.numbers[i]), false);
+                page.Print(TwoDigits(n), false);
                 page.CurrentX += nextNumber;
             }
         }

@@ -240,8 +240,8 @@ bool DownloadFile(const QString& address, QFileDevice& local, bool noCache) {
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || url.host().isEmpty() ||
         (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
-        ReportError({5, QStringLiteral("Invalid procedure call or argument")},
-                    QStringLiteral("DownloadFile"), QStringLiteral("Modulo corpo"));
+        ReportError(MakeError(err::InvalidCall), QStringLiteral("DownloadFile"),
+                    QStringLiteral("Modulo corpo"));
         return false;
     }
     if (!local.isOpen() || !local.isWritable()) {

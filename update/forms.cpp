@@ -1,5 +1,7 @@
 #include "update/forms.h"
 
+#include "app/convert.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QScreen>
@@ -9,16 +11,9 @@
 
 namespace corpo {
 
-namespace {
-
-// Half of an integer, a .5 going to the even neighbour.
-int HalfToEven(int value) { return int(std::nearbyint(double(value) / 2.0)); }
-
-} // namespace
-
 QPoint CenterPosition(const QRect& screen, const QSize& frame) {
-    return {screen.x() + HalfToEven(screen.width() - frame.width()),
-            screen.y() + HalfToEven(screen.height() - frame.height())};
+    return {screen.x() + RoundHalfEven((screen.width() - frame.width()) / 2.0),
+            screen.y() + RoundHalfEven((screen.height() - frame.height()) / 2.0)};
 }
 
 void CenterForm(QWidget* form) {

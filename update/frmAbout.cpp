@@ -1,5 +1,6 @@
 #include "update/frmAbout.h"
 
+#include "app/art.h"
 #include "app/corpo.h"
 #include "app/messages.h"
 #include "ui_frmAbout.h"
@@ -10,7 +11,6 @@
 #include <QIconEngine>
 #include <QPainter>
 #include <QShowEvent>
-#include <QSvgRenderer>
 
 // The icon lives in this library's resources, which a static library has
 // to register by hand.
@@ -23,17 +23,13 @@ namespace {
 // Draws the grapes afresh at whatever size is asked, so the icon stays sharp.
 class GrapesEngine : public QIconEngine {
 public:
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
-        QSvgRenderer renderer(QStringLiteral(":/update/grapes.svg"));
-        renderer.render(painter, rect);
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
     }
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        QPixmap pm(size);
-        pm.fill(Qt::transparent);
-        QPainter painter(&pm);
-        painter.setRenderHint(QPainter::Antialiasing);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-        return pm;
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        return RenderArt(QStringLiteral(":/update/grapes.svg"), size);
     }
     QIconEngine* clone() const override { return new GrapesEngine; }
 };

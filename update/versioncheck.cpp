@@ -71,7 +71,7 @@ void NewVersion() {
     case VersionOrder::NotNewer:
         return;
     case VersionOrder::MissingPart:
-        ReportError({9, QStringLiteral("Subscript out of range")}, Procedure, Module);
+        ReportError(MakeError(err::SubscriptOutOfRange), Procedure, Module);
         return;
     case VersionOrder::ServerNewer: {
         frmNewVersion form;

@@ -93,85 +93,49 @@ bool ProspettoEstratto(const float& imp, float& vin) {
 
 namespace {
 
+// One bet of n stakes through its winnings routine, from and to Importi21.
 template <std::size_t N>
-std::array<float, N> Slice(const Importi21& a, int at) {
-    std::array<float, N> s;
-    std::copy_n(a.begin() + at, N, s.begin());
-    return s;
-}
-
-template <std::size_t N>
-void Put(Importi21& a, int at, const std::array<float, N>& s) {
-    std::copy_n(s.begin(), N, a.begin() + at);
+bool Bet(bool (*prospetto)(const std::array<float, N>&, std::array<float, N>&),
+         const Importi21& stakes, Importi21& winnings, int at) {
+    std::array<float, N> imp, vin;
+    std::copy_n(stakes.begin() + at, N, imp.begin());
+    if (!prospetto(imp, vin))
+        return false;
+    std::copy_n(vin.begin(), N, winnings.begin() + at);
+    return true;
 }
 
 } // namespace
 
 std::optional<Importi21> CalcolaVincite(const Importi21& stakes) {
     Importi21 w{};
-    std::array<float, 4> c;
-    std::array<float, 3> q;
-    std::array<float, 2> t;
-    for (int at : {pos::Cinq1, pos::Cinq2}) {
-        if (!ProspettoCinquina(Slice<4>(stakes, at), c))
+    for (const Scommessa& b : Scommesse) {
+        const int at = FirstStake(b.group);
+        const size_t one = size_t(at);
+        bool ok = false;
+        switch (b.size) {
+        case 5: ok = Bet<4>(ProspettoCinquina, stakes, w, at); break;
+        case 4: ok = Bet<3>(ProspettoQuaterna, stakes, w, at); break;
+        case 3: ok = Bet<2>(ProspettoTerno, stakes, w, at); break;
+        case 2: ok = ProspettoAmbo(stakes[one], w[one]); break;
+        default: ok = ProspettoEstratto(stakes[one], w[one]); break;
+        }
+        if (!ok)
             return std::nullopt;
-        Put(w, at, c);
     }
-    for (int at : {pos::Quad1, pos::Quad2}) {
-        if (!ProspettoQuaterna(Slice<3>(stakes, at), q))
-            return std::nullopt;
-        Put(w, at, q);
-    }
-    for (int at : {pos::Terz1, pos::Terz2}) {
-        if (!ProspettoTerno(Slice<2>(stakes, at), t))
-            return std::nullopt;
-        Put(w, at, t);
-    }
-    if (!ProspettoAmbo(stakes[pos::Ambo1], w[pos::Ambo1]) ||
-        !ProspettoAmbo(stakes[pos::Ambo2], w[pos::Ambo2]) ||
-        !ProspettoEstratto(stakes[pos::Estratto], w[pos::Estratto]))
-        return std::nullopt;
     return w;
 }
 
 Importi21 StakesOf(const SystemRecord& r) {
     Importi21 s{};
-    Put(s, pos::Cinq1, r.ImpCinq1);
-    Put(s, pos::Cinq2, r.ImpCinq2);
-    Put(s, pos::Quad1, r.ImpQuad1);
-    Put(s, pos::Quad2, r.ImpQuad2);
-    Put(s, pos::Terz1, r.ImpTerz1);
-    Put(s, pos::Terz2, r.ImpTerz2);
-    s[pos::Ambo1] = r.ImpAmbo1;
-    s[pos::Ambo2] = r.ImpAmbo2;
-    s[pos::Estratto] = r.ImpEstratto;
+    for (const Scommessa& b : Scommesse)
+        std::ranges::copy(b.Stakes(r), s.begin() + FirstStake(b.group));
     return s;
 }
 
-Importi21 WinningsOf(const SystemRecord& r) {
-    Importi21 w{};
-    Put(w, pos::Cinq1, r.VinCinq1);
-    Put(w, pos::Cinq2, r.VinCinq2);
-    Put(w, pos::Quad1, r.VinQuat1);
-    Put(w, pos::Quad2, r.VinQuat2);
-    Put(w, pos::Terz1, r.VinTerz1);
-    Put(w, pos::Terz2, r.VinTerz2);
-    w[pos::Ambo1] = r.VinAmbo1;
-    w[pos::Ambo2] = r.VinAmbo2;
-    w[pos::Estratto] = r.VinEstratto;
-    return w;
-}
-
 void SetWinnings(SystemRecord& r, const Importi21& w) {
-    r.VinCinq1 = Slice<4>(w, pos::Cinq1);
-    r.VinCinq2 = Slice<4>(w, pos::Cinq2);
-    r.VinQuat1 = Slice<3>(w, pos::Quad1);
-    r.VinQuat2 = Slice<3>(w, pos::Quad2);
-    r.VinTerz1 = Slice<2>(w, pos::Terz1);
-    r.VinTerz2 = Slice<2>(w, pos::Terz2);
-    r.VinAmbo1 = w[pos::Ambo1];
-    r.VinAmbo2 = w[pos::Ambo2];
-    r.VinEstratto = w[pos::Estratto];
+    for (const Scommessa& b : Scommesse)
+        std::copy_n(w.begin() + FirstStake(b.group), b.stakeCount, b.Winnings(r).begin());
 }
 
 QString FormatoVincita(float amount, const QLocale& locale) {
@@ -197,11 +161,6 @@ QString FormatoCifra(float amount, const QLocale& locale) {
 
 QString FormatoNumero(uint8_t number) {
     return number == 0 ? QString() : QString::number(number);
-}
-
-QString NomeSorte(int gruppo, int k) {
-    static const char* const sorti[] = {"ambo", "terno", "quaterna", "cinquina"};
-    return QString::fromLatin1(gruppo == 8 ? "estratto" : sorti[std::clamp(k, 0, 3)]);
 }
 
 bool CalcolaProspetto(RunError* error) {

@@ -149,13 +149,6 @@ int DivisoreVincite(const QString& ruota) {
     return ruota.trimmed().compare(Tutte, Qt::CaseInsensitive) == 0 ? RuoteCitta : 1;
 }
 
-QString NomeScommessa(int gruppo) {
-    static const char* const nomi[] = {"Cinquina 1", "Cinquina 2", "Quaterna 1",
-                                       "Quaterna 2", "Terno 1",    "Terno 2",
-                                       "Ambo 1",     "Ambo 2",     "Estratto"};
-    return QString::fromLatin1(nomi[std::clamp(gruppo, 0, 8)]);
-}
-
 EstrazioneDigitata LeggiEstrazione(const std::array<QString, 5>& campi) {
     EstrazioneDigitata out;
     Estratti numeri{};
@@ -329,27 +322,14 @@ std::optional<EsitoVerifica> VerificaEstrazione(const SystemRecord& record,
                                                 int divisore) {
     const std::optional<Importi21> vincite = CalcolaVincite(StakesOf(record));
     if (!vincite) return std::nullopt;
-    const std::array<std::pair<const uint8_t*, int>, 9> bets = {{
-        {record.Cinq1.data(), 5},
-        {record.Cinq2.data(), 5},
-        {record.Quad1.data(), 4},
-        {record.Quad2.data(), 4},
-        {record.Terz1.data(), 3},
-        {record.Terz2.data(), 3},
-        {record.Ambo1.data(), 2},
-        {record.Ambo2.data(), 2},
-        {&record.Estratto, 1},
-    }};
-    constexpr std::array<int, 9> first = {pos::Cinq1, pos::Cinq2, pos::Quad1,
-                                          pos::Quad2, pos::Terz1, pos::Terz2,
-                                          pos::Ambo1, pos::Ambo2, pos::Estratto};
     EsitoVerifica out;
     for (const auto& [ruota, numeri] : draws) {
-        for (int b = 0; b < 9; ++b) {
+        for (const Scommessa& bet : Scommesse) {
             EsitoScommessa e;
-            e.scommessa = b;
+            e.scommessa = bet.group;
             e.ruota = ruota;
-            e.numeri.assign(bets[size_t(b)].first, bets[size_t(b)].first + bets[size_t(b)].second);
+            const std::span<const uint8_t> played = bet.Numbers(record);
+            e.numeri.assign(played.begin(), played.end());
             for (uint8_t n : e.numeri) {
                 const bool drawn =
                     n != 0 && std::find(numeri.begin(), numeri.end(), n) != numeri.end();
@@ -358,9 +338,10 @@ std::optional<EsitoVerifica> VerificaEstrazione(const SystemRecord& record,
             }
             // The Estratto pays one number drawn; every other bet starts at the ambo,
             // its member k paying k + 2 numbers.
-            const int member = b == 8 ? e.punti - 1 : e.punti - 2;
+            const int member = bet.group == Estratto ? e.punti - 1 : e.punti - 2;
             if (member >= 0)
-                e.vincita = float(double((*vincite)[size_t(first[size_t(b)] + member)]) / divisore);
+                e.vincita =
+                    float(double((*vincite)[size_t(FirstStake(bet.group) + member)]) / divisore);
             out.totale += double(e.vincita);
             out.scommesse.append(std::move(e));
         }

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/corpo.h"
-#include "app/messages.h"
+#include "app/runerror.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -30,9 +30,6 @@ QString NomeRuota(int ruota);         // "Bari" ... "Nazionale"
 QList<int> RuoteDaVerificare(const QString& ruota);
 // Each win on "Tutte" is shared out over the ten wheels it is played on.
 int DivisoreVincite(const QString& ruota);
-
-// The bet of group g (0..8) as the player names it: "Cinquina 1" ... "Estratto".
-QString NomeScommessa(int gruppo);
 
 using Estratti = std::array<uint8_t, 5>; // the five numbers drawn on one wheel
 

@@ -28,7 +28,7 @@ namespace entrytest {
 // f(group, position) for each of the 29 numbers, in the order of the bunch.
 template <class F> void eachNumber(F f) {
     for (int g = 0; g < corpo::NumGruppi; ++g)
-        for (int p = 0; p < corpo::GroupSize[size_t(g)]; ++p)
+        for (int p = 0; p < corpo::Scommesse[size_t(g)].size; ++p)
             f(g, p);
 }
 
@@ -103,7 +103,7 @@ struct MainWindow {
         QStringList out;
         eachNumber([&](int g, int p) { out << number(g, p)->text(); });
         for (int g = 0; g < corpo::NumGruppi; ++g)
-            for (int k = 0; k < corpo::StakeCount[size_t(g)]; ++k)
+            for (int k = 0; k < corpo::Scommesse[size_t(g)].stakeCount; ++k)
                 out << stake(g, k)->text();
         return out << total() << nameLabel() << wheels()->currentText();
     }

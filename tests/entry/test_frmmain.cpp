@@ -69,7 +69,7 @@ private Q_SLOTS:
         QCOMPARE(c[0][1], 90);
         std::set<int> seen;
         for (int g = 0; g < Estratto; ++g)
-            for (int p = 0; p < GroupSize[size_t(g)]; ++p)
+            for (int p = 0; p < Scommesse[size_t(g)].size; ++p)
                 seen.insert(c[size_t(g)][size_t(p)]);
         QCOMPARE(int(seen.size()), 28);
         QVERIFY(*seen.begin() > 1 && *seen.rbegin() <= 90);
@@ -148,7 +148,7 @@ private Q_SLOTS:
         QFETCH(int, stored);
         MainWindow m;
         m.setNumbers(values);
-        eachNumber([](int g, int p) { RecordNumbers(Sistema, g)[p] = 99; });
+        eachNumber([](int g, int p) { Scommesse[size_t(g)].Numbers(Sistema)[p] = 99; });
         m.button(QStringLiteral("cmdApri"))->setFocus(); // somewhere else than the fields
         QCOMPARE(m.w->VerificaSistema(), message.isEmpty());
         if (message.isEmpty()) {
@@ -164,7 +164,7 @@ private Q_SLOTS:
         }
         // The bets before the fault are stored, those after it untouched.
         eachNumber([&](int g, int p) {
-            const int inRecord = RecordNumbers(Sistema, g)[p];
+            const int inRecord = Scommesse[size_t(g)].Numbers(Sistema)[p];
             if (g != stored)
                 QCOMPARE(inRecord, g < stored ? values[size_t(g)][size_t(p)] : 99);
         });
@@ -276,7 +276,8 @@ private Q_SLOTS:
             return;
         }
         for (int g = 0; g < NumGruppi; ++g)
-            QCOMPARE(int(RecordNumbers(Sistema, g)[0]), head); // shown, checked and stored
+            // shown, checked and stored
+            QCOMPARE(int(Scommesse[size_t(g)].Numbers(Sistema)[0]), head);
         const int32_t colour = ColoreCapogioco;
         QCOMPARE(m.fieldColour(Terz2, 0), ToQColor(colour));
         QCOMPARE(m.w->grape(24)->colore(), ToQColor(colour));
@@ -297,7 +298,7 @@ private Q_SLOTS:
         std::set<int> drawn;
         eachNumber([&](int g, int p) {
             const int n = m.number(g, p)->text().toInt();
-            QCOMPARE(int(RecordNumbers(Sistema, g)[p]), n);
+            QCOMPARE(int(Scommesse[size_t(g)].Numbers(Sistema)[p]), n);
             if (p == 0)
                 QCOMPARE(n, 7);
             else
@@ -434,7 +435,9 @@ private Q_SLOTS:
         QWidget other; // closing takes every window with it
         other.show();
         SystemRecord altro;
-        eachNumber([&](int g, int p) { RecordNumbers(altro, g)[p] = uint8_t(90 - 10 * g - p); });
+        eachNumber([&](int g, int p) {
+            Scommesse[size_t(g)].Numbers(altro)[size_t(p)] = uint8_t(90 - 10 * g - p);
+        });
         altro.NomeSistema = FixedString(QStringLiteral("altro.vrl"), 20);
         m.app.write(QStringLiteral("altro.vrl"), EncodeSystemFile(altro, 1, 2));
         QString target = QStringLiteral("primo.vrl");
@@ -528,7 +531,7 @@ private Q_SLOTS:
         QStringList expected;
         eachNumber([&](int g, int p) { expected << NumberFieldName(g, p); });
         for (int g = 0; g < NumGruppi; ++g)
-            for (int k = 0; k < StakeCount[size_t(g)]; ++k)
+            for (int k = 0; k < Scommesse[size_t(g)].stakeCount; ++k)
                 expected << StakeFieldName(g, k);
         expected << "cmdApri" << "cmdSalva" << "cmdCapogioco" << "cmdCasuale" << "cmdPrnSchedine"
                  << "cmdPrnTabulato" << "cmdCancella" << "cmd10Euro" << "cmd20Euro" << "cmdVincite"

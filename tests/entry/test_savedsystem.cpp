@@ -111,7 +111,9 @@ private Q_SLOTS:
         MainWindow m;
         DialogAnswer dialog;
         SystemRecord r;
-        eachNumber([&](int g, int p) { RecordNumbers(r, g)[p] = uint8_t(10 * g + p + 1); });
+        eachNumber([&](int g, int p) {
+            Scommesse[size_t(g)].Numbers(r)[size_t(p)] = uint8_t(10 * g + p + 1);
+        });
         r.Ruota = QStringLiteral("Torino    ");
         r.NomeSistema = QStringLiteral("Vecchio.vrl         ");
         r.ImpAmbo1 = 2.0f;

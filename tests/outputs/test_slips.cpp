@@ -237,7 +237,8 @@ class TestSlips : public QObject {
         QFETCH(QStringList, want);
         SystemRecord r{};
         ImpostaImporti(r, preset == 10 ? Preset::Euro10 : Preset::Euro20);
-        if (slip > 0) std::copy(stakes.begin(), stakes.end(), RecordStakes(r, slip - 1));
+        if (slip > 0)
+            std::copy(stakes.begin(), stakes.end(), Scommesse[size_t(slip - 1)].Stakes(r).begin());
         const ControlloRegole c = ControllaRegole(r, 1, 9, testsupport::italian());
         QCOMPARE(c.violazioni, want);
         if (slip > 0) QCOMPARE(c.totali[size_t(slip - 1)], total);

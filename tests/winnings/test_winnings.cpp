@@ -55,13 +55,8 @@ const Importi21 preset20 =
 
 // The record's stake fields, bet by bet.
 void setStakes(const Importi21& v) {
-    SystemRecord& s = Sistema;
-    float* fields[] = {s.ImpCinq1.data(), s.ImpCinq2.data(), s.ImpQuad1.data(),
-                       s.ImpQuad2.data(), s.ImpTerz1.data(), s.ImpTerz2.data(),
-                       &s.ImpAmbo1,       &s.ImpAmbo2,       &s.ImpEstratto};
-    const int sizes[] = {4, 4, 3, 3, 2, 2, 1, 1, 1};
-    for (int b = 0, from = 0; b < 9; from += sizes[b++])
-        std::copy_n(v.begin() + from, sizes[b], fields[b]);
+    for (const Scommessa& b : Scommesse)
+        std::copy_n(v.begin() + FirstStake(b.group), b.stakeCount, b.Stakes(Sistema).begin());
 }
 
 // The amounts as the player reads them: bet by bet (row by row), left to right.
@@ -104,14 +99,9 @@ Outcome openAndEsc(QWidget* main, const std::function<void(QWidget*)>& inside = 
 // number takes the first place of every bet, as the main window puts it.
 SystemRecord numbered(const QString& ruota, uint8_t head = 0) {
     SystemRecord s{};
-    const std::pair<uint8_t*, int> bets[] = {{s.Cinq1.data(), 5}, {s.Cinq2.data(), 5},
-                                             {s.Quad1.data(), 4}, {s.Quad2.data(), 4},
-                                             {s.Terz1.data(), 3}, {s.Terz2.data(), 3},
-                                             {s.Ambo1.data(), 2}, {s.Ambo2.data(), 2},
-                                             {&s.Estratto, 1}};
     uint8_t n = 1;
-    for (const auto& [first, size] : bets)
-        for (int i = 0; i < size; ++i) first[i] = i == 0 && head ? head : n++;
+    for (const Scommessa& b : Scommesse)
+        for (int i = 0; i < b.size; ++i) b.Numbers(s)[size_t(i)] = i == 0 && head ? head : n++;
     s.Capogioco = head;
     s.Ruota = ruota;
     Sistema = s;
@@ -308,11 +298,12 @@ class TestWinnings : public QObject {
         QTest::newRow("Cinquina 0, 0, 0, 0,15") << at({{3, 0.15f}}) << Won(at({{3, 900000.0625f}}));
         // 41.666 is a decimal constant: 250/6 would give 0x41C80001.
         QTest::newRow("Quaterna 0,60, 0, 0")
-            << at({{pos::Quad1, 0.60f}}) << Won(at({{pos::Quad1, f(0x41C7FF2F)}}));
+            << at({{FirstStake(Quad1), 0.60f}}) << Won(at({{FirstStake(Quad1), f(0x41C7FF2F)}}));
         // Products and sums in double: float-only gives 0x422D5528, 0x4410FFF8.
         QTest::newRow("Terno 0,52, 0,10")
-            << at({{pos::Terz1, 0.52f}, {pos::Terz1 + 1, 0.10f}})
-            << Won(at({{pos::Terz1, f(0x422D5527)}, {pos::Terz1 + 1, f(0x4410FFF7)}}));
+            << at({{FirstStake(Terz1), 0.52f}, {FirstStake(Terz1) + 1, 0.10f}})
+            << Won(at({{FirstStake(Terz1), f(0x422D5527)},
+                       {FirstStake(Terz1) + 1, f(0x4410FFF7)}}));
         QTest::newRow("1e33 on a Cinquina's ambo")
             << at({{0, 1e33f}}) << Won(at({{0, f(0x789A130C)}}));
         QTest::newRow("1e33 on a Cinquina's cinquina") << at({{3, 1e33f}}) << Won();
@@ -377,8 +368,8 @@ class TestWinnings : public QObject {
         Importi21 most;
         most.fill(99.99f);
         Texts21 widest; // the rest unchecked
-        widest[pos::Cinq1 + 3] = QStringLiteral("€ 612.413.696,00");
-        widest[pos::Quad1 + 2] = QStringLiteral("€ 12.473.752,00");
+        widest[FirstStake(Cinq1) + 3] = QStringLiteral("€ 612.413.696,00");
+        widest[FirstStake(Quad1) + 2] = QStringLiteral("€ 12.473.752,00");
         QTest::newRow("every stake 99,99") << most << it << widest;
     }
     void amounts() {
@@ -432,7 +423,7 @@ class TestWinnings : public QObject {
             p.setColor(QPalette::Text, Qt::white);
             QApplication::setPalette(p);
         }
-        setStakes(at({{pos::Cinq2 + 3, 0}}, preset20));
+        setStakes(at({{FirstStake(Cinq2) + 3, 0}}, preset20));
         SystemRecord& s = Sistema;
         s.Cinq1 = s.Cinq2 = {7, 2, 3, 0, 5};
         s.Quad1 = s.Quad2 = {7, 11, 12, 13};

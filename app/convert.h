@@ -1,0 +1,34 @@
+// The two conversions every part of the program makes the same way.
+#pragma once
+
+#include <QColor>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+
+namespace corpo {
+
+// A float to an integer: the nearest, halves to the even neighbour (2.5 gives
+// 2, 5.5 gives 6). Values beyond an int give its limit.
+inline int RoundHalfEven(double value) {
+    const double r = std::nearbyint(value);
+    if (!(r > double(INT_MIN)))
+        return INT_MIN;
+    if (!(r < double(INT_MAX)))
+        return INT_MAX;
+    return int(r);
+}
+
+// The program's colours are 0x00BBGGRR (red in the low byte).
+inline QColor ToQColor(int32_t colour) {
+    const uint32_t c = uint32_t(colour);
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+inline int32_t FromQColor(const QColor& colour) {
+    const QColor rgb = colour.toRgb();
+    return int32_t(uint32_t(rgb.red()) | (uint32_t(rgb.green()) << 8) |
+                   (uint32_t(rgb.blue()) << 16));
+}
+
+} // namespace corpo

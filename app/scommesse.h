@@ -1,0 +1,125 @@
+// The nine bets of a system, in the order the program walks them: every place
+// that needs to know a bet's size, its members in the record, its fields or its
+// name reads it here.
+#pragma once
+
+#include "app/corpo.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace corpo {
+
+enum Gruppo { Cinq1, Cinq2, Quad1, Quad2, Terz1, Terz2, Ambo1, Ambo2, Estratto };
+inline constexpr int NumGruppi = 9;
+inline constexpr int NumNumeri = 29;
+inline constexpr int NumImporti = 21;
+
+struct Scommessa {
+    Gruppo group;
+    int size;       // numbers played
+    int stakeCount; // kinds of hit it can win; member k is the kind with k + 2 numbers
+    // Field names: "txt" + stem + "_0" for a number, "txtImp" + stem + "_0" for a
+    // stake; a single field has no index ("txtEstratto", "txtImpAmbo1").
+    const char* stem;
+    const char* name; // as the player says it: "Cinquina 1"
+
+    uint8_t* (*numbersOf)(SystemRecord&);
+    float* (*stakesOf)(SystemRecord&);
+    float* (*winningsOf)(SystemRecord&);
+
+    std::span<uint8_t> Numbers(SystemRecord& r) const { return {numbersOf(r), size_t(size)}; }
+    std::span<const uint8_t> Numbers(const SystemRecord& r) const {
+        return Numbers(const_cast<SystemRecord&>(r));
+    }
+    std::span<float> Stakes(SystemRecord& r) const { return {stakesOf(r), size_t(stakeCount)}; }
+    std::span<const float> Stakes(const SystemRecord& r) const {
+        return Stakes(const_cast<SystemRecord&>(r));
+    }
+    std::span<float> Winnings(SystemRecord& r) const {
+        return {winningsOf(r), size_t(stakeCount)};
+    }
+    std::span<const float> Winnings(const SystemRecord& r) const {
+        return Winnings(const_cast<SystemRecord&>(r));
+    }
+    QString Name() const { return QString::fromLatin1(name); }
+    // The kind of hit stake member k pays: "Ambo", "Terno", "Quaterna",
+    // "Cinquina"; the Estratto's one member is "Estratto".
+    QString KindName(int member) const {
+        static constexpr const char* kinds[] = {"Ambo", "Terno", "Quaterna", "Cinquina"};
+        return QString::fromLatin1(size == 1 ? "Estratto" : kinds[member]);
+    }
+};
+
+// clang-format off
+inline constexpr std::array<Scommessa, NumGruppi> Scommesse = {{
+    {Cinq1, 5, 4, "Cinq1", "Cinquina 1",
+     [](SystemRecord& r) { return r.Cinq1.data(); }, [](SystemRecord& r) { return r.ImpCinq1.data(); },
+     [](SystemRecord& r) { return r.VinCinq1.data(); }},
+    {Cinq2, 5, 4, "Cinq2", "Cinquina 2",
+     [](SystemRecord& r) { return r.Cinq2.data(); }, [](SystemRecord& r) { return r.ImpCinq2.data(); },
+     [](SystemRecord& r) { return r.VinCinq2.data(); }},
+    {Quad1, 4, 3, "Quad1", "Quaterna 1",
+     [](SystemRecord& r) { return r.Quad1.data(); }, [](SystemRecord& r) { return r.ImpQuad1.data(); },
+     [](SystemRecord& r) { return r.VinQuat1.data(); }},
+    {Quad2, 4, 3, "Quad2", "Quaterna 2",
+     [](SystemRecord& r) { return r.Quad2.data(); }, [](SystemRecord& r) { return r.ImpQuad2.data(); },
+     [](SystemRecord& r) { return r.VinQuat2.data(); }},
+    {Terz1, 3, 2, "Terz1", "Terno 1",
+     [](SystemRecord& r) { return r.Terz1.data(); }, [](SystemRecord& r) { return r.ImpTerz1.data(); },
+     [](SystemRecord& r) { return r.VinTerz1.data(); }},
+    {Terz2, 3, 2, "Terz2", "Terno 2",
+     [](SystemRecord& r) { return r.Terz2.data(); }, [](SystemRecord& r) { return r.ImpTerz2.data(); },
+     [](SystemRecord& r) { return r.VinTerz2.data(); }},
+    {Ambo1, 2, 1, "Ambo1", "Ambo 1",
+     [](SystemRecord& r) { return r.Ambo1.data(); }, [](SystemRecord& r) { return &r.ImpAmbo1; },
+     [](SystemRecord& r) { return &r.VinAmbo1; }},
+    {Ambo2, 2, 1, "Ambo2", "Ambo 2",
+     [](SystemRecord& r) { return r.Ambo2.data(); }, [](SystemRecord& r) { return &r.ImpAmbo2; },
+     [](SystemRecord& r) { return &r.VinAmbo2; }},
+    {Estratto, 1, 1, "Estratto", "Estratto",
+     [](SystemRecord& r) { return &r.Estratto; }, [](SystemRecord& r) { return &r.ImpEstratto; },
+     [](SystemRecord& r) { return &r.VinEstratto; }},
+}};
+// clang-format on
+
+// Each row stands at its group's index.
+inline constexpr bool InGroupOrder = [] {
+    int numbers = 0, stakes = 0;
+    for (int g = 0; g < NumGruppi; ++g) {
+        if (Scommesse[size_t(g)].group != g)
+            return false;
+        numbers += Scommesse[size_t(g)].size;
+        stakes += Scommesse[size_t(g)].stakeCount;
+    }
+    return numbers == NumNumeri && stakes == NumImporti;
+}();
+static_assert(InGroupOrder);
+
+// Where a bet's stakes (or winnings) start among the 21, bet after bet.
+constexpr int FirstStake(int group) {
+    int at = 0;
+    for (int g = 0; g < group; ++g)
+        at += Scommesse[size_t(g)].stakeCount;
+    return at;
+}
+
+// The object name of a bet's field: prefix and stem, then "_" and the index
+// unless the bet has a single such field ("txtCinq1_0", "txtEstratto").
+inline QString FieldName(const char* prefix, int group, int index, int count) {
+    const QString name = QLatin1String(prefix) + QLatin1String(Scommesse[size_t(group)].stem);
+    return count == 1 ? name : name + QLatin1Char('_') + QString::number(index);
+}
+inline QString NumberFieldName(int group, int position) {
+    return FieldName("txt", group, position, Scommesse[size_t(group)].size);
+}
+inline QString StakeFieldName(int group, int index) {
+    return FieldName("txtImp", group, index, Scommesse[size_t(group)].stakeCount);
+}
+inline QString WinningsFieldName(int group, int index) {
+    return FieldName("lblVin", group, index, Scommesse[size_t(group)].stakeCount);
+}
+
+} // namespace corpo
