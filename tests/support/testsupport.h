@@ -1,5 +1,4 @@
-// What every test needs: a private application folder, the locale set in
-// code, and a clean message layer.
+// What many tests need: a private application folder and the locale set in code.
 #pragma once
 
 #include <QLocale>
@@ -42,8 +41,7 @@ QString builtAppFolder();
 // The source tree's root.
 QString sourceFolder();
 
-// Makes a folder read-only for the scope (root ignores permissions: such tests
-// check rootCanWriteAnywhere() and take another way to a failing write).
+// Root ignores permissions: a read-only folder then stops no write.
 bool runningAsRoot();
 
 } // namespace testsupport

@@ -1,0 +1,534 @@
+// The shell: files, settings, places, the settings and splash windows, the
+// real message boxes and file dialog, the single instance and the start-up.
+#include "app/fileio.h"
+#include "app/frmImpostazioni.h"
+#include "app/frmSplash.h"
+#include "app/places.h"
+#include "app/printers.h"
+#include "app/settings.h"
+#include "app/shell.h"
+#include "app/startup.h"
+#include "entry/systemfile.h"
+#include "tests/support/testsupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocalServer>
+#include <QPointer>
+#include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace corpo;
+
+namespace {
+// Makes every write past `bytes` fail, as a full disk would.
+struct FileSizeLimit {
+    rlimit before{};
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &before);
+        const rlimit limit{bytes, before.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &before); }
+};
+
+template <class T> T* child(const QObject* parent, const char* name) {
+    return parent->findChild<T*>(QLatin1String(name));
+}
+
+// What the user was shown: "title|text" for each message box.
+QStringList shown(const testing::Script& script) {
+    QStringList out;
+    for (const Shown& s : script.messages())
+        out << s.title + QLatin1Char('|') + s.text;
+    return out;
+}
+
+// Plays the user at the next modal window once it shows: types into its text
+// field, then presses Enter or Esc or clicks the button with the text given (a
+// missing button closes the window). Its "title|text" lands in *seen.
+void answerNext(const QString& typed, const QString& press, QString* seen = nullptr) {
+    QTimer::singleShot(20, qApp, [=] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w) return answerNext(typed, press, seen);
+        QString text = w->property("text").toString();
+        if (auto* input = qobject_cast<QInputDialog*>(w)) text = input->labelText();
+        if (auto* lookIn = child<QLabel>(w, "lookInLabel")) text = lookIn->text();
+        if (seen) *seen = w->windowTitle() + QLatin1Char('|') + text;
+        QLineEdit* edit = child<QLineEdit>(w, "fileNameEdit");
+        if (!typed.isEmpty()) QTest::keyClicks(edit ? edit : w->findChild<QLineEdit*>(), typed);
+        if (press == QStringLiteral("Enter") || press == QStringLiteral("Esc"))
+            return QTest::keyClick(w->focusWidget() ? w->focusWidget() : w,
+                                   press == QStringLiteral("Esc") ? Qt::Key_Escape
+                                                                  : Qt::Key_Return);
+        for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+            if (b->text() == press && b->isVisible()) return QTest::mouseClick(b, Qt::LeftButton);
+        w->close();
+    });
+}
+} // namespace
+
+class TestApp : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir runtime;
+
+    QProcess* startCopy(const QStringList& args, const QString& folder) {
+        auto* p = new QProcess(this);
+        p->setWorkingDirectory(folder);
+        p->start(testsupport::builtAppFolder() + QStringLiteral("bramasolovanti"), args);
+        return p;
+    }
+
+  private Q_SLOTS:
+    void initTestCase() {
+        // The instance socket lives in the runtime folder: keep it private.
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        QVERIFY2(InstallQtTranslations(QLocale::system()),
+                 "qtbase_it.qm is missing (scripts/deps.sh installs qt6-translations-l10n)");
+        InstallFontSubstitutions();
+        QApplication::setQuitOnLastWindowClosed(false);
+        std::signal(SIGXFSZ, SIG_IGN); // a write past the file size limit fails, no more
+    }
+
+    // A failed write leaves the earlier file and no temporary copy; a read
+    // takes at most the bytes it is given, and only from a regular file.
+    void fileFailures_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("number"); // 0: done
+        // clang-format off
+        QTest::newRow("disk full") << "earlier.bin" << "full" << int(err::DiskFull);
+        QTest::newRow("folder is a file") << "earlier.bin/x" << "" << int(err::PathNotFound);
+        QTest::newRow("target is a folder") << "sub" << "" << int(err::PathFileAccess);
+        QTest::newRow("missing folder") << "none/x" << "" << int(err::PathNotFound);
+        // Immutable stops root too, as a read-only folder stops a user.
+        QTest::newRow("read-only") << "earlier.bin" << "immutable" << int(err::PermissionDenied);
+        QTest::newRow("read at the limit") << "earlier.bin" << "read 100" << 0;
+        QTest::newRow("read one past") << "earlier.bin" << "read 99" << int(err::PathFileAccess);
+        QTest::newRow("read a folder") << "sub" << "read 100" << int(err::PathFileAccess);
+        QTest::newRow("read a missing file") << "absent" << "read 100" << int(err::FileNotFound);
+        // clang-format on
+    }
+    void fileFailures() {
+        QFETCH(QString, target);
+        QFETCH(QString, how);
+        QFETCH(int, number);
+        testsupport::AppFolder folder(false);
+        const QByteArray earlier(100, 'x');
+        folder.write(QStringLiteral("earlier.bin"), earlier);
+        QVERIFY(QDir().mkdir(folder.file(QStringLiteral("sub"))));
+        const bool immutable = how == QStringLiteral("immutable");
+        if (immutable && QProcess::execute("chattr", {"+i", folder.path()}))
+            QSKIP("this file system cannot make a folder immutable");
+        RunError error;
+        bool done;
+        if (how.startsWith(QStringLiteral("read"))) {
+            done = ReadSmallFile(folder.file(target), how.mid(5).toInt(), &error) == earlier;
+        } else {
+            std::optional<FileSizeLimit> limit;
+            if (how == QStringLiteral("full")) limit.emplace(10);
+            done = WriteFileAtomically(folder.file(target), QByteArray(254, 'n'), &error);
+        }
+        if (immutable) QProcess::execute("chattr", {"-i", folder.path()});
+        QCOMPARE(done, number == 0);
+        QCOMPARE(error.number, number);
+        QCOMPARE(folder.read(QStringLiteral("earlier.bin")), earlier);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"earlier.bin"});
+    }
+
+    // Killed at any moment, a save leaves the old bytes or the new ones, and
+    // the complete copies a kill may leave behind go at the next save.
+    void killedSave() {
+        testsupport::AppFolder folder(false);
+        const QString target = folder.file(QStringLiteral("sistema.vrl"));
+        const QByteArray a(254, 'a'), b(254, 'b');
+        folder.write(QStringLiteral("sistema.vrl"), a);
+        for (int i = 0; i < 150; ++i) {
+            QProcess saver;
+            saver.start(QCoreApplication::applicationDirPath() + QStringLiteral("/save_loop"),
+                        {target});
+            QVERIFY(saver.waitForStarted());
+            QThread::usleep(2000 + QRandomGenerator::global()->bounded(30000));
+            saver.kill();
+            QVERIFY(saver.waitForFinished());
+            const QByteArray now = folder.read(QStringLiteral("sistema.vrl"));
+            QVERIFY2(now == a || now == b, qPrintable(QString::number(i)));
+        }
+        QVERIFY(WriteFileAtomically(target, a, nullptr));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"sistema.vrl"});
+    }
+
+    void codePage_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("ascii") << "Bari" << QByteArray("Bari");
+        QTest::newRow("euro") << "€ 10" << QByteArray("\x80 10");
+        QTest::newRow("accents") << "è perché" << QByteArray("\xE8 perch\xE9");
+        QTest::newRow("quotes") << "“x”" << QByteArray("\x93x\x94");
+        QTest::newRow("outside") << "ж" << QByteArray("?");
+    }
+    void codePage() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(ToCodePage(text), bytes);
+        if (!bytes.contains('?')) QCOMPARE(FromCodePage(bytes), text);
+    }
+
+    // An installed program reads its shipped files from share/ beside it and
+    // gives the user writable copies once; a folder with settings is portable.
+    void installedPlaces() {
+        testsupport::AppFolder folder(false);
+        const QString bin = folder.file(QStringLiteral("usr/bin/"));
+        const QString share = folder.file(QStringLiteral("usr/share/bramasolovanti/"));
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(share) && QDir().mkpath(folder.file("cfg")));
+        for (const QString name : {"ruote.vrc", "impostazioni.cfg", "printA.cfg"}) {
+            folder.write(QStringLiteral("usr/share/bramasolovanti/") + name, name.toLatin1());
+            QVERIFY(QFile::setPermissions(share + name, QFile::ReadOwner));
+        }
+        QVERIFY(!IsPortable(bin));
+        Places places = InstalledPlaces(bin);
+        QCOMPARE(places.data, share);
+        places.config = folder.file(QStringLiteral("cfg/"));
+        folder.write(QStringLiteral("cfg/impostazioni.cfg"), "mine");
+        QVERIFY(CopyDefaults(places));
+        QCOMPARE(folder.read(QStringLiteral("cfg/impostazioni.cfg")), QByteArray("mine"));
+        QCOMPARE(folder.read(QStringLiteral("cfg/printA.cfg")), QByteArray("printA.cfg"));
+        QVERIFY(QFile::permissions(places.config + QStringLiteral("printA.cfg")) &
+                QFile::WriteOwner);
+        folder.write(QStringLiteral("usr/bin/impostazioni.cfg"), "");
+        QVERIFY(IsPortable(bin));
+    }
+
+    void readConfiguration_data() {
+        QTest::addColumn<QByteArray>("bytes"); // "none": no file
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QString>("printer");
+        QTest::addColumn<QString>("error");
+        const QString past = "62 (Input past end of file)";
+        // clang-format off
+        QTest::newRow("code page") << QByteArray("C \x80\r\nPDF\r\n") << "C €" << "PDF" << "";
+        QTest::newRow("none") << QByteArray("none") << "old" << "oldprn" << "53 (File not found)";
+        QTest::newRow("one line") << QByteArray("ONLY\r\n") << "ONLY" << "oldprn" << past;
+        QTest::newRow("empty") << QByteArray() << "old" << "oldprn" << past;
+        QTest::newRow("blank lines") << QByteArray("\r\n\r\n") << "" << "" << "";
+        QTest::newRow("no final line end") << QByteArray("A\r\nB") << "A" << "B" << "";
+        // clang-format on
+    }
+    void readConfiguration() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, header);
+        QFETCH(QString, printer);
+        QFETCH(QString, error);
+        testsupport::AppFolder folder(false);
+        if (bytes != "none") folder.write(QStringLiteral("impostazioni.cfg"), bytes);
+        IntestazioneStampa = QStringLiteral("old");
+        StampanteTabulato = QStringLiteral("oldprn");
+        testing::Script script;
+        ReadConfiguration();
+        QCOMPARE(IntestazioneStampa, header);
+        QCOMPARE(StampanteTabulato, printer);
+        const QString report =
+            "Bramasolovanti|Error " + error + " in procedure ReadConfiguration of Modulo corpo";
+        QCOMPARE(shown(script), error.isEmpty() ? QStringList() : QStringList{report});
+    }
+
+    // The wheel box and the wheels' names, from the wheel list.
+    void caricaRuote_data() {
+        QTest::addColumn<QByteArray>("bytes"); // empty: the shipped file; "none": no file
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("message");
+        const QStringList three{"Bari", "Cagliari", "Firenze"};
+        // clang-format off
+        QTest::newRow("shipped") << QByteArray() << QStringList{"Bari", "Cagliari", "Firenze",
+            "Genova", "Milano", "Napoli", "Palermo", "Roma", "Torino", "Venezia", "Nazionale",
+            "Tutte"} << "";
+        QTest::newRow("one line") << QByteArray("Bari,Cagliari,Firenze") << three << "";
+        QTest::newRow("one a line, blanks")
+            << QByteArray("  Bari \r\n\r\n\tCagliari\nFirenze   \r\n") << three << "";
+        QTest::newRow("quoted") << QByteArray("\"Roma, Capitale\",Bari\r\n \"San Marino\" ")
+            << QStringList{"Roma, Capitale", "Bari", "San Marino"} << "";
+        QTest::newRow("empty field") << QByteArray("Bari,,Firenze")
+            << QStringList{"Bari", "", "Firenze"} << "";
+        QTest::newRow("fourteen") << QByteArray("A,B,C,D,E,F,G,H,I,J,K,L,M,N")
+            << QString("ABCDEFGHIJKL").split("", Qt::SkipEmptyParts)
+            << "Attenzione|Il file \"ruote.vrc\" contiene 14 ruote: sono state caricate solo "
+               "le prime 12.";
+        QTest::newRow("missing") << QByteArray("none") << QStringList{}
+            << "Errore|Impossibile leggere l'elenco delle ruote \"ruote.vrc\" (File not found)."
+               "\r\nL'elenco delle ruote resta vuoto.";
+        // clang-format on
+    }
+    void caricaRuote() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, names);
+        QFETCH(QString, message);
+        testsupport::AppFolder folder(bytes.isEmpty());
+        if (!bytes.isEmpty() && bytes != "none") folder.write(QStringLiteral("ruote.vrc"), bytes);
+        testing::Script script;
+        QComboBox box;
+        NomiRuote.fill(QStringLiteral("stale"));
+        CaricaRuote(&box);
+        QStringList items;
+        for (int i = 0; i < box.count(); ++i)
+            items << box.itemText(i);
+        QCOMPARE(items, names);
+        QCOMPARE(box.currentIndex(), names.isEmpty() ? -1 : 0);
+        QCOMPARE(QStringList(NomiRuote.begin(), NomiRuote.end()),
+                 names + QStringList(12 - names.size(), QString()));
+        QCOMPARE(shown(script).join(""), message);
+    }
+
+    // Crossing midnight, the pause still ends after its time.
+    void pausaAcrossMidnight() {
+        double now = 86399.5; // seconds since midnight: a clock that wraps
+        int sleeps = 0;
+        Pausa(
+            1000, [&] { return float(now); },
+            [&](int ms) {
+                ++sleeps;
+                now += ms / 1000.0;
+                if (now >= 86400.0) now -= 86400.0;
+            });
+        QVERIFY2(std::abs(now - 0.5) < 0.02, qPrintable(QString::number(now)));
+        QVERIFY(sleeps <= 1000 / 4 + 2);
+    }
+
+    // The settings window: what is typed and chosen is what the file holds.
+    void impostazioni_data() {
+        QTest::addColumn<QStringList>("printers");
+        QTest::addColumn<QByteArray>("saved");   // the settings file before
+        QTest::addColumn<bool>("clickPastText"); // in the blanks, three quarters along
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("save");       // Salva, else Uscita
+        QTest::addColumn<QByteArray>("file"); // afterwards
+        QTest::addColumn<QString>("message");
+        const QStringList two{"Altra", "PDF"};
+        const QByteArray pdf = "\r\nPDF\r\n";
+        const QString choose = "Importante|Attenzione selezionare una stampante";
+        // clang-format off
+        QTest::newRow("lower case") << two << pdf << false << "bar 2000, via roma 1" << true
+                                    << "BAR 2000, VIA ROMA 1" + pdf << "";
+        QTest::newRow("too long") << two << pdf << false << QString(60, 'a') << true
+                                  << QByteArray(55, 'A') + pdf << "";
+        QTest::newRow("empty") << two << pdf << false << "" << true << pdf << "";
+        // Typing goes on from the end of what is there, wherever the click was.
+        QTest::newRow("after the saved header") << two << "CIRCOLO" + pdf << false << " del lotto"
+                                                << true << "CIRCOLO DEL LOTTO" + pdf << "";
+        QTest::newRow("click past the text") << two << "CIRCOLO" + pdf << true << " 2" << true
+                                             << "CIRCOLO 2" + pdf << "";
+        QTest::newRow("Uscita changes nothing") << two << "OLD" + pdf << false << " nuova" << false
+                                                << "OLD" + pdf << "";
+        QTest::newRow("saved printer gone") << two << QByteArray("C\r\nVecchia\r\n") << false
+                                            << "" << true << QByteArray("C\r\nAltra\r\n") << choose;
+        QTest::newRow("other case") << two << QByteArray("C\r\npdf\r\n") << false << "" << true
+                                    << QByteArray("C\r\nAltra\r\n") << choose;
+        // A first start: the system's default printer, without a question.
+        QTest::newRow("none saved") << two << QByteArray("C\r\n\r\n") << false << "" << true
+            << "C\r\n" + StampantePredefinita(two).toLatin1() + "\r\n" << "";
+        QTest::newRow("no printer") << QStringList() << "C" + pdf << false << "" << true
+            << QByteArray("C\r\n\r\n") << "Importante|Attenzione nessuna stampante installata";
+        // clang-format on
+    }
+    void impostazioni() {
+        QFETCH(QStringList, printers);
+        QFETCH(QByteArray, saved);
+        QFETCH(bool, clickPastText);
+        QFETCH(QString, typed);
+        QFETCH(bool, save);
+        QFETCH(QByteArray, file);
+        QFETCH(QString, message);
+        testsupport::AppFolder folder(false);
+        folder.write(QStringLiteral("impostazioni.cfg"), saved);
+        testing::PrinterListScope scope(printers);
+        testing::Script script;
+        frmImpostazioni w;
+        w.load();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* field = child<QLineEdit>(&w, "mskIntestazione");
+        QCOMPARE(QApplication::focusWidget(), field);
+        if (clickPastText)
+            QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width() * 3 / 4, 8));
+        QTest::qWait(0);
+        QCOMPARE(field->cursorPosition(), saved.indexOf('\r'));
+        QTest::keyClicks(field, typed);
+        QTest::mouseClick(child<QWidget>(&w, save ? "cmdSalva" : "cmdUscita"), Qt::LeftButton);
+        QCOMPARE(w.result(), int(save ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE(folder.read(QStringLiteral("impostazioni.cfg")), file);
+        QCOMPARE(SettingsBytes(IntestazioneStampa, StampanteTabulato), file);
+        QCOMPARE(shown(script), message.isEmpty() ? QStringList() : QStringList{message});
+    }
+
+    void saveFailureKeepsWindowAndFile() {
+        testsupport::AppFolder folder(false);
+        testing::PrinterListScope scope({QStringLiteral("PDF")});
+        frmImpostazioni w;
+        testing::Script script;
+        // A folder that cannot hold the file: the application folder is a file.
+        QTemporaryFile notAFolder;
+        QVERIFY(notAFolder.open());
+        PercorsoApp = notAFolder.fileName() + QLatin1Char('/');
+        w.show();
+        QTest::mouseClick(child<QWidget>(&w, "cmdSalva"), Qt::LeftButton);
+        QVERIFY(w.isVisible());
+        QCOMPARE(shown(script), QStringList{"Bramasolovanti|Error 76 (Path not found) in "
+                                            "procedure cmdSalva_Click of Form frmImpostazioni"});
+        QCOMPARE(notAFolder.size(), 0);
+    }
+
+    void splash() {
+        Edizione = QStringLiteral("Freeware");
+        frmSplash s;
+        QStringList texts;
+        for (const char* name : {"lblProductName", "lblCompany", "lblVersion", "lblEdizione"})
+            texts << child<QLabel>(&s, name)->text();
+        QCOMPARE(texts.join('|'), QStringLiteral("Bramasolovanti|Marvolt|Versione 0.3.2|Freeware"));
+        // The logo is drawn, not blank.
+        const QImage logo = child<QLabel>(&s, "imgLogo")->pixmap().toImage();
+        QVERIFY(!logo.isNull() && logo.pixelColor(logo.width() / 2, logo.height() / 2).alpha());
+    }
+
+    void splashDismissed_data() {
+        QTest::addColumn<int>("key");       // pressed, or 0
+        QTest::addColumn<QString>("click"); // the widget clicked
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("click on the frame") << 0 << "Frame1" << true;
+        QTest::newRow("click on the logo") << 0 << "imgLogo" << true;
+        QTest::newRow("click on a label") << 0 << "lblVersion" << true;
+        QTest::newRow("click outside the frame") << 0 << "frmSplash" << false;
+        QTest::newRow("a letter") << int(Qt::Key_A) << "" << true;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << "" << true;
+        QTest::newRow("Enter") << int(Qt::Key_Return) << "" << true;
+    }
+    void splashDismissed() {
+        QFETCH(int, key);
+        QFETCH(QString, click);
+        QFETCH(bool, closes);
+        QPointer<frmSplash> s = new frmSplash;
+        s->show();
+        QVERIFY(QTest::qWaitForWindowExposed(s));
+        if (key)
+            QTest::keyClick(s, Qt::Key(key));
+        else if (click == QStringLiteral("frmSplash"))
+            QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(2, 2));
+        else
+            QTest::mouseClick(s->findChild<QWidget*>(click), Qt::LeftButton);
+        if (closes) QTRY_VERIFY(s.isNull()); // closed and released
+        QCOMPARE(!s.isNull() && s->isVisible(), !closes);
+        delete s;
+    }
+
+    // The real boxes: the button clicked or the key pressed is the answer the
+    // program gets.
+    void realMessageBoxes_data() {
+        QTest::addColumn<int>("buttons"); // MsgButtons; -1 for an input box
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<QString>("answer");
+        // clang-format off
+        QTest::newRow("Sì") << int(MsgButtons::YesNo) << "" << "&Sì" << "Yes";
+        QTest::newRow("No") << int(MsgButtons::YesNo) << "" << "&No" << "No";
+        QTest::newRow("Enter is Sì") << int(MsgButtons::YesNoCancel) << "" << "Enter" << "Yes";
+        QTest::newRow("Annulla") << int(MsgButtons::YesNoCancel) << "" << "&Annulla" << "Cancel";
+        QTest::newRow("Escape") << int(MsgButtons::YesNoCancel) << "" << "Esc" << "Cancel";
+        QTest::newRow("OK") << int(MsgButtons::Ok) << "" << "Enter" << "Ok";
+        QTest::newRow("typed, OK") << -1 << "12" << "OK" << "12";
+        QTest::newRow("typed, Annulla") << -1 << "12" << "Annulla" << "";
+        // clang-format on
+    }
+    void realMessageBoxes() {
+        QFETCH(int, buttons);
+        QFETCH(QString, typed);
+        QFETCH(QString, press);
+        QFETCH(QString, answer);
+        static const QString results[] = {"Ok", "Yes", "No", "Cancel"};
+        const QString prompt = QStringLiteral("Quanti?"), title = QStringLiteral("Titolo");
+        QString seen;
+        answerNext(typed, press, &seen);
+        const QString got =
+            buttons < 0
+                ? InputBox(prompt, title, QString())
+                : results[int(MsgBox(prompt, MsgButtons(buttons), MsgIcon::Question, title))];
+        QCOMPARE(got, answer);
+        QCOMPARE(seen, QStringLiteral("Titolo|Quanti?"));
+    }
+
+    // As the program starts: the file named on the command line opens, Open
+    // goes through Qt's own file dialog in Italian, a second copy brings the
+    // window back and hands over its file, and closing asks first.
+    void mainWindow() {
+        testsupport::AppFolder folder;
+        std::optional<testing::Script> script(std::in_place);
+        SystemRecord r;
+        r.NomeSistema = FixedString(QStringLiteral("prova"), 20);
+        folder.write(QStringLiteral("prova.vrl"), EncodeSystemFile(r, 0, 0));
+        r.NomeSistema = FixedString(QStringLiteral("altro"), 20);
+        QVERIFY(QDir().mkpath(folder.file(QStringLiteral("sistemi"))));
+        folder.write(QStringLiteral("sistemi/altro.vrl"), EncodeSystemFile(r, 0, 0));
+        StartupOptions options;
+        options.versionCheck = [] {};
+        options.pauseMs = 0;
+        options.systemFile = folder.file(QStringLiteral("prova.vrl"));
+        QPointer<QWidget> main = Avvio(options);
+        QVERIFY(main);
+        auto* name = child<QLabel>(main, "lblNomeSistema");
+        QTRY_COMPARE(name->text(), QStringLiteral("prova"));
+        // Its numbers are missing: the check that opening runs says so.
+        QVERIFY(!script->messages().isEmpty());
+
+        QString seen;
+        answerNext(QStringLiteral("altro.vrl"), QStringLiteral("&Apri"), &seen);
+        QTest::mouseClick(child<QWidget>(main, "cmdApri"), Qt::LeftButton);
+        QCOMPARE(seen, QStringLiteral("Apri Sistema|Cerca in:"));
+        QCOMPARE(name->text(), QStringLiteral("altro"));
+
+        main->showMinimized();
+        QProcess* second = startCopy({QStringLiteral("prova.vrl")}, folder.path());
+        QVERIFY(second->waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(second->state() == QProcess::NotRunning, 15000);
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 0);
+        QVERIFY(!main->isMinimized() && main->isVisible());
+        QTRY_COMPARE(name->text(), QStringLiteral("prova"));
+
+        script.reset();
+        answerNext({}, QStringLiteral("&No"), &seen);
+        QVERIFY(!main->close());
+        QCOMPARE(seen, main->windowTitle() + QStringLiteral("|Uscire dall'applicazione?"));
+        answerNext({}, QStringLiteral("&Sì"));
+        QVERIFY(main->close());
+        QTRY_VERIFY(main.isNull());
+    }
+
+    // A copy killed leaves its socket behind; the next one starts all the same.
+    void aCopyAfterACrashStarts() {
+        QLocalServer::removeServer(InstanceName()); // this process plays the first no more
+        for (int run = 0; run < 2; ++run) {
+            QProcess* copy = startCopy({}, runtime.path());
+            QTRY_VERIFY_WITH_TIMEOUT(ActivatePrevInstance(), 30000); // it answers
+            QVERIFY(!copy->waitForFinished(2500));                   // and outlives its splash
+            copy->kill();
+            QVERIFY(copy->waitForFinished());
+            QVERIFY(QFileInfo::exists(InstanceName()));
+        }
+    }
+};
+
+int main(int argc, char** argv) {
+    // Qt's own windows in Italian, as for a user whose only language setting is LANG.
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+        qunsetenv(name);
+    qputenv("LANG", "it_IT.UTF-8");
+    QApplication app(argc, argv);
+    TestApp test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_app.moc"
