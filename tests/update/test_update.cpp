@@ -418,14 +418,12 @@ class TestUpdate : public QObject {
         }
         const Outcome o = RunCheck(base, deadlineMs, resolver);
         QCOMPARE(o.windows, shown.isEmpty() ? QStringList() : QStringList{"0.3.2 -> " + shown});
-        const QString reason = error == 9 ? "Subscript out of range" : "Input past end of file";
-        QCOMPARE(o.messages,
-                 error
-                     ? QStringList{QStringLiteral("Error %1 (%2) in procedure NewVersion of Modulo "
-                                                  "corpo")
-                                       .arg(error)
-                                       .arg(reason)}
-                     : QStringList());
+        const QString why = error == 9 ? "Subscript out of range" : "Input past end of file";
+        const QStringList report{
+            QStringLiteral("Error %1 (%2) in procedure NewVersion of Modulo corpo")
+                .arg(error)
+                .arg(why)};
+        QCOMPARE(o.messages, error ? report : QStringList());
         QCOMPARE(Entries(tmp_->path()), QStringList());
         // A dead network holds nobody much beyond the deadline.
         QVERIFY2(o.ms < deadlineMs + 1500, qPrintable(QString::number(o.ms)));
