@@ -86,9 +86,8 @@ QFont renderFont(const DeviceFont& d) {
 }
 
 QString fmt(double v) { return QString::number(v, 'f', 3); }
-QString hexColor(int32_t c) {
-    return QStringLiteral("0x%1").arg(uint32_t(c) & 0xFFFFFF, 6, 16, QLatin1Char('0'));
-}
+// As it goes on paper (#rrggbb), so a description shows a conversion that lost a channel.
+QString hexColor(int32_t c) { return ToQColor(c).name(); }
 
 } // namespace
 
@@ -124,9 +123,11 @@ PagePicture PagePicture::Load(const QString& path) {
 
 QString PageOp::describe() const {
     QString s = QStringLiteral("p%1 ").arg(page);
-    const QString font = QStringLiteral("%1 %2%3%4").arg(fontName, QString::number(fontSize),
-                                                         bold ? QStringLiteral(" bold") : QString(),
-                                                         italic ? QStringLiteral(" italic") : QString());
+    const QString font =
+        QStringLiteral("%1 %2%3%4%5")
+            .arg(fontName, QString::number(fontSize), bold ? QStringLiteral(" bold") : QString(),
+                 italic ? QStringLiteral(" italic") : QString(),
+                 underline ? QStringLiteral(" underline") : QString());
     const QString fill = fillStyle == 0 ? QStringLiteral("fill %1").arg(hexColor(fillColor))
                                         : QStringLiteral("no fill");
     switch (kind) {

@@ -145,7 +145,7 @@ struct PageOp {
     int deviceX = 0, deviceY = 0;
 
     // One readable line, e.g.
-    // "p1 Text (5.000, 5.000) w 59.276 h 3.996 \"Bramasolovanti...\" Courier New 10 bold fore 0x000000"
+    // "p1 Text (5.000, 5.000) w 59.276 h 3.996 \"Bramasolovanti...\" Courier New 10 bold fore #000000"
     QString describe() const;
 };
 

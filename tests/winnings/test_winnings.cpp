@@ -400,8 +400,8 @@ class TestWinnings : public QObject {
             return QAccessible::queryAccessibleInterface(labels[i])->text(QAccessible::Name);
         };
         QCOMPARE(spoken(0), "Cinquina 1, ambo: " + labels[0]->text());
-        QCOMPARE(spoken(pos::Quad2 + 2), "Quaterna 2, quaterna: " + labels[pos::Quad2 + 2]->text());
-        QCOMPARE(spoken(pos::Estratto), "Estratto, estratto: " + labels[pos::Estratto]->text());
+        QCOMPARE(spoken(FirstStake(Quad2) + 2), "Quaterna 2, quaterna: " + labels[FirstStake(Quad2) + 2]->text());
+        QCOMPARE(spoken(FirstStake(Estratto)), "Estratto, estratto: " + labels[FirstStake(Estratto)]->text());
     }
 
     // A head number is a plain number in the first box of every row, on the

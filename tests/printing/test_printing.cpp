@@ -1,0 +1,336 @@
+// The printer page and the cluster figure. Whole recorded jobs (positions,
+// fonts, colours as they go on paper) are compared with the snapshots in
+// tests/printing/golden/, number by number within 0.01 mm. After a deliberate
+// change, regenerate them with
+//     BRAMA_REGEN_GOLDEN=1 ctest -R test_printing
+// and look at the PDF each one writes beside the test program before
+// committing the new snapshot.
+#include "app/corpo.h"
+#include "app/fileio.h"
+#include "app/messages.h"
+#include "app/printers.h"
+#include "printing/printerpage.h"
+#include "printing/vorlacco.h"
+#include "tests/support/testsupport.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <clocale>
+
+using namespace corpo;
+
+namespace {
+
+QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The first line where two snapshots differ in text or by 0.01 or more in a
+// number; empty when they agree.
+QString Difference(const QString& expected, const QString& actual) {
+    static const QRegularExpression number(QStringLiteral("-?\\d+(\\.\\d+)?"));
+    const QStringList want = expected.trimmed().split(QLatin1Char('\n'));
+    const QStringList got = actual.trimmed().split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < std::max(want.size(), got.size()); ++i) {
+        const QString w = want.value(i), g = got.value(i);
+        QList<double> wn, gn;
+        for (const auto& m : number.globalMatch(w))
+            wn << m.captured().toDouble();
+        for (const auto& m : number.globalMatch(g))
+            gn << m.captured().toDouble();
+        bool same = QString(w).replace(number, QStringLiteral("#")) ==
+                        QString(g).replace(number, QStringLiteral("#")) &&
+                    wn.size() == gn.size();
+        for (qsizetype k = 0; same && k < wn.size(); ++k)
+            same = qAbs(wn[k] - gn[k]) < 0.01;
+        if (!same)
+            return QStringLiteral("line %1\n  expected: %2\n  actual:   %3").arg(i + 1).arg(w, g);
+    }
+    return {};
+}
+
+// Every job `draw` ends, against golden/<name>.txt.
+void CheckGolden(const QString& name, const std::function<void()>& draw) {
+    testing::PrinterListScope printers({QStringLiteral("Golden")});
+    Printer().SelectPrinter(QStringLiteral("Golden"));
+    QString actual;
+    {
+        testing::RecorderScope rec;
+        draw();
+        for (const RecordedJob& job : rec.jobs())
+            actual += job.describe() + QLatin1Char('\n');
+    }
+    const QString path = qEnvironmentVariable("BRAMA_SOURCE_DIR") +
+                         QStringLiteral("/tests/printing/golden/") + name + QStringLiteral(".txt");
+    if (qEnvironmentVariableIsSet("BRAMA_REGEN_GOLDEN")) {
+        QVERIFY(WriteFileAtomically(path, actual.toUtf8(), nullptr));
+        const QString pdf = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name +
+                            QStringLiteral(".pdf");
+        Printer().UsePdfFile(pdf);
+        draw();
+        Printer().UsePrinter();
+        qInfo("%s written; look at %s", qPrintable(path), qPrintable(pdf));
+    }
+    QFile golden(path);
+    QVERIFY2(golden.open(QIODevice::ReadOnly), qPrintable(path));
+    const QString difference = Difference(QString::fromUtf8(golden.readAll()), actual);
+    QVERIFY2(difference.isEmpty(), qPrintable(name + QStringLiteral(": ") + difference));
+}
+
+// A sample of every operation. After each, a dot shows where the current
+// position went. Jobs that end empty or are abandoned leave nothing, and
+// each job starts in the default state.
+void PageOperations() {
+    testsupport::AppFolder app;
+    PrinterPage& page = Printer();
+    const auto dot = [&] { page.Print(QStringLiteral("."), false); };
+    page.FontName = QStringLiteral("Comic Sans MS");
+    page.FontBold = true;
+    page.ForeColor = 255;
+    page.CurrentX = 60;
+    dot();
+    page.EndDoc();
+    page.EndDoc(); // no job
+    page.Print(QStringLiteral("abbandonato"), true);
+    page.KillDoc();
+    page.CurrentX = 115;
+    page.CurrentY = 205;
+    page.Print(QStringLiteral("Bramasolovanti by "), false);
+    dot();
+    page.FontName = QStringLiteral("Comic Sans MS");
+    page.FontSize = 20;
+    page.FontUnderline = true;
+    page.Print(QStringLiteral("Prospetto Vincite"), true);
+    dot();
+    page.FontName = QStringLiteral("Courier New");
+    page.FontSize = 27.5;
+    page.FontBold = true;
+    page.FontUnderline = false;
+    page.ForeColor = 0x0080FFFF;
+    page.Print(QStringLiteral("07"), false);
+    page.ForeColor = 0;
+    page.FillStyle = 0;
+    page.FillColor = 0x00336699;
+    page.DrawWidth = 5;
+    page.Circle(150, 130, 11, 0x000000FF);
+    dot();
+    page.Line(10, 20, 40, 60, 0x0000FF00, false);
+    dot();
+    page.NewPage();
+    page.Line(10, 20, 40, 60, 0x00FF0000, true);
+    dot();
+    page.PaintPicture(PagePicture::Load(app.file("images/vietato.jpg")), 5, 240, 95, 25);
+    page.PaintPicture(PagePicture::Load(StalkPicturePath()), 5, 100);
+    dot();
+    // Rotated: height and page pixels rounded half to even, the position kept.
+    page.FontSize = 10;
+    page.CurrentX = 80;
+    page.CurrentY = 125;
+    StampaTestoRuotato(QStringLiteral("€ 10,00 ★"), 300);
+    page.FontBold = false;
+    page.ScaleMode = scale::Pixels;
+    for (const double size : {1.5, 4.5}) {
+        page.FontSize = size;
+        page.CurrentX = size + 1;
+        page.CurrentY = size + 4;
+        StampaTestoRuotato(QStringLiteral("ROMA"), 900);
+    }
+    dot();
+    page.NewPage(); // no blank third sheet
+    page.EndDoc();
+}
+
+} // namespace
+
+class TestPrinting : public QObject {
+    Q_OBJECT
+    void resetSystem() {
+        Sistema = SystemRecord{};
+        Sistema.Cinq1 = {7, 12, 23, 34, 45};
+        Sistema.Estratto = 50;
+        ColoreVorlacco = ColoreVorlaccoDefault;
+        ColoreCapogioco = ColoreCapogiocoDefault;
+    }
+
+  private Q_SLOTS:
+    void cleanup() { Sistema = SystemRecord{}; }
+
+    // The cluster figure as on the listing, R 11 at (15, 45), with the
+    // grapes in their stored colours.
+    void golden_data() {
+        QTest::addColumn<int>("capogioco"); // -1: the page operations
+        QTest::addColumn<bool>("colour");
+        QTest::newRow("page") << -1 << true;
+        QTest::newRow("vorlacco") << 0 << true;
+        QTest::newRow("vorlacco_capogioco") << 7 << true;
+        QTest::newRow("vorlacco_bianco_nero") << 7 << false;
+    }
+    void golden() {
+        QFETCH(int, capogioco);
+        QFETCH(bool, colour);
+        resetSystem();
+        Sistema.Capogioco = uint8_t(std::max(0, capogioco));
+        CheckGolden(QString::fromLatin1(QTest::currentDataTag()), [&] {
+            if (capogioco < 0) return PageOperations();
+            testsupport::AppFolder app;
+            testing::Script script;
+            PrinterPage& page = Printer();
+            page.CurrentX = 115;
+            page.CurrentY = 205;
+            page.FillStyle = 0;
+            stampaVorlacco(15, 45, 11, colour);
+            // Left as the caller had it: the dot lands at (115, 205), the fill style kept.
+            QCOMPARE(page.FillStyle, 0);
+            page.Print(QStringLiteral("."), false);
+            page.EndDoc();
+            QCOMPARE(script.messages().size(), 0);
+        });
+    }
+
+    // Exact names only; no match keeps the current printer; none at all is 482
+    // and nothing starts.
+    void selectPrinter_data() {
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QString>("wanted");
+        QTest::addColumn<QString>("chosen"); // empty: error 482
+        for (const auto& [row, wanted, chosen] : {std::tuple{"exact name", "Altra", "Altra"},
+                                                  {"other case", "altra", "PDF"},
+                                                  {"empty name", "", "PDF"},
+                                                  {"unknown name", "Nessuna", "PDF"}})
+            QTest::newRow(row) << QStringList{"Altra", "PDF"} << wanted << chosen;
+        QTest::newRow("no printer") << QStringList{} << "PDF"
+                                    << "";
+    }
+    void selectPrinter() {
+        QFETCH(QStringList, installed);
+        QFETCH(QString, wanted);
+        QFETCH(QString, chosen);
+        testing::PrinterListScope printers(installed);
+        PrinterPage& page = Printer();
+        page.UsePrinter();
+        try {
+            page.SelectPrinter(QStringLiteral("PDF")); // the current one
+            page.SelectPrinter(wanted);
+            QVERIFY2(!chosen.isEmpty(), "no error 482 without printers");
+            QCOMPARE(page.DeviceName(), chosen);
+        } catch (const RunError& e) {
+            QVERIFY(chosen.isEmpty());
+            QCOMPARE(e.number, 482);
+            QVERIFY_THROWS_EXCEPTION(RunError, page.Print(QStringLiteral("x"), true));
+            QVERIFY(!page.InJob());
+        }
+    }
+
+    // The PDF back end, read back with pdftotext: word corners in points.
+    void pdf() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("pagina.pdf"));
+        PrinterPage& page = Printer();
+        page.UsePdfFile(pdf);
+        page.FontBold = true;
+        page.FontSize = 180;
+        page.CurrentX = 115;
+        page.CurrentY = 100;
+        page.Print(QStringLiteral("07"), false);
+        page.NewPage();
+        page.EndDoc();
+        page.UsePrinter();
+        QVERIFY(run("pdfinfo", {pdf}).contains(QRegularExpression("Pages:\\s+1\\n")));
+        QVERIFY(run("pdfinfo", {pdf}).contains(QStringLiteral("595 x 842 pts (A4)")));
+        const auto m = QRegularExpression("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>07<")
+                           .match(run("pdftotext", {"-bbox", pdf, "-"}));
+        QVERIFY(m.hasMatch());
+        QVERIFY2(qAbs(m.captured(1).toDouble() - 325.984) < 0.1 * 72 / 25.4,
+                 qPrintable(m.captured(1)));
+        QVERIFY2(qAbs(m.captured(2).toDouble() - 283.465) < 0.1 * 72 / 25.4,
+                 qPrintable(m.captured(2)));
+    }
+
+    // Abandoned or failed, a PDF job leaves no file behind.
+    void pdfNotWritten() {
+        QTemporaryDir dir;
+        PrinterPage& page = Printer();
+        page.UsePdfFile(dir.filePath(QStringLiteral("abbandonato.pdf")));
+        page.Print(QStringLiteral("x"), true);
+        page.KillDoc();
+        page.Print(QStringLiteral("y"), true);
+        page.UsePrinter(); // changing the target abandons too
+        // A path whose folder is a regular file stops root as well.
+        QFile blocker(dir.filePath(QStringLiteral("file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        page.UsePdfFile(dir.filePath(QStringLiteral("file/tabulato.pdf")));
+        page.Print(QStringLiteral("x"), true);
+        try {
+            page.EndDoc();
+            QFAIL("a PDF under a regular file was written");
+        } catch (const RunError& e) {
+            QVERIFY(e.number == err::PathNotFound || e.number == err::PathFileAccess);
+        }
+        QVERIFY(!page.InJob());
+        page.UsePrinter();
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("file")});
+    }
+
+    // A stalk that is missing or no metafile: the figure's report, no grape,
+    // and the caller's page goes on.
+    void brokenStalk_data() {
+        QTest::addColumn<QByteArray>("content"); // null: the file is removed
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("not a metafile") << QByteArray("GIF89a this is no metafile at all");
+    }
+    void brokenStalk() {
+        QFETCH(QByteArray, content);
+        resetSystem();
+        testsupport::AppFolder app;
+        if (content.isNull())
+            QVERIFY(QFile::remove(StalkPicturePath()));
+        else
+            app.write("images/raspoprn.wmf", content);
+        testing::RecorderScope rec;
+        testing::Script script;
+        Printer().Print(QStringLiteral("before"), true);
+        stampaVorlacco(15, 45, 11, true);
+        Printer().Print(QStringLiteral("after"), true);
+        Printer().EndDoc();
+        QCOMPARE(script.messages().size(), 1);
+        QCOMPARE(script.messages().first().text,
+                 QStringLiteral(
+                     "Error 53 (File not found) in procedure stampaVorlacco of Modulo corpo"));
+        QStringList drawn;
+        for (const PageOp& op : rec.last().ops)
+            drawn << op.text;
+        QCOMPARE(drawn, (QStringList{"before", "after"}));
+    }
+
+    // libwmf writes its numbers with the locale's decimal sign: under an
+    // Italian locale the stalk must still come out as under C.
+    void stalkIgnoresTheLocale() {
+        testsupport::AppFolder app;
+        const QByteArray c = PagePicture::Load(StalkPicturePath()).svg();
+        QTemporaryDir locales;
+        if (!setlocale(LC_NUMERIC, "it_IT.UTF-8")) {
+            if (QStandardPaths::findExecutable(QStringLiteral("localedef")).isEmpty())
+                QSKIP("no it_IT locale and no localedef to make one");
+            QProcess::execute(QStringLiteral("localedef"),
+                              {"-i", "it_IT", "-f", "UTF-8", locales.filePath("it_IT.UTF-8")});
+            qputenv("LOCPATH", QFile::encodeName(locales.path()));
+            QVERIFY(setlocale(LC_NUMERIC, "it_IT.UTF-8"));
+        }
+        const QByteArray decimal = localeconv()->decimal_point;
+        const QByteArray italian = PagePicture::Load(StalkPicturePath()).svg();
+        setlocale(LC_NUMERIC, "C");
+        qunsetenv("LOCPATH");
+        QCOMPARE(decimal, QByteArray(","));
+        QVERIFY(c.contains("<polyline") || c.contains("<path"));
+        QCOMPARE(italian, c);
+    }
+};
+
+QTEST_MAIN(TestPrinting)
+#include "test_printing.moc"

@@ -1,0 +1,548 @@
+// The About and new-version windows as the user sees and drives them, the
+// system-information tool, and the version check end to end against a server
+// of our own on 127.0.0.1: the window it opens or not, the message shown,
+// what is left on disk, what the server was told and how long it all took.
+#include "app/corpo.h"
+#include "app/messages.h"
+#include "app/shell.h"
+#include "app/startup.h"
+#include "buildconfig.h"
+#include "tests/support/testsupport.h"
+#include "update/download.h"
+#include "update/forms.h"
+#include "update/frmAbout.h"
+#include "update/frmNewVersion.h"
+#include "update/versioncheck.h"
+
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLocalServer>
+#include <QProcess>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QtTest>
+
+#include <thread>
+
+namespace {
+
+// Sets an environment variable until the returned guard goes.
+auto SetEnv(const char* name, const QByteArray& value) {
+    const bool had = qEnvironmentVariableIsSet(name);
+    const QByteArray old = qgetenv(name);
+    qputenv(name, value);
+    return qScopeGuard([=] { had ? qputenv(name, old) : qunsetenv(name); });
+}
+
+// While the timer lives, hands each window of that name to onSeen once it
+// shows (the code under test waits in its own event loop), then closes it.
+std::unique_ptr<QTimer> Watch(const QString& name, std::function<void(QWidget*)> onSeen) {
+    auto timer = std::make_unique<QTimer>();
+    QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [name, onSeen] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == name && w->isVisible()) {
+                onSeen(w);
+                w->close();
+            }
+    });
+    timer->start(10);
+    return timer;
+}
+
+QByteArray Response(int status, const QByteArray& body, const QByteArray& header = {}) {
+    return {"HTTP/1.1 " + QByteArray::number(status) + " X\r\n" + header + "Content-Length: " +
+            QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body};
+}
+
+// Answers every request with `reply` and keeps the raw requests.
+class Server {
+  public:
+    Server() {
+        server_.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+            while (QTcpSocket* s = server_.nextPendingConnection())
+                QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] { read(s); });
+        });
+    }
+    QByteArray reply = Response(200, "0.3.2"); // empty: read the request, never answer
+    int trickleMs = 0;                         // > 0: one byte of the reply every trickleMs
+    QList<QByteArray> requests;
+    quint16 port() const { return server_.serverPort(); }
+    QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port()); }
+
+  private:
+    void read(QTcpSocket* s) {
+        QByteArray& buffer = pending_[s];
+        buffer += s->readAll();
+        const qsizetype end = buffer.indexOf("\r\n\r\n");
+        if (end < 0) return;
+        requests.append(buffer.left(end + 4));
+        buffer.clear();
+        if (trickleMs <= 0) {
+            s->write(reply);
+            if (!reply.isEmpty()) s->disconnectFromHost();
+            return;
+        }
+        auto* timer = new QTimer(s);
+        QObject::connect(timer, &QTimer::timeout, s, [s, sent = 0, bytes = reply]() mutable {
+            if (sent < bytes.size()) s->write(bytes.mid(sent++, 1));
+        });
+        timer->start(trickleMs);
+    }
+
+    QTcpServer server_;
+    QHash<QTcpSocket*, QByteArray> pending_;
+};
+
+QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
+}
+
+struct Outcome {
+    QStringList windows; // "local -> remote" for each new-version window, and what was wrong
+    QStringList messages;
+    qint64 ms = 0;
+};
+
+Outcome RunCheck(const QString& base, int deadlineMs, corpo::HostResolver resolver = {}) {
+    Outcome o;
+    corpo::testing::Script script;
+    corpo::testing::VersionServerScope scope(base, deadlineMs, std::move(resolver));
+    const auto watch = Watch(QStringLiteral("frmNewVersion"), [&](QWidget* form) {
+        const auto* remote = form->findChild<QLabel*>(QStringLiteral("lbRemoteVersion"));
+        QString seen = form->findChild<QLabel*>(QStringLiteral("lbLocalVersion"))->text() +
+                       QStringLiteral(" -> ") + remote->text();
+        if (QApplication::activeModalWidget() != form ||
+            form->windowModality() != Qt::ApplicationModal || remote->textFormat() != Qt::PlainText)
+            seen += QStringLiteral(", not modal or not plain");
+        // While it shows, the server's reply is one private file.
+        const QStringList files = Entries(QDir::tempPath());
+        const auto others =
+            QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+        if (files.size() != 1 || !files.first().startsWith(QLatin1String("ver_vrlqrv")) ||
+            QFileInfo(QDir::temp().filePath(files.first())).permissions() & others)
+            seen += QStringLiteral(", no private copy: ") + files.join(QLatin1Char(' '));
+        o.windows << seen;
+    });
+    QElapsedTimer clock;
+    clock.start();
+    corpo::NewVersion();
+    o.ms = clock.elapsed();
+    for (const corpo::Shown& m : script.messages())
+        o.messages << m.text;
+    return o;
+}
+
+// A name of our own that leads to 127.0.0.1, after lookupMs.
+corpo::HostResolver SlowName(int lookupMs) {
+    return [lookupMs](const QString& host) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(lookupMs));
+        return host == QLatin1String("versione.test") ? QList{QHostAddress(QHostAddress::LocalHost)}
+                                                      : QList<QHostAddress>{};
+    };
+}
+
+// Runs one check in another process (see main), under the given environment.
+QByteArray Probe(const QStringList& args, const QStringList& env = {}) {
+    QProcess p;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    for (const char* v : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+        e.remove(QString::fromLatin1(v));
+    for (const QString& kv : env)
+        e.insert(kv.section(QLatin1Char('='), 0, 0), kv.section(QLatin1Char('='), 1));
+    p.setProcessEnvironment(e);
+    p.start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--probe")} + args);
+    // The server answers from this thread's event loop.
+    if (!QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 15000))
+        return "still running";
+    return p.readAllStandardOutput().trimmed();
+}
+
+} // namespace
+
+// Where the desktop was asked to open an address (no browser starts).
+class UrlRecorder : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> opened;
+  public Q_SLOTS:
+    void record(const QUrl& url) { opened.append(url); }
+};
+
+class TestUpdate : public QObject {
+    Q_OBJECT
+    QString tempBase_;
+    std::optional<QTemporaryDir> tmp_; // the check's temporary folder, empty for each test
+
+  private Q_SLOTS:
+
+    void initTestCase() {
+        tempBase_ = QDir::tempPath();
+        corpo::InstallFontSubstitutions();
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+
+    void init() {
+        tmp_.emplace(tempBase_ + QStringLiteral("/update-XXXXXX"));
+        QVERIFY(tmp_->isValid());
+        qputenv("TMPDIR", QFile::encodeName(tmp_->path()));
+    }
+
+    void aboutWindow() {
+        corpo::Edizione = QStringLiteral("Freeware");
+        corpo::frmAbout form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Informazioni su Bramasolovanti"));
+        QStringList texts;
+        for (const char* name : {"lblTitle", "lblVersion", "lblDescription", "lbURL"})
+            texts << form.findChild<QLabel*>(QString::fromLatin1(name))->text();
+        QCOMPARE(texts, (QStringList{"Bramasolovanti", "Versione 0.3.2", "Versione Freeware",
+                                     "https://www.example.com/lotto/"}));
+        // The artwork's empty corner shows the window behind it; a grape does not.
+        const QRect art = form.findChild<QLabel*>(QStringLiteral("picIcon"))->geometry();
+        const QImage shot = form.grab().toImage();
+        const qreal dpr = shot.devicePixelRatio();
+        const QColor background = form.palette().color(QPalette::Window);
+        QCOMPARE(shot.pixelColor((art.topLeft() + QPoint(2, 2)) * dpr), background);
+        QVERIFY(shot.pixelColor((art.topLeft() + QPointF(0.2, 0.34) * art.width()).toPoint() *
+                                dpr) != background);
+    }
+
+    void keysAndLink_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("how"); // esc and ok close; click and tab open the maker's page
+        for (const char* w : {"frmAbout", "frmNewVersion"})
+            for (const char* how : {"esc", "click", "tab"})
+                QTest::addRow("%s: %s", w, how) << w << how;
+        QTest::newRow("frmAbout: ok") << "frmAbout"
+                                      << "ok";
+        QTest::newRow("frmAbout: enter") << "frmAbout" << "enter"; // the focus starts on OK
+    }
+
+    void keysAndLink() {
+        QFETCH(QString, window);
+        QFETCH(QString, how);
+        const bool closes = how == QLatin1String("esc") || how == QLatin1String("ok") ||
+                            how == QLatin1String("enter");
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "record");
+        const auto unset =
+            qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); });
+        std::unique_ptr<QDialog> form(window == QLatin1String("frmAbout")
+                                          ? static_cast<QDialog*>(new corpo::frmAbout)
+                                          : new corpo::frmNewVersion);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        auto* url = form->findChild<QLabel*>(QStringLiteral("lbURL"));
+        QWidget* const focused = nullptr; // keys go where the focus is
+        if (how == QLatin1String("esc"))
+            QTest::keyClick(focused, Qt::Key_Escape);
+        else if (how == QLatin1String("enter"))
+            QTest::keyClick(focused, Qt::Key_Return);
+        else if (how == QLatin1String("ok"))
+            QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("cmdOK")),
+                              Qt::LeftButton);
+        else if (how == QLatin1String("click"))
+            QTest::mouseClick(url, Qt::LeftButton);
+        if (how == QLatin1String("tab")) {
+            // Reached by Tab, the link shows a focus frame it had not before.
+            const QImage before = url->grab().toImage();
+            for (int i = 0; i < 8 && (i == 0 || QApplication::focusWidget() != url); ++i)
+                QTest::keyClick(focused, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), url);
+            QVERIFY2(url->grab().toImage() != before, "no focus frame on the link");
+            QTest::keyClick(focused, Qt::Key_Enter);
+        }
+        QCOMPARE(form->isVisible(), !closes);
+        QCOMPARE(recorder.opened,
+                 closes ? QList<QUrl>()
+                        : QList{QUrl(QStringLiteral("https://www.example.com/lotto/"))});
+    }
+
+    void centredOnMainWindowsScreen_data() {
+        QTest::addColumn<int>("mainOn");  // the screen the main window was put on; -1: none
+        QTest::addColumn<bool>("hidden"); // then hidden again
+        QTest::newRow("no main window: primary") << -1 << false;
+        QTest::newRow("main window on the second screen") << 1 << false;
+        QTest::newRow("hidden main window: primary") << 1 << true;
+    }
+
+    void centredOnMainWindowsScreen() {
+        QFETCH(int, mainOn);
+        QFETCH(bool, hidden);
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        QCOMPARE(screens.size(), 2);
+        QWidget main;
+        main.setObjectName(QStringLiteral("frmMain"));
+        if (mainOn >= 0) {
+            main.move(screens.at(mainOn)->geometry().topLeft() + QPoint(40, 40));
+            main.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&main));
+            main.setHidden(hidden);
+        }
+        QRect frame;
+        const auto watch = Watch(QStringLiteral("frmAbout"),
+                                 [&](QWidget* form) { frame = form->frameGeometry(); });
+        corpo::MostraAbout(main.isVisible() ? &main : nullptr);
+        const QRect screen = screens.at(main.isVisible() ? mainOn : 0)->geometry();
+        const QPoint off = frame.center() - screen.center();
+        QVERIFY2(qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1, qPrintable(QDebug::toString(frame)));
+    }
+
+    void sysInfo_data() {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QStringList>("tools"); // name, name:noexec or name:nointerpreter
+        QTest::addColumn<QString>("started");   // the tool's name and arguments; empty: the message
+        const QString gnome = QStringLiteral("gnome-control-center");
+        QTest::newRow("GNOME") << "GNOME" << QStringList{"kinfocenter", gnome}
+                               << "gnome-control-center info-overview";
+        QTest::newRow("KDE") << "KDE" << QStringList{gnome, "kinfocenter"} << "kinfocenter";
+        QTest::newRow("XFCE second in the list")
+            << "X-Generic:XFCE" << QStringList{gnome, "xfce4-about"} << "xfce4-about";
+        QTest::newRow("unknown desktop: first known tool")
+            << "Sway" << QStringList{"hardinfo", "kinfocenter"} << "kinfocenter";
+        QTest::newRow("no execute bit: skipped")
+            << "KDE" << QStringList{"kinfocenter:noexec", "hardinfo"} << "hardinfo";
+        QTest::newRow("interpreter missing")
+            << "KDE" << QStringList{"kinfocenter:nointerpreter", "hardinfo"} << "";
+        QTest::newRow("empty PATH") << "KDE" << QStringList{} << "";
+    }
+
+    void sysInfo() {
+        QFETCH(QString, desktop);
+        QFETCH(QStringList, tools);
+        QFETCH(QString, started);
+        QTemporaryDir bin;
+        const QString record = bin.filePath(QStringLiteral("started.txt"));
+        for (const QString& t : tools) {
+            QFile f(bin.filePath(t.section(QLatin1Char(':'), 0, 0)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            // Shell built-ins only: the PATH of the test holds nothing else.
+            f.write(t.endsWith(QLatin1String("nointerpreter")) ? "#!/nonexistent/sh\n"
+                                                               : "#!/bin/sh\n");
+            f.write("echo \"${0##*/} $*\" > '" + QFile::encodeName(record) + "'\n");
+            f.close();
+            if (!t.endsWith(QLatin1String("noexec")))
+                QVERIFY(f.setPermissions(f.permissions() | QFile::ExeOwner));
+        }
+        const auto path =
+            SetEnv("PATH", tools.isEmpty() ? QByteArray() : QFile::encodeName(bin.path()));
+        const auto xdg = SetEnv("XDG_CURRENT_DESKTOP", desktop.toUtf8());
+        corpo::testing::Script script;
+        corpo::frmAbout form;
+        form.show();
+        QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("cmdSysInfo")),
+                          Qt::LeftButton);
+        QStringList messages;
+        for (const corpo::Shown& m : script.messages())
+            messages << m.text;
+        QCOMPARE(messages, started.isEmpty() ? QStringList{"Le informazioni sul sistema non sono "
+                                                           "disponibili in questa fase"}
+                                             : QStringList());
+        const auto startedNow = [&] {
+            QFile f(record);
+            return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).trimmed()
+                                               : QString();
+        };
+        QTest::qWait(started.isEmpty() ? 200 : 0);
+        QTRY_COMPARE_WITH_TIMEOUT(startedNow(), started, 5000);
+    }
+
+    // The body is served with status 200 unless the row's name sets up something
+    // else; every row ends quickly and leaves nothing in the temporary folder.
+    void check_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("shown"); // the line the window shows; empty: no window
+        QTest::addColumn<int>("error");     // the error reported; 0: none
+        for (const char* v : {"0.3.10", "0.3.3", "0.4", "0.10.0", "1", "1.0.0", " 0.4.0",
+                              "0.3.99999999999999999999", "1<b>x</b>"})
+            QTest::newRow(v) << QByteArray(v) << QString::fromLatin1(v) << 0;
+        QTest::newRow("0.4.0 CR LF") << QByteArray("0.4.0\r\n") << "0.4.0" << 0;
+        QTest::newRow("0.4.0 LF 0.5.0") << QByteArray("0.4.0\n0.5.0") << "0.4.0" << 0;
+        QTest::newRow("65,536 bytes")
+            << QByteArray("0.4.0\r\n").leftJustified(65536, 'x') << "0.4.0" << 0;
+        for (const char* v :
+             {"0.3.2", "0.03.002", "0.3.2 ", "0.3.2.7", "0.2.9", "0.3.1", "0.3.", "x.y.z"})
+            QTest::newRow(v) << QByteArray(v) << QString() << 0;
+        QTest::newRow("0.3.2 CR LF 9.9.9") << QByteArray("0.3.2\r\n9.9.9") << QString() << 0;
+        QTest::newRow("0.3") << QByteArray("0.3") << QString() << 9;
+        QTest::newRow("empty body") << QByteArray() << QString() << 62;
+        QTest::newRow("<html>") << QByteArray("<html>\n<body>0.9.9</body>") << QString() << 9;
+        for (const char* kind :
+             {"404", "500", "redirect", "port bound then closed", "host under .invalid",
+              "look-up slower than the deadline", "silent server", "one byte every 100 ms",
+              "65,537 bytes", "65,537 bytes once unpacked", "temporary folder missing"})
+            QTest::newRow(kind) << QByteArray("9.9.9") << QString() << 0;
+    }
+
+    void check() {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, shown);
+        QFETCH(int, error);
+        const QString kind = QString::fromLatin1(QTest::currentDataTag());
+        const auto is = [&](const char* start) { return kind.startsWith(QLatin1String(start)); };
+        Server server, other;
+        server.reply = other.reply = Response(200, body);
+        QString base = server.base();
+        corpo::HostResolver resolver;
+        int deadlineMs = is("look-up") || is("silent") ? 300 : is("one byte") ? 500 : 3000;
+        const QByteArray big = QByteArray("0.4.0\r\n").leftJustified(65537, 'x');
+        if (is("404") || is("500")) {
+            server.reply = Response(kind.toInt(), body);
+        } else if (is("redirect")) {
+            server.reply = Response(302, "", "Location: " + other.base().toLatin1() + "/\r\n");
+        } else if (is("port")) {
+            QTcpServer closed;
+            closed.listen(QHostAddress::LocalHost, 0);
+            base = QStringLiteral("http://127.0.0.1:%1").arg(closed.serverPort());
+        } else if (is("host")) {
+            base = QStringLiteral("http://versione.invalid:%1").arg(server.port());
+        } else if (is("look-up")) {
+            base = QStringLiteral("http://versione.test:%1").arg(server.port());
+            resolver = SlowName(2000);
+        } else if (is("silent")) {
+            server.reply.clear();
+        } else if (is("one byte")) {
+            server.trickleMs = 100;
+        } else if (is("65,537")) { // a small packed reply must not slip through either
+            server.reply =
+                kind.endsWith(QLatin1String("bytes"))
+                    ? Response(200, big)
+                    : Response(200, qCompress(big).mid(4), "Content-Encoding: deflate\r\n");
+        } else if (is("temporary")) {
+            qputenv("TMPDIR", QFile::encodeName(tmp_->path() + QStringLiteral("/missing")));
+        }
+        const Outcome o = RunCheck(base, deadlineMs, resolver);
+        QCOMPARE(o.windows, shown.isEmpty() ? QStringList() : QStringList{"0.3.2 -> " + shown});
+        const QString why = error == 9 ? "Subscript out of range" : "Input past end of file";
+        const QStringList report{
+            QStringLiteral("Error %1 (%2) in procedure NewVersion of Modulo corpo")
+                .arg(error)
+                .arg(why)};
+        QCOMPARE(o.messages, error ? report : QStringList());
+        QCOMPARE(Entries(tmp_->path()), QStringList());
+        // A dead network holds nobody much beyond the deadline.
+        QVERIFY2(o.ms < deadlineMs + 1500, qPrintable(QString::number(o.ms)));
+        if (is("temporary") ||
+            is("look-up")) // nothing asked without a place for the answer, or a name
+            QCOMPARE(server.requests.size(), 0);
+    }
+
+    void requestTellsNothingAboutTheUser() {
+        Server server;
+        const QByteArray host = "versione.test:" + QByteArray::number(server.port());
+        RunCheck(QStringLiteral("http://") + host, 3000, SlowName(0));
+        QCOMPARE(server.requests.size(), 1);
+        const QByteArray request = server.requests.first();
+        QVERIFY2(request.startsWith("GET /public/lotto/ver_vorlacco.asp HTTP/1.1\r\n"),
+                 request.constData());
+        // Asked by the name, not by the address it resolved to; asked afresh, past any cache.
+        for (const QByteArray& header :
+             {"Host: " + host, QByteArray("User-Agent: Bramasolovanti/0.3.2"),
+              QByteArray("Accept-Language: it"), QByteArray("Cache-Control: no-cache")})
+            QVERIFY2(request.contains("\r\n" + header + "\r\n"), request.constData());
+        for (const char* name :
+             {"\ncookie:", "\nauthorization:", "\nreferer:", "\ncontent-length:"})
+            QVERIFY2(!request.toLower().contains(name), request.constData());
+    }
+
+    void sameBytesWhoeverRuns() {
+        Server server;
+        const QStringList args{server.base(), QStringLiteral("3000")};
+        QCOMPARE(Probe(args, {"LANG=it_IT.UTF-8", "USER=mario", "HOME=/home/mario"}), "messages=0");
+        QCOMPARE(Probe(args, {"LANG=en_GB.UTF-8", "USER=jane", "HOME=/root"}), "messages=0");
+        QCOMPARE(server.requests.size(), 2);
+        QCOMPARE(server.requests.at(0), server.requests.at(1));
+    }
+
+    // The desktop's proxy is asked for the address by its name, which this
+    // machine could not look up itself; a build without proxies never asks it.
+    void followsTheSystemProxy() {
+        Server proxy;
+        Probe({QStringLiteral("http://lotto.invalid"), QStringLiteral("3000")},
+              {QStringLiteral("http_proxy=") + proxy.base(), QStringLiteral("no_proxy=")});
+        QCOMPARE(proxy.requests.size(), BRAMA_SYSTEM_PROXY);
+        if (BRAMA_SYSTEM_PROXY)
+            QVERIFY2(proxy.requests.first().startsWith(
+                         "GET http://lotto.invalid/public/lotto/ver_vorlacco.asp HTTP/1.1\r\n"),
+                     proxy.requests.first().constData());
+    }
+
+    void hangingLookupDoesNotHoldExit() {
+        // The look-up hangs for 30 s; the program ends long before.
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(Probe({"http://versione.test:9", "300", "--hanging-lookup"}), "messages=0");
+        QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    // The check where the program runs it: the new-version window modal above
+    // the splash, before the main window.
+    void startUp() {
+        testsupport::AppFolder folder;
+        Server server;
+        server.reply = Response(200, "0.4.0");
+        corpo::testing::Script script;
+        corpo::testing::VersionServerScope scope(server.base(), 300);
+        QStringList seen; // the window's line, and what else showed meanwhile
+        const auto watch = Watch(QStringLiteral("frmNewVersion"), [&](QWidget* form) {
+            seen << form->findChild<QLabel*>(QStringLiteral("lbRemoteVersion"))->text();
+            const bool onTop = form->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible() && w != form)
+                    seen << w->objectName() +
+                                (w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) && !onTop
+                                     ? QStringLiteral(", kept above it")
+                                     : QString());
+            if (QApplication::activeModalWidget() == form) seen << QStringLiteral("modal");
+        });
+        corpo::StartupOptions options;
+        options.pauseMs = 50;
+        std::unique_ptr<QWidget> main(corpo::Avvio(options));
+        // This process answers later copies now; the next start must not ask itself.
+        QLocalServer::removeServer(corpo::InstanceName());
+        QVERIFY(main && main->isVisible());
+        QCOMPARE(main->objectName(), QStringLiteral("frmMain"));
+        QCOMPARE(seen, (QStringList{"0.4.0", "frmSplash", "modal"}));
+    }
+};
+
+// Two screens side by side, so that centring can pick the wrong one. With
+// --probe: one check against the server named next, in a process of its own
+// (what another process sends, and how quickly it ends).
+int main(int argc, char** argv) {
+    QTemporaryDir config;
+    QFile f(config.filePath(QStringLiteral("screens.json")));
+    const QString screen =
+        QStringLiteral(R"({"name": "%1", "x": %2, "y": 0, "width": %3, "height": 768,
+                                             "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1})");
+    if (!f.open(QIODevice::WriteOnly)) return 1;
+    f.write(QStringLiteral("{\"screens\": [%1, %2]}")
+                .arg(screen.arg("left").arg(0).arg(1024), screen.arg("right").arg(1024).arg(1366))
+                .toUtf8());
+    f.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(f.fileName()));
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.value(1) != QLatin1String("--probe")) {
+        TestUpdate test;
+        return QTest::qExec(&test, argc, argv);
+    }
+    corpo::testing::Script script;
+    corpo::testing::VersionServerScope scope(
+        args.at(2), args.at(3).toInt(),
+        args.contains(QStringLiteral("--hanging-lookup")) ? SlowName(30000) : nullptr);
+    corpo::NewVersion();
+    QTextStream(stdout) << "messages=" << script.messages().size() << Qt::endl;
+    return 0;
+}
+
+#include "test_update.moc"
