@@ -52,4 +52,21 @@ LocaleScope::~LocaleScope() { QLocale::setDefault(previous_); }
 
 bool runningAsRoot() { return ::geteuid() == 0; }
 
+GlobalsScope::GlobalsScope()
+    : sistema_(corpo::Sistema), vorlacco_(corpo::ColoreVorlacco),
+      capogioco_(corpo::ColoreCapogioco), scelta_(corpo::SceltaColore),
+      intestazione_(corpo::IntestazioneStampa), stampante_(corpo::StampanteTabulato),
+      ruote_(corpo::NomiRuote), stop_(corpo::StopStampa) {}
+
+GlobalsScope::~GlobalsScope() {
+    corpo::Sistema = sistema_;
+    corpo::ColoreVorlacco = vorlacco_;
+    corpo::ColoreCapogioco = capogioco_;
+    corpo::SceltaColore = scelta_;
+    corpo::IntestazioneStampa = intestazione_;
+    corpo::StampanteTabulato = stampante_;
+    corpo::NomiRuote = ruote_;
+    corpo::StopStampa = stop_;
+}
+
 } // namespace testsupport

@@ -1,6 +1,8 @@
 // What many tests need: a private application folder and the locale set in code.
 #pragma once
 
+#include "app/corpo.h"
+
 #include <QLocale>
 #include <QString>
 #include <QTemporaryDir>
@@ -31,6 +33,24 @@ public:
 
 private:
     QLocale previous_;
+};
+
+// Every shared global of the program (the system, its colours, the settings,
+// the wheel names, the stop request) put back as it was at the end of a test.
+// A test changes what it needs freely inside one.
+class GlobalsScope {
+public:
+    GlobalsScope();
+    ~GlobalsScope();
+    GlobalsScope(const GlobalsScope&) = delete;
+    GlobalsScope& operator=(const GlobalsScope&) = delete;
+
+private:
+    corpo::SystemRecord sistema_;
+    int32_t vorlacco_, capogioco_;
+    QString scelta_, intestazione_, stampante_;
+    std::array<QString, 12> ruote_;
+    bool stop_;
 };
 
 inline QLocale italian() { return QLocale(QLocale::Italian, QLocale::Italy); }
