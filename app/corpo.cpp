@@ -23,8 +23,15 @@ int32_t ColoreCifra(int32_t fondo) {
     return r * 299 + g * 587 + b * 114 < 110000 ? 0xFFFFFF : 0;
 }
 
+QString NomeBreve() {
+    QString nome = Sistema.NomeSistema.trimmed();
+    if (nome.endsWith(QStringLiteral(".vrl"), Qt::CaseInsensitive))
+        nome.chop(4);
+    return nome;
+}
+
 QString TitoloLavoro(const QString& carta) {
-    const QString nome = Sistema.NomeSistema.trimmed();
+    const QString nome = NomeBreve();
     const QString t = AppTitle + QStringLiteral(" - ") + carta;
     return nome.isEmpty() ? t : t + QStringLiteral(" - ") + nome;
 }

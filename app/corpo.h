@@ -60,8 +60,11 @@ extern std::array<QString, 12> NomiRuote;
 extern bool StopStampa; // the slip run's stop request
 
 // A print job's title, naming its paper and the current system:
-// "Bramasolovanti - Tabulato - prova.vrl"; without the system when it has no name.
+// "Bramasolovanti - Tabulato - prova"; without the system when it has no name.
 QString TitoloLavoro(const QString& carta);
+
+// The system's name as the player calls it: trimmed, without ".vrl".
+QString NomeBreve();
 
 // "major.minor.revision"
 QString VersionString();

@@ -140,7 +140,7 @@ void frmAnteprima::Stampa() {
 
 void frmAnteprima::SalvaPdf() {
     const QString path = ChiediFilePdf(this, QStringLiteral("Salva l'anteprima come PDF"),
-                                       NomeFilePdf(Sistema.NomeSistema));
+                                       NomeFilePdf(NomeBreve()));
     if (path.isEmpty())
         return;
     StampaSuPdf(path, [this] {

@@ -319,7 +319,7 @@ void StampaSuPdf(const QString& path, const std::function<void()>& stampa) {
 
 bool frmTabulato::StampaPdf() {
     const QString path = ChiediFilePdf(this, QStringLiteral("Salva il tabulato come PDF"),
-                                       NomeFilePdf(Sistema.NomeSistema));
+                                       NomeFilePdf(NomeBreve()));
     if (path.isEmpty())
         return false;
     StampaSuPdf(path, [this] {
