@@ -9,7 +9,6 @@ namespace corpo {
 
 namespace {
 std::function<QString(QWidget*, const FileDialogRequest&)> fileAnswer;
-std::function<std::optional<int32_t>(QWidget*, int32_t)> colourAnswer;
 } // namespace
 
 QString AskFileName(QWidget* parent, const FileDialogRequest& request) {
@@ -32,8 +31,6 @@ QString AskFileName(QWidget* parent, const FileDialogRequest& request) {
 }
 
 std::optional<int32_t> AskColour(QWidget* parent, int32_t initial) {
-    if (colourAnswer)
-        return colourAnswer(parent, initial);
     QColorDialog dialog(ToQColor(initial), parent);
     dialog.setOption(QColorDialog::DontUseNativeDialog);
     dialog.setWindowTitle(QStringLiteral("Colore"));
@@ -45,9 +42,6 @@ std::optional<int32_t> AskColour(QWidget* parent, int32_t initial) {
 namespace testing {
 void SetFileDialog(std::function<QString(QWidget*, const FileDialogRequest&)> answer) {
     fileAnswer = std::move(answer);
-}
-void SetColourDialog(std::function<std::optional<int32_t>(QWidget*, int32_t)> answer) {
-    colourAnswer = std::move(answer);
 }
 } // namespace testing
 

@@ -1,5 +1,5 @@
-// The standard dialogs of the main window and the colour picker, each behind
-// one function that tests replace to answer without showing anything.
+// The standard dialogs of the main window and the colour picker; tests may
+// answer the file dialog without showing anything.
 #pragma once
 
 #include <QString>
@@ -26,9 +26,8 @@ QString AskFileName(QWidget* parent, const FileDialogRequest& request);
 std::optional<int32_t> AskColour(QWidget* parent, int32_t initial);
 
 namespace testing {
-// Replace the dialogs for the scope of a test; an empty function restores them.
+// Replace the file dialog for the scope of a test; an empty function restores it.
 void SetFileDialog(std::function<QString(QWidget*, const FileDialogRequest&)> answer);
-void SetColourDialog(std::function<std::optional<int32_t>(QWidget*, int32_t)> answer);
 } // namespace testing
 
 } // namespace corpo

@@ -1,0 +1,498 @@
+// The main window as the user meets it: the bytes it saves, the files it and the other readers
+// refuse, its checks, typing, the keyboard, the real colour dialog, the question before dropping.
+#include "app/settings.h"
+#include "entry/dialogs.h"
+#include "entry/frmMain.h"
+#include "entry/systemfile.h"
+#include "outputs/taratura.h"
+#include "tests/support/testsupport.h"
+#include "winnings/acino.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtEndian>
+#include <QtTest>
+#include <bit>
+#include <sys/stat.h>
+
+using namespace corpo;
+Q_DECLARE_METATYPE(corpo::Cluster)
+struct Typed { // into a field, and what the user sees then
+    bool stake;
+    QString typed;
+    int beeps;
+    QString shown, total, message;
+};
+Q_DECLARE_METATYPE(Typed)
+
+namespace {
+
+// f(group, position) for each of the 29 numbers, in the order of the bunch.
+template <class F> void eachNumber(F f) {
+    for (int g = 0; g < NumGruppi; ++g)
+        for (int p = 0; p < Scommesse[size_t(g)].size; ++p)
+            f(g, p);
+}
+// A complete system without repeats, bet g holding 10 g + position + 1, with
+// the changes {group, position, value} made.
+Cluster goodCluster(std::initializer_list<std::array<int, 3>> changes = {}) {
+    Cluster c{};
+    eachNumber([&](int g, int p) { c[size_t(g)][size_t(p)] = 10 * g + p + 1; });
+    for (auto [g, p, value] : changes)
+        c[size_t(g)][size_t(p)] = value;
+    return c;
+}
+QByteArray f32(float f) {
+    const quint32 v = qToLittleEndian(std::bit_cast<quint32>(f));
+    return QByteArray(reinterpret_cast<const char*>(&v), 4);
+}
+// What the user was shown, one "title|text" a line.
+QString shown(const testing::Script& script, int skip = 0) {
+    QStringList out;
+    for (const Shown& s : script.messages().mid(skip))
+        out << s.title + "|" + s.text;
+    return out.join('\n');
+}
+
+// A loaded main window in a private application folder, the message layer
+// answering from its script and the file dialogs from `answers`, in turn.
+struct MainWindow {
+    testsupport::GlobalsScope globals;
+    testsupport::AppFolder app{false};
+    testing::Script script;
+    QStringList answers; // the paths chosen; none left: cancelled
+    QList<FileDialogRequest> asked;
+    std::unique_ptr<frmMain> w;
+
+    MainWindow() {
+        app.write("ruote.vrc", "Bari,Cagliari,Firenze,Genova,Milano,Napoli\r\n"
+                               "Palermo,Roma,Torino,Venezia,Nazionale,Tutte\r\n");
+        app.write("impostazioni.cfg", "Intestazione\r\nPDF\r\n");
+        testing::SetFileDialog([this](QWidget*, const FileDialogRequest& r) {
+            asked << r;
+            return answers.isEmpty() ? QString() : answers.takeFirst();
+        });
+        w = std::make_unique<frmMain>();
+        w->load();
+        w->show();
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w.get())) qWarning("main window not active");
+        script.clear();
+    }
+    ~MainWindow() {
+        script.queueAnswer(MsgResult::Yes); // closing asks first: let it through
+        w.reset();
+        testing::SetFileDialog({});
+    }
+    QPushButton* button(const QString& name) const { return w->findChild<QPushButton*>(name); }
+    QString text(const QString& name) const {
+        return w->findChild<QWidget*>(name)->property("text").toString();
+    }
+    void setNumbers(const Cluster& values) const {
+        eachNumber([&](int g, int p) {
+            w->numberField(g, p)->setText(QString::number(values[size_t(g)][size_t(p)]));
+        });
+    }
+    void setHead(int head) {
+        script.queueInput(QString::number(head));
+        w->ImpostaCapogioco(1);
+    }
+    // Every text a user can read in the fields, and the colours of the bunch.
+    QStringList fieldTexts() const {
+        QStringList out;
+        eachNumber([&](int g, int p) {
+            out << w->numberField(g, p)->text()
+                << w->numberField(g, p)->palette().color(QPalette::Base).name();
+        });
+        for (const StakeSlot& s : StakeOrder())
+            out << w->stakeField(s.group, s.index)->text();
+        return out << text("txtImportoSistema") << text("lblNomeSistema")
+                   << w->findChild<QComboBox*>("cmbRuote")->currentText()
+                   << w->grape(1)->colore().name() << w->grape(24)->colore().name();
+    }
+};
+
+// Closes the next modal window that opens, its name in *name, unless context is gone.
+void closeNextModal(QObject* context, QString* name) {
+    QTimer::singleShot(100, context, [name] {
+        if (QWidget* w = QApplication::activeModalWidget()) *name = w->objectName(), w->close();
+    });
+}
+
+} // namespace
+
+class TestEntry : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void savedBytesAndBack() {
+        MainWindow m;
+        m.setNumbers(goodCluster());
+        m.setHead(45);
+        m.w->ImpostaColoreVorlacco(ColoreVorlacco = 0x00123456);
+        m.w->ImpostaColoreCapogioco(ColoreCapogioco = 0x00FEDCBA);
+        m.w->findChild<QComboBox*>("cmbRuote")->setCurrentIndex(5); // Napoli
+        QTest::mouseClick(m.button("cmd10Euro"), Qt::LeftButton);
+        Sistema.VinCinq1 = {25, 210, 4290, 319600};
+        Sistema.VinCinq2 = {-0.0f, 1e30f};
+        Sistema.VinEstratto = 11.232f;
+        // Saving over a longer file leaves exactly the new bytes.
+        const QString name = "Un Nome Davvero Lunghissimo.vrl";
+        m.app.write(name, QByteArray(1000, 'x'));
+        m.answers = {m.app.file(name), m.app.file(name)};
+        QTest::mouseClick(m.button("cmdSalva"), Qt::LeftButton);
+        QCOMPARE(shown(m.script, 1), ""); // after the head number
+        const FileDialogRequest r = m.asked.value(0);
+        QCOMPARE(QStringList({r.folder, r.filter, r.defaultSuffix}),
+                 QStringList({m.app.path() + "sistemi", "Sistemi Bramasolovanti (*.vrl)", "vrl"}));
+        QVERIFY(r.save && QDir(r.folder).exists()); // made when missing
+        QByteArray expected = "VorlaccoQRV001Napoli    Un Nome Davvero Lung" + f32(10.0f);
+        // The numbers, the head number first in each bet, then the estratto and the head number.
+        expected += QByteArray::fromHex("2d02030405 2d0c0d0e0f 2d161718 2d202122 2d2a2b 2d3435 "
+                                        "2d3e 2d48 2d 2d");
+        // The stakes bet by bet, then the winnings.
+        for (float v : {1.0f, 0.3f, 0.15f, 0.05f, 1.0f,   0.3f,    0.15f,     0.05f, 0.6f,
+                        0.3f, 0.1f, 0.6f,  0.3f,  0.1f,   0.75f,   0.25f,     0.75f, 0.25f,
+                        1.0f, 1.0f, 1.0f,  25.0f, 210.0f, 4290.0f, 319600.0f, -0.0f, 1e30f})
+            expected += f32(v);
+        expected += QByteArray(56, '\0') + f32(11.232f) + QByteArray::fromHex("56341200badcfe00");
+        const QByteArray onDisk = m.app.read(name);
+        QCOMPARE(onDisk.toHex(), expected.toHex());
+        QCOMPARE(m.text("lblNomeSistema"), "un nome davvero lung");
+        QStringList before = m.fieldTexts();
+        before.replace(before.indexOf("un nome davvero lung"), "Un Nome Davvero Lung");
+
+        m.button("cmdCancella")->click();
+        QCOMPARE(ColoreVorlacco, ColoreVorlaccoDefault);
+        QTest::mouseClick(m.button("cmdApri"), Qt::LeftButton);
+        QCOMPARE(shown(m.script, 1), ""); // after the head number
+        // The record and the colours come back bit for bit, the name as stored.
+        QCOMPARE(EncodeRecord(Sistema).toHex(), onDisk.mid(14, 232).toHex());
+        QCOMPARE(m.fieldTexts(), before);
+        QCOMPARE(m.w->grape(3)->colore(), QColor(0x56, 0x34, 0x12));
+        QCOMPARE(m.w->grape(14)->colore(), QColor(0xBA, 0xDC, 0xFE));
+    }
+
+    // Every reader against what it cannot take: at once a message, and nothing
+    // the program held or had on disk changes.
+    void refusedChangeNothing_data() {
+        QTest::addColumn<QString>("action");     // a button, or the file another reader reads
+        QTest::addColumn<QString>("target");     // in the application folder; "-": not asked
+        QTest::addColumn<QByteArray>("content"); // or <none> <fifo> <folder> <zero> <2 GB>
+        QTest::addColumn<QString>("message");    // "title|text"; %1: the target
+        const QString open = "cmdApri", save = "cmdSalva", f = "guasto.vrl", vrc = "ruote.vrc";
+        const QString cfg = "impostazioni.cfg", cal = TaraturaFileName;
+        const QByteArray good = EncodeSystemFile(SystemRecord{}, 1, 2), none = "<none>";
+        const QString error = "E R R O R E|", foreign = error + "Questo file non puo' essere letto";
+        const QString notSaved = error + "Il sistema non è stato salvato in\r\n%1\r\n(%2).";
+        const auto patched = [&](int at, const QByteArray& bytes) {   // 48: first number,
+            return QByteArray(good).replace(at, bytes.size(), bytes); // 77: head, 78: stake
+        };
+        // clang-format off
+        QTest::newRow("one byte short") << open << f << good.left(253) << error + "Il file è "
+            "incompleto: è più corto di quanto indica la sua intestazione.\r\nIl sistema corrente "
+            "non è stato modificato.";
+        QTest::newRow("number 91") << open << f << patched(48, "\x5b") << foreign;
+        QTest::newRow("head number 255") << open << f << patched(77, "\xff") << foreign;
+        QTest::newRow("stake NaN") << open << f << patched(78, f32(NAN)) << foreign;
+        QTest::newRow("stake 200.01") << open << f << patched(78, f32(200.01f)) << foreign;
+        QTest::newRow("missing file") << open << f << none
+            << error + "Impossibile leggere il file\r\n%1\r\n(file non trovato).";
+        QTest::newRow("folder is a file") << save << "bloccato/sistema.vrl" << none
+                                          << notSaved.arg("%1", "cartella non trovata");
+        if (!testsupport::runningAsRoot())
+            QTest::newRow("read-only folder") << save << "solalettura/sistema.vrl"
+                << QByteArray("earlier") << notSaved.arg("%1", "accesso negato");
+        QTest::newRow("save as the empty system") << save << "vuoto.vrl" << none
+            << "Attenzione|Impostare un nome diverso da\r\n[vuoto.vrl]";
+        QTest::newRow("save incomplete: no dialog")
+            << save << "-" << none << "Attenzione!!|Il secondo ambo non è completo!!!";
+        // clang-format on
+        const QString access = "Bramasolovanti|Error 75 (Path/File access error) in procedure ";
+        const QMap<QString, QString> hostile{
+            {open,
+             error + "Impossibile leggere il file\r\n%1\r\n(percorso o file non accessibile)."},
+            {cfg, access + "ReadConfiguration of Modulo corpo"},
+            {vrc, "Errore|Impossibile leggere l'elenco delle ruote \"ruote.vrc\" (Path/"
+                  "File access error).\r\nL'elenco delle ruote resta vuoto."},
+            {cal, access + "LeggiTaraturaAmbetto of Form frmStampaSchedine"}};
+        for (const QString& reader : hostile.keys())
+            for (const char* kind : {"<fifo>", "<folder>", "<zero>", "<2 GB>"})
+                QTest::addRow("%s %s", qPrintable(reader), kind)
+                    << reader << (reader == open ? f : reader) << QByteArray(kind)
+                    << hostile[reader];
+    }
+    void refusedChangeNothing() {
+        QFETCH(QString, action);
+        QFETCH(QString, target);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        MainWindow m;
+        m.setNumbers(target == "-" ? goodCluster({{Ambo2, 1, 0}}) : goodCluster());
+        m.setHead(9); // in no bet already
+        m.button("cmd20Euro")->click();
+        m.w->findChild<QComboBox*>("cmbRuote")->setCurrentIndex(4);
+        m.app.write("bloccato", "a regular file, not a folder");
+        const QString readOnly = m.app.file("solalettura"), path = m.app.file(target);
+        QDir().mkpath(readOnly);
+        QFile::remove(path);
+        if (!content.startsWith('<')) m.app.write(target, content);
+        if (content == "<fifo>") QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        if (content == "<folder>") QVERIFY(QDir().mkdir(path));
+        if (content == "<zero>") QVERIFY(QFile::link("/dev/zero", path));
+        if (content == "<2 GB>")
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly) &&
+                    QFile::resize(path, qint64(2) << 30)); // sparse
+        QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        if (!target.isEmpty() && target != "-") m.answers = {path};
+        IntestazioneStampa = StampanteTabulato = "prima";
+        TaraturaAmbetto t;
+        t.Left = 7;
+        QComboBox wheels;
+        const auto state = [&] {
+            return m.fieldTexts() << EncodeRecord(Sistema).toHex() << IntestazioneStampa
+                                  << StampanteTabulato << QString::number(t.Left)
+                                  << QString::number(wheels.count())
+                                  << QDir(m.app.path()).entryList(QDir::Files)
+                                  << QDir(readOnly).entryList(QDir::Files);
+        };
+        const QStringList before = state();
+        m.script.clear();
+        m.script.queueAnswer(MsgResult::No); // Open first asks about the changed system
+
+        QElapsedTimer clock;
+        clock.start();
+        if (action.startsWith("cmd"))
+            m.button(action)->click();
+        else if (action == "impostazioni.cfg")
+            ReadConfiguration();
+        else if (action == "ruote.vrc")
+            CaricaRuote(&wheels);
+        else
+            QVERIFY(!LeggiTaraturaFile(t));
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(shown(m.script, action == "cmdApri"),
+                 message.contains("%1") ? message.arg(QDir::toNativeSeparators(path)) : message);
+        QCOMPARE(m.asked.size(), action.startsWith("cmd") && target != "-" ? 1 : 0);
+        // Nothing written: an earlier file stays as it was, no temporary file is left.
+        QCOMPARE(state(), before);
+        if (content == "earlier") QCOMPARE(m.app.read(target), content);
+    }
+
+    void verifica_data() {
+        QTest::addColumn<Cluster>("values");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("focus");
+        const QStringList kinds = {"prima cinquina",   "seconda cinquina", "prima quaterna",
+                                   "seconda quaterna", "primo terno",      "secondo terno",
+                                   "primo ambo",       "secondo ambo"};
+        QStringList incomplete;
+        for (int g = 0; g < Estratto; ++g) {
+            const QString a = g < Terz1 ? "a" : "o";
+            incomplete << (g < Terz1 ? "La " : "Il ") + kinds[g] + " non è complet" + a + "!!!";
+            QTest::addRow("incomplete %d", g)
+                << goodCluster({{g, 1, 0}}) << incomplete[g] << NumberFieldName(g, 1);
+            QTest::addRow("duplicate %d", g)
+                << goodCluster({{g, 1, 10 * g + 1}})
+                << "Valore duplicato nel" + QString(g < Terz1 ? "la " : " ") + kinds[g] + "!!!"
+                << NumberFieldName(g, g >= Ambo1 ? 0 : 1);
+        }
+        // clang-format off
+        QTest::newRow("estratto") << goodCluster({{Estratto, 0, 0}}) << "Valore estratto non ammesso!!!"
+                                  << "txtEstratto";
+        QTest::newRow("complete") << goodCluster() << "" << "cmdApri";
+        QTest::newRow("same number in two bets") << goodCluster({{Cinq2, 0, 1}}) << "" << "cmdApri";
+        // Which fault comes first; the second cinquina's (0, 1) before the first's (0, 4).
+        QTest::newRow("first incomplete bet")
+            << goodCluster({{Cinq2, 1, 0}, {Cinq1, 3, 0}}) << incomplete[0] << "txtCinq1_3";
+        QTest::newRow("pairs before bets") << goodCluster({{Cinq1, 4, 1}, {Cinq2, 1, 11}})
+            << "Valore duplicato nella seconda cinquina!!!" << "txtCinq2_1";
+        // The buttons that show the system check it first.
+        for (const char* button : {"cmdVincite", "cmdVerifica", "cmdPrnTabulato"})
+            QTest::newRow(button) << goodCluster({{Ambo2, 1, 0}}) << "Il secondo ambo non è completo!!!"
+                                  << "txtAmbo2_1";
+        // clang-format on
+    }
+    void verifica() {
+        QFETCH(Cluster, values);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        MainWindow m;
+        m.setNumbers(values);
+        m.button("cmdApri")->setFocus(); // somewhere else than the fields
+        const QString button = QTest::currentDataTag();
+        QString opened;
+        closeNextModal(m.w.get(), &opened);
+        if (button.startsWith("cmd"))
+            m.button(button)->click();
+        else
+            QCOMPARE(m.w->VerificaSistema(), message.isEmpty());
+        QCOMPARE(shown(m.script), message.isEmpty() ? "" : "Attenzione!!|" + message);
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        QCOMPARE(opened, "");
+    }
+
+    // A stake field holding "100,00" or a number field holding "12", clicked,
+    // typed into ("^V": Ctrl+V of the rest) and left with Tab.
+    void typing_data() {
+        QTest::addColumn<Typed>("t");
+        const QString tooMuch = "Errore|Gli importi possibili sono da 0,00 a 200,00, con al "
+                                "massimo due decimali";
+        // clang-format off
+        QTest::newRow("number: 91")
+            << Typed{false, "91", 0, "00", "0,00", "Errore|I valori possibili sono da 1 a 90"};
+        QTest::newRow("stake: full stop") << Typed{true, "1.5", 1, "15,00", "17,00", ""};
+        QTest::newRow("stake: re-typed") << Typed{true, "5", 0, "5,00", "7,00", ""};
+        // A stake the field cannot hold is refused, never cut.
+        QTest::newRow("stake: 1234") << Typed{true, "1234", 0, "123,00", "125,00", tooMuch};
+        QTest::newRow("number: paste 5a") << Typed{false, "^V5a", 1, "12", "0,00", ""};
+        QTest::newRow("stake: paste 1234") << Typed{true, "^V1234", 0, "100,00", "102,00", tooMuch};
+        // clang-format on
+    }
+    void typing() {
+        QFETCH(Typed, t);
+        MainWindow m;
+        m.w->stakeField(Cinq1, 0)->setText("2,00");
+        QLineEdit* f = t.stake ? m.w->stakeField(Terz2, 1) : m.w->numberField(Cinq2, 3);
+        f->setText(t.stake ? "100,00" : "12");
+        QTest::mouseClick(f, Qt::LeftButton, {}, f->rect().center());
+        QTest::qWait(0); // the click selects the whole text a moment later
+        QGuiApplication::clipboard()->setText(t.typed.mid(2));
+        if (t.typed.startsWith("^V"))
+            QTest::keyClick(f, Qt::Key_V, Qt::ControlModifier);
+        else
+            QTest::keyClicks(f, t.typed);
+        QTest::keyClick(f, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), t.stake ? "txtImpAmbo1" : "txtCinq2_4");
+        QCOMPARE(f->text(), t.shown);
+        QCOMPARE(m.script.beeps(), t.beeps);
+        QCOMPARE(m.text("txtImportoSistema"), t.total);
+        QCOMPARE(FormatTotal(Sistema.ImportoSistema), t.total);
+        QCOMPARE(shown(m.script), t.message);
+    }
+
+    // The real colour dialog, reached from the picker: OK applies the colour
+    // typed in it, Cancel keeps the one before; the picker previews the choice
+    // on the main window, and only its cmdSalva stores it.
+    void colourDialog_data() {
+        QTest::addColumn<QString>("which"); // the main window's button
+        QTest::addColumn<bool>("ok");       // the colour dialog's OK, else its Cancel
+        QTest::addColumn<bool>("apply");    // the picker's cmdSalva, else Esc
+        QTest::newRow("bunch: OK, applied") << "cmdColoreVorlacco" << true << true;
+        QTest::newRow("bunch: Cancel, applied") << "cmdColoreVorlacco" << false << true;
+        QTest::newRow("head: OK, picker closed") << "cmdColoraCapogioco" << true << false;
+    }
+    void colourDialog() {
+        QFETCH(QString, which);
+        QFETCH(bool, ok);
+        QFETCH(bool, apply);
+        MainWindow m;
+        m.setHead(5);
+        const bool bunch = which == "cmdColoreVorlacco";
+        const int32_t& stored = bunch ? ColoreVorlacco : ColoreCapogioco;
+        const int32_t before = stored, chosen = ok ? 0x00604020 : before; // typed as #204060
+        QString previewed;
+        // Each step runs inside the modal loop of the window it plays.
+        QTimer::singleShot(0, [&] {
+            QWidget* picker = QApplication::activeModalWidget();
+            QTimer::singleShot(0, [&] {
+                QWidget* dialog = QApplication::activeModalWidget();
+                for (QLineEdit* html : dialog->findChildren<QLineEdit*>()) // "#rrggbb"
+                    if (html->text().startsWith('#'))
+                        html->selectAll(), QTest::keyClicks(html, "#204060");
+                QTest::keyClick(dialog, ok ? Qt::Key_Return : Qt::Key_Escape);
+            });
+            QTest::mouseClick(picker->findChild<QPushButton*>("cmdGetColour"), Qt::LeftButton);
+            previewed = m.w->grape(bunch ? 1 : 24)->colore().name();
+            if (apply)
+                QTest::mouseClick(picker->findChild<QPushButton*>("cmdSalva"), Qt::LeftButton);
+            else
+                QTest::keyClick(picker, Qt::Key_Escape);
+        });
+        QTest::mouseClick(m.button(which), Qt::LeftButton);
+        QCOMPARE(previewed, ToQColor(chosen).name());
+        QCOMPARE(stored, apply ? chosen : before);
+        QCOMPARE(m.w->grape(bunch ? 1 : 24)->colore(), ToQColor(stored));
+    }
+
+    // The question before a changed system is dropped, one row for each answer.
+    void askBeforeDropping_data() {
+        QTest::addColumn<QString>("action"); // a button, or "close"
+        QTest::addColumn<MsgResult>("answer");
+        QTest::addColumn<bool>("gone"); // the system was replaced or the window closed
+        QTest::newRow("Cancella, Annulla") << "cmdCancella" << MsgResult::Cancel << false;
+        QTest::newRow("Apri, No") << "cmdApri" << MsgResult::No << true;
+        QTest::newRow("close, Sì") << "close" << MsgResult::Yes << true;
+    }
+    void askBeforeDropping() {
+        QFETCH(QString, action);
+        QFETCH(MsgResult, answer);
+        QFETCH(bool, gone);
+        MainWindow m;
+        QWidget other; // closing takes every window with it
+        other.show();
+        m.setNumbers(goodCluster());
+        m.answers = {m.app.file("primo.vrl")};
+        QTest::mouseClick(m.button("cmdSalva"), Qt::LeftButton);
+        QLineEdit* f = m.w->stakeField(Estratto, 0);
+        QTest::mouseClick(f, Qt::LeftButton, {}, f->rect().center());
+        QTest::qWait(0); // the click selects the whole text a moment later
+        QTest::keyClicks(f, "3");
+        QTest::keyClick(f, Qt::Key_Tab);
+        m.answers = {m.app.file(action == "cmdApri" ? "primo.vrl" : "nuovo.vrl")};
+        const QStringList before = m.fieldTexts();
+        m.script.queueAnswer(answer);
+        if (action == "close")
+            m.w->close();
+        else
+            QTest::mouseClick(m.button(action), Qt::LeftButton);
+        QCOMPARE(shown(m.script), m.w->windowTitle() + "|Il sistema è stato modificato. Salvarlo?");
+        QCOMPARE(m.script.messages().value(0).buttons, MsgButtons::YesNoCancel);
+        // Sì saves through Save before anything goes.
+        QCOMPARE(QFile::exists(m.app.file("nuovo.vrl")), answer == MsgResult::Yes);
+        QCOMPARE(m.w->isVisible(), !gone || action != "close");
+        QCOMPARE(other.isVisible(), m.w->isVisible());
+        if (action != "close") // the edit is gone with the system, or kept
+            QCOMPARE(m.fieldTexts() == before, !gone);
+    }
+
+    // Tab walks the fields and buttons in order, each entered field selected
+    // whole; a screen reader hears a window frame and a name for every control;
+    // F1 opens About.
+    void keyboard() {
+        MainWindow m;
+        QStringList expected;
+        eachNumber([&](int g, int p) { expected << NumberFieldName(g, p); });
+        for (int g = 0; g < NumGruppi; ++g)
+            for (int k = 0; k < Scommesse[size_t(g)].stakeCount; ++k)
+                expected << StakeFieldName(g, k);
+        expected << QStringList{"cmdApri",        "cmdSalva",       "cmdCapogioco", "cmdCasuale",
+                                "cmdPrnSchedine", "cmdPrnTabulato", "cmdCancella",  "cmd10Euro",
+                                "cmd20Euro",      "cmdVincite",     "cmbRuote"};
+        m.w->numberField(Cinq1, 0)->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QAccessible::queryAccessibleInterface(m.w.get())->role(), QAccessible::Window);
+        QStringList walked;
+        QSet<QString> names;
+        while (walked.size() < expected.size()) {
+            QWidget* f = QApplication::focusWidget();
+            walked << f->objectName();
+            names << QAccessible::queryAccessibleInterface(f)->text(QAccessible::Name);
+            if (auto* field = qobject_cast<QLineEdit*>(f))
+                QCOMPARE(field->selectedText(), field->text());
+            QTest::keyClick(f, Qt::Key_Tab);
+        }
+        QCOMPARE(walked, expected);
+        QCOMPARE(names.size(), expected.size());
+        QVERIFY(!names.contains("") && names.contains("Cinquina 1, numero 3") &&
+                names.contains("Quaterna 2, terno, euro"));
+        QString opened;
+        closeNextModal(m.w.get(), &opened);
+        QTest::keyClick(m.w->numberField(Cinq1, 0), Qt::Key_F1);
+        QTRY_COMPARE(opened, "frmAbout");
+    }
+};
+
+QTEST_MAIN(TestEntry)
+#include "test_entry.moc"
