@@ -3,6 +3,7 @@
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/frmImpostazioni.h"
+#include "app/maker.h"
 #include "app/messages.h"
 #include "app/places.h"
 #include "app/printers.h"
@@ -10,11 +11,12 @@
 #include "outputs/risorse.h"
 #include "outputs/guardiastampa.h"
 #include "outputs/anteprima.h"
+#include "outputs/carta.h"
 #include "outputs/erroristampa.h"
 #include "printing/printerpage.h"
+#include "printing/printtarget.h"
 #include "printing/vorlacco.h"
 #include "ui_frmTabulato.h"
-#include "update/maker.h"
 #include "winnings/prospetto.h"
 #include "winnings/stampaprospetto.h"
 
@@ -28,17 +30,6 @@
 static void LoadTabulatoResources() { Q_INIT_RESOURCE(tabulato); }
 
 namespace corpo {
-
-namespace {
-
-constexpr int32_t Nero = 0;
-constexpr int32_t Rosso = 255;
-constexpr int32_t Blu = 0xFF0000;
-
-QString TwoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
-
-} // namespace
-
 
 QString NomeFilePdf(const QString& nomeSistema) {
     QString name = nomeSistema.trimmed();
@@ -66,36 +57,11 @@ void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& ti
     page.FillStyle = 0;
     page.FillColor = 0;
     page.DrawStyle = 0;
-    page.FontName = QStringLiteral("Courier New");
-    page.FontSize = 10;
-    page.CurrentX = 5;
-    page.CurrentY = 5;
-    page.FontBold = true;
-
-    page.Print(AppTitle + QStringLiteral(" by Marvolt - "), false);
-    page.Print(IntestazioneStampa, true);
-    page.FontBold = false;
-
     // 92 dashes: one more would end the rule inside the printers' unprintable
     // margin, under 5 mm from the paper's right edge.
-    page.CurrentX = 5;
-    page.Print(QStringLiteral("x") + QString(92, QChar(0x2014)) + QStringLiteral("x"), true);
+    StampaIntestazione(page, 5, 5, 10, 92);
 
-    page.CurrentX = 5;
-    page.Print(QStringLiteral("Nome Sistema ") + Sistema.NomeSistema, false);
-    page.FontBold = true;
-    page.FontSize = 14;
-    page.Print(QString(26, QLatin1Char(' ')) + IndirizzoStampato(), true);
-    page.FontSize = 10;
-    page.FontBold = false;
-
-    page.FontSize = 48;
-    page.CurrentX = 60;
-    page.CurrentY = 20;
-    page.FontName = QStringLiteral("Comic Sans MS");
-    page.FontBold = true;
-    if (colore)
-        page.ForeColor = Blu;
+    ScrittaGrande(page, 48, 60, 20, colore ? Blu : Nero);
     page.Print(AppTitle, false);
     page.ForeColor = Nero;
     page.FontBold = false;
@@ -104,55 +70,22 @@ void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& ti
 
     if (Sistema.Capogioco == 0) {
         // Without a head number the total and the wheel fill the space, slanted.
-        page.FontBold = true;
-        page.FontName = QStringLiteral("Comic Sans MS");
-        page.FontSize = 80;
-        page.CurrentX = 80;
-        page.CurrentY = 125;
-        page.ForeColor = colore ? Rosso : Nero;
+        ScrittaGrande(page, 80, 80, 125, colore ? Rosso : Nero);
         StampaTestoRuotato(FormatoVincita(Sistema.ImportoSistema), 300);
         page.FontBold = false;
 
-        page.FontBold = true;
-        page.FontName = QStringLiteral("Comic Sans MS");
-        page.FontSize = 70;
-        page.CurrentX = 90;
-        page.CurrentY = 175;
-        page.ForeColor = Nero;
+        ScrittaGrande(page, 70, 90, 175, Nero);
         StampaTestoRuotato(Sistema.Ruota, 300);
         page.FontBold = false;
     } else {
         // The head number's disc keeps its colour even in black and white.
-        page.FillStyle = 0;
-        page.FillColor = ColoreCapogioco;
-        page.ForeColor = ColoreCapogioco;
-        page.CurrentX = 150;
-        page.CurrentY = 130;
-        page.Circle(page.CurrentX, page.CurrentY, 45, Nero);
+        StampaCapogioco(page, 150, 130, 45, 115, 100, 180);
 
-        page.CurrentX = 115;
-        page.CurrentY = 100;
-        page.FontName = QStringLiteral("Courier New");
-        page.FontBold = true;
-        page.FontSize = 180;
-        page.ForeColor = ColoreCifra(ColoreCapogioco);
-        page.Print(TwoDigits(Sistema.Capogioco), false);
-
-        page.FontBold = true;
-        page.FontName = QStringLiteral("Comic Sans MS");
-        page.FontSize = 70;
-        page.CurrentX = 90;
-        page.CurrentY = 175;
-        page.ForeColor = Nero;
+        ScrittaGrande(page, 70, 90, 175, Nero);
         page.Print(Sistema.Ruota, true);
         page.FontBold = false;
 
-        page.FontBold = true;
-        page.FontName = QStringLiteral("Comic Sans MS");
-        page.FontSize = 60;
-        page.CurrentX = 110;
-        page.CurrentY = 55;
-        page.ForeColor = colore ? Rosso : Nero;
+        ScrittaGrande(page, 60, 110, 55, colore ? Rosso : Nero);
         page.Print(FormatoVincita(Sistema.ImportoSistema), true);
         page.FontBold = false;
     }
@@ -304,17 +237,9 @@ QString ChiediFilePdf(QWidget* parent, const QString& titolo, const QString& nom
 }
 
 void StampaSuPdf(const QString& path, const std::function<void()>& stampa) {
-    PrinterPage& page = Printer();
-    const PrinterPage::Target before = page.target();
-    const QString beforePdf = page.pdfPath();
-    page.UsePdfFile(path);
+    const PrintTargetScope back;
+    Printer().UsePdfFile(path);
     stampa();
-    if (before == PrinterPage::Target::Recorder)
-        page.UseRecorder();
-    else if (before == PrinterPage::Target::PdfFile)
-        page.UsePdfFile(beforePdf);
-    else
-        page.UsePrinter();
 }
 
 bool frmTabulato::StampaPdf() {

@@ -3,6 +3,7 @@
 #include "app/fileio.h"
 #include "app/messages.h"
 #include "app/settings.h"
+#include "outputs/carta.h"
 #include "outputs/erroristampa.h"
 #include "outputs/frmTabulato.h"
 #include "printing/printerpage.h"
@@ -43,7 +44,7 @@ void StampaVerifica(const EsitoVerifica& esito, const QString& estrazione) {
     PrinterPage& page = Printer();
     page.DocName = Titolo();
     page.ScaleMode = scale::Millimeters;
-    page.FontName = QStringLiteral("Courier New");
+    page.FontName = CourierNew;
     page.FontBold = true;
     page.FontSize = 12;
     page.CurrentX = 15;

@@ -11,17 +11,17 @@ class PagePicture;
 class PrinterPage;
 
 // Where the card's header block starts, from the calibration.
-struct OrigineProspetto {
+struct OriginePronostico {
     int x0 = 0;
     int y0 = 0;
     int passo = 0; // indent and extra line gap
 };
-OrigineProspetto CalcolaOrigineProspetto(const TaraturaAmbetto& t);
+OriginePronostico CalcolaOriginePronostico(const TaraturaAmbetto& t);
 
 // Draws the card and ends its job; throws the printer page's RunError. The
 // notice picture is left out when it is null.
-void StampaProspettoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
-                                const PagePicture& vietato);
+void StampaPronosticoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
+                                 const PagePicture& vietato);
 
 // The window's routine: draws the card and reports any failure itself;
 // false after a failure.

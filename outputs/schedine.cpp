@@ -1,6 +1,6 @@
 #include "outputs/schedine.h"
+#include "app/maker.h"
 
-#include "update/maker.h"
 
 #include <QLocale>
 

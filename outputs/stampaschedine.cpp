@@ -2,17 +2,12 @@
 
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "outputs/carta.h"
 #include "printing/printerpage.h"
 
 #include <QLocale>
 
 namespace corpo {
-
-namespace {
-constexpr int32_t Nero = 0;
-const QString ComicSans = QStringLiteral("Comic Sans MS");
-const QString CourierNew = QStringLiteral("Courier New");
-} // namespace
 
 void ImpostaPaginaSchedina(PrinterPage& page, const TaraturaAmbetto& t, int fillStyle) {
     page.FillStyle = fillStyle;

@@ -2,9 +2,9 @@
 
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "app/maker.h"
 #include "app/messages.h"
 #include "buildconfig.h"
-#include "update/maker.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

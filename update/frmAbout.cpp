@@ -2,10 +2,10 @@
 
 #include "app/art.h"
 #include "app/corpo.h"
+#include "app/maker.h"
 #include "app/messages.h"
 #include "ui_frmAbout.h"
 #include "update/forms.h"
-#include "update/maker.h"
 #include "update/sysinfo.h"
 
 #include <QIconEngine>

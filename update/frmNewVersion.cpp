@@ -1,8 +1,8 @@
 #include "update/frmNewVersion.h"
 
+#include "app/maker.h"
 #include "ui_frmNewVersion.h"
 #include "update/forms.h"
-#include "update/maker.h"
 
 #include <QShowEvent>
 

@@ -2,10 +2,10 @@
 
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "app/maker.h"
 #include "app/messages.h"
 #include "update/download.h"
 #include "update/frmNewVersion.h"
-#include "update/maker.h"
 #include "update/versioncompare.h"
 
 #include <QApplication>

@@ -1,0 +1,54 @@
+#include "outputs/carta.h"
+
+#include "app/corpo.h"
+#include "app/maker.h"
+
+namespace corpo {
+
+void StampaIntestazione(PrinterPage& page, double x, double y, double size, int trattini) {
+    page.FontName = CourierNew;
+    page.FontSize = size;
+    page.FontBold = true;
+    page.CurrentX = x;
+    page.CurrentY = y;
+    page.Print(AppTitle + QStringLiteral(" by Marvolt - "), false);
+    page.Print(IntestazioneStampa, true);
+    page.FontBold = false;
+    page.CurrentX = x;
+    page.Print(QStringLiteral("x") + QString(trattini, QChar(0x2014)) + QStringLiteral("x"), true);
+    page.CurrentX = x;
+    page.Print(QStringLiteral("Nome Sistema ") + Sistema.NomeSistema, false);
+    page.FontBold = true;
+    page.FontSize = size * 7 / 5;
+    page.Print(QString(26, QLatin1Char(' ')) + IndirizzoStampato(), true);
+    page.FontSize = size;
+    page.FontBold = false;
+}
+
+void ScrittaGrande(PrinterPage& page, double size, double x, double y, int32_t colore) {
+    page.FontBold = true;
+    page.FontName = ComicSans;
+    page.FontSize = size;
+    page.CurrentX = x;
+    page.CurrentY = y;
+    page.ForeColor = colore;
+}
+
+void StampaCapogioco(PrinterPage& page, double cx, double cy, double raggio, double x, double y,
+                     double size) {
+    page.FillStyle = 0;
+    page.FillColor = ColoreCapogioco;
+    page.ForeColor = ColoreCapogioco;
+    page.CurrentX = cx;
+    page.CurrentY = cy;
+    page.Circle(cx, cy, raggio, Nero);
+    page.CurrentX = x;
+    page.CurrentY = y;
+    page.FontName = CourierNew;
+    page.FontBold = true;
+    page.FontSize = size;
+    page.ForeColor = ColoreCifra(ColoreCapogioco);
+    page.Print(QStringLiteral("%1").arg(int(Sistema.Capogioco), 2, 10, QLatin1Char('0')), false);
+}
+
+} // namespace corpo
