@@ -42,8 +42,8 @@ struct PageProperties {
     int FillStyle = 1; // 0 filled, 1 unfilled
     int32_t FillColor = 0;
     int DrawWidth = 1; // page device pixels
-    // Every paper sets these two as the printer settings it was made for, and
-    // nothing reads them: no back end draws differently for either.
+    // Every paper sets these two as the printer settings it was made for; the
+    // recorder keeps DrawStyle, but no back end draws differently for either.
     int DrawStyle = 0;
     int PrintQuality = -4;
     int ColorMode = 2; // 1 monochrome, 2 colour
