@@ -1,6 +1,6 @@
 // Windows metafiles through libwmf's SVG layer: the user may put any metafile
 // in place of the shipped stalk picture.
-#include "printing/printerpage.h"
+#include "printing/pagepicture.h"
 
 #include <QImage>
 #include <QPainter>
