@@ -54,7 +54,7 @@ bool frmImpostazioni::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-frmImpostazioni::~frmImpostazioni() { delete ui; }
+frmImpostazioni::~frmImpostazioni() = default;
 
 void frmImpostazioni::load() {
     ReadConfiguration();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 namespace Ui {
 class frmImpostazioni;
@@ -14,6 +15,8 @@ void MostraImpostazioni(QWidget* parent);
 
 class frmImpostazioni : public QDialog {
     Q_OBJECT
+    std::unique_ptr<Ui::frmImpostazioni> ui;
+
 public:
     explicit frmImpostazioni(QWidget* parent = nullptr);
     ~frmImpostazioni() override;
@@ -22,8 +25,6 @@ public:
     void load();
     // The header as it will be saved: what was typed, without the placeholders.
     QString header() const;
-
-    Ui::frmImpostazioni* ui;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

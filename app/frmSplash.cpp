@@ -25,7 +25,7 @@ frmSplash::frmSplash(QWidget* parent)
         w->installEventFilter(this);
 }
 
-frmSplash::~frmSplash() { delete ui; }
+frmSplash::~frmSplash() = default;
 
 void frmSplash::keyPressEvent(QKeyEvent*) { close(); }
 

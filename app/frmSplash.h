@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 namespace Ui {
 class frmSplash;
@@ -11,10 +12,11 @@ namespace corpo {
 
 class frmSplash : public QWidget {
     Q_OBJECT
+    std::unique_ptr<Ui::frmSplash> ui;
+
 public:
     explicit frmSplash(QWidget* parent = nullptr);
     ~frmSplash() override;
-    Ui::frmSplash* ui;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -11,7 +11,7 @@ frmPrnInCorso::frmPrnInCorso(QWidget* parent) : QDialog(parent), ui(new Ui::frmP
     connect(ui->cmdInterrompi, &QPushButton::clicked, this, &frmPrnInCorso::cmdInterrompi_Click);
 }
 
-frmPrnInCorso::~frmPrnInCorso() { delete ui; }
+frmPrnInCorso::~frmPrnInCorso() = default;
 
 void frmPrnInCorso::MostraScheda(int numero) {
     ui->Label1->setText(EtichettaProgresso(numero));

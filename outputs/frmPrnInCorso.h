@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 namespace Ui {
 class frmPrnInCorso;
@@ -12,14 +13,14 @@ namespace corpo {
 
 class frmPrnInCorso : public QDialog {
     Q_OBJECT
+    std::unique_ptr<Ui::frmPrnInCorso> ui;
+
 public:
     explicit frmPrnInCorso(QWidget* parent = nullptr);
     ~frmPrnInCorso() override;
 
     // The slip being printed: "Scheda n. 0003".
     void MostraScheda(int numero);
-
-    Ui::frmPrnInCorso* ui;
 
 private Q_SLOTS:
     void cmdInterrompi_Click();

@@ -17,7 +17,6 @@
 #include "outputs/schedine.h"
 #include "outputs/stampaschedine.h"
 #include "winnings/prospetto.h"
-#include "ui_frmPrnInCorso.h"
 #include "ui_frmStampaSchedine.h"
 
 #include <QCloseEvent>
@@ -58,7 +57,6 @@ frmStampaSchedine::frmStampaSchedine(QWidget* mainWindow)
 frmStampaSchedine::~frmStampaSchedine() {
     ui->meDa->removeEventFilter(this);
     ui->meA->removeEventFilter(this);
-    delete ui;
 }
 
 void frmStampaSchedine::Form_Load() {

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <memory>
 
 namespace Ui {
 class frmStampaSchedine;
@@ -22,6 +23,8 @@ void MostraStampaSchedine(QWidget* mainWindow);
 // A dialog that does not block: Esc and the title bar's button close it.
 class frmStampaSchedine : public QDialog {
     Q_OBJECT
+    std::unique_ptr<Ui::frmStampaSchedine> ui;
+
 public:
     // mainWindow is enabled again when this window closes.
     explicit frmStampaSchedine(QWidget* mainWindow = nullptr);
@@ -31,8 +34,6 @@ public:
     void Form_Load();
     // Slips meDa..meA of the current system, one job.
     void StampaSchedina();
-
-    Ui::frmStampaSchedine* ui;
     TaraturaAmbetto Taratura;
     PagePicture Vietato; // null when the picture could not be read
     int Massimo = 0;

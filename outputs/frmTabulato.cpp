@@ -135,7 +135,7 @@ frmTabulato::frmTabulato(QWidget* parent) : QDialog(parent), ui(new Ui::frmTabul
     MostraStampante();
 }
 
-frmTabulato::~frmTabulato() { delete ui; }
+frmTabulato::~frmTabulato() = default;
 
 void frmTabulato::VsCopie_Change(int value) { ui->labCopie->setText(QString::number(value)); }
 

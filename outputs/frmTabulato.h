@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -43,6 +44,8 @@ void StampaSuPdf(const QString& path, const std::function<void()>& stampa);
 // The listing window: copies, colour, settings, print.
 class frmTabulato : public QDialog {
     Q_OBJECT
+    std::unique_ptr<Ui::frmTabulato> ui;
+
 public:
     explicit frmTabulato(QWidget* parent = nullptr);
     ~frmTabulato() override;
@@ -52,8 +55,6 @@ public:
     void StampaTabulato();
     // The printer the next listing goes to, as the window names it.
     QString StampanteInUso() const;
-
-    Ui::frmTabulato* ui;
 
 private Q_SLOTS:
     void cmdStampa_Click();

@@ -79,7 +79,6 @@ frmTaraturaAmbetto::~frmTaraturaAmbetto() {
     // A box losing its focus while the window is torn down must not reach us.
     for (QLineEdit* box : caselle_)
         box->disconnect(this);
-    delete ui;
 }
 
 QScrollBar* frmTaraturaAmbetto::barra(int i) const { return barre_[size_t(i)]; }

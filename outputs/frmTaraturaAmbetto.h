@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <array>
+#include <memory>
 
 class QLineEdit;
 class QScrollBar;
@@ -32,6 +33,8 @@ void MostraTaratura(QWidget* parent);
 
 class frmTaraturaAmbetto : public QDialog {
     Q_OBJECT
+    std::unique_ptr<Ui::frmTaraturaAmbetto> ui;
+
 public:
     explicit frmTaraturaAmbetto(QWidget* parent = nullptr);
     ~frmTaraturaAmbetto() override;
@@ -42,8 +45,6 @@ public:
     // The scroll bar and text box of distance i (file order).
     QScrollBar* barra(int i) const;
     QLineEdit* casella(int i) const;
-
-    Ui::frmTaraturaAmbetto* ui;
     TaraturaAmbetto Taratura;
 
 public Q_SLOTS:

@@ -142,7 +142,6 @@ frmVerifica::frmVerifica(QWidget* parent) : QDialog(parent), ui(new Ui::frmVerif
 }
 
 frmVerifica::~frmVerifica() {
-    delete ui;
 }
 
 void frmVerifica::MostraDate() {

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <memory>
 
 class QWidget;
 
@@ -26,6 +27,8 @@ void StampaVerifica(const EsitoVerifica& esito, const QString& estrazione);
 
 class frmVerifica : public QDialog {
     Q_OBJECT
+    std::unique_ptr<Ui::frmVerifica> ui;
+
   public:
     explicit frmVerifica(QWidget* parent = nullptr);
     ~frmVerifica() override;
@@ -35,8 +38,6 @@ class frmVerifica : public QDialog {
     bool Verifica();
     // Imports the archive file and shows its dates.
     void Importa(const QString& file);
-
-    Ui::frmVerifica* ui;
 
   private:
     void MostraDate();
