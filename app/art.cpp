@@ -24,7 +24,7 @@ QPixmap RenderArt(const QString& resource, const QSize& size, qreal ratio) {
 }
 
 void ShowArt(QLabel* label, const QString& resource, qreal scale) {
-    label->setPixmap(RenderArt(resource, (QSizeF(label->size()) * scale).toSize(),
-                               label->devicePixelRatioF()));
+    label->setPixmap(
+        RenderArt(resource, (QSizeF(label->size()) * scale).toSize(), label->devicePixelRatioF()));
 }
 } // namespace corpo

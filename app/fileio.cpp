@@ -84,8 +84,8 @@ namespace {
 // QSaveFile names its temporary copy "<target>.XXXXXX" in the target's folder.
 void removeStaleCopies(const QString& path) {
     const QFileInfo target(path);
-    const QRegularExpression ours(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$")
-                                      .arg(QRegularExpression::escape(target.fileName())));
+    const QRegularExpression ours(
+        QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(target.fileName())));
     const QDir dir = target.dir();
     const QStringList names = dir.entryList({target.fileName() + QStringLiteral(".*")},
                                             QDir::Files | QDir::Hidden | QDir::NoSymLinks);

@@ -13,7 +13,7 @@ class QFileDevice;
 
 namespace corpo {
 
-RunError FileError(const QFileDevice& file);         // from a failed open/read/write
+RunError FileError(const QFileDevice& file); // from a failed open/read/write
 // From a failed open of path, for reading or for writing it.
 RunError FileOpenError(const QString& path, const QFileDevice& file, bool writing = false);
 

@@ -88,7 +88,8 @@ void frmImpostazioni::cmdSalva_Click() {
     StampanteTabulato = ui->cmbStampante->currentText();
     RunError error;
     if (!WriteConfiguration(IntestazioneStampa, StampanteTabulato, &error)) {
-        ReportError(error, QStringLiteral("cmdSalva_Click"), QStringLiteral("Form frmImpostazioni"));
+        ReportError(error, QStringLiteral("cmdSalva_Click"),
+                    QStringLiteral("Form frmImpostazioni"));
         return;
     }
     accept();

@@ -9,7 +9,8 @@
 namespace corpo {
 
 frmSplash::frmSplash(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), ui(new Ui::frmSplash) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      ui(new Ui::frmSplash) {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::StrongFocus);

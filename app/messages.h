@@ -40,8 +40,8 @@ struct Shown {
     QString title;
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::Ok;
-    QString defaultText;               // input boxes only
-    QString focusAtShow;               // objectName of the focused widget when shown
+    QString defaultText; // input boxes only
+    QString focusAtShow; // objectName of the focused widget when shown
 };
 
 namespace testing {

@@ -63,7 +63,8 @@ bool CopyDefaults(const Places& places) {
     bool ok = QDir().mkpath(places.config);
     for (const QString& name : {SettingsName, QStringLiteral("printA.cfg")}) {
         const QString target = places.config + name;
-        if (QFileInfo::exists(target)) continue;
+        if (QFileInfo::exists(target))
+            continue;
         // The shipped file is read-only; the user's copy must not be.
         ok = QFile::copy(places.data + name, target) &&
              QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner) && ok;

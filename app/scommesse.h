@@ -38,9 +38,7 @@ struct Scommessa {
     std::span<const float> Stakes(const SystemRecord& r) const {
         return Stakes(const_cast<SystemRecord&>(r));
     }
-    std::span<float> Winnings(SystemRecord& r) const {
-        return {winningsOf(r), size_t(stakeCount)};
-    }
+    std::span<float> Winnings(SystemRecord& r) const { return {winningsOf(r), size_t(stakeCount)}; }
     std::span<const float> Winnings(const SystemRecord& r) const {
         return Winnings(const_cast<SystemRecord&>(r));
     }

@@ -95,9 +95,8 @@ bool ListenForOtherCopies(std::function<QWidget*()> window,
 
 QWidget* Avvio(const StartupOptions& options) {
     Edizione = QStringLiteral("Freeware");
-    const QString systemFile = options.systemFile.isEmpty()
-                                   ? QString()
-                                   : QFileInfo(options.systemFile).absoluteFilePath();
+    const QString systemFile =
+        options.systemFile.isEmpty() ? QString() : QFileInfo(options.systemFile).absoluteFilePath();
     if (ActivatePrevInstance(systemFile))
         return nullptr;
 

@@ -13,11 +13,11 @@
 #include "entry/frmColourPicker.h"
 #include "entry/systemfile.h"
 #include "entry/widgets.h"
-#include "winnings/acino.h"
 #include "outputs/frmStampaSchedine.h"
 #include "outputs/frmTabulato.h"
 #include "outputs/frmVerifica.h"
 #include "update/frmAbout.h"
+#include "winnings/acino.h"
 #include "winnings/frmVincite.h"
 #include "winnings/prospetto.h"
 #include "winnings/verifica.h"
@@ -382,9 +382,7 @@ void frmMain::cmdColoraCapogioco_Click() {
 
 // ---------------------------------------------------------------- files
 
-QString frmMain::sistemiFolder() const {
-    return SystemsFolder();
-}
+QString frmMain::sistemiFolder() const { return SystemsFolder(); }
 
 bool frmMain::SaveSystem() {
     if (!VerificaSistema())
@@ -519,8 +517,7 @@ bool frmMain::filterKey(QLineEdit* field, QKeyEvent* key, bool stake) {
     case Qt::Key_Control: // a modifier on its own, on the way to a shortcut
     case Qt::Key_Shift:
     case Qt::Key_Alt:
-    case Qt::Key_Meta:
-        return false;
+    case Qt::Key_Meta: return false;
     default: break;
     }
     // Pasted text meets the same rules as typed text.
@@ -545,8 +542,7 @@ bool frmMain::filterKey(QLineEdit* field, QKeyEvent* key, bool stake) {
 
 bool frmMain::refuseInsert(QLineEdit* field, const QString& inserted, bool stake) {
     const bool allowed = std::all_of(inserted.begin(), inserted.end(), [stake](QChar c) {
-        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
-               (stake && c == QLatin1Char(','));
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (stake && c == QLatin1Char(','));
     });
     if (!allowed) {
         Beep();
@@ -575,8 +571,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     const bool stake = field->objectName().startsWith(QStringLiteral("txtImp"));
     switch (event->type()) {
-    case QEvent::KeyPress:
-        return filterKey(field, static_cast<QKeyEvent*>(event), stake);
+    case QEvent::KeyPress: return filterKey(field, static_cast<QKeyEvent*>(event), stake);
     case QEvent::FocusIn:
         // Select after the click that brought the focus has been handled too,
         // so typing always replaces the whole old value.
@@ -601,10 +596,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void frmMain::closeEvent(QCloseEvent* event) {
     // A changed system asks about saving instead, so closing asks only once.
-    const bool leave = modificato_ ? ChiediSalvataggio()
-                                   : MsgBox(QStringLiteral("Uscire dall'applicazione?"),
-                                            MsgButtons::YesNo, MsgIcon::Question,
-                                            windowTitle()) == MsgResult::Yes;
+    const bool leave = modificato_
+                           ? ChiediSalvataggio()
+                           : MsgBox(QStringLiteral("Uscire dall'applicazione?"), MsgButtons::YesNo,
+                                    MsgIcon::Question, windowTitle()) == MsgResult::Yes;
     if (!leave) {
         event->ignore();
         return;

@@ -226,8 +226,8 @@ void ImpostaImporti(SystemRecord& r, Preset preset) {
     const bool ten = preset == Preset::Euro10;
     const std::array<float, 4> cinq = ten ? std::array<float, 4>{1.00f, 0.30f, 0.15f, 0.05f}
                                           : std::array<float, 4>{1.85f, 0.85f, 0.25f, 0.05f};
-    const std::array<float, 3> quad = ten ? std::array<float, 3>{0.60f, 0.30f, 0.10f}
-                                          : std::array<float, 3>{1.50f, 0.70f, 0.30f};
+    const std::array<float, 3> quad =
+        ten ? std::array<float, 3>{0.60f, 0.30f, 0.10f} : std::array<float, 3>{1.50f, 0.70f, 0.30f};
     const std::array<float, 2> terz =
         ten ? std::array<float, 2>{0.75f, 0.25f} : std::array<float, 2>{1.00f, 0.50f};
     r.ImpCinq1 = r.ImpCinq2 = cinq;

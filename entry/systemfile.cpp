@@ -83,11 +83,11 @@ int headerVersion(const QByteArray& header) {
 // Numbers 0..90 (0 = empty) and finite stakes 0..200: what the game allows.
 bool Possible(const SystemRecord& r) {
     const std::span<const uint8_t> numbers[] = {
-        r.Cinq1, r.Cinq2, r.Quad1, r.Quad2, r.Terz1, r.Terz2, r.Ambo1, r.Ambo2,
-        {&r.Estratto, 1}, {&r.Capogioco, 1}};
+        r.Cinq1, r.Cinq2, r.Quad1, r.Quad2,          r.Terz1,
+        r.Terz2, r.Ambo1, r.Ambo2, {&r.Estratto, 1}, {&r.Capogioco, 1}};
     const std::span<const float> stakes[] = {
-        r.ImpCinq1, r.ImpCinq2, r.ImpQuad1, r.ImpQuad2, r.ImpTerz1, r.ImpTerz2,
-        {&r.ImpAmbo1, 1}, {&r.ImpAmbo2, 1}, {&r.ImpEstratto, 1}};
+        r.ImpCinq1, r.ImpCinq2,       r.ImpQuad1,       r.ImpQuad2,         r.ImpTerz1,
+        r.ImpTerz2, {&r.ImpAmbo1, 1}, {&r.ImpAmbo2, 1}, {&r.ImpEstratto, 1}};
     for (const auto& group : numbers)
         for (uint8_t n : group)
             if (n > 90)

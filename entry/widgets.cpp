@@ -19,10 +19,11 @@ void WrapButton::paintEvent(QPaintEvent*) {
     const QString caption = option.text;
     option.text.clear();
     p.drawControl(QStyle::CE_PushButton, option);
-    const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this)
+    const QRect area = style()
+                           ->subElementRect(QStyle::SE_PushButtonContents, &option, this)
                            .adjusted(2, 2, -2, -2);
-    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                             QPalette::ButtonText));
+    p.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
 }
 
@@ -48,8 +49,8 @@ void AutoResizer::fitToScreen() {
         return;
     // Leave room for the title bar and the window's border.
     const QSize room = screen->availableGeometry().size() - QSize(16, 48);
-    const qreal scale = std::min({1.0, qreal(room.width()) / design_.width(),
-                                  qreal(room.height()) / design_.height()});
+    const qreal scale = std::min(
+        {1.0, qreal(room.width()) / design_.width(), qreal(room.height()) / design_.height()});
     if (scale < 1.0)
         window_->resize((QSizeF(design_) * scale).toSize());
 }

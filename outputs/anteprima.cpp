@@ -118,7 +118,8 @@ void frmAnteprima::disegna(QPrinter* printer) {
                 sfondo(p);
             };
         try {
-            RenderJob(p, lavori_[i], [printer] { return printer->newPage(); }, sotto);
+            RenderJob(
+                p, lavori_[i], [printer] { return printer->newPage(); }, sotto);
         } catch (const RunError&) {
             return; // the preview device never refuses a page
         }
@@ -139,8 +140,8 @@ void frmAnteprima::Stampa() {
 }
 
 void frmAnteprima::SalvaPdf() {
-    const QString path = ChiediFilePdf(this, QStringLiteral("Salva l'anteprima come PDF"),
-                                       NomeFilePdf(NomeBreve()));
+    const QString path =
+        ChiediFilePdf(this, QStringLiteral("Salva l'anteprima come PDF"), NomeFilePdf(NomeBreve()));
     if (path.isEmpty())
         return;
     StampaSuPdf(path, [this] {

@@ -13,9 +13,7 @@ frmPrnInCorso::frmPrnInCorso(QWidget* parent) : QDialog(parent), ui(new Ui::frmP
 
 frmPrnInCorso::~frmPrnInCorso() = default;
 
-void frmPrnInCorso::MostraScheda(int numero) {
-    ui->Label1->setText(EtichettaProgresso(numero));
-}
+void frmPrnInCorso::MostraScheda(int numero) { ui->Label1->setText(EtichettaProgresso(numero)); }
 
 void frmPrnInCorso::cmdInterrompi_Click() { StopStampa = true; }
 

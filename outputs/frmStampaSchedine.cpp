@@ -6,9 +6,9 @@
 #include "app/messages.h"
 #include "app/places.h"
 #include "app/settings.h"
+#include "outputs/anteprima.h"
 #include "outputs/erroristampa.h"
 #include "outputs/frmPrnInCorso.h"
-#include "outputs/anteprima.h"
 #include "outputs/frmTaraturaAmbetto.h"
 #include "outputs/guardiastampa.h"
 #include "outputs/pronostico.h"
@@ -16,8 +16,8 @@
 #include "outputs/risorse.h"
 #include "outputs/schedine.h"
 #include "outputs/stampaschedine.h"
-#include "winnings/prospetto.h"
 #include "ui_frmStampaSchedine.h"
+#include "winnings/prospetto.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -70,8 +70,9 @@ void frmStampaSchedine::Form_Load() {
     const ControlloRegole regole = ControllaRegole(Sistema);
     QStringList totali;
     for (int s = 1; s <= 9; ++s)
-        totali << QStringLiteral("%1: %2 €").arg(s).arg(
-                      FormatoCifra(regole.totali[size_t(s - 1)], QLocale()));
+        totali << QStringLiteral("%1: %2 €")
+                      .arg(s)
+                      .arg(FormatoCifra(regole.totali[size_t(s - 1)], QLocale()));
     ui->lblTotali->setText(totali.join(QStringLiteral("   ")));
     try {
         Vietato = PagePicture::Load(PercorsoVietato());
@@ -177,9 +178,7 @@ void frmStampaSchedine::StampaSchedina() {
         QCoreApplication::processEvents();
         return StopStampa;
     };
-    avanzamento.schedaStampata = [progresso](int slip) {
-        progresso->MostraScheda(slip);
-    };
+    avanzamento.schedaStampata = [progresso](int slip) { progresso->MostraScheda(slip); };
     try {
         StampaSchedineSullaPagina(Printer(), Taratura, da, a, avanzamento);
     } catch (const RunError& e) {

@@ -8,11 +8,11 @@
 #include "app/places.h"
 #include "app/printers.h"
 #include "app/settings.h"
-#include "outputs/risorse.h"
-#include "outputs/guardiastampa.h"
 #include "outputs/anteprima.h"
 #include "outputs/carta.h"
 #include "outputs/erroristampa.h"
+#include "outputs/guardiastampa.h"
+#include "outputs/risorse.h"
 #include "printing/printerpage.h"
 #include "printing/printtarget.h"
 #include "printing/vorlacco.h"
@@ -21,11 +21,11 @@
 #include "winnings/stampaprospetto.h"
 
 #include <QDir>
-#include <algorithm>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
+#include <algorithm>
 
 static void LoadTabulatoResources() { Q_INIT_RESOURCE(tabulato); }
 
@@ -113,7 +113,7 @@ frmTabulato::frmTabulato(QWidget* parent) : QDialog(parent), ui(new Ui::frmTabul
     // other way round from Qt's, which puts the minimum at the top.
     connect(ui->VsCopie, &QAbstractSlider::actionTriggered, this, [this](int action) {
         QScrollBar* bar = ui->VsCopie;
-        const int step = action == QAbstractSlider::SliderSingleStepAdd ? -bar->singleStep()
+        const int step = action == QAbstractSlider::SliderSingleStepAdd   ? -bar->singleStep()
                          : action == QAbstractSlider::SliderSingleStepSub ? bar->singleStep()
                          : action == QAbstractSlider::SliderPageStepAdd   ? -bar->pageStep()
                          : action == QAbstractSlider::SliderPageStepSub   ? bar->pageStep()
@@ -243,8 +243,8 @@ void StampaSuPdf(const QString& path, const std::function<void()>& stampa) {
 }
 
 bool frmTabulato::StampaPdf() {
-    const QString path = ChiediFilePdf(this, QStringLiteral("Salva il tabulato come PDF"),
-                                       NomeFilePdf(NomeBreve()));
+    const QString path =
+        ChiediFilePdf(this, QStringLiteral("Salva il tabulato come PDF"), NomeFilePdf(NomeBreve()));
     if (path.isEmpty())
         return false;
     StampaSuPdf(path, [this] {

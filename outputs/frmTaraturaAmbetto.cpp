@@ -5,9 +5,9 @@
 #include "app/fileio.h"
 #include "app/messages.h"
 #include "app/printers.h"
-#include "outputs/guardiastampa.h"
 #include "outputs/anteprima.h"
 #include "outputs/erroristampa.h"
+#include "outputs/guardiastampa.h"
 #include "outputs/risorse.h"
 #include "outputs/stampaschedine.h"
 #include "printing/printerpage.h"
@@ -42,14 +42,15 @@ frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent)
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ShowArt(ui->Image1, QStringLiteral(":/schedine/schedina.svg"));
-    barre_ = {ui->VsX,         ui->VsY,        ui->vsTop,       ui->vsLeft,     ui->vsIntestazione,
-              ui->vsXimporti,  ui->vsYimporti, ui->vsDXimporti, ui->vsDYimporti};
-    caselle_ = {ui->labX,        ui->labY,        ui->labTop,       ui->labLeft,
-                ui->labIntestazione, ui->labXimporti, ui->labYimporti, ui->labDXimporti,
-                ui->labDYimporti};
+    barre_ = {ui->VsX,        ui->VsY,        ui->vsTop,       ui->vsLeft,     ui->vsIntestazione,
+              ui->vsXimporti, ui->vsYimporti, ui->vsDXimporti, ui->vsDYimporti};
+    caselle_ = {
+        ui->labX,        ui->labY,        ui->labTop,       ui->labLeft,     ui->labIntestazione,
+        ui->labXimporti, ui->labYimporti, ui->labDXimporti, ui->labDYimporti};
     for (int i = 0; i < TaraturaDistanze; ++i) {
         barre_[size_t(i)]->setRange(ScrollMin, ScrollMax);
-        connect(barre_[size_t(i)], &QScrollBar::valueChanged, this, [this, i] { barraCambiata(i); });
+        connect(barre_[size_t(i)], &QScrollBar::valueChanged, this,
+                [this, i] { barraCambiata(i); });
         connect(caselle_[size_t(i)], &QLineEdit::editingFinished, this,
                 [this, i] { casellaConfermata(i); });
     }

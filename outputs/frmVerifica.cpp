@@ -24,9 +24,7 @@ constexpr int Colonne = ColonnaNumeri + 5 + 2;
 // Drawn numbers stand out on screen as on the bunch: bold on the head-number red.
 const QColor Segnato(255, 120, 120);
 
-QString Data(const QDate& d) {
-    return d.toString(QStringLiteral("dd/MM/yyyy"));
-}
+QString Data(const QDate& d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
 
 QString Titolo() {
     const QString nome = Sistema.NomeSistema.trimmed();
@@ -128,7 +126,8 @@ frmVerifica::frmVerifica(QWidget* parent) : QDialog(parent), ui(new Ui::frmVerif
             this, QStringLiteral("Importa archivio delle estrazioni"),
             QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
             QStringLiteral("Archivi delle estrazioni (*.txt *.csv);;Tutti i file (*)"));
-        if (!file.isEmpty()) Importa(file);
+        if (!file.isEmpty())
+            Importa(file);
     });
     connect(ui->cmdStampa, &QPushButton::clicked, this, [this] { Stampa(false); });
     connect(ui->cmdPdf, &QPushButton::clicked, this, [this] { Stampa(true); });
@@ -141,8 +140,7 @@ frmVerifica::frmVerifica(QWidget* parent) : QDialog(parent), ui(new Ui::frmVerif
     MostraDate();
 }
 
-frmVerifica::~frmVerifica() {
-}
+frmVerifica::~frmVerifica() {}
 
 void frmVerifica::MostraDate() {
     ui->cmbData->clear();
@@ -156,7 +154,8 @@ void frmVerifica::Importa(const QString& file) {
     EsitoImportazione esito = ImportaArchivio(file);
     if (!esito.messaggio.isEmpty())
         MsgBox(esito.messaggio, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
-    if (!esito.salvato) return;
+    if (!esito.salvato)
+        return;
     archivio_ = std::move(esito.archivio);
     MostraDate();
     ui->optArchivio->setChecked(true);
@@ -195,7 +194,8 @@ bool frmVerifica::Verifica() {
     } else {
         const QDate data = ui->cmbData->currentData().toDate();
         for (int r : ruote)
-            if (const Estratti* e = archivio_.Trova(data, r)) draws.append({r, *e});
+            if (const Estratti* e = archivio_.Trova(data, r))
+                draws.append({r, *e});
         if (draws.isEmpty()) {
             MsgBox(QStringLiteral("L'archivio non ha l'estrazione del %1 sulla ruota %2.")
                        .arg(Data(data), Sistema.Ruota.trimmed()),
@@ -206,7 +206,8 @@ bool frmVerifica::Verifica() {
         estrazione_ = QStringLiteral("Estrazione del ") + Data(data);
     }
     const int divisore = DivisoreVincite(Sistema.Ruota);
-    if (divisore > 1) estrazione_ += QStringLiteral(" (vincite divise per %1 ruote)").arg(divisore);
+    if (divisore > 1)
+        estrazione_ += QStringLiteral(" (vincite divise per %1 ruote)").arg(divisore);
     esito_ = VerificaEstrazione(Sistema, draws, divisore);
     if (!esito_) {
         ReportError(MakeError(err::Overflow), QStringLiteral("Verifica"),
@@ -253,7 +254,8 @@ void frmVerifica::Mostra(const EsitoVerifica& esito) {
 }
 
 void frmVerifica::Stampa(bool pdf) {
-    if (!esito_) return;
+    if (!esito_)
+        return;
     const auto print = [this] {
         PrinterPage& page = Printer();
         try {
@@ -275,7 +277,8 @@ void frmVerifica::Stampa(bool pdf) {
         const QString nome = NomeFilePdf(Titolo());
         const QString path =
             ChiediFilePdf(this, QStringLiteral("Salva la verifica come PDF"), nome);
-        if (!path.isEmpty()) StampaSuPdf(path, print);
+        if (!path.isEmpty())
+            StampaSuPdf(path, print);
     }
     setEnabled(true);
 }

@@ -29,7 +29,7 @@ class frmVerifica : public QDialog {
     Q_OBJECT
     std::unique_ptr<Ui::frmVerifica> ui;
 
-  public:
+public:
     explicit frmVerifica(QWidget* parent = nullptr);
     ~frmVerifica() override;
 
@@ -39,7 +39,7 @@ class frmVerifica : public QDialog {
     // Imports the archive file and shows its dates.
     void Importa(const QString& file);
 
-  private:
+private:
     void MostraDate();
     void Mostra(const EsitoVerifica& esito);
     void Stampa(bool pdf);

@@ -9,9 +9,7 @@ namespace corpo {
 
 GuardiaStampa::GuardiaStampa(QWidget* window) : QObject(window), window_(window) {}
 
-void GuardiaStampa::proteggi(QAbstractButton* button) {
-    button->installEventFilter(this);
-}
+void GuardiaStampa::proteggi(QAbstractButton* button) { button->installEventFilter(this); }
 
 bool GuardiaStampa::eventFilter(QObject* watched, QEvent* event) {
     // The second press of a double click comes as a double-click event: it

@@ -14,7 +14,7 @@ class QWidget;
 namespace corpo {
 
 class GuardiaStampa : public QObject {
-  public:
+public:
     // window is disabled for the whole run.
     explicit GuardiaStampa(QWidget* window);
 
@@ -25,10 +25,10 @@ class GuardiaStampa : public QObject {
     bool esegui(const std::function<void()>& run);
     bool inCorso() const { return inCorso_; }
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     QPointer<QWidget> window_;
     bool inCorso_ = false;
 };

@@ -28,7 +28,8 @@ ControlloRegole ControllaRegole(const SystemRecord& record, int da, int a, const
     for (int slip = 1; slip <= 9; ++slip) {
         const float totale = PreparaScheda(record, slip).totale;
         out.totali[size_t(slip - 1)] = totale;
-        if (slip < da || slip > a) continue;
+        if (slip < da || slip > a)
+            continue;
         const Scommessa& bet = ScommessaDiScheda(slip);
         const QString chi = QStringLiteral("Schedina %1 (%2): ").arg(slip).arg(bet.Name());
         const std::span<const float> importi = bet.Stakes(record);
@@ -54,7 +55,8 @@ ControlloRegole ControllaRegole(const SystemRecord& record, int da, int a, const
 }
 
 QString MessaggioRegole(const ControlloRegole& controllo) {
-    if (controllo.violazioni.isEmpty()) return {};
+    if (controllo.violazioni.isEmpty())
+        return {};
     return QStringLiteral("Il terminale del Lotto rifiuterà queste schedine:\n\n") +
            controllo.violazioni.join(QLatin1Char('\n')) + QStringLiteral("\n\nStamparle comunque?");
 }

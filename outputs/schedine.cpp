@@ -1,7 +1,6 @@
 #include "outputs/schedine.h"
 #include "app/maker.h"
 
-
 #include <QLocale>
 
 namespace corpo {
@@ -148,9 +147,7 @@ QList<Punto> CaselleProva(const TaraturaAmbetto& t, const LayoutSchedina& l) {
     return out;
 }
 
-QString RigaProdotto() {
-    return AppTitle + QStringLiteral(" QRV - ") + IndirizzoStampato();
-}
+QString RigaProdotto() { return AppTitle + QStringLiteral(" QRV - ") + IndirizzoStampato(); }
 
 QString RigaImporto(float total, const QLocale& locale) {
     QLocale l = locale;

@@ -22,10 +22,10 @@ namespace corpo {
 inline constexpr int SchedaMinima = 1;
 inline constexpr int SchedaMassima = 9;
 inline constexpr int ColonneImporti = 13;
-inline constexpr int RigheImporti = 5;     // rows of the slip: 4 Estratto .. 0 Cinquina
+inline constexpr int RigheImporti = 5;      // rows of the slip: 4 Estratto .. 0 Cinquina
 inline constexpr int RigheImportiProva = 8; // rows the test print outlines
 inline constexpr int RigaEstratto = 4;
-inline constexpr float LatoCasella = 2.0f;  // a mark is a 2 mm square
+inline constexpr float LatoCasella = 2.0f; // a mark is a 2 mm square
 
 // Slip denominations from the left, largest first.
 inline constexpr std::array<double, ColonneImporti> Tagli = {200, 100, 50,  20,  10,  5,   3,
@@ -90,9 +90,9 @@ inline constexpr int PrimaCasellaRuote = CaselleNumeri;
 inline constexpr int PrimaCasellaImporti = CaselleNumeri + CaselleRuote;
 
 // The text block of a slip, line by line.
-QString RigaProdotto();                                    // "Bramasolovanti QRV - WWW..."
-QString RigaImporto(float total, const QLocale& locale);   // " € 1,55 -- "
-QString RigaNumeroScheda(int slip);                        // "Scheda N. 1 -- "
-QString EtichettaProgresso(int slip);                      // "Scheda n. 0003"
+QString RigaProdotto();                                  // "Bramasolovanti QRV - WWW..."
+QString RigaImporto(float total, const QLocale& locale); // " € 1,55 -- "
+QString RigaNumeroScheda(int slip);                      // "Scheda N. 1 -- "
+QString EtichettaProgresso(int slip);                    // "Scheda n. 0003"
 
 } // namespace corpo

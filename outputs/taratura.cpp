@@ -3,8 +3,8 @@
 #include "app/convert.h"
 #include "app/corpo.h"
 #include "app/fileio.h"
-#include "app/places.h"
 #include "app/messages.h"
+#include "app/places.h"
 
 #include <QLocale>
 #include <QtEndian>

@@ -19,17 +19,17 @@ inline constexpr int16_t QualitaBassa = 1111;
 
 // Distances in millimetres on the printer page (origin at the paper's corner).
 struct TaraturaAmbetto {
-    float DistanzaX = 0;     // between two neighbouring number cells
-    float DistanzaY = 0;     // between two rows of number cells
-    float Top = 0;           // y of number cell 1
-    float Left = 0;          // x of number cell 1, left edge of the text block
-    float Intestazione = 0;  // y of the first text line
-    float Ximporti = 0;      // x of the amounts grid (derived before printing)
-    float Yimporti = 0;      // y of the amounts grid (derived before printing)
-    float DXimporti = 0;     // between two amount cells
-    float DYimporti = 0;     // between two rows of amount cells
-    int16_t Qualita = 0;     // QualitaNormale, anything else prints as draft
-    QString Stampante;       // device name of the slip printer
+    float DistanzaX = 0;    // between two neighbouring number cells
+    float DistanzaY = 0;    // between two rows of number cells
+    float Top = 0;          // y of number cell 1
+    float Left = 0;         // x of number cell 1, left edge of the text block
+    float Intestazione = 0; // y of the first text line
+    float Ximporti = 0;     // x of the amounts grid (derived before printing)
+    float Yimporti = 0;     // y of the amounts grid (derived before printing)
+    float DXimporti = 0;    // between two amount cells
+    float DYimporti = 0;    // between two rows of amount cells
+    int16_t Qualita = 0;    // QualitaNormale, anything else prints as draft
+    QString Stampante;      // device name of the slip printer
 };
 
 // The nine distances in file order, for code that walks them all.

@@ -90,8 +90,8 @@ std::optional<QByteArray> MetafileToSvg(const QByteArray& wmf) {
     wmfAPI_Options options;
     std::memset(&options, 0, sizeof options);
     options.function = wmf_svg_function;
-    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR |
-                                WMF_OPT_NO_DEBUG;
+    const unsigned long flags =
+        WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
     ApiGuard g;
     if (wmf_api_create(&g.api, flags, &options) != wmf_E_None)
         return std::nullopt;

@@ -299,17 +299,16 @@ DeviceFont RotatedFont(const PrinterPage& page, int angle) {
 
 void StampaTestoRuotato(const QString& text, int angle) {
     PrinterPage& page = Printer();
-    const int x = RoundHalfEven(
-        page.ScaleX(page.CurrentX - page.ScaleLeft, page.ScaleMode, scale::Pixels));
-    const int y = RoundHalfEven(
-        page.ScaleY(page.CurrentY - page.ScaleTop, page.ScaleMode, scale::Pixels));
+    const int x =
+        RoundHalfEven(page.ScaleX(page.CurrentX - page.ScaleLeft, page.ScaleMode, scale::Pixels));
+    const int y =
+        RoundHalfEven(page.ScaleY(page.CurrentY - page.ScaleTop, page.ScaleMode, scale::Pixels));
     page.TextOut(x, y, text, RotatedFont(page, angle));
 }
 
 namespace testing {
 
-RecorderScope::RecorderScope()
-    : previous_(Printer().target()), previousPdf_(Printer().pdfPath()) {
+RecorderScope::RecorderScope() : previous_(Printer().target()), previousPdf_(Printer().pdfPath()) {
     Printer().UseRecorder();
     Printer().clearRecorded();
 }

@@ -9,9 +9,9 @@ namespace corpo {
 
 // Units of ScaleMode and of ScaleX / ScaleY.
 namespace scale {
-inline constexpr int Twips = 1;       // 1/1440 inch
-inline constexpr int Points = 2;      // 1/72 inch
-inline constexpr int Pixels = 3;      // the page's device pixel, 1/600 inch
+inline constexpr int Twips = 1;  // 1/1440 inch
+inline constexpr int Points = 2; // 1/72 inch
+inline constexpr int Pixels = 3; // the page's device pixel, 1/600 inch
 inline constexpr int Inches = 5;
 inline constexpr int Millimeters = 6;
 inline constexpr int Centimeters = 7;

@@ -104,11 +104,12 @@ void RenderJob(QPainter& p, const RecordedJob& job, const std::function<bool()>&
             nextPage();
         QPen pen(ToQColor(op.foreColor));
         pen.setWidthF(std::max(1, op.drawWidth) * unitPen);
-        const QBrush fill = op.fillStyle == 0 ? QBrush(ToQColor(op.fillColor)) : QBrush(Qt::NoBrush);
+        const QBrush fill =
+            op.fillStyle == 0 ? QBrush(ToQColor(op.fillColor)) : QBrush(Qt::NoBrush);
         switch (op.kind) {
         case PageOp::Text: {
-            const QFont f = renderFont(PageFont{op.fontName, op.fontSize, op.bold, op.italic,
-                                                op.underline});
+            const QFont f =
+                renderFont(PageFont{op.fontName, op.fontSize, op.bold, op.italic, op.underline});
             p.setFont(f);
             const QFontMetricsF fm(f);
             const QPointF topLeft(renderPx(op.x), renderPx(op.y));
@@ -140,7 +141,8 @@ void RenderJob(QPainter& p, const RecordedJob& job, const std::function<bool()>&
         }
         case PageOp::Line:
             p.setPen(pen);
-            p.drawLine(QPointF(renderPx(op.x), renderPx(op.y)), QPointF(renderPx(op.x2), renderPx(op.y2)));
+            p.drawLine(QPointF(renderPx(op.x), renderPx(op.y)),
+                       QPointF(renderPx(op.x2), renderPx(op.y2)));
             break;
         case PageOp::Box:
             p.setPen(pen);
@@ -232,8 +234,6 @@ QString ChoosePrinter(const QStringList& installed, const QString& current, cons
     return installed.first();
 }
 
-QString DefaultPrinter() {
-    return StampantePredefinita(InstalledPrinters());
-}
+QString DefaultPrinter() { return StampantePredefinita(InstalledPrinters()); }
 
 } // namespace corpo

@@ -27,8 +27,8 @@ struct PageOp {
     double width = 0, height = 0; // Text: advance and line height; Picture: size drawn
     double radius = 0;            // Circle
 
-    QString text; // Text and RotatedText; Picture: the file it came from
-    bool metafile = false;        // Picture: a metafile rather than an image
+    QString text;          // Text and RotatedText; Picture: the file it came from
+    bool metafile = false; // Picture: a metafile rather than an image
 
     // The page state the operation was drawn with (a fresh page's when made
     // by hand).
@@ -50,7 +50,8 @@ struct PageOp {
     int deviceX = 0, deviceY = 0;
 
     // One readable line, e.g.
-    // "p1 Text (5.000, 5.000) w 59.276 h 3.996 \"Bramasolovanti...\" Courier New 10 bold fore #000000"
+    // "p1 Text (5.000, 5.000) w 59.276 h 3.996 \"Bramasolovanti...\" Courier New 10 bold fore
+    // #000000"
     QString describe() const;
 };
 

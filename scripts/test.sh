@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program twice (plain, then with
-# AddressSanitizer and UBSan), runs every test on both builds, then fuzzes the
-# readers (scripts/fuzz.sh).
+# Installs what is missing, checks the format, builds the program twice (plain,
+# then with AddressSanitizer and UBSan), runs every test on both builds, fuzzes
+# the readers (scripts/fuzz.sh) and prints the tests' share of the code.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -15,6 +15,13 @@ chmod 700 "$XDG_RUNTIME_DIR"
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 
 status=0
+echo "== Format =="
+if git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror; then
+  echo "every C++ file follows .clang-format"
+else
+  status=1
+fi
+
 run_build() { # <folder> <cmake options...>
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
@@ -29,4 +36,10 @@ ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   run_build build-asan -DCMAKE_BUILD_TYPE=Debug -DBRAMA_SANITIZE=ON -DBRAMA_BENCH=OFF -DBRAMA_WERROR=ON
 echo "== Fuzzing the readers =="
 bash scripts/fuzz.sh || status=1
+
+# Tests are meant to stay between a quarter and a third of the code.
+nonblank() { xargs -r cat | grep -cvE '^\s*$'; }
+code=$(git ls-files '*.cpp' '*.h' | grep -vE '^(tests|bench)/' | nonblank)
+tests=$(git ls-files 'tests/*.cpp' 'tests/*.h' | nonblank)
+echo "== Test share: $tests test lines against $code code lines ($((100 * tests / code))%) =="
 exit $status

@@ -33,8 +33,10 @@ namespace {
 VersionServerScope* activeScope = nullptr;
 }
 
-VersionServerScope::VersionServerScope(const QString& baseAddress, int deadlineMs, HostResolver resolver)
-    : previous_(activeScope), base_(baseAddress), deadlineMs_(deadlineMs), resolver_(std::move(resolver)) {
+VersionServerScope::VersionServerScope(const QString& baseAddress, int deadlineMs,
+                                       HostResolver resolver)
+    : previous_(activeScope), base_(baseAddress), deadlineMs_(deadlineMs),
+      resolver_(std::move(resolver)) {
     activeScope = this;
 }
 
@@ -44,7 +46,8 @@ VersionServerScope::~VersionServerScope() { activeScope = previous_; }
 
 CheckTarget CheckTarget::Current() {
     if (const testing::VersionServerScope* s = testing::activeScope)
-        return {s->base_, s->deadlineMs_, s->resolver_ ? s->resolver_ : HostResolver(&SystemResolve)};
+        return {s->base_, s->deadlineMs_,
+                s->resolver_ ? s->resolver_ : HostResolver(&SystemResolve)};
     return {MakerAddress, DownloadDeadlineMs, &SystemResolve};
 }
 
@@ -122,8 +125,9 @@ QByteArray HostHeader(const QUrl& url) {
     QByteArray host;
     QHostAddress literal;
     if (literal.setAddress(url.host()))
-        host = literal.protocol() == QAbstractSocket::IPv6Protocol ? '[' + url.host().toLatin1() + ']'
-                                                                   : url.host().toLatin1();
+        host = literal.protocol() == QAbstractSocket::IPv6Protocol
+                   ? '[' + url.host().toLatin1() + ']'
+                   : url.host().toLatin1();
     else
         host = QUrl::toAce(url.host());
     if (url.port() != -1)
@@ -138,10 +142,8 @@ bool TryNextAddress(QNetworkReply::NetworkError e) {
     case QNetworkReply::HostNotFoundError:
     case QNetworkReply::UnknownNetworkError:
     case QNetworkReply::TemporaryNetworkFailureError:
-    case QNetworkReply::NetworkSessionFailedError:
-        return true;
-    default:
-        return false;
+    case QNetworkReply::NetworkSessionFailedError: return true;
+    default: return false;
     }
 }
 
@@ -160,12 +162,14 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
     if (noCache)
         request.setRawHeader("Cache-Control", "no-cache");
     request.setPeerVerifyName(address.host());
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                         QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
 
     if (!local.seek(0) || !local.resize(0))
         return Attempt::Failed;
@@ -263,7 +267,8 @@ bool DownloadFile(const QString& address, QFileDevice& local, bool noCache) {
 #endif
     // Straight to the server.
     manager.setProxy(QNetworkProxy::NoProxy);
-    const std::optional<QList<QHostAddress>> addresses = Resolve(url.host(), target.resolver, deadline);
+    const std::optional<QList<QHostAddress>> addresses =
+        Resolve(url.host(), target.resolver, deadline);
     if (!addresses || addresses->isEmpty())
         return false;
     for (const QHostAddress& ip : *addresses) {

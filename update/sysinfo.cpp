@@ -39,7 +39,8 @@ std::optional<SysInfoTool> FindSysInfoTool(const QString& currentDesktops) {
     const QStringList desktops = currentDesktops.split(QLatin1Char(':'), Qt::SkipEmptyParts);
     for (const QString& desktop : desktops) {
         for (const KnownTool& tool : KnownTools) {
-            if (tool.desktop && desktop.trimmed().compare(QLatin1String(tool.desktop), Qt::CaseInsensitive) == 0) {
+            if (tool.desktop &&
+                desktop.trimmed().compare(QLatin1String(tool.desktop), Qt::CaseInsensitive) == 0) {
                 if (std::optional<SysInfoTool> found = Locate(tool))
                     return found;
             }
@@ -53,7 +54,8 @@ std::optional<SysInfoTool> FindSysInfoTool(const QString& currentDesktops) {
 }
 
 bool LaunchSysInfo() {
-    const std::optional<SysInfoTool> tool = FindSysInfoTool(qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
+    const std::optional<SysInfoTool> tool =
+        FindSysInfoTool(qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
     if (!tool)
         return false;
     return QProcess::startDetached(tool->program, tool->arguments);

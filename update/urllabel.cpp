@@ -43,8 +43,7 @@ void UrlLabel::keyPressEvent(QKeyEvent* event) {
         event->accept();
         Q_EMIT clicked();
         return;
-    default:
-        QLabel::keyPressEvent(event);
+    default: QLabel::keyPressEvent(event);
     }
 }
 

@@ -68,8 +68,7 @@ void NewVersion() {
     const QString serverLine = FirstLine(bytes);
 
     switch (CompareVersions(localVersion, serverLine)) {
-    case VersionOrder::NotNewer:
-        return;
+    case VersionOrder::NotNewer: return;
     case VersionOrder::MissingPart:
         ReportError(MakeError(err::SubscriptOutOfRange), Procedure, Module);
         return;

@@ -12,7 +12,8 @@ namespace {
 // Kept as text so that no part is too long to compare.
 QString LeadingNumber(const QString& part) {
     int end = 0;
-    while (end < part.size() && part.at(end) >= QLatin1Char('0') && part.at(end) <= QLatin1Char('9'))
+    while (end < part.size() && part.at(end) >= QLatin1Char('0') &&
+           part.at(end) <= QLatin1Char('9'))
         ++end;
     int start = 0;
     while (start < end && part.at(start) == QLatin1Char('0'))

@@ -5,9 +5,9 @@
 #include "app/fileio.h"
 #include "app/messages.h"
 #include "app/scommesse.h"
+#include "ui_frmVincite.h"
 #include "winnings/prospetto.h"
 #include "winnings/verifica.h"
-#include "ui_frmVincite.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -69,8 +69,8 @@ bool frmVincite::Form_Load() {
             const QString amount = FormatoVincita(bet.Winnings(s)[size_t(k)]);
             QLabel* label = findChild<QLabel*>(WinningsFieldName(bet.group, k));
             label->setText(amount);
-            label->setAccessibleName(QStringLiteral("%1, %2: %3")
-                                         .arg(bet.Name(), bet.KindName(k).toLower(), amount));
+            label->setAccessibleName(
+                QStringLiteral("%1, %2: %3").arg(bet.Name(), bet.KindName(k).toLower(), amount));
         }
     return true;
 }

@@ -83,13 +83,9 @@ bool ProspettoTerno(const std::array<float, 2>& imp, std::array<float, 2>& vin) 
     return true;
 }
 
-bool ProspettoAmbo(const float& imp, float& vin) {
-    return Unit(imp, AmboAmbo, vin);
-}
+bool ProspettoAmbo(const float& imp, float& vin) { return Unit(imp, AmboAmbo, vin); }
 
-bool ProspettoEstratto(const float& imp, float& vin) {
-    return Unit(imp, EstrEstratto, vin);
-}
+bool ProspettoEstratto(const float& imp, float& vin) { return Unit(imp, EstrEstratto, vin); }
 
 namespace {
 
@@ -149,19 +145,19 @@ QString FormatoCifra(float amount, const QLocale& locale) {
     QLocale plain = locale;
     plain.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
     QString text = plain.toString(static_cast<double>(amount), 'f', 2);
-    const QString mark = locale.groupSeparator().isEmpty() ? QStringLiteral(",") : locale.groupSeparator();
+    const QString mark =
+        locale.groupSeparator().isEmpty() ? QStringLiteral(",") : locale.groupSeparator();
     int end = text.indexOf(locale.decimalPoint());
     if (end < 0)
         end = int(text.size());
-    const int first = text.startsWith(locale.negativeSign()) ? int(locale.negativeSign().size()) : 0;
+    const int first =
+        text.startsWith(locale.negativeSign()) ? int(locale.negativeSign().size()) : 0;
     for (int at = end - 3; at > first; at -= 3)
         text.insert(at, mark);
     return text;
 }
 
-QString FormatoNumero(uint8_t number) {
-    return number == 0 ? QString() : QString::number(number);
-}
+QString FormatoNumero(uint8_t number) { return number == 0 ? QString() : QString::number(number); }
 
 bool CalcolaProspetto(RunError* error) {
     const std::optional<Importi21> w = CalcolaVincite(StakesOf(Sistema));

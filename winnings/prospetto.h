@@ -50,5 +50,4 @@ QString FormatoCifra(float amount, const QLocale& locale = QLocale());
 // A number of the bunch, "##": its digits, or nothing for an empty place (0).
 QString FormatoNumero(uint8_t number);
 
-
 } // namespace corpo

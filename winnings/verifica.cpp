@@ -24,25 +24,27 @@ constexpr qint64 ArchivioMassimo = 64 << 20;
 // Lines named one by one in the message; the rest are counted.
 constexpr int RigheNominate = 20;
 
-bool Separatore(char c) {
-    return c == '\t' || c == ';' || c == ' ' || c == '\r';
-}
+bool Separatore(char c) { return c == '\t' || c == ';' || c == ' ' || c == '\r'; }
 
 // A whole number of at most `digits` digits, or -1.
 int Intero(const char* p, const char* end, int digits) {
-    if (p == end || end - p > digits) return -1;
+    if (p == end || end - p > digits)
+        return -1;
     int v = 0;
     for (; p != end; ++p) {
-        if (*p < '0' || *p > '9') return -1;
+        if (*p < '0' || *p > '9')
+            return -1;
         v = v * 10 + (*p - '0');
     }
     return v;
 }
 
 int IndiceCodice(const char* p, const char* end) {
-    if (end - p != 2) return -1;
+    if (end - p != 2)
+        return -1;
     for (int i = 0; i < NumRuote; ++i)
-        if (p[0] == Codici[size_t(i)][0] && p[1] == Codici[size_t(i)][1]) return i;
+        if (p[0] == Codici[size_t(i)][0] && p[1] == Codici[size_t(i)][1])
+            return i;
     return -1;
 }
 
@@ -67,7 +69,8 @@ Riga LeggiRiga(const char* p, const char* end) {
     while (p != end) {
         while (p != end && Separatore(*p))
             ++p;
-        if (p == end) break;
+        if (p == end)
+            break;
         const char* from = p;
         while (p != end && !Separatore(*p))
             ++p;
@@ -119,18 +122,15 @@ void Unisci(Archivio& into, const Archivio& from) {
     for (const auto& [data, ruote] : from.estrazioni) {
         auto& dove = into.estrazioni[data];
         for (int i = 0; i < NumRuote; ++i)
-            if (ruote[size_t(i)][0] != 0) dove[size_t(i)] = ruote[size_t(i)];
+            if (ruote[size_t(i)][0] != 0)
+                dove[size_t(i)] = ruote[size_t(i)];
     }
 }
 
 } // namespace
 
-QString CodiceRuota(int ruota) {
-    return QString::fromLatin1(Codici.at(size_t(ruota)));
-}
-QString NomeRuota(int ruota) {
-    return QString::fromLatin1(Nomi.at(size_t(ruota)));
-}
+QString CodiceRuota(int ruota) { return QString::fromLatin1(Codici.at(size_t(ruota))); }
+QString NomeRuota(int ruota) { return QString::fromLatin1(Nomi.at(size_t(ruota))); }
 
 QList<int> RuoteDaVerificare(const QString& ruota) {
     const QString name = ruota.trimmed();
@@ -141,7 +141,8 @@ QList<int> RuoteDaVerificare(const QString& ruota) {
         return all;
     }
     for (int i = 0; i < NumRuote; ++i)
-        if (name.compare(NomeRuota(i), Qt::CaseInsensitive) == 0) return {i};
+        if (name.compare(NomeRuota(i), Qt::CaseInsensitive) == 0)
+            return {i};
     return {};
 }
 
@@ -229,7 +230,8 @@ QByteArray ScriviArchivio(const Archivio& archivio) {
     for (const auto& [data, ruote] : archivio.estrazioni)
         for (int i = 0; i < NumRuote; ++i) {
             const Estratti& e = ruote[size_t(i)];
-            if (e[0] == 0) continue;
+            if (e[0] == 0)
+                continue;
             const int n = std::snprintf(buf, sizeof buf, "%04d/%02d/%02d\t%s\t%d\t%d\t%d\t%d\t%d\n",
                                         data.year(), data.month(), data.day(), Codici[size_t(i)],
                                         e[0], e[1], e[2], e[3], e[4]);
@@ -239,7 +241,8 @@ QByteArray ScriviArchivio(const Archivio& archivio) {
 }
 
 QString MessaggioRigheScartate(const LetturaArchivio& lettura) {
-    if (lettura.scartate.isEmpty()) return {};
+    if (lettura.scartate.isEmpty())
+        return {};
     QString text = QStringLiteral("Alcune righe dell'archivio non sono state lette:\n");
     for (int i = 0; i < lettura.scartate.size() && i < RigheNominate; ++i)
         text += QStringLiteral("\nla riga %1 %2")
@@ -259,9 +262,11 @@ QString PercorsoArchivio() {
 
 std::optional<Archivio> CaricaArchivio(RunError* error) {
     const QString path = PercorsoArchivio();
-    if (!QFileInfo::exists(path)) return Archivio{};
+    if (!QFileInfo::exists(path))
+        return Archivio{};
     const std::optional<QByteArray> bytes = ReadSmallFile(path, ArchivioMassimo, error);
-    if (!bytes) return std::nullopt;
+    if (!bytes)
+        return std::nullopt;
     // The stored file is ours and was written whole: every line reads.
     return LeggiArchivio(*bytes).archivio;
 }
@@ -296,7 +301,8 @@ EsitoImportazione ImportaArchivio(const QString& file) {
     }
     const LetturaArchivio lettura = LeggiArchivio(*bytes);
     out.messaggio = MessaggioRigheScartate(lettura);
-    if (lettura.archivio.estrazioni.empty()) return out;
+    if (lettura.archivio.estrazioni.empty())
+        return out;
     if (!stored) {
         // Writing over an archive we could not read would lose it.
         out.messaggio += QStringLiteral("\n\nL'archivio salvato non si può leggere (%1): "
@@ -321,7 +327,8 @@ std::optional<EsitoVerifica> VerificaEstrazione(const SystemRecord& record,
                                                 const QList<std::pair<int, Estratti>>& draws,
                                                 int divisore) {
     const std::optional<Importi21> vincite = CalcolaVincite(StakesOf(record));
-    if (!vincite) return std::nullopt;
+    if (!vincite)
+        return std::nullopt;
     EsitoVerifica out;
     for (const auto& [ruota, numeri] : draws) {
         for (const Scommessa& bet : Scommesse) {

@@ -65,7 +65,8 @@ int main(int argc, char** argv) {
         for (int i = 0; i < 20; ++i)
             more.push_back(PrintOne(pdf));
     } catch (const corpo::RunError& e) {
-        std::fprintf(stderr, "listing failed: error %d (%s)\n", e.number, qPrintable(e.description));
+        std::fprintf(stderr, "listing failed: error %d (%s)\n", e.number,
+                     qPrintable(e.description));
         return 1;
     }
     std::sort(more.begin(), more.end());

@@ -114,7 +114,8 @@ int main(int argc, char** argv) {
     const std::vector<Case> cases = {
         {"refused port on 127.0.0.1", QStringLiteral("http://127.0.0.1:%1").arg(refusedPort), 1150},
         {"host under .invalid", QStringLiteral("http://versione.invalid"), 1150},
-        {"server that never answers", QStringLiteral("http://127.0.0.1:%1").arg(silent.serverPort()), 4150},
+        {"server that never answers",
+         QStringLiteral("http://127.0.0.1:%1").arg(silent.serverPort()), 4150},
     };
 
     QTextStream out(stdout);
@@ -136,8 +137,9 @@ int main(int argc, char** argv) {
         for (qint64 t : totals)
             out << " " << t;
         out << " ms" << Qt::endl;
-        out << c.name << ": start-up median " << total << " ms (limit " << c.limitMs << "), version check "
-            << check << " ms (" << (total > 0 ? 100 * check / total : 0) << "%), " << runs << " runs";
+        out << c.name << ": start-up median " << total << " ms (limit " << c.limitMs
+            << "), version check " << check << " ms (" << (total > 0 ? 100 * check / total : 0)
+            << "%), " << runs << " runs";
         if (messages)
             out << ", " << messages << " messages shown";
         out << (within ? "" : "  OVER THE LIMIT") << Qt::endl;

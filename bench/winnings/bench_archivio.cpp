@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
     QByteArray text;
     QDate day(1939, 1, 7);
     for (int i = 0; i < Lines; ++i) {
-        if (i % 11 == 0) day = day.addDays(3);
+        if (i % 11 == 0)
+            day = day.addDays(3);
         int n[5];
         for (int k = 0; k < 5; ++k) {
             bool again = true;
@@ -48,12 +49,14 @@ int main(int argc, char** argv) {
     }
     const QString path = home.filePath(QStringLiteral("archivio.txt"));
     QFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size()) return 1;
+    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size())
+        return 1;
     out.close();
 
     auto start = std::chrono::steady_clock::now();
     QFile in(path);
-    if (!in.open(QIODevice::ReadOnly)) return 1;
+    if (!in.open(QIODevice::ReadOnly))
+        return 1;
     const qsizetype bytes = in.readAll().size();
     in.close();
     const double plain = Ms(start);

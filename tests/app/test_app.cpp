@@ -55,19 +55,25 @@ QStringList shown(const testing::Script& script) {
 void answerNext(const QString& typed, const QString& press, QString* seen = nullptr) {
     QTimer::singleShot(20, qApp, [=] {
         QWidget* w = QApplication::activeModalWidget();
-        if (!w) return answerNext(typed, press, seen);
+        if (!w)
+            return answerNext(typed, press, seen);
         QString text = w->property("text").toString();
-        if (auto* input = qobject_cast<QInputDialog*>(w)) text = input->labelText();
-        if (auto* lookIn = child<QLabel>(w, "lookInLabel")) text = lookIn->text();
-        if (seen) *seen = w->windowTitle() + QLatin1Char('|') + text;
+        if (auto* input = qobject_cast<QInputDialog*>(w))
+            text = input->labelText();
+        if (auto* lookIn = child<QLabel>(w, "lookInLabel"))
+            text = lookIn->text();
+        if (seen)
+            *seen = w->windowTitle() + QLatin1Char('|') + text;
         QLineEdit* edit = child<QLineEdit>(w, "fileNameEdit");
-        if (!typed.isEmpty()) QTest::keyClicks(edit ? edit : w->findChild<QLineEdit*>(), typed);
+        if (!typed.isEmpty())
+            QTest::keyClicks(edit ? edit : w->findChild<QLineEdit*>(), typed);
         if (press == QStringLiteral("Enter") || press == QStringLiteral("Esc"))
             return QTest::keyClick(w->focusWidget() ? w->focusWidget() : w,
                                    press == QStringLiteral("Esc") ? Qt::Key_Escape
                                                                   : Qt::Key_Return);
         for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
-            if (b->text() == press && b->isVisible()) return QTest::mouseClick(b, Qt::LeftButton);
+            if (b->text() == press && b->isVisible())
+                return QTest::mouseClick(b, Qt::LeftButton);
         w->close();
     });
 }
@@ -85,7 +91,7 @@ class TestApp : public QObject {
         return p;
     }
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase() {
         // The instance socket lives in the runtime folder: keep it private.
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
@@ -132,10 +138,12 @@ class TestApp : public QObject {
             done = ReadSmallFile(folder.file(target), how.mid(5).toInt(), &error) == earlier;
         } else {
             std::optional<FileSizeLimit> limit;
-            if (how == QStringLiteral("full")) limit.emplace(10);
+            if (how == QStringLiteral("full"))
+                limit.emplace(10);
             done = WriteFileAtomically(folder.file(target), QByteArray(254, 'n'), &error);
         }
-        if (immutable) QProcess::execute("chattr", {"-i", folder.path()});
+        if (immutable)
+            QProcess::execute("chattr", {"-i", folder.path()});
         QCOMPARE(done, number == 0);
         QCOMPARE(error.number, number);
         QCOMPARE(folder.read(QStringLiteral("earlier.bin")), earlier);
@@ -179,7 +187,8 @@ class TestApp : public QObject {
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
         QCOMPARE(ToCodePage(text), bytes);
-        if (!bytes.contains('?')) QCOMPARE(FromCodePage(bytes), text);
+        if (!bytes.contains('?'))
+            QCOMPARE(FromCodePage(bytes), text);
     }
 
     // An installed program reads its shipped files from share/ beside it and
@@ -228,7 +237,8 @@ class TestApp : public QObject {
         QFETCH(QString, printer);
         QFETCH(QString, error);
         testsupport::AppFolder folder(false);
-        if (bytes != "none") folder.write(QStringLiteral("impostazioni.cfg"), bytes);
+        if (bytes != "none")
+            folder.write(QStringLiteral("impostazioni.cfg"), bytes);
         IntestazioneStampa = QStringLiteral("old");
         StampanteTabulato = QStringLiteral("oldprn");
         testing::Script script;
@@ -271,7 +281,8 @@ class TestApp : public QObject {
         QFETCH(QStringList, names);
         QFETCH(QString, message);
         testsupport::AppFolder folder(bytes.isEmpty());
-        if (!bytes.isEmpty() && bytes != "none") folder.write(QStringLiteral("ruote.vrc"), bytes);
+        if (!bytes.isEmpty() && bytes != "none")
+            folder.write(QStringLiteral("ruote.vrc"), bytes);
         testing::Script script;
         QComboBox box;
         NomiRuote.fill(QStringLiteral("stale"));
@@ -295,7 +306,8 @@ class TestApp : public QObject {
             [&](int ms) {
                 ++sleeps;
                 now += ms / 1000.0;
-                if (now >= 86400.0) now -= 86400.0;
+                if (now >= 86400.0)
+                    now -= 86400.0;
             });
         QVERIFY2(std::abs(now - 0.5) < 0.02, qPrintable(QString::number(now)));
         QVERIFY(sleeps <= 1000 / 4 + 2);
@@ -421,7 +433,8 @@ class TestApp : public QObject {
             QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(2, 2));
         else
             QTest::mouseClick(s->findChild<QWidget*>(click), Qt::LeftButton);
-        if (closes) QTRY_VERIFY(s.isNull()); // closed and released
+        if (closes)
+            QTRY_VERIFY(s.isNull()); // closed and released
         QCOMPARE(!s.isNull() && s->isVisible(), !closes);
         delete s;
     }

@@ -79,7 +79,8 @@ struct MainWindow {
         w->load();
         w->show();
         w->activateWindow();
-        if (!QTest::qWaitForWindowActive(w.get())) qWarning("main window not active");
+        if (!QTest::qWaitForWindowActive(w.get()))
+            qWarning("main window not active");
         script.clear();
     }
     ~MainWindow() {
@@ -118,7 +119,8 @@ struct MainWindow {
 // Closes the next modal window that opens, its name in *name, unless context is gone.
 void closeNextModal(QObject* context, QString* name) {
     QTimer::singleShot(100, context, [name] {
-        if (QWidget* w = QApplication::activeModalWidget()) *name = w->objectName(), w->close();
+        if (QWidget* w = QApplication::activeModalWidget())
+            *name = w->objectName(), w->close();
     });
 }
 
@@ -126,7 +128,7 @@ void closeNextModal(QObject* context, QString* name) {
 
 class TestEntry : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
+private Q_SLOTS:
     void savedBytesAndBack() {
         MainWindow m;
         m.setNumbers(goodCluster());
@@ -238,15 +240,20 @@ class TestEntry : public QObject {
         const QString readOnly = m.app.file("solalettura"), path = m.app.file(target);
         QDir().mkpath(readOnly);
         QFile::remove(path);
-        if (!content.startsWith('<')) m.app.write(target, content);
-        if (content == "<fifo>") QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        if (content == "<folder>") QVERIFY(QDir().mkdir(path));
-        if (content == "<zero>") QVERIFY(QFile::link("/dev/zero", path));
+        if (!content.startsWith('<'))
+            m.app.write(target, content);
+        if (content == "<fifo>")
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        if (content == "<folder>")
+            QVERIFY(QDir().mkdir(path));
+        if (content == "<zero>")
+            QVERIFY(QFile::link("/dev/zero", path));
         if (content == "<2 GB>")
             QVERIFY(QFile(path).open(QIODevice::WriteOnly) &&
                     QFile::resize(path, qint64(2) << 30)); // sparse
         QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        if (!target.isEmpty() && target != "-") m.answers = {path};
+        if (!target.isEmpty() && target != "-")
+            m.answers = {path};
         IntestazioneStampa = StampanteTabulato = "prima";
         TaraturaAmbetto t;
         t.Left = 7;
@@ -278,7 +285,8 @@ class TestEntry : public QObject {
         QCOMPARE(m.asked.size(), action.startsWith("cmd") && target != "-" ? 1 : 0);
         // Nothing written: an earlier file stays as it was, no temporary file is left.
         QCOMPARE(state(), before);
-        if (content == "earlier") QCOMPARE(m.app.read(target), content);
+        if (content == "earlier")
+            QCOMPARE(m.app.read(target), content);
     }
 
     void verifica_data() {

@@ -42,7 +42,8 @@ namespace {
 
 template <class T = QPushButton> T* Child(const QObject* w, const char* name) {
     T* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c) qFatal("no control %s", name);
+    if (!c)
+        qFatal("no control %s", name);
     return c;
 }
 
@@ -110,7 +111,8 @@ struct Ambiente {
     QStringList avvisi() const {
         QStringList out;
         for (const Shown& m : script.messages())
-            if (m.buttons != MsgButtons::PrintAnywayCancel) out << m.text;
+            if (m.buttons != MsgButtons::PrintAnywayCancel)
+                out << m.text;
         return out;
     }
 };
@@ -138,7 +140,8 @@ std::unique_ptr<frmTaraturaAmbetto> Taratura() {
 // Lines equal but for numbers that differ by less than 0.01.
 bool SameLine(const QString& a, const QString& b) {
     static const QRegularExpression number("-?\\d+(?:\\.\\d+)?");
-    if (QString(a).replace(number, "#") != QString(b).replace(number, "#")) return false;
+    if (QString(a).replace(number, "#") != QString(b).replace(number, "#"))
+        return false;
     for (auto i = number.globalMatch(a), j = number.globalMatch(b); i.hasNext();)
         if (qAbs(i.next().captured().toDouble() - j.next().captured().toDouble()) >= 0.01)
             return false;
@@ -204,7 +207,7 @@ QList<QStringList> Quadrati(const QString& pdf) {
 class TestOutputs : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase() {
         InstallFontSubstitutions();
         QLocale::setDefault(testsupport::italian());
@@ -273,7 +276,8 @@ class TestOutputs : public QObject {
         env.folder.write(TaraturaFileName, EncodeTaratura(t));
         testing::RecorderScope recorder;
         auto w = Taratura();
-        if (offset == 0) Child(w.get(), "cmdTest")->click(); // derives the amounts grid
+        if (offset == 0)
+            Child(w.get(), "cmdTest")->click(); // derives the amounts grid
         Child(w.get(), "cmdSalva")->click();
         QCOMPARE(env.folder.read(TaraturaFileName).mid(offset, bytes.size()).toHex(' '),
                  bytes.toHex(' '));
@@ -371,7 +375,8 @@ class TestOutputs : public QObject {
         ScomponiImporto(g, stake, 2);
         QList<double> found;
         for (int j = 0; j < ColonneImporti; ++j)
-            if (g[size_t(2 + 5 * j)]) found << Tagli[size_t(j)];
+            if (g[size_t(2 + 5 * j)])
+                found << Tagli[size_t(j)];
         QCOMPARE(found, marked);
         QVERIFY(g[1]);
     }
@@ -414,10 +419,14 @@ class TestOutputs : public QObject {
         QFETCH(int, jobs);
         Ambiente env(fault == 0 ? QStringList{} : QStringList{"PDF"});
         testing::RecorderScope recorder;
-        if (fault == 0) Printer().UsePrinter();
-        if (fault == 1) Sistema.ImpEstratto = 3e38f;
-        if (fault == 2) QFile::remove(env.folder.file(TaraturaFileName));
-        if (fault == 3) Sistema.Ruota = "Atlantide ";
+        if (fault == 0)
+            Printer().UsePrinter();
+        if (fault == 1)
+            Sistema.ImpEstratto = 3e38f;
+        if (fault == 2)
+            QFile::remove(env.folder.file(TaraturaFileName));
+        if (fault == 3)
+            Sistema.Ruota = "Atlantide ";
         env.script.queueAnswer(MsgResult::Cancel);
         if (range.isEmpty()) {
             frmTabulato w;
@@ -509,13 +518,15 @@ class TestOutputs : public QObject {
         connect(&watcher, &QTimer::timeout, [&] {
             frmPrnInCorso* p = progress();
             const QString label = p ? Child<QLabel>(p, "Label1")->text() : QString();
-            if (!p || labels.value(labels.size() - 1) == label) return;
+            if (!p || labels.value(labels.size() - 1) == label)
+                return;
             labels << label;
             if (label == "Scheda n. 0002") { // closing the window mid-run is refused
                 w->close();
                 closeRefused = w->isVisible();
             }
-            if (label == "Scheda n. 0003") Child(p, "cmdInterrompi")->click();
+            if (label == "Scheda n. 0003")
+                Child(p, "cmdInterrompi")->click();
         });
         watcher.start(0);
         Sistema.NomeSistema = "Prova di stampa.vrl "; // the title names it without ".vrl"
@@ -533,7 +544,8 @@ class TestOutputs : public QObject {
         for (int page = 1; page <= 3; ++page) {
             QStringList want;
             for (const PageOp& b : recorded.value(0).ofKind(PageOp::Box))
-                if (b.page == page) want << QString::asprintf("%.1f %.1f", b.x + 1, b.y + 1);
+                if (b.page == page)
+                    want << QString::asprintf("%.1f %.1f", b.x + 1, b.y + 1);
             want.sort();
             QCOMPARE(found[page - 1], want);
         }
@@ -563,7 +575,8 @@ class TestCups : public QObject {
             QTest::qWait(200);
             fresh.clear();
             for (const QFileInfo& f : out_.entryInfoList({"*.pdf"}, QDir::Files, QDir::Time))
-                if (!before_.contains(f.fileName()) && PdfPages(f.filePath()) > 0) fresh.prepend(f);
+                if (!before_.contains(f.fileName()) && PdfPages(f.filePath()) > 0)
+                    fresh.prepend(f);
         }
         return fresh;
     }
@@ -573,9 +586,10 @@ class TestCups : public QObject {
                QString::number(PdfPages(f.filePath()));
     }
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase() {
-        if (State() == "skip") QSKIP("no print service on this machine");
+        if (State() == "skip")
+            QSKIP("no print service on this machine");
         InstallFontSubstitutions();
         QVERIFY2(InstalledPrinters().contains("PDF"), qPrintable(InstalledPrinters().join(',')));
     }
@@ -590,7 +604,8 @@ class TestCups : public QObject {
         for (int tries = 0; tries < 150 && !Run("lpstat", {"-o"}).trimmed().isEmpty(); ++tries)
             QTest::qWait(200);
         for (const QString& f : out_.entryList({"*.pdf"}, QDir::Files))
-            if (!before_.contains(f)) out_.remove(f);
+            if (!before_.contains(f))
+                out_.remove(f);
         env_.reset();
     }
 
@@ -625,7 +640,8 @@ class TestCups : public QObject {
         // No colour but in the stalk, which keeps its own on either paper.
         QRectF stalk;
         for (const PageOp& p : recorded.value(0).ofKind(PageOp::Picture))
-            if (p.metafile) stalk = QRectF(p.x, p.y, p.width, p.height);
+            if (p.metafile)
+                stalk = QRectF(p.x, p.y, p.width, p.height);
         int coloured = 0, grapes = 0;
         for (int y = 0; y < page.height(); ++y)
             for (int x = 0; x < page.width(); ++x)
@@ -662,7 +678,8 @@ class TestCups : public QObject {
 
     // Stops the service: keep it last.
     void serviceStopped() {
-        if (State() == "theirs") QSKIP("the print service was started by someone else");
+        if (State() == "theirs")
+            QSKIP("the print service was started by someone else");
         QVERIFY(Fixture("pause"));
         frmTabulato listing;
         Child(&listing, "cmdStampa")->click();

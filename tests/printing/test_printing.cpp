@@ -157,7 +157,7 @@ class TestPrinting : public QObject {
         ColoreCapogioco = ColoreCapogiocoDefault;
     }
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void cleanup() { Sistema = SystemRecord{}; }
 
     // The cluster figure as on the listing, R 11 at (15, 45), with the
@@ -176,7 +176,8 @@ class TestPrinting : public QObject {
         resetSystem();
         Sistema.Capogioco = uint8_t(std::max(0, capogioco));
         CheckGolden(QString::fromLatin1(QTest::currentDataTag()), [&] {
-            if (capogioco < 0) return PageOperations();
+            if (capogioco < 0)
+                return PageOperations();
             testsupport::AppFolder app;
             testing::Script script;
             PrinterPage& page = Printer();

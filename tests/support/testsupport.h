@@ -15,7 +15,7 @@ class AppFolder {
 public:
     explicit AppFolder(bool withShippedFiles = true);
     ~AppFolder();
-    QString path() const;            // with trailing "/"
+    QString path() const; // with trailing "/"
     QString file(const QString& name) const { return path() + name; }
     void write(const QString& name, const QByteArray& bytes) const;
     QByteArray read(const QString& name) const;

@@ -62,7 +62,7 @@ QByteArray Response(int status, const QByteArray& body, const QByteArray& header
 
 // Answers every request with `reply` and keeps the raw requests.
 class Server {
-  public:
+public:
     Server() {
         server_.listen(QHostAddress::LocalHost, 0);
         QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
@@ -76,22 +76,25 @@ class Server {
     quint16 port() const { return server_.serverPort(); }
     QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port()); }
 
-  private:
+private:
     void read(QTcpSocket* s) {
         QByteArray& buffer = pending_[s];
         buffer += s->readAll();
         const qsizetype end = buffer.indexOf("\r\n\r\n");
-        if (end < 0) return;
+        if (end < 0)
+            return;
         requests.append(buffer.left(end + 4));
         buffer.clear();
         if (trickleMs <= 0) {
             s->write(reply);
-            if (!reply.isEmpty()) s->disconnectFromHost();
+            if (!reply.isEmpty())
+                s->disconnectFromHost();
             return;
         }
         auto* timer = new QTimer(s);
         QObject::connect(timer, &QTimer::timeout, s, [s, sent = 0, bytes = reply]() mutable {
-            if (sent < bytes.size()) s->write(bytes.mid(sent++, 1));
+            if (sent < bytes.size())
+                s->write(bytes.mid(sent++, 1));
         });
         timer->start(trickleMs);
     }
@@ -170,9 +173,9 @@ QByteArray Probe(const QStringList& args, const QStringList& env = {}) {
 // Where the desktop was asked to open an address (no browser starts).
 class UrlRecorder : public QObject {
     Q_OBJECT
-  public:
+public:
     QList<QUrl> opened;
-  public Q_SLOTS:
+public Q_SLOTS:
     void record(const QUrl& url) { opened.append(url); }
 };
 
@@ -181,7 +184,7 @@ class TestUpdate : public QObject {
     QString tempBase_;
     std::optional<QTemporaryDir> tmp_; // the check's temporary folder, empty for each test
 
-  private Q_SLOTS:
+private Q_SLOTS:
 
     void initTestCase() {
         tempBase_ = QDir::tempPath();
@@ -224,7 +227,8 @@ class TestUpdate : public QObject {
                 QTest::addRow("%s: %s", w, how) << w << how;
         QTest::newRow("frmAbout: ok") << "frmAbout"
                                       << "ok";
-        QTest::newRow("frmAbout: enter") << "frmAbout" << "enter"; // the focus starts on OK
+        QTest::newRow("frmAbout: enter") << "frmAbout"
+                                         << "enter"; // the focus starts on OK
     }
 
     void keysAndLink() {
@@ -502,7 +506,8 @@ class TestUpdate : public QObject {
                                 (w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) && !onTop
                                      ? QStringLiteral(", kept above it")
                                      : QString());
-            if (QApplication::activeModalWidget() == form) seen << QStringLiteral("modal");
+            if (QApplication::activeModalWidget() == form)
+                seen << QStringLiteral("modal");
         });
         corpo::StartupOptions options;
         options.pauseMs = 50;
@@ -524,7 +529,8 @@ int main(int argc, char** argv) {
     const QString screen =
         QStringLiteral(R"({"name": "%1", "x": %2, "y": 0, "width": %3, "height": 768,
                                              "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1})");
-    if (!f.open(QIODevice::WriteOnly)) return 1;
+    if (!f.open(QIODevice::WriteOnly))
+        return 1;
     f.write(QStringLiteral("{\"screens\": [%1, %2]}")
                 .arg(screen.arg("left").arg(0).arg(1024), screen.arg("right").arg(1024).arg(1366))
                 .toUtf8());

@@ -25,9 +25,7 @@ using namespace corpo;
 
 namespace {
 
-float f(uint32_t bits) {
-    return std::bit_cast<float>(bits);
-}
+float f(uint32_t bits) { return std::bit_cast<float>(bits); }
 
 // The 21 values of a system whose two bets of each kind are alike.
 Importi21 twice(std::array<float, 4> c, std::array<float, 3> q, std::array<float, 2> t, float a,
@@ -66,9 +64,7 @@ void numbered(const QString& ruota, int head = 0) {
 }
 
 // The first message shown (an empty one when none was).
-Shown first(const testing::Script& s) {
-    return s.messages().value(0);
-}
+Shown first(const testing::Script& s) { return s.messages().value(0); }
 
 // The first word where two snapshots differ, numbers by 0.01 or more.
 QString difference(const QString& want, const QString& got) {
@@ -96,7 +92,7 @@ class TestWinnings : public QObject {
     QTemporaryDir data_; // the user's data folder, where imports go
     std::optional<testsupport::GlobalsScope> globals_;
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase() {
         InstallFontSubstitutions();
         qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
@@ -173,7 +169,8 @@ class TestWinnings : public QObject {
             QColor d = Qt::white;
             for (int x = 3; x < w->width() - 3; ++x)
                 for (int y = 3; y < w->height() - 3; ++y)
-                    if (pixel(w, x, y).lightness() < d.lightness()) d = pixel(w, x, y);
+                    if (pixel(w, x, y).lightness() < d.lightness())
+                        d = pixel(w, x, y);
             return d;
         };
         // As the player reads them: bet by bet, left to right.
@@ -269,7 +266,8 @@ class TestWinnings : public QObject {
         QCOMPARE(got.join(' '), refused ? QString() : hits);
         QTest::mouseClick(form.findChild<QPushButton*>("cmdStampa"), Qt::LeftButton);
         QCOMPARE(rec.jobs().size(), refused ? 0 : 1);
-        if (refused) return;
+        if (refused)
+            return;
         QCOMPARE(rec.last().printer, QStringLiteral("PDF"));
         QCOMPARE(table->item(0, 2)->font().bold(), head != 0 || drawn.split(" ").contains("1"));
         QCOMPARE(form.findChild<QLabel*>("lblTotale")->text(), "Vincita totale: " + shown);
