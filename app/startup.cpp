@@ -137,7 +137,7 @@ QWidget* Avvio(const StartupOptions& options) {
 }
 
 bool InstallQtTranslations(const QLocale& locale) {
-    auto* translator = new QTranslator(qApp);
+    auto* translator = new QTranslator(QCoreApplication::instance());
     if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
