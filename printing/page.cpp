@@ -232,7 +232,9 @@ QList<RecordedJob> PrinterPage::Record(const std::function<void()>& draw) {
     QList<RecordedJob> kept = std::move(recorded_);
     recorded_.clear();
     UseRecorder();
+    recording_ = true;
     const auto restore = qScopeGuard([&] {
+        recording_ = false;
         KillDoc();
         target_ = before;
         pdfPath_ = beforePdf;
@@ -253,7 +255,7 @@ void PrinterPage::Replay(const RecordedJob& recorded) {
 
 void PrinterPage::SelectPrinter(const QString& name) {
     const QStringList installed = InstalledPrinters();
-    if (installed.isEmpty())
+    if (installed.isEmpty() && !recording_)
         throw MakeError(err::PrinterError);
     deviceName_ = ChoosePrinter(installed, DeviceName(), name);
 }

@@ -114,6 +114,8 @@ private:
     PageOp stateOp(PageOp::Kind kind) const;
 
     Target target_ = Target::Printer;
+    // Inside Record: a missing printer does not stop a preview, only the print.
+    bool recording_ = false;
     QString pdfPath_;
     mutable std::optional<QString> deviceName_;
     std::unique_ptr<Job> job_;
