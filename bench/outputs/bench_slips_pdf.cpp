@@ -7,6 +7,7 @@
 #include "outputs/stampaschedine.h"
 #include "outputs/taratura.h"
 #include "printing/printerpage.h"
+#include "tests/outputs/sample.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -22,27 +23,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     corpo::InstallFontSubstitutions();
 
-    corpo::SystemRecord& s = corpo::Sistema;
-    s.Ruota = QStringLiteral("Napoli    ");
-    s.NomeSistema = QStringLiteral("Misura              ");
-    s.Cinq1 = {1, 10, 45, 81, 90};
-    s.ImpCinq1 = {1, 0.5f, 0, 0.05f};
-    s.Cinq2 = {2, 13, 24, 35, 46};
-    s.ImpCinq2 = {2, 1, 0.5f, 0.1f};
-    s.Quad1 = {3, 14, 25, 36};
-    s.ImpQuad1 = {1, 1, 0.2f};
-    s.Quad2 = {4, 15, 26, 37};
-    s.ImpQuad2 = {0.5f, 0.5f, 0.5f};
-    s.Terz1 = {5, 16, 27};
-    s.ImpTerz1 = {3, 2};
-    s.Terz2 = {6, 17, 28};
-    s.ImpTerz2 = {1, 1};
-    s.Ambo1 = {7, 18};
-    s.ImpAmbo1 = 4.9f;
-    s.Ambo2 = {8, 19};
-    s.ImpAmbo2 = 250;
-    s.Estratto = 77;
-    s.ImpEstratto = 7.5f;
+    corpo::Sistema = corpo::SistemaCompleto();
+    corpo::Sistema.NomeSistema = QStringLiteral("Misura              ");
     corpo::NomiRuote = {"Bari",    "Cagliari", "Firenze", "Genova",  "Milano",    "Napoli",
                         "Palermo", "Roma",     "Torino",  "Venezia", "Nazionale", "Tutte"};
     corpo::IntestazioneStampa = QStringLiteral("RICEVITORIA DI PROVA");
