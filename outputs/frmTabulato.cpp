@@ -66,7 +66,9 @@ void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& ti
     page.ForeColor = Nero;
     page.FontBold = false;
 
-    stampaVorlacco(15, 45, 11, colore);
+    // The stalk starts a grape's radius left of the first grape: at 16 mm it
+    // keeps 5 mm from the paper's edge, like every other mark.
+    stampaVorlacco(16, 45, 11, colore);
 
     if (Sistema.Capogioco == 0) {
         // Without a head number the total and the wheel fill the space, slanted.
