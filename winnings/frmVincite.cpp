@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <initializer_list>
+#include <utility>
 
 // Resources of a static library have to be pulled in by name.
 static void InitVinciteResources() { Q_INIT_RESOURCE(frmVincite); }
@@ -27,6 +29,14 @@ void PreferCalibri(QWidget* w) {
     w->setFont(f);
 }
 
+// Colours the given roles of a widget in every state, leaving the rest to the theme.
+void SetColours(QWidget* w, std::initializer_list<std::pair<QPalette::ColorRole, QColor>> roles) {
+    QPalette p;
+    for (const auto& [role, colour] : roles)
+        p.setColor(role, colour);
+    w->setPalette(p);
+}
+
 } // namespace
 
 frmVincite::frmVincite(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmVincite>()) {
@@ -37,12 +47,20 @@ frmVincite::frmVincite(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
     for (QWidget* w : findChildren<QWidget*>())
         if (w->font().family() == QLatin1String("Calibri"))
             PreferCalibri(w);
-    // The title is navy on a light window; a dark theme's window needs a light blue.
-    if (palette().color(QPalette::Window).lightness() < 128) {
-        QPalette title = ui->Label1->palette();
-        title.setColor(QPalette::WindowText, QColor(150, 180, 255));
-        ui->Label1->setPalette(title);
+    // The prospect's own colours, whatever the theme: the played numbers black on
+    // yellow, the amounts navy on white.
+    const QColor navy(0x00, 0x00, 0x80);
+    for (const Scommessa& bet : Scommesse) {
+        for (int p = 0; p < bet.size; ++p)
+            SetColours(findChild<QLineEdit*>(NumberFieldName(bet.group, p)),
+                       {{QPalette::Text, Qt::black}, {QPalette::Base, QColor(0xFF, 0xFF, 0x80)}});
+        for (int k = 0; k < bet.stakeCount; ++k)
+            SetColours(findChild<QLabel*>(WinningsFieldName(bet.group, k)),
+                       {{QPalette::WindowText, navy}, {QPalette::Window, Qt::white}});
     }
+    // The title is navy on a light window; a dark theme's window needs a light blue.
+    const bool dark = palette().color(QPalette::Window).lightness() < 128;
+    SetColours(ui->Label1, {{QPalette::WindowText, dark ? QColor(150, 180, 255) : navy}});
     ShowArt(ui->Picture1, QStringLiteral(":/winnings/picture1.svg"));
     ShowArt(ui->Picture2, QStringLiteral(":/winnings/picture2.svg"));
 }
