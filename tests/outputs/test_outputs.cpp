@@ -363,13 +363,6 @@ private Q_SLOTS:
         QTest::newRow("listing, no printer") << 0 << QString() << "Stampante non installata" << 0;
         QTest::newRow("slips and forecast, no printer") << 0 << "99"
                                                         << "Stampante non installata" << 0;
-        QTest::newRow("listing, stake overflows")
-            << 1 << QString()
-            << "Error 6 (Overflow) in procedure StampaTabulato of Form frmTabulato" << 0;
-        QTest::newRow("no calibration") << 2 << "99"
-                                        << "Error 53 (File not found) in procedure "
-                                           "LeggiTaraturaAmbetto of Form frmStampaSchedine"
-                                        << 2;
         QTest::newRow("unknown wheel") << 3 << "99"
                                        << "Ruota non trovata nell'elenco delle ruote: le "
                                           "schedine saranno stampate senza ruota."
@@ -393,10 +386,6 @@ private Q_SLOTS:
         testing::RecorderScope recorder;
         if (fault == 0)
             Printer().UsePrinter();
-        if (fault == 1)
-            Sistema.ImpEstratto = 3e38f;
-        if (fault == 2)
-            QFile::remove(env.folder.file(TaraturaFileName));
         if (fault == 3)
             Sistema.Ruota = "Atlantide ";
         env.script.queueAnswer(MsgResult::Cancel);

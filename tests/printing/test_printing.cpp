@@ -23,13 +23,6 @@ using namespace corpo;
 
 namespace {
 
-QString run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 // The first line where two snapshots differ in text or by 0.01 or more in a
 // number; empty when they agree.
 QString Difference(const QString& expected, const QString& actual) {
@@ -225,31 +218,6 @@ private Q_SLOTS:
             QVERIFY_THROWS_EXCEPTION(RunError, page.Print(QStringLiteral("x"), true));
             QVERIFY(!page.InJob());
         }
-    }
-
-    // The PDF back end, read back with pdftotext: word corners in points.
-    void pdf() {
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath(QStringLiteral("pagina.pdf"));
-        PrinterPage& page = Printer();
-        page.UsePdfFile(pdf);
-        page.FontBold = true;
-        page.FontSize = 180;
-        page.CurrentX = 115;
-        page.CurrentY = 100;
-        page.Print(QStringLiteral("07"), false);
-        page.NewPage();
-        page.EndDoc();
-        page.UsePrinter();
-        QVERIFY(run("pdfinfo", {pdf}).contains(QRegularExpression("Pages:\\s+1\\n")));
-        QVERIFY(run("pdfinfo", {pdf}).contains(QStringLiteral("595 x 842 pts (A4)")));
-        const auto m = QRegularExpression("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>07<")
-                           .match(run("pdftotext", {"-bbox", pdf, "-"}));
-        QVERIFY(m.hasMatch());
-        QVERIFY2(qAbs(m.captured(1).toDouble() - 325.984) < 0.1 * 72 / 25.4,
-                 qPrintable(m.captured(1)));
-        QVERIFY2(qAbs(m.captured(2).toDouble() - 283.465) < 0.1 * 72 / 25.4,
-                 qPrintable(m.captured(2)));
     }
 
     // Abandoned or failed, a PDF job leaves no file behind.

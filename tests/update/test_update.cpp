@@ -17,7 +17,6 @@
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QLocalServer>
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -449,37 +448,6 @@ private Q_SLOTS:
         clock.start();
         QCOMPARE(Probe({"http://versione.test:9", "300", "--hanging-lookup"}), "messages=0");
         QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
-    }
-
-    // The check where the program runs it: the new-version window modal above
-    // the splash, before the main window.
-    void startUp() {
-        testsupport::AppFolder folder;
-        Server server;
-        server.reply = Response(200, "0.4.0");
-        corpo::testing::Script script;
-        corpo::testing::VersionServerScope scope(server.base(), 300);
-        QStringList seen; // the window's line, and what else showed meanwhile
-        const auto watch = Watch(QStringLiteral("frmNewVersion"), [&](QWidget* form) {
-            seen << form->findChild<QLabel*>(QStringLiteral("lbRemoteVersion"))->text();
-            const bool onTop = form->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (w->isVisible() && w != form)
-                    seen << w->objectName() +
-                                (w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) && !onTop
-                                     ? QStringLiteral(", kept above it")
-                                     : QString());
-            if (QApplication::activeModalWidget() == form)
-                seen << QStringLiteral("modal");
-        });
-        corpo::StartupOptions options;
-        options.pauseMs = 50;
-        std::unique_ptr<QWidget> main(corpo::Avvio(options));
-        // This process answers later copies now; the next start must not ask itself.
-        QLocalServer::removeServer(corpo::InstanceName());
-        QVERIFY(main && main->isVisible());
-        QCOMPARE(main->objectName(), QStringLiteral("frmMain"));
-        QCOMPARE(seen, (QStringList{"0.4.0", "frmSplash", "modal"}));
     }
 };
 
