@@ -4,6 +4,8 @@
 #include "app/fileio.h"
 #include "app/messages.h"
 #include "outputs/frmTabulato.h"
+#include "outputs/schedine.h"
+#include "outputs/taratura.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -170,20 +172,54 @@ void MostraAnteprima(QWidget* parent, const QList<ParteAnteprima>& parti,
     dlg->open();
 }
 
-void DisegnaSchedina(QPainter& p, const TaraturaAmbetto& t) {
+void DisegnaSchedina(QPainter& p, const TaraturaAmbetto& taratura) {
     QFile file(QStringLiteral(":/schedine/schedina.svg"));
     if (!file.open(QIODevice::ReadOnly))
         return;
     // The picture's own sample marks would pass for ours: drawn empty here.
     QByteArray svg = file.readAll().replace("fill=\"#222222\"", "fill=\"none\"");
     QSvgRenderer picture(svg);
-    // In the picture (150 x 210) number 1 is centred at (11.5, 28), cells
-    // 10 apart across and 11 down; on paper the mark's centre is 1 mm inside
-    // the calibrated corner.
-    const double sx = t.DistanzaX / 10.0, sy = t.DistanzaY / 11.0;
-    const QRectF where(t.Left + 1 - 11.5 * sx, t.Top + 1 - 28 * sy, 150 * sx, 210 * sy);
     picture.setAspectRatioMode(Qt::IgnoreAspectRatio);
-    picture.render(&p, where);
+    TaraturaAmbetto t = taratura;
+    const LayoutSchedina l = CalcolaLayout(t);
+    // Each part of the picture (150 x 210) is laid where the calibration puts
+    // its cells: a cell's centre in the picture, the step between cells there,
+    // the centre of the first mark on paper (1 mm inside its corner), the step
+    // on paper.
+    struct Parte {
+        QRectF inPicture;
+        QPointF centre, step, paper, paperStep;
+    };
+    const Parte parti[] = {
+        {{0, 0, 110, 126},
+         {11.5, 28},
+         {10, 11},
+         {t.Left + 1.0, t.Top + 1.0},
+         {t.DistanzaX, t.DistanzaY}},
+        {{110, 0, 40, 126},
+         {117, 27},
+         {8.2, 8.2},
+         {l.XRuote + 1.0, l.YRuote + 1.0},
+         {l.PassoRuote, l.PassoRuote}},
+        {{0, 126, 150, 84},
+         {11, 135},
+         {10.5, 10},
+         {t.Ximporti + 1.0, t.Yimporti + 1.0},
+         {t.DXimporti, t.DYimporti}},
+    };
+    for (const Parte& parte : parti) {
+        const double sx = parte.paperStep.x() / parte.step.x();
+        const double sy = parte.paperStep.y() / parte.step.y();
+        const auto onPaper = [&](QPointF q) {
+            return QPointF(parte.paper.x() + (q.x() - parte.centre.x()) * sx,
+                           parte.paper.y() + (q.y() - parte.centre.y()) * sy);
+        };
+        p.save();
+        p.setClipRect(
+            QRectF(onPaper(parte.inPicture.topLeft()), onPaper(parte.inPicture.bottomRight())));
+        picture.render(&p, QRectF(onPaper({0, 0}), onPaper({150, 210})));
+        p.restore();
+    }
 }
 
 } // namespace corpo
