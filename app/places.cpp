@@ -1,7 +1,6 @@
 #include "app/places.h"
 
 #include "app/corpo.h"
-#include "app/shell.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,8 +71,8 @@ bool CopyDefaults(const Places& places) {
     return ok;
 }
 
-void FixPlaces() {
-    PercorsoApp = AppFolder();
+void FixPlaces(const QString& appFolder) {
+    PercorsoApp = appFolder;
     if (IsPortable(PercorsoApp)) {
         Luoghi = {};
         return;

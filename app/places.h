@@ -35,7 +35,8 @@ Places InstalledPlaces(const QString& appFolder);
 // when the user has none yet. False when a copy could not be made.
 bool CopyDefaults(const Places& places);
 
-// At start-up: PercorsoApp, then Luoghi when the program is installed.
-void FixPlaces();
+// At start-up, for the folder of the executable: PercorsoApp, then Luoghi
+// when the program is installed.
+void FixPlaces(const QString& appFolder);
 
 } // namespace corpo

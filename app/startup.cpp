@@ -93,6 +93,21 @@ bool ListenForOtherCopies(std::function<QWidget*()> window,
     return true;
 }
 
+namespace {
+QPointer<frmMain> mainWindow;
+
+// A file handed over while the user is busy with another window (a modal
+// one, or the slip window that disables the main one) waits until that
+// window is closed, then opens as Open would.
+void OpenWhenFree(const QString& file) {
+    if (!mainWindow)
+        return;
+    if (!mainWindow->isEnabled() || QApplication::activeModalWidget())
+        return QTimer::singleShot(250, mainWindow, [file] { OpenWhenFree(file); });
+    mainWindow->OpenSystemFile(file);
+}
+} // namespace
+
 QWidget* Avvio(const StartupOptions& options) {
     Edizione = QStringLiteral("Freeware");
     const QString systemFile =
@@ -100,14 +115,7 @@ QWidget* Avvio(const StartupOptions& options) {
     if (ActivatePrevInstance(systemFile))
         return nullptr;
 
-    static QPointer<frmMain> mainWindow;
-    ListenForOtherCopies([] { return mainWindow.data(); },
-                         [](const QString& file) {
-                             // Not under a window the user is busy with.
-                             if (mainWindow && mainWindow->isEnabled() &&
-                                 !QApplication::activeModalWidget())
-                                 mainWindow->OpenSystemFile(file);
-                         });
+    ListenForOtherCopies([] { return mainWindow.data(); }, OpenWhenFree);
 
     QPointer<frmSplash> splash = new frmSplash;
     splash->show();
@@ -190,7 +198,7 @@ int Main(int argc, char** argv) {
                                                  QIcon(QStringLiteral(":/update/grapes.svg"))));
     InstallQtTranslations(QLocale::system());
     InstallFontSubstitutions();
-    FixPlaces();
+    FixPlaces(AppFolder());
     StartupOptions options;
     options.systemFile = parser.positionalArguments().value(0);
     // The splash may be clicked away before the main window shows: that must

@@ -9,6 +9,7 @@
 #include "app/shell.h"
 #include "app/startup.h"
 #include "entry/systemfile.h"
+#include "outputs/taratura.h"
 #include "tests/support/testsupport.h"
 
 #include <QAbstractButton>
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QLocalServer>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QtTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -113,8 +115,6 @@ private Q_SLOTS:
         QTest::newRow("folder is a file") << "earlier.bin/x" << "" << int(err::PathNotFound);
         QTest::newRow("target is a folder") << "sub" << "" << int(err::PathFileAccess);
         QTest::newRow("missing folder") << "none/x" << "" << int(err::PathNotFound);
-        // Immutable stops root too, as a read-only folder stops a user.
-        QTest::newRow("read-only") << "earlier.bin" << "immutable" << int(err::PermissionDenied);
         QTest::newRow("read at the limit") << "earlier.bin" << "read 100" << 0;
         QTest::newRow("read one past") << "earlier.bin" << "read 99" << int(err::PathFileAccess);
         QTest::newRow("read a folder") << "sub" << "read 100" << int(err::PathFileAccess);
@@ -129,9 +129,6 @@ private Q_SLOTS:
         const QByteArray earlier(100, 'x');
         folder.write(QStringLiteral("earlier.bin"), earlier);
         QVERIFY(QDir().mkdir(folder.file(QStringLiteral("sub"))));
-        const bool immutable = how == QStringLiteral("immutable");
-        if (immutable && QProcess::execute("chattr", {"+i", folder.path()}))
-            QSKIP("this file system cannot make a folder immutable");
         RunError error;
         bool done;
         if (how.startsWith(QStringLiteral("read"))) {
@@ -142,8 +139,6 @@ private Q_SLOTS:
                 limit.emplace(10);
             done = WriteFileAtomically(folder.file(target), QByteArray(254, 'n'), &error);
         }
-        if (immutable)
-            QProcess::execute("chattr", {"-i", folder.path()});
         QCOMPARE(done, number == 0);
         QCOMPARE(error.number, number);
         QCOMPARE(folder.read(QStringLiteral("earlier.bin")), earlier);
@@ -174,29 +169,71 @@ private Q_SLOTS:
                  QStringList{"sistema.vrl"});
     }
 
-    // An installed program reads its shipped files from share/ beside it and
-    // gives the user writable copies once; a folder with settings is portable.
+    // Installed read-only: the settings, a calibration and a system are saved
+    // in the user's own folders and found again at the next start, untouched
+    // by the shipped defaults; a refused write names its cause and changes
+    // nothing. A folder with settings is portable.
     void installedPlaces() {
         testsupport::AppFolder folder(false);
+        testsupport::GlobalsScope globals;
+        const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] {
+            Luoghi = {};
+            qputenv("XDG_CONFIG_HOME", configHome);
+        });
         const QString bin = folder.file(QStringLiteral("usr/bin/"));
         const QString share = folder.file(QStringLiteral("usr/share/bramasolovanti/"));
         QVERIFY(QDir().mkpath(bin) && QDir().mkpath(share) && QDir().mkpath(folder.file("cfg")));
         for (const QString name : {"ruote.vrc", "impostazioni.cfg", "printA.cfg"}) {
-            folder.write(QStringLiteral("usr/share/bramasolovanti/") + name, name.toLatin1());
+            QVERIFY(QFile::copy(testsupport::builtAppFolder() + name, share + name));
             QVERIFY(QFile::setPermissions(share + name, QFile::ReadOwner));
         }
-        QVERIFY(!IsPortable(bin));
-        Places places = InstalledPlaces(bin);
-        QCOMPARE(places.data, share);
-        places.config = folder.file(QStringLiteral("cfg/"));
-        folder.write(QStringLiteral("cfg/impostazioni.cfg"), "mine");
-        QVERIFY(CopyDefaults(places));
-        QCOMPARE(folder.read(QStringLiteral("cfg/impostazioni.cfg")), QByteArray("mine"));
-        QCOMPARE(folder.read(QStringLiteral("cfg/printA.cfg")), QByteArray("printA.cfg"));
-        QVERIFY(QFile::permissions(places.config + QStringLiteral("printA.cfg")) &
-                QFile::WriteOwner);
-        folder.write(QStringLiteral("usr/bin/impostazioni.cfg"), "");
-        QVERIFY(IsPortable(bin));
+        QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
+        qputenv("XDG_CONFIG_HOME", folder.file(QStringLiteral("cfg")).toLocal8Bit());
+        folder.write("cfg/user-dirs.dirs",
+                     "XDG_DOCUMENTS_DIR=\"" + folder.file("doc").toUtf8() + '"');
+        FixPlaces(bin);
+        QCOMPARE(Luoghi.data, share);
+        testing::PrinterListScope printers({QStringLiteral("PDF")});
+        testing::Script script;
+        auto salva = [](const char* typed) {
+            frmImpostazioni w;
+            w.load();
+            QTest::keyClicks(child<QLineEdit>(&w, "mskIntestazione"), typed);
+            child<QAbstractButton>(&w, "cmdSalva")->click();
+        };
+        salva("casa");
+        TaraturaAmbetto t;
+        RunError error;
+        QVERIFY(LeggiTaraturaFile(t));
+        t.Top += 1.5f;
+        QVERIFY(ScriviTaraturaFile(t, &error));
+        const QString system = SystemsFolder() + QStringLiteral("/casa.vrl");
+        QVERIFY(WriteFileAtomically(system, EncodeSystemFile(Sistema, 0, 0), &error));
+        const QStringList files{ConfigPath("impostazioni.cfg"), ConfigPath("printA.cfg"), system};
+        QCOMPARE(files[2], folder.file("doc/Bramasolovanti/casa.vrl"));
+        QByteArrayList saved;
+        for (const QString& f : files)
+            saved << ReadSmallFile(f, 4096, &error).value_or("");
+
+        FixPlaces(bin); // the next start
+        IntestazioneStampa.clear();
+        ReadConfiguration();
+        TaraturaAmbetto again;
+        QVERIFY(LeggiTaraturaFile(again) && EncodeTaratura(again) == saved[1]);
+        QVERIFY(saved[0].contains("CASA"));
+        QCOMPARE(SettingsBytes(IntestazioneStampa, StampanteTabulato), saved[0]);
+        const bool root = testsupport::runningAsRoot();
+        if (QProcess::execute(root ? "chattr" : "chmod", {root ? "+i" : "a-w", Luoghi.config}))
+            QSKIP("this file system cannot make a folder immutable");
+        salva(" 2");
+        QProcess::execute(root ? "chattr" : "chmod", {root ? "-i" : "u+w", Luoghi.config});
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(ReadSmallFile(files[i], 4096, &error).value_or(""), saved[i]);
+        QCOMPARE(shown(script), QStringList{"Bramasolovanti|Error 70 (Permission denied) in "
+                                            "procedure cmdSalva_Click of Form frmImpostazioni"});
+        folder.write(QStringLiteral("usr/impostazioni.cfg"), "");
+        QVERIFY(IsPortable(folder.file(QStringLiteral("usr/"))));
     }
 
     void readConfiguration_data() {
@@ -288,8 +325,6 @@ private Q_SLOTS:
         const QByteArray pdf = "\r\nPDF\r\n";
         const QString choose = "Importante|Attenzione selezionare una stampante";
         // clang-format off
-        QTest::newRow("lower case") << two << pdf << false << "bar 2000, via roma 1" << true
-                                    << "BAR 2000, VIA ROMA 1" + pdf << "";
         QTest::newRow("too long") << two << pdf << false << QString(60, 'a') << true
                                   << QByteArray(55, 'A') + pdf << "";
         QTest::newRow("empty") << two << pdf << false << "" << true << pdf << "";
@@ -407,7 +442,8 @@ private Q_SLOTS:
 
     // As the program starts: the file named on the command line opens, Open
     // goes through Qt's own file dialog in Italian, a second copy brings the
-    // window back and hands over its file, and closing asks first.
+    // window back and hands over its file, opened once the window is free,
+    // and closing asks first.
     void mainWindow() {
         testsupport::AppFolder folder;
         std::optional<testing::Script> script(std::in_place);
@@ -435,12 +471,16 @@ private Q_SLOTS:
         QCOMPARE(name->text(), QStringLiteral("altro"));
 
         main->showMinimized();
+        main->setEnabled(false); // as under the slip window: the file waits
         QProcess* second = startCopy({QStringLiteral("prova.vrl")}, folder.path());
         QVERIFY(second->waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(second->state() == QProcess::NotRunning, 15000);
         QCOMPARE(second->exitStatus(), QProcess::NormalExit);
         QCOMPARE(second->exitCode(), 0);
         QVERIFY(!main->isMinimized() && main->isVisible());
+        QTest::qWait(300);
+        QCOMPARE(name->text(), QStringLiteral("altro"));
+        main->setEnabled(true);
         QTRY_COMPARE(name->text(), QStringLiteral("prova"));
 
         script.reset();
