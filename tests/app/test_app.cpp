@@ -2,7 +2,6 @@
 // real message boxes and file dialog, the single instance and the start-up.
 #include "app/fileio.h"
 #include "app/frmImpostazioni.h"
-#include "app/frmSplash.h"
 #include "app/places.h"
 #include "app/printers.h"
 #include "app/settings.h"
@@ -374,35 +373,6 @@ private Q_SLOTS:
         QCOMPARE(folder.read(QStringLiteral("impostazioni.cfg")), file);
         QCOMPARE(SettingsBytes(IntestazioneStampa, StampanteTabulato), file);
         QCOMPARE(shown(script), message.isEmpty() ? QStringList() : QStringList{message});
-    }
-
-    void splashDismissed_data() {
-        QTest::addColumn<int>("key");       // pressed, or 0
-        QTest::addColumn<QString>("click"); // the widget clicked
-        QTest::addColumn<bool>("closes");
-        QTest::newRow("click on the frame") << 0 << "Frame1" << true;
-        QTest::newRow("click on a label") << 0 << "lblVersion" << true;
-        QTest::newRow("click outside the frame") << 0 << "frmSplash" << false;
-        QTest::newRow("a letter") << int(Qt::Key_A) << "" << true;
-        QTest::newRow("Escape") << int(Qt::Key_Escape) << "" << true;
-    }
-    void splashDismissed() {
-        QFETCH(int, key);
-        QFETCH(QString, click);
-        QFETCH(bool, closes);
-        QPointer<frmSplash> s = new frmSplash;
-        s->show();
-        QVERIFY(QTest::qWaitForWindowExposed(s));
-        if (key)
-            QTest::keyClick(s, Qt::Key(key));
-        else if (click == QStringLiteral("frmSplash"))
-            QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(2, 2));
-        else
-            QTest::mouseClick(s->findChild<QWidget*>(click), Qt::LeftButton);
-        if (closes)
-            QTRY_VERIFY(s.isNull()); // closed and released
-        QCOMPARE(!s.isNull() && s->isVisible(), !closes);
-        delete s;
     }
 
     // The real boxes: the button clicked or the key pressed is the answer the
