@@ -36,8 +36,6 @@
 #include <QValidator>
 #include <algorithm>
 
-static void initEntryResources() { Q_INIT_RESOURCE(entry); }
-
 namespace corpo {
 
 namespace {
@@ -70,7 +68,6 @@ private:
 } // namespace
 
 frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frmMain>()) {
-    initEntryResources();
     QAccessible::installFactory(mainWindowAccessible);
     ui->setupUi(this);
     setObjectName(QStringLiteral("frmMain"));

@@ -8,7 +8,6 @@
 #include "outputs/anteprima.h"
 #include "outputs/erroristampa.h"
 #include "outputs/guardiastampa.h"
-#include "outputs/risorse.h"
 #include "outputs/stampaschedine.h"
 #include "printing/printerpage.h"
 #include "ui_frmTaraturaAmbetto.h"
@@ -38,7 +37,6 @@ void MostraTaratura(QWidget* parent) {
 
 frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent)
     : QDialog(parent), ui(new Ui::frmTaraturaAmbetto) {
-    InizializzaRisorseSchedine();
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ShowArt(ui->Image1, QStringLiteral(":/schedine/schedina.svg"));
