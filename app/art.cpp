@@ -4,13 +4,8 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-// Resources of a static library must be pulled in by hand.
-static void initArt() { Q_INIT_RESOURCE(art); }
-
 namespace corpo {
 QPixmap RenderArt(const QString& resource, const QSize& size, qreal ratio) {
-    static const bool once = (initArt(), true);
-    Q_UNUSED(once);
     QPixmap pm(size * ratio);
     pm.setDevicePixelRatio(ratio);
     pm.fill(Qt::transparent);

@@ -4,7 +4,7 @@ namespace corpo {
 
 SystemRecord Sistema;
 int32_t ColoreVorlacco = ColoreVorlaccoDefault;
-int32_t ColoreCapogioco = ColoreCapogiocoDefault;
+int32_t ColoreCapogioco = ColoreCapogiocoPredefinito;
 QString SceltaColore;
 
 QString Edizione;

@@ -59,7 +59,7 @@ bool WriteConfiguration(const QString& header, const QString& printer, RunError*
     return WriteFileAtomically(settingsPath(), SettingsBytes(header, printer), error);
 }
 
-QStringList ParseRuote(const QString& text) {
+QStringList LeggiRuote(const QString& text) {
     QStringList names;
     const qsizetype n = text.size();
     qsizetype i = 0;
@@ -96,7 +96,7 @@ void CaricaRuote(QComboBox* cmbRuote) {
     RunError error;
     const std::optional<QByteArray> data =
         ReadSmallFile(DataPath(QStringLiteral("ruote.vrc")), RuoteMaxBytes, &error);
-    const QStringList names = data ? ParseRuote(FromCodePage(*data)) : QStringList();
+    const QStringList names = data ? LeggiRuote(FromCodePage(*data)) : QStringList();
     // A list without a single name is as useless as a missing one.
     const auto blank = [](const QString& n) { return n.isEmpty(); };
     if (data && std::all_of(names.begin(), names.end(), blank))

@@ -27,7 +27,7 @@ bool WriteConfiguration(const QString& header, const QString& printer, RunError*
 
 // Wheel names of a "ruote.vrc" text: fields split at commas and line ends,
 // blanks around a field dropped, double-quoted fields may hold commas.
-QStringList ParseRuote(const QString& text);
+QStringList LeggiRuote(const QString& text);
 
 inline constexpr int MaxRuote = 12;
 

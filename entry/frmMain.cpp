@@ -36,8 +36,6 @@
 #include <QValidator>
 #include <algorithm>
 
-static void initEntryResources() { Q_INIT_RESOURCE(entry); }
-
 namespace corpo {
 
 namespace {
@@ -70,7 +68,6 @@ private:
 } // namespace
 
 frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frmMain>()) {
-    initEntryResources();
     QAccessible::installFactory(mainWindowAccessible);
     ui->setupUi(this);
     setObjectName(QStringLiteral("frmMain"));
@@ -164,7 +161,7 @@ Acino* frmMain::grape(int index) const { return grapes_[size_t(index)]; }
 
 void frmMain::NuovoSistema() {
     ColoreVorlacco = ColoreVorlaccoDefault;
-    ColoreCapogioco = ColoreCapogiocoDefault;
+    ColoreCapogioco = ColoreCapogiocoPredefinito;
     Sistema.Capogioco = 0;
     // Position by position, the two bets of a kind together.
     for (int first = 0; first < Estratto; first += 2) {
@@ -232,10 +229,10 @@ void frmMain::ImpostaCapogioco(uint8_t mode) {
         const QString answer =
             InputBox(QStringLiteral("Inserisci il capogioco (1-90)"), QStringLiteral("CAPOGIOCO"),
                      QString::number(Sistema.Capogioco));
-        const CapogiocoAnswer a = ParseCapogioco(answer);
-        if (a.kind == CapogiocoAnswer::Cancelled)
+        const RispostaCapogioco a = LeggiCapogioco(answer);
+        if (a.kind == RispostaCapogioco::Cancelled)
             return;
-        if (a.kind == CapogiocoAnswer::OutOfRange) {
+        if (a.kind == RispostaCapogioco::OutOfRange) {
             MsgBox(QStringLiteral("I valori possibili sono da 1 a 90"), MsgButtons::Ok,
                    MsgIcon::Critical, QStringLiteral("Errore"));
             return;
@@ -253,7 +250,7 @@ void frmMain::ImpostaCapogioco(uint8_t mode) {
 
 void frmMain::NumeriCasuali() {
     Randomize();
-    const Cluster values = NumeriCasualiValues(Sistema.Capogioco, &Rnd);
+    const Cluster values = ValoriNumeriCasuali(Sistema.Capogioco, &Rnd);
     for (int g = 0; g < NumGruppi; ++g)
         for (int p = 0; p < Scommesse[size_t(g)].size; ++p)
             numberField(g, p)->setText(QString::number(values[size_t(g)][size_t(p)]));

@@ -179,17 +179,17 @@ Verdict CheckCluster(const Cluster& values, SystemRecord& record) {
     return {};
 }
 
-CapogiocoAnswer ParseCapogioco(const QString& answer) {
+RispostaCapogioco LeggiCapogioco(const QString& answer) {
     if (answer.isEmpty())
         return {};
     const double v = Val(answer);
     // Far outside the range there is nothing to round.
     if (!(v > -1000.0 && v < 1000.0))
-        return {CapogiocoAnswer::OutOfRange, 0};
+        return {RispostaCapogioco::OutOfRange, 0};
     const int n = RoundHalfEven(v);
     if (n < 1 || n > 90)
-        return {CapogiocoAnswer::OutOfRange, 0};
-    return {CapogiocoAnswer::Accepted, n};
+        return {RispostaCapogioco::OutOfRange, 0};
+    return {RispostaCapogioco::Accepted, n};
 }
 
 namespace {
@@ -205,7 +205,7 @@ void Randomize() { generator().seed(quint32(QTime::currentTime().msecsSinceStart
 
 int32_t ColoreCasuale(double draw) { return RoundHalfEven(draw * 16777215.0); }
 
-Cluster NumeriCasualiValues(int capogioco, const std::function<double()>& draw) {
+Cluster ValoriNumeriCasuali(int capogioco, const std::function<double()>& draw) {
     Cluster out{};
     std::array<bool, 91> used{};
     auto one = [&] { return int(draw() * 90.0 + 1.0); };

@@ -70,11 +70,11 @@ struct Verdict {
 Verdict CheckCluster(const Cluster& values, SystemRecord& record);
 
 // The answer to the head-number input box.
-struct CapogiocoAnswer {
+struct RispostaCapogioco {
     enum Kind { Cancelled, OutOfRange, Accepted } kind = Cancelled;
     int value = 0;
 };
-CapogiocoAnswer ParseCapogioco(const QString& answer);
+RispostaCapogioco LeggiCapogioco(const QString& answer);
 
 // The program's uniform random generator, [0, 1); Randomize reseeds it from
 // the clock.
@@ -87,7 +87,7 @@ int32_t ColoreCasuale(double draw);
 // The random fill: 28 different numbers for the first eight bets, none equal
 // to the head number, then a free draw for the estratto. draw() is uniform in
 // [0, 1). The head number itself is put back afterwards by the window.
-Cluster NumeriCasualiValues(int capogioco, const std::function<double()>& draw);
+Cluster ValoriNumeriCasuali(int capogioco, const std::function<double()>& draw);
 
 // Fills the 21 stakes of the 10 or 20 euro system.
 enum class Preset { Euro10, Euro20 };

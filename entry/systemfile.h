@@ -31,7 +31,7 @@ struct LoadedSystem {
     SystemRecord record;
     bool hasColours = false; // header version 1 or more
     int32_t coloreVorlacco = ColoreVorlaccoDefault;
-    int32_t coloreCapogioco = ColoreCapogiocoDefault;
+    int32_t coloreCapogioco = ColoreCapogiocoPredefinito;
 };
 enum class SystemFileProblem {
     UnknownHeader, // not one of the three known headers

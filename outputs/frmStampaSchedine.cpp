@@ -38,7 +38,6 @@ void MostraStampaSchedine(QWidget* mainWindow) {
 
 frmStampaSchedine::frmStampaSchedine(QWidget* mainWindow)
     : QDialog(mainWindow), ui(new Ui::frmStampaSchedine), mainWindow_(mainWindow) {
-    InizializzaRisorseSchedine();
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ShowArt(ui->imgNewScheda, QStringLiteral(":/schedine/schedina.svg"));

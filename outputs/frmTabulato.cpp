@@ -27,8 +27,6 @@
 #include <QUrl>
 #include <algorithm>
 
-static void LoadTabulatoResources() { Q_INIT_RESOURCE(tabulato); }
-
 namespace corpo {
 
 QString NomeFilePdf(const QString& nomeSistema) {
@@ -108,7 +106,6 @@ void MostraTabulato(QWidget* parent) {
 }
 
 frmTabulato::frmTabulato(QWidget* parent) : QDialog(parent), ui(new Ui::frmTabulato) {
-    LoadTabulatoResources();
     ui->setupUi(this);
     ui->vietato->setAccessibleName(TestoVietato);
     // The copies' scroll bar has 20 at its top: its arrows and trough step the

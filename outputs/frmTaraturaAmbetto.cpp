@@ -8,7 +8,6 @@
 #include "outputs/anteprima.h"
 #include "outputs/erroristampa.h"
 #include "outputs/guardiastampa.h"
-#include "outputs/risorse.h"
 #include "outputs/stampaschedine.h"
 #include "printing/printerpage.h"
 #include "ui_frmTaraturaAmbetto.h"
@@ -38,7 +37,6 @@ void MostraTaratura(QWidget* parent) {
 
 frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent)
     : QDialog(parent), ui(new Ui::frmTaraturaAmbetto) {
-    InizializzaRisorseSchedine();
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ShowArt(ui->Image1, QStringLiteral(":/schedine/schedina.svg"));
@@ -105,7 +103,7 @@ void frmTaraturaAmbetto::Form_Load() {
     for (int i = 0; i < TaraturaDistanze; ++i) {
         QScrollBar* bar = barre_[size_t(i)];
         const QSignalBlocker block(bar);
-        bar->setValue(ScrollDaCampo(Distanza(Taratura, i)));
+        bar->setValue(ScrollFromField(Distanza(Taratura, i)));
         // The field follows its bar even when the bar did not move.
         barraCambiata(i);
     }
@@ -127,7 +125,7 @@ void frmTaraturaAmbetto::casellaConfermata(int i) {
     inConferma_ = true;
     QLineEdit* box = caselle_[size_t(i)];
     QScrollBar* bar = barre_[size_t(i)];
-    if (const std::optional<int> v = ScrollDaTesto(box->text(), QLocale())) {
+    if (const std::optional<int> v = ScrollFromText(box->text(), QLocale())) {
         const QSignalBlocker block(bar);
         bar->setValue(*v);
     } else {

@@ -1,12 +1,9 @@
-// The pictures of the slip windows, compiled into the program.
+// What the slip windows show beside their pictures.
 #pragma once
 
 #include <QString>
 
 namespace corpo {
-// Makes ":/schedine/..." available; call before building a slip window.
-void InizializzaRisorseSchedine();
-
 // What the foot notice picture says, its name for those who cannot see it.
 inline const QString TestoVietato =
     QStringLiteral("Vietato ai minori di 18 anni. Il gioco può causare dipendenza patologica.");

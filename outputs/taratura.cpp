@@ -44,45 +44,45 @@ float Distanza(const TaraturaAmbetto& t, int index) {
     return Distanza(const_cast<TaraturaAmbetto&>(t), index);
 }
 
-QByteArray EncodeTaratura(const TaraturaAmbetto& t) {
-    QByteArray out(TaraturaFileBytes, '\0');
+QByteArray CodificaTaratura(const TaraturaAmbetto& t) {
+    QByteArray out(DimensioneFileTaratura, '\0');
     char* p = out.data();
     for (int i = 0; i < TaraturaDistanze; ++i)
-        qToLittleEndian<float>(Distanza(t, i), p + i * TaraturaRecordBytes);
-    char* q = p + RecordQualita * TaraturaRecordBytes;
+        qToLittleEndian<float>(Distanza(t, i), p + i * DimensioneRecordTaratura);
+    char* q = p + RecordQualita * DimensioneRecordTaratura;
     qToLittleEndian<int16_t>(TipoIntero, q);
     qToLittleEndian<int16_t>(t.Qualita, q + 2);
     QByteArray name = ToCodePage(t.Stampante);
     // A longer name would spill into nothing: it is cut to fit its record.
     name.truncate(TaraturaMaxNomeStampante);
-    char* s = p + RecordStampante * TaraturaRecordBytes;
+    char* s = p + RecordStampante * DimensioneRecordTaratura;
     qToLittleEndian<uint16_t>(uint16_t(name.size()), s);
     std::memcpy(s + 2, name.constData(), size_t(name.size()));
     return out;
 }
 
-TaraturaAmbetto DecodeTaratura(const QByteArray& bytes) {
+TaraturaAmbetto DecodificaTaratura(const QByteArray& bytes) {
     // Whatever lies past the end of a short file reads as zero.
-    QByteArray full = bytes.left(TaraturaFileBytes);
+    QByteArray full = bytes.left(DimensioneFileTaratura);
     const qsizetype real = full.size();
-    full.append(QByteArray(TaraturaFileBytes - real, '\0'));
+    full.append(QByteArray(DimensioneFileTaratura - real, '\0'));
     const char* p = full.constData();
 
     TaraturaAmbetto t;
     for (int i = 0; i < TaraturaDistanze; ++i) {
-        Distanza(t, i) = qFromLittleEndian<float>(p + i * TaraturaRecordBytes);
+        Distanza(t, i) = qFromLittleEndian<float>(p + i * DimensioneRecordTaratura);
     }
-    const char* q = p + RecordQualita * TaraturaRecordBytes;
+    const char* q = p + RecordQualita * DimensioneRecordTaratura;
     if (qFromLittleEndian<int16_t>(q) == TipoIntero)
         t.Qualita = qFromLittleEndian<int16_t>(q + 2);
-    const qsizetype s = RecordStampante * TaraturaRecordBytes;
+    const qsizetype s = RecordStampante * DimensioneRecordTaratura;
     const int n = qFromLittleEndian<uint16_t>(p + s);
     if (n <= TaraturaMaxNomeStampante && s + 2 + n <= real)
         t.Stampante = FromCodePage(full.mid(s + 2, n));
     return t;
 }
 
-QString TaraturaPath() { return ConfigPath(TaraturaFileName); }
+QString PercorsoTaratura() { return ConfigPath(NomeFileTaratura); }
 
 bool TaraturaValida(const TaraturaAmbetto& t) {
     for (int i = 0; i < TaraturaDistanze; ++i) {
@@ -97,18 +97,19 @@ bool TaraturaValida(const TaraturaAmbetto& t) {
 
 bool LeggiTaraturaFile(TaraturaAmbetto& t) {
     RunError error;
-    const std::optional<QByteArray> data = ReadSmallFile(TaraturaPath(), TaraturaMaxBytes, &error);
+    const std::optional<QByteArray> data =
+        ReadSmallFile(PercorsoTaratura(), TaraturaMaxBytes, &error);
     if (!data) {
         // Both windows report under the slip window's name.
         ReportError(error, QStringLiteral("LeggiTaraturaAmbetto"),
                     QStringLiteral("Form frmStampaSchedine"));
         return false;
     }
-    const TaraturaAmbetto read = DecodeTaratura(*data);
+    const TaraturaAmbetto read = DecodificaTaratura(*data);
     if (!TaraturaValida(read)) {
         MsgBox(QStringLiteral("Il file \"%1\" contiene distanze non valide (da 0 a 300 mm): "
                               "la taratura non è stata letta.")
-                   .arg(TaraturaFileName),
+                   .arg(NomeFileTaratura),
                MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
         return false;
     }
@@ -117,7 +118,7 @@ bool LeggiTaraturaFile(TaraturaAmbetto& t) {
 }
 
 bool ScriviTaraturaFile(const TaraturaAmbetto& t, RunError* error) {
-    return WriteFileAtomically(TaraturaPath(), EncodeTaratura(t), error);
+    return WriteFileAtomically(PercorsoTaratura(), CodificaTaratura(t), error);
 }
 
 LayoutSchedina CalcolaLayout(TaraturaAmbetto& t) {
@@ -130,7 +131,7 @@ LayoutSchedina CalcolaLayout(TaraturaAmbetto& t) {
     return l;
 }
 
-int ScrollDaCampo(float field) {
+int ScrollFromField(float field) {
     // In double: 12.345f is a little above 12.345 and must give 1235.
     const double v = double(field) * 100.0;
     if (!(v > ScrollMin))
@@ -151,7 +152,7 @@ QString TestoCampo(float field, const QLocale& locale) {
     return l.toString(shortest, 'f', QLocale::FloatingPointShortest);
 }
 
-std::optional<int> ScrollDaTesto(const QString& text, const QLocale& locale) {
+std::optional<int> ScrollFromText(const QString& text, const QLocale& locale) {
     bool ok = false;
     const double v = locale.toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(v))

@@ -37,19 +37,19 @@ inline constexpr int TaraturaDistanze = 9;
 float& Distanza(TaraturaAmbetto& t, int index);
 float Distanza(const TaraturaAmbetto& t, int index);
 
-inline constexpr int TaraturaRecordBytes = 128;
-inline constexpr int TaraturaFileBytes = 11 * TaraturaRecordBytes;
+inline constexpr int DimensioneRecordTaratura = 128;
+inline constexpr int DimensioneFileTaratura = 11 * DimensioneRecordTaratura;
 inline constexpr int TaraturaMaxNomeStampante = 126;
 
 // Eleven 128-byte records, one value at the start of each, the rest zero.
-QByteArray EncodeTaratura(const TaraturaAmbetto& t);
+QByteArray CodificaTaratura(const TaraturaAmbetto& t);
 // Any bytes decode: missing bytes read as zero, distances as stored, a
 // quality not tagged as a 16-bit integer as 0, a name that does not fit its
 // record or is cut by the end of the file as empty.
-TaraturaAmbetto DecodeTaratura(const QByteArray& bytes);
+TaraturaAmbetto DecodificaTaratura(const QByteArray& bytes);
 
-inline const QString TaraturaFileName = QStringLiteral("printA.cfg");
-QString TaraturaPath(); // in the application folder
+inline const QString NomeFileTaratura = QStringLiteral("printA.cfg");
+QString PercorsoTaratura(); // in the application folder
 
 // Every distance a number of 0 to 300 mm, as the window takes them (the
 // amounts grid as far as the layout derives it from those).
@@ -76,11 +76,11 @@ LayoutSchedina CalcolaLayout(TaraturaAmbetto& t);
 inline constexpr int ScrollMin = 0;
 inline constexpr int ScrollMax = 30000;
 // field × 100 to the nearest integer (halves to even), brought into range.
-int ScrollDaCampo(float field);
+int ScrollFromField(float field);
 // The field in the locale's shortest form ("12,5", "10,12").
 QString TestoCampo(float field, const QLocale& locale);
 // A typed value in the locale's form; nullopt when it is not a number of
 // 0 to 300 mm.
-std::optional<int> ScrollDaTesto(const QString& text, const QLocale& locale);
+std::optional<int> ScrollFromText(const QString& text, const QLocale& locale);
 
 } // namespace corpo

@@ -12,10 +12,6 @@
 #include <QPainter>
 #include <QShowEvent>
 
-// The icon lives in this library's resources, which a static library has
-// to register by hand.
-static void InitUpdateResources() { Q_INIT_RESOURCE(update); }
-
 namespace corpo {
 
 namespace {
@@ -36,11 +32,7 @@ public:
 
 } // namespace
 
-QIcon ProgramIcon() {
-    static const bool registered = (InitUpdateResources(), true);
-    Q_UNUSED(registered);
-    return QIcon(new GrapesEngine);
-}
+QIcon ProgramIcon() { return QIcon(new GrapesEngine); }
 
 void MostraAbout(QWidget* parent) {
     frmAbout form(parent);

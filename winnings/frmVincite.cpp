@@ -14,9 +14,6 @@
 #include <initializer_list>
 #include <utility>
 
-// Resources of a static library have to be pulled in by name.
-static void InitVinciteResources() { Q_INIT_RESOURCE(frmVincite); }
-
 namespace corpo {
 
 namespace {
@@ -40,7 +37,6 @@ void SetColours(QWidget* w, std::initializer_list<std::pair<QPalette::ColorRole,
 } // namespace
 
 frmVincite::frmVincite(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmVincite>()) {
-    InitVinciteResources();
     ui->setupUi(this);
     setFixedSize(size());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);

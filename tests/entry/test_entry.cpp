@@ -185,7 +185,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content"); // or <none> <fifo> <folder> <zero> <2 GB>
         QTest::addColumn<QString>("message");    // "title|text"; %1: the target
         const QString open = "cmdApri", save = "cmdSalva", f = "guasto.vrl", vrc = "ruote.vrc";
-        const QString cfg = "impostazioni.cfg", cal = TaraturaFileName;
+        const QString cfg = "impostazioni.cfg", cal = NomeFileTaratura;
         const QByteArray good = EncodeSystemFile(SystemRecord{}, 1, 2), none = "<none>";
         const QString error = "E R R O R E|", foreign = error + "Questo file non puo' essere letto";
         const QString notSaved = error + "Il sistema non è stato salvato in\r\n%1\r\n(%2).";

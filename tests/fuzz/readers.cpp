@@ -34,21 +34,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(std::holds_alternative<LoadedSystem>(DecodeSystemFile(again)));
     }
 #elif defined(FUZZ_TARATURA)
-    TaraturaAmbetto t = DecodeTaratura(bytes);
+    TaraturaAmbetto t = DecodificaTaratura(bytes);
     if (TaraturaValida(t)) {
-        const TaraturaAmbetto back = DecodeTaratura(EncodeTaratura(t));
+        const TaraturaAmbetto back = DecodificaTaratura(CodificaTaratura(t));
         for (int i = 0; i < TaraturaDistanze; ++i)
             check(Distanza(back, i) == Distanza(t, i));
         CalcolaLayout(t);
     }
     for (int i = 0; i < TaraturaDistanze; ++i) {
-        const int bar = ScrollDaCampo(Distanza(t, i));
+        const int bar = ScrollFromField(Distanza(t, i));
         check(bar >= ScrollMin && bar <= ScrollMax);
     }
 #elif defined(FUZZ_RUOTE)
     // A quoted name may span lines, but every name ends at a separator or the end.
     const qsizetype separators = bytes.count(',') + bytes.count('\n') + bytes.count('\r');
-    check(ParseRuote(FromCodePage(bytes)).size() <= separators + 1);
+    check(LeggiRuote(FromCodePage(bytes)).size() <= separators + 1);
 #elif defined(FUZZ_IMPOSTAZIONI)
     const QList<QByteArray> lines = SettingsLines(bytes);
     check(lines.size() <= 2);
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Typed text: calibration distances in both notations, stakes.
     const QString text = QString::fromUtf8(bytes);
     for (const QLocale& l : {QLocale(QLocale::Italian, QLocale::Italy), QLocale::c()})
-        if (const std::optional<int> v = ScrollDaTesto(text, l))
+        if (const std::optional<int> v = ScrollFromText(text, l))
             check(*v >= ScrollMin && *v <= ScrollMax);
     const float stake = ParseStake(text);
     check(!std::isnan(stake));

@@ -72,7 +72,7 @@ struct Ambiente {
     testing::PrinterListScope printers{{"PDF"}};
     testing::Script script;
     explicit Ambiente(const QStringList& installed = {"PDF"}) : printers(installed) {
-        folder.write(TaraturaFileName, EncodeTaratura(CalibrazioneT()));
+        folder.write(NomeFileTaratura, CodificaTaratura(CalibrazioneT()));
         folder.write("impostazioni.cfg", SettingsBytes("Ricevitoria del Corso", "PDF"));
         Sistema = SistemaCompleto();
         NomiRuote = {"Bari",    "Cagliari", "Firenze", "Genova",  "Milano",    "Napoli",
@@ -245,13 +245,13 @@ private Q_SLOTS:
         t.Left = left;
         t.Qualita = int16_t(quality);
         t.Stampante = name;
-        env.folder.write(TaraturaFileName, EncodeTaratura(t));
+        env.folder.write(NomeFileTaratura, CodificaTaratura(t));
         testing::RecorderScope recorder;
         auto w = Taratura();
         if (offset == 0)
             Child(w.get(), "cmdTest")->click(); // derives the amounts grid
         Child(w.get(), "cmdSalva")->click();
-        QCOMPARE(env.folder.read(TaraturaFileName).mid(offset, bytes.size()).toHex(' '),
+        QCOMPARE(env.folder.read(NomeFileTaratura).mid(offset, bytes.size()).toHex(' '),
                  bytes.toHex(' '));
     }
 
@@ -275,7 +275,7 @@ private Q_SLOTS:
         }
         QTest::keyClick(Child<QRadioButton>(w.get(), "optColor_1"), Qt::Key_Space);
         QTest::mouseClick(Child(w.get(), "cmdSalva"), Qt::LeftButton);
-        const TaraturaAmbetto saved = DecodeTaratura(env.folder.read(TaraturaFileName));
+        const TaraturaAmbetto saved = DecodificaTaratura(env.folder.read(NomeFileTaratura));
         for (const auto& [field, text, value] : typed)
             QCOMPARE(Distanza(saved, field), value);
         QCOMPARE(int(saved.Qualita), int(QualitaBassa));
@@ -284,7 +284,7 @@ private Q_SLOTS:
 
     void failedSaveKeepsFile() {
         Ambiente env;
-        const QByteArray before = env.folder.read(TaraturaFileName);
+        const QByteArray before = env.folder.read(NomeFileTaratura);
         const QStringList files = QDir(env.folder.path()).entryList(QDir::Files);
         auto w = Taratura();
         w->barra(3)->setValue(1111);
@@ -296,7 +296,7 @@ private Q_SLOTS:
         QCOMPARE(env.avvisi(),
                  QStringList{ReportText(MakeError(err::PermissionDenied), "cmdSalva_Click",
                                         "Form frmTaraturaAmbetto")});
-        QCOMPARE(env.folder.read(TaraturaFileName), before);
+        QCOMPARE(env.folder.read(NomeFileTaratura), before);
         QCOMPARE(QDir(env.folder.path()).entryList(QDir::Files), files);
     }
 
@@ -321,12 +321,12 @@ private Q_SLOTS:
         Ambiente env(installed);
         TaraturaAmbetto t = CalibrazioneT();
         t.Stampante = stored;
-        env.folder.write(TaraturaFileName, EncodeTaratura(t));
+        env.folder.write(NomeFileTaratura, CodificaTaratura(t));
         auto w = Taratura();
         QCOMPARE(env.avvisi(), message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(Child<QComboBox>(w.get(), "cmbStampante")->currentText(), chosen);
         Child(w.get(), "cmdSalva")->click();
-        QCOMPARE(DecodeTaratura(env.folder.read(TaraturaFileName)).Stampante,
+        QCOMPARE(DecodificaTaratura(env.folder.read(NomeFileTaratura)).Stampante,
                  installed.isEmpty() ? stored : chosen);
     }
 

@@ -147,7 +147,7 @@ class TestPrinting : public QObject {
         Sistema.Cinq1 = {7, 12, 23, 34, 45};
         Sistema.Estratto = 50;
         ColoreVorlacco = ColoreVorlaccoDefault;
-        ColoreCapogioco = ColoreCapogiocoDefault;
+        ColoreCapogioco = ColoreCapogiocoPredefinito;
     }
 
 private Q_SLOTS:
