@@ -3,7 +3,7 @@
 namespace corpo {
 
 SystemRecord Sistema;
-int32_t ColoreVorlacco = ColoreVorlaccoDefault;
+int32_t ColoreVorlacco = ColoreVorlaccoPredefinito;
 int32_t ColoreCapogioco = ColoreCapogiocoPredefinito;
 QString SceltaColore;
 

@@ -33,7 +33,7 @@ struct SystemRecord {
 };
 
 // Colours are 0x00BBGGRR (red in the low byte).
-constexpr int32_t ColoreVorlaccoDefault = 0x0080FFFF;
+constexpr int32_t ColoreVorlaccoPredefinito = 0x0080FFFF;
 constexpr int32_t ColoreCapogiocoPredefinito = 255;
 
 // The colour of a number written on `fondo`: white on a dark colour, black

@@ -160,7 +160,7 @@ Acino* frmMain::grape(int index) const { return grapes_[size_t(index)]; }
 // ---------------------------------------------------------------- the system
 
 void frmMain::NuovoSistema() {
-    ColoreVorlacco = ColoreVorlaccoDefault;
+    ColoreVorlacco = ColoreVorlaccoPredefinito;
     ColoreCapogioco = ColoreCapogiocoPredefinito;
     Sistema.Capogioco = 0;
     // Position by position, the two bets of a kind together.
@@ -182,7 +182,7 @@ void frmMain::NuovoSistema() {
     for (const StakeSlot& s : StakeOrder())
         stakeField(s.group, s.index)->setText(QStringLiteral("0,00"));
     FieldsToStakes();
-    ImpostaColoreVorlacco(ColoreVorlaccoDefault);
+    ImpostaColoreVorlacco(ColoreVorlaccoPredefinito);
     ui->cmdColoraCapogioco->setEnabled(false);
     modificato_ = false;
 }

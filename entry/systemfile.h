@@ -30,7 +30,7 @@ QByteArray EncodeSystemFile(const SystemRecord& record, int32_t coloreVorlacco,
 struct LoadedSystem {
     SystemRecord record;
     bool hasColours = false; // header version 1 or more
-    int32_t coloreVorlacco = ColoreVorlaccoDefault;
+    int32_t coloreVorlacco = ColoreVorlaccoPredefinito;
     int32_t coloreCapogioco = ColoreCapogiocoPredefinito;
 };
 enum class SystemFileProblem {

@@ -219,7 +219,7 @@ private Q_SLOTS:
         IntestazioneStampa.clear();
         ReadConfiguration();
         TaraturaAmbetto again;
-        QVERIFY(LeggiTaraturaFile(again) && EncodeTaratura(again) == saved[1]);
+        QVERIFY(LeggiTaraturaFile(again) && CodificaTaratura(again) == saved[1]);
         QVERIFY(saved[0].contains("CASA"));
         QCOMPARE(SettingsBytes(IntestazioneStampa, StampanteTabulato), saved[0]);
         const bool root = testsupport::runningAsRoot();

@@ -167,7 +167,7 @@ private Q_SLOTS:
         before.replace(before.indexOf("un nome davvero lung"), "Un Nome Davvero Lung");
 
         m.button("cmdCancella")->click();
-        QCOMPARE(ColoreVorlacco, ColoreVorlaccoDefault);
+        QCOMPARE(ColoreVorlacco, ColoreVorlaccoPredefinito);
         QTest::mouseClick(m.button("cmdApri"), Qt::LeftButton);
         QCOMPARE(shown(m.script, 1), ""); // after the head number
         // The record and the colours come back bit for bit, the name as stored.

@@ -146,7 +146,7 @@ class TestPrinting : public QObject {
         Sistema = SystemRecord{};
         Sistema.Cinq1 = {7, 12, 23, 34, 45};
         Sistema.Estratto = 50;
-        ColoreVorlacco = ColoreVorlaccoDefault;
+        ColoreVorlacco = ColoreVorlaccoPredefinito;
         ColoreCapogioco = ColoreCapogiocoPredefinito;
     }
 
