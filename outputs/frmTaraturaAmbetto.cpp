@@ -140,26 +140,23 @@ void frmTaraturaAmbetto::optColor_Click(int index) {
     Taratura.Qualita = index == 0 ? QualitaNormale : QualitaBassa;
 }
 
-void frmTaraturaAmbetto::cmdTest_Click() {
-    guardia_->esegui([this] {
+void frmTaraturaAmbetto::StampaFoglio(const std::function<void()>& foglio) {
+    guardia_->esegui([this, &foglio] {
         try {
             ScegliStampanteSchedine(ui->cmbStampante->currentText());
-            StampaProvaSullaPagina(Printer(), Taratura);
+            foglio();
         } catch (const RunError& e) {
             SegnalaErroreStampa(e);
         }
     });
 }
 
+void frmTaraturaAmbetto::cmdTest_Click() {
+    StampaFoglio([this] { StampaProvaSullaPagina(Printer(), Taratura); });
+}
+
 void frmTaraturaAmbetto::cmdRighello_Click() {
-    guardia_->esegui([this] {
-        try {
-            ScegliStampanteSchedine(ui->cmbStampante->currentText());
-            StampaRighelloSullaPagina(Printer(), Taratura);
-        } catch (const RunError& e) {
-            SegnalaErroreStampa(e);
-        }
-    });
+    StampaFoglio([this] { StampaRighelloSullaPagina(Printer(), Taratura); });
 }
 
 void frmTaraturaAmbetto::cmdAnteprima_Click() {

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QLineEdit;
@@ -51,6 +52,8 @@ public Q_SLOTS:
     void cmdTest_Click();
     void cmdSalva_Click();
     void cmdRighello_Click();
+    // One sheet on the slip printer, one run at a time, with the printing report.
+    void StampaFoglio(const std::function<void()>& foglio);
     // The test page over our picture of the slip, then the ruler sheet.
     void cmdAnteprima_Click();
     void optColor_Click(int index);
