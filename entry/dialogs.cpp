@@ -40,9 +40,10 @@ std::optional<int32_t> AskColour(QWidget* parent, int32_t initial) {
 }
 
 namespace testing {
-void SetFileDialog(std::function<QString(QWidget*, const FileDialogRequest&)> answer) {
+FileDialogScope::FileDialogScope(Answer answer) : previous_(std::move(fileAnswer)) {
     fileAnswer = std::move(answer);
 }
+FileDialogScope::~FileDialogScope() { fileAnswer = std::move(previous_); }
 } // namespace testing
 
 } // namespace corpo

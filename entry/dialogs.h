@@ -26,8 +26,18 @@ QString AskFileName(QWidget* parent, const FileDialogRequest& request);
 std::optional<int32_t> AskColour(QWidget* parent, int32_t initial);
 
 namespace testing {
-// Replace the file dialog for the scope of a test; an empty function restores it.
-void SetFileDialog(std::function<QString(QWidget*, const FileDialogRequest&)> answer);
+// While alive, answers every file dialog instead of showing it.
+class FileDialogScope {
+public:
+    using Answer = std::function<QString(QWidget*, const FileDialogRequest&)>;
+    explicit FileDialogScope(Answer answer);
+    ~FileDialogScope();
+    FileDialogScope(const FileDialogScope&) = delete;
+    FileDialogScope& operator=(const FileDialogScope&) = delete;
+
+private:
+    Answer previous_;
+};
 } // namespace testing
 
 } // namespace corpo

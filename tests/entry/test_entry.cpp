@@ -65,16 +65,16 @@ struct MainWindow {
     testing::Script script;
     QStringList answers; // the paths chosen; none left: cancelled
     QList<FileDialogRequest> asked;
+    testing::FileDialogScope dialogs{[this](QWidget*, const FileDialogRequest& r) {
+        asked << r;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }};
     std::unique_ptr<frmMain> w;
 
     MainWindow() {
         app.write("ruote.vrc", "Bari,Cagliari,Firenze,Genova,Milano,Napoli\r\n"
                                "Palermo,Roma,Torino,Venezia,Nazionale,Tutte\r\n");
         app.write("impostazioni.cfg", "Intestazione\r\nPDF\r\n");
-        testing::SetFileDialog([this](QWidget*, const FileDialogRequest& r) {
-            asked << r;
-            return answers.isEmpty() ? QString() : answers.takeFirst();
-        });
         w = std::make_unique<frmMain>();
         w->load();
         w->show();
@@ -86,7 +86,6 @@ struct MainWindow {
     ~MainWindow() {
         script.queueAnswer(MsgResult::Yes); // closing asks first: let it through
         w.reset();
-        testing::SetFileDialog({});
     }
     QPushButton* button(const QString& name) const { return w->findChild<QPushButton*>(name); }
     QString text(const QString& name) const {
