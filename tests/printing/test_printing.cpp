@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <clocale>
+#include <optional>
 
 using namespace corpo;
 
@@ -142,6 +143,7 @@ void PageOperations() {
 
 class TestPrinting : public QObject {
     Q_OBJECT
+    std::optional<testsupport::GlobalsScope> globals_;
     void resetSystem() {
         Sistema = SystemRecord{};
         Sistema.Cinq1 = {7, 12, 23, 34, 45};
@@ -151,7 +153,8 @@ class TestPrinting : public QObject {
     }
 
 private Q_SLOTS:
-    void cleanup() { Sistema = SystemRecord{}; }
+    void init() { globals_.emplace(); }
+    void cleanup() { globals_.reset(); }
 
     // The cluster figure as on the listing, R 11 at (15, 45), with the
     // grapes in their stored colours.
