@@ -34,6 +34,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QtTest>
+#include <algorithm>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -529,16 +530,22 @@ class TestCups : public QObject {
         QFile f(qEnvironmentVariable("BRAMA_CUPS_STATE"));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).trimmed() : QString();
     }
-    // The new jobs, oldest first, once `count` are written (after they have left us).
+    // The new jobs in the order they were sent (by job number: two files can
+    // land in the same instant), once `count` are written.
     QFileInfoList Jobs(int count) {
         QFileInfoList fresh;
         for (int tries = 0; fresh.size() < count && tries < 300; ++tries) {
             QTest::qWait(200);
             fresh.clear();
-            for (const QFileInfo& f : out_.entryInfoList({"*.pdf"}, QDir::Files, QDir::Time))
+            for (const QFileInfo& f : out_.entryInfoList({"*.pdf"}, QDir::Files))
                 if (!before_.contains(f.fileName()) && PdfPages(f.filePath()) > 0)
-                    fresh.prepend(f);
+                    fresh << f;
         }
+        const auto number = [](const QFileInfo& f) {
+            return f.completeBaseName().section("-job_", -1).toInt();
+        };
+        std::sort(fresh.begin(), fresh.end(),
+                  [&](const QFileInfo& a, const QFileInfo& b) { return number(a) < number(b); });
         return fresh;
     }
     // The title as the queue spells it in the file name, and the pages.
