@@ -45,9 +45,25 @@ const QString NomeVuoto = QStringLiteral("vuoto.vrl");
 
 // A top-level QWidget reads as a plain filler to a screen reader: the main
 // window says it is an application's frame.
+// A grape is drawing only: the number field on it carries the name, so a
+// screen reader passes the grape over.
+class Decoration : public QAccessibleWidget {
+public:
+    explicit Decoration(QWidget* w) : QAccessibleWidget(w, QAccessible::Graphic) {}
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.invisible = true;
+        return s;
+    }
+};
+
 QAccessibleInterface* mainWindowAccessible(const QString& className, QObject* object) {
-    if (className == QLatin1String("corpo::frmMain") && object->isWidgetType())
+    if (!object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String("corpo::frmMain"))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    if (className == QLatin1String("corpo::Acino"))
+        return new Decoration(static_cast<QWidget*>(object));
     return nullptr;
 }
 
