@@ -304,39 +304,37 @@ void frmMain::ImpostaImporti20() {
     FieldsToStakes();
 }
 
+bool frmMain::SistemaPronto() {
+    Sistema.Ruota = FixedString(ui->cmbRuote->currentText(), 10);
+    if (!VerificaSistema())
+        return false;
+    FieldsToStakes();
+    return true;
+}
+
 void frmMain::cmdVincite_Click() {
     // The prospect shows the numbers of the record: only a complete system
     // puts them there.
-    if (!VerificaSistema())
-        return;
-    FieldsToStakes();
-    MostraVincite(this);
+    if (SistemaPronto())
+        MostraVincite(this);
 }
 
 void frmMain::cmdPrnTabulato_Click() {
-    Sistema.Ruota = FixedString(ui->cmbRuote->currentText(), 10);
-    if (!VerificaSistema())
-        return;
-    FieldsToStakes();
-    MostraTabulato(this);
+    if (SistemaPronto())
+        MostraTabulato(this);
 }
 
 void frmMain::cmdPrnSchedine_Click() {
-    Sistema.Ruota = FixedString(ui->cmbRuote->currentText(), 10);
-    if (!VerificaSistema())
+    if (!SistemaPronto())
         return;
-    FieldsToStakes();
     // The slip window enables the main window again when it closes.
     setEnabled(false);
     MostraStampaSchedine(this);
 }
 
 void frmMain::cmdVerifica_Click() {
-    Sistema.Ruota = FixedString(ui->cmbRuote->currentText(), 10);
-    if (!VerificaSistema())
-        return;
-    FieldsToStakes();
-    ApriVerifica(this);
+    if (SistemaPronto())
+        ApriVerifica(this);
 }
 
 // ---------------------------------------------------------------- colours

@@ -80,6 +80,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // What every button that shows or prints the system does first: the
+    // wheel into the record, the check (with its message), the stakes read.
+    bool SistemaPronto();
     void cmdVincite_Click();
     void cmdPrnTabulato_Click();
     void cmdPrnSchedine_Click();
