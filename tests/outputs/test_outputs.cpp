@@ -9,6 +9,7 @@
 // the "cups" fixture (cups_fixture.sh), which writes each job into ~/PDF.
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "app/finestre.h"
 #include "app/messages.h"
 #include "app/printers.h"
 #include "app/settings.h"
@@ -23,6 +24,7 @@
 #include "outputs/taratura.h"
 #include "tests/outputs/sample.h"
 #include "tests/support/testsupport.h"
+#include "winnings/frmVincite.h"
 #include "winnings/verifica.h"
 
 #include <QCheckBox>
@@ -183,9 +185,53 @@ class TestOutputs : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         InstallFontSubstitutions();
+        AdattaFinestreAlloSchermo();
         QLocale::setDefault(testsupport::italian());
     }
     void cleanup() { Printer().UsePrinter(); }
+
+    // Each window's frame on the screen's free area and its buttons inside it
+    // (ctest runs this also on 1280x1024 at scale factor 2).
+    void windowsFitTheScreen_data() {
+        QTest::addColumn<QString>("window");
+        for (const char* name :
+             {"Verifica", "Anteprima", "Vincite", "Schedine", "Taratura", "Tabulato"})
+            QTest::newRow(name) << QString(name);
+    }
+    void windowsFitTheScreen() {
+        QFETCH(QString, window);
+        Ambiente env;
+        std::unique_ptr<QWidget> owner;
+        QWidget* w = nullptr;
+        if (window == "Anteprima") {
+            owner = Schedine();
+            Child(owner.get(), "cmdAnteprima")->click();
+            w = owner->findChild<frmAnteprima*>();
+        } else if (window == "Verifica" || window == "Vincite" || window == "Tabulato") {
+            owner = window == "Verifica"  ? std::unique_ptr<QWidget>(new frmVerifica)
+                    : window == "Vincite" ? std::unique_ptr<QWidget>(new frmVincite)
+                                          : std::unique_ptr<QWidget>(new frmTabulato);
+            w = owner.get();
+            w->show();
+        } else {
+            owner = window == "Schedine" ? std::unique_ptr<QWidget>(Schedine()) : Taratura();
+            w = owner.get();
+            w->show();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        const QRect free = w->screen()->availableGeometry();
+        QVERIFY2(free.contains(w->frameGeometry()), qPrintable(QString("frame %1,%2 %3x%4 on %5x%6")
+                                                                   .arg(w->frameGeometry().x())
+                                                                   .arg(w->frameGeometry().y())
+                                                                   .arg(w->frameGeometry().width())
+                                                                   .arg(w->frameGeometry().height())
+                                                                   .arg(free.width())
+                                                                   .arg(free.height())));
+        for (const QAbstractButton* b : w->findChildren<QAbstractButton*>())
+            if (b->isVisibleTo(w))
+                QVERIFY2(w->rect().contains(QRect(b->mapTo(w, QPoint()), b->size())),
+                         qPrintable(b->text()));
+    }
 
     // Each paper whole, against its snapshot.
     void papers_data() {
