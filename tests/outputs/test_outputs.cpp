@@ -27,11 +27,13 @@
 #include "winnings/frmVincite.h"
 #include "winnings/verifica.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPolygonF>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -220,13 +222,8 @@ private Q_SLOTS:
         }
         QVERIFY(QTest::qWaitForWindowExposed(w));
         const QRect free = w->screen()->availableGeometry();
-        QVERIFY2(free.contains(w->frameGeometry()), qPrintable(QString("frame %1,%2 %3x%4 on %5x%6")
-                                                                   .arg(w->frameGeometry().x())
-                                                                   .arg(w->frameGeometry().y())
-                                                                   .arg(w->frameGeometry().width())
-                                                                   .arg(w->frameGeometry().height())
-                                                                   .arg(free.width())
-                                                                   .arg(free.height())));
+        QVERIFY2(free.contains(w->frameGeometry()),
+                 qPrintable(QDebug::toString(w->frameGeometry())));
         for (const QAbstractButton* b : w->findChildren<QAbstractButton*>())
             if (b->isVisibleTo(w))
                 QVERIFY2(w->rect().contains(QRect(b->mapTo(w, QPoint()), b->size())),
@@ -498,6 +495,25 @@ private Q_SLOTS:
         QVERIFY(preview);
         QCOMPARE(Printer().recordedJobs().size(), jobs.size()); // opening it printed nothing
         QCOMPARE(preview->pagine(), pages);
+        // The page in view, shown and said; Tab goes through the controls as they stand.
+        const QString page = QString("Pagina 1 di %1").arg(pages);
+        QCOMPARE(preview->lblPagina->text(), page);
+        QVERIFY(QTest::qWaitForWindowActive(preview));
+        preview->cmdChiudi->setFocus();
+        QStringList tab;
+        for (int i = 0; i < 7; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            const auto* said = QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+            tab << (said->text(QAccessible::Name) + ' ' + said->text(QAccessible::Description))
+                       .trimmed();
+        }
+        QCOMPARE(tab.join('|'), "Pagine da stampare " + page +
+                                    "|Riduci|Ingrandisci|Adatta|Salva come PDF...|Stampa|Chiudi");
+        if (!calibration) // the slip window reads out each slip's amount
+            QVERIFY(Child<QLabel>(w.get(), "lblTotali")
+                        ->accessibleName()
+                        .startsWith("Importo di ogni schedina: schedina 1, 1,55 €; schedina 2, "
+                                    "3,60 €; "));
         preview->cmdStampa->click();
         const QList<RecordedJob> again = Printer().recordedJobs().mid(jobs.size());
         QCOMPARE(again.size(), jobs.size());

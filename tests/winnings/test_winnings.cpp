@@ -257,7 +257,7 @@ private Q_SLOTS:
         QTest::mouseClick(form.findChild<QPushButton*>("cmdVerifica"), Qt::LeftButton);
         QCOMPARE(first(script).text, refused ? shown : QString());
         QCOMPARE(first(script).focusAtShow, refused ? hits : QString());
-        const auto* table = form.findChild<QTableWidget*>("tblEsito");
+        auto* table = form.findChild<QTableWidget*>("tblEsito");
         QStringList got;
         for (int r = 0; r < table->rowCount(); ++r)
             got << table->item(r, 7)->text();
@@ -267,8 +267,77 @@ private Q_SLOTS:
         if (refused)
             return;
         QCOMPARE(rec.last().printer, QStringLiteral("PDF"));
-        QCOMPARE(table->item(0, 2)->font().bold(), head != 0 || drawn.split(" ").contains("1"));
+        // A hit is bold and said in words.
+        const bool hit = head != 0 || drawn.split(" ").contains("1");
+        QCOMPARE(table->item(0, 2)->font().bold(), hit);
+        QCOMPARE(QAccessible::queryAccessibleInterface(table)->tableInterface()->cellAt(0, 2)->text(
+                     QAccessible::Name),
+                 table->item(0, 2)->text() + (hit ? " estratto" : ""));
         QCOMPARE(form.findChild<QLabel*>("lblTotale")->text(), "Vincita totale: " + shown);
+        // The PDF is offered under the system's name, as the other papers.
+        Sistema.NomeSistema = "prova.vrl ";
+        QString offered;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            offered = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit")->text() : QString();
+            if (dialog)
+                dialog->reject();
+        });
+        form.findChild<QPushButton*>("cmdPdf")->click();
+        QCOMPARE(offered, QStringLiteral("Bramasolovanti - Verifica - prova.pdf"));
+    }
+
+    // A drawn number's cell, as painted, reads at 4.5:1 or more (WCAG) under
+    // the default palette and under a dark one.
+    void hitsReadable_data() {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("default palette") << false;
+        QTest::newRow("dark palette") << true;
+    }
+    void hitsReadable() {
+        QFETCH(bool, dark);
+        const QPalette theme = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(theme); });
+        if (dark) {
+            const QColor grey(50, 50, 50);
+            QApplication::setPalette(QPalette(Qt::white, grey, Qt::gray, Qt::black, Qt::darkGray,
+                                              Qt::white, Qt::white, QColor(30, 30, 30), grey));
+        }
+        numbered("Roma");
+        frmVerifica form;
+        for (int i = 0; i < 5; ++i)
+            form.findChild<QLineEdit*>(QStringLiteral("txtEstratto_%1").arg(i))
+                ->setText(QString::number(i + 1));
+        QVERIFY(form.Verifica());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* table = form.findChild<QTableWidget*>("tblEsito");
+        const QImage cell =
+            table->viewport()
+                ->grab(table->visualItemRect(table->item(0, 2)).adjusted(2, 2, -2, -2))
+                .toImage();
+        const auto luminance = [](QColor c) {
+            const auto lin = [](double v) {
+                return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF());
+        };
+        // The background is the commonest colour; the text, the farthest from it.
+        QHash<QRgb, int> count;
+        for (int y = 0; y < cell.height(); ++y)
+            for (int x = 0; x < cell.width(); ++x)
+                ++count[cell.pixel(x, y)];
+        const QRgb back =
+            std::max_element(count.keyValueBegin(), count.keyValueEnd(), [](auto a, auto b) {
+                return a.second < b.second;
+            })->first;
+        double contrast = 1;
+        for (auto it = count.keyBegin(); it != count.keyEnd(); ++it) {
+            const auto [l1, l2] = std::minmax({luminance(QColor(back)), luminance(QColor(*it))});
+            contrast = std::max(contrast, (l2 + 0.05) / (l1 + 0.05));
+        }
+        QCOMPARE(QColor(back), QColor(255, 120, 120));
+        QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
     }
 
     // What an import keeps on disk, what the player is told, the dates offered.
