@@ -203,23 +203,20 @@ private Q_SLOTS:
     void windowsFitTheScreen() {
         QFETCH(QString, window);
         Ambiente env;
-        std::unique_ptr<QWidget> owner;
-        QWidget* w = nullptr;
-        if (window == "Anteprima") {
-            owner = Schedine();
+        const std::unique_ptr<QWidget> owner([&]() -> QWidget* {
+            if (window == "Verifica")
+                return new frmVerifica;
+            if (window == "Vincite")
+                return new frmVincite;
+            if (window == "Tabulato")
+                return new frmTabulato;
+            return window == "Taratura" ? static_cast<QWidget*>(Taratura().release())
+                                        : Schedine().release();
+        }());
+        if (window == "Anteprima")
             Child(owner.get(), "cmdAnteprima")->click();
-            w = owner->findChild<frmAnteprima*>();
-        } else if (window == "Verifica" || window == "Vincite" || window == "Tabulato") {
-            owner = window == "Verifica"  ? std::unique_ptr<QWidget>(new frmVerifica)
-                    : window == "Vincite" ? std::unique_ptr<QWidget>(new frmVincite)
-                                          : std::unique_ptr<QWidget>(new frmTabulato);
-            w = owner.get();
-            w->show();
-        } else {
-            owner = window == "Schedine" ? std::unique_ptr<QWidget>(Schedine()) : Taratura();
-            w = owner.get();
-            w->show();
-        }
+        QWidget* w = window == "Anteprima" ? owner->findChild<frmAnteprima*>() : owner.get();
+        w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
         const QRect free = w->screen()->availableGeometry();
         QVERIFY2(free.contains(w->frameGeometry()),
