@@ -91,8 +91,8 @@ void AutoResizer::apply(const QSize& size) {
 
 void AdattaAlloSchermo(QWidget* window) {
     const QScreen* screen = window->screen();
-    if (!screen)
-        return;
+    if (!screen || window->isMaximized() || window->isFullScreen())
+        return; // the window system sizes those itself
     const QMargins frame = Cornice(window);
     const QRect free = screen->availableGeometry();
     const QRect room = free.marginsRemoved(frame);
