@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/corpo.h"
+#include "app/finestre.h"
 #include "app/frmSplash.h"
 #include "app/places.h"
 #include "app/shell.h"
@@ -198,6 +199,7 @@ int Main(int argc, char** argv) {
                                                  QIcon(QStringLiteral(":/update/grapes.svg"))));
     InstallQtTranslations(QLocale::system());
     InstallFontSubstitutions();
+    AdattaFinestreAlloSchermo();
     FixPlaces(AppFolder());
     StartupOptions options;
     options.systemFile = parser.positionalArguments().value(0);

@@ -5,6 +5,7 @@
 #include "app/art.h"
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "app/finestre.h"
 #include "app/messages.h"
 #include "app/places.h"
 #include "app/settings.h"
@@ -162,7 +163,7 @@ void frmMain::load() {
     CaricaRuote(ui->cmbRuote);
     NuovoSistema();
     ReadConfiguration();
-    resizer_->fitToScreen();
+    AdattaAlloSchermo(this);
 }
 
 QLineEdit* frmMain::numberField(int group, int position) const {

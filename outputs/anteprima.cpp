@@ -8,7 +8,9 @@
 #include "outputs/taratura.h"
 
 #include <QFile>
+#include <QGraphicsView>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -65,16 +67,23 @@ frmAnteprima::frmAnteprima(QWidget* parent, const QList<RecordedJob>& lavori,
 
     anteprima = new QPrintPreviewWidget(printer_.get(), this);
     anteprima->setObjectName(QStringLiteral("anteprima"));
-    anteprima->setAccessibleName(QStringLiteral("Pagine da stampare"));
+    // The view inside takes the focus: it is what a screen reader names.
+    vista_ = anteprima->findChild<QGraphicsView*>();
+    if (!vista_)
+        vista_ = anteprima;
+    vista_->setAccessibleName(QStringLiteral("Pagine da stampare"));
     anteprima->setViewMode(QPrintPreviewWidget::FacingPagesView);
     connect(anteprima, &QPrintPreviewWidget::paintRequested, this, &frmAnteprima::disegna);
 
-    cmdStampa = new QPushButton(QStringLiteral("&Stampa"), this);
-    cmdPdf = new QPushButton(QStringLiteral("Salva come &PDF..."), this);
-    cmdChiudi = new QPushButton(QStringLiteral("&Chiudi"), this);
-    auto* zoomPiu = new QPushButton(QStringLiteral("&Ingrandisci"), this);
+    // Made in the order they stand, which is the order Tab follows.
     auto* zoomMeno = new QPushButton(QStringLiteral("&Riduci"), this);
+    auto* zoomPiu = new QPushButton(QStringLiteral("&Ingrandisci"), this);
     auto* adatta = new QPushButton(QStringLiteral("&Adatta"), this);
+    lblPagina = new QLabel(this);
+    lblPagina->setObjectName(QStringLiteral("lblPagina"));
+    cmdPdf = new QPushButton(QStringLiteral("Salva come &PDF..."), this);
+    cmdStampa = new QPushButton(QStringLiteral("&Stampa"), this);
+    cmdChiudi = new QPushButton(QStringLiteral("&Chiudi"), this);
     for (QPushButton* b : {cmdStampa, cmdPdf, cmdChiudi, zoomPiu, zoomMeno, adatta})
         b->setAutoDefault(false);
     cmdStampa->setObjectName(QStringLiteral("cmdStampa"));
@@ -95,7 +104,16 @@ frmAnteprima::frmAnteprima(QWidget* parent, const QList<RecordedJob>& lavori,
         comandi->addWidget(b);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(anteprima, 1);
+    layout->addWidget(lblPagina);
     layout->addLayout(comandi);
+    // The page in view, on screen and to a screen reader.
+    connect(anteprima, &QPrintPreviewWidget::previewChanged, this, [this] {
+        const QString pagina = QStringLiteral("Pagina %1 di %2")
+                                   .arg(anteprima->currentPage())
+                                   .arg(anteprima->pageCount());
+        lblPagina->setText(pagina);
+        vista_->setAccessibleDescription(pagina);
+    });
     resize(900, 700);
     anteprima->updatePreview();
 }

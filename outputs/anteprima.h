@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <functional>
 
+class QLabel;
 class QPainter;
 class QPrinter;
 class QPrintPreviewWidget;
@@ -38,6 +39,7 @@ public:
     QPushButton* cmdStampa;
     QPushButton* cmdPdf;
     QPushButton* cmdChiudi;
+    QLabel* lblPagina; // "Pagina 1 di 2"
 
 public Q_SLOTS:
     // Sends every job to its printer, as Stampa does, and closes.
@@ -51,6 +53,7 @@ private:
     QList<std::function<void(QPainter&)>> sfondi_;
     std::function<bool()> primaDiStampare_;
     std::unique_ptr<QPrinter> printer_;
+    QWidget* vista_; // the pages' view, within the preview widget
 };
 
 // Records what the parts print and shows it over parent (window-modal, not

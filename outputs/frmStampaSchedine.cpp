@@ -67,12 +67,16 @@ void frmStampaSchedine::Form_Load() {
     ui->chkPronostico->setChecked(true);
     aggiornaComandi();
     const ControlloRegole regole = ControllaRegole(Sistema);
-    QStringList totali;
-    for (int s = 1; s <= 9; ++s)
-        totali << QStringLiteral("%1: %2 €")
-                      .arg(s)
-                      .arg(FormatoCifra(regole.totali[size_t(s - 1)], QLocale()));
+    QStringList totali, detti;
+    for (int s = 1; s <= 9; ++s) {
+        const QString importo = FormatoCifra(regole.totali[size_t(s - 1)], QLocale());
+        totali << QStringLiteral("%1: %2 €").arg(s).arg(importo);
+        detti << QStringLiteral("schedina %1, %2 €").arg(s).arg(importo);
+    }
     ui->lblTotali->setText(totali.join(QStringLiteral("   ")));
+    // A screen reader reads the name, not the text: the amounts go into it.
+    ui->lblTotali->setAccessibleName(QStringLiteral("Importo di ogni schedina: ") +
+                                     detti.join(QStringLiteral("; ")));
     try {
         Vietato = PagePicture::Load(PercorsoVietato());
         ui->vietato->setPixmap(QPixmap::fromImage(Vietato.image()));

@@ -21,14 +21,19 @@ namespace {
 
 constexpr int ColonnaNumeri = 2; // Ruota, Scommessa, then five numbers
 constexpr int Colonne = ColonnaNumeri + 5 + 2;
-// Drawn numbers stand out on screen as on the bunch: bold on the head-number red.
+// Drawn numbers stand out on screen as on the bunch: bold on the head-number
+// red, in black whatever the theme's text colour (white on it would be hard to read).
 const QColor Segnato(255, 120, 120);
 
 QString Data(const QDate& d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
 
 QString Titolo() {
-    const QString nome = Sistema.NomeSistema.trimmed();
+    const QString nome = NomeBreve();
     return nome.isEmpty() ? QStringLiteral("Verifica") : QStringLiteral("Verifica ") + nome;
+}
+
+QString Punti(int n) {
+    return n == 1 ? QStringLiteral("1 punto") : QStringLiteral("%1 punti").arg(n);
 }
 
 } // namespace
@@ -40,7 +45,7 @@ void ApriVerifica(QWidget* parent) {
 
 void StampaVerifica(const EsitoVerifica& esito, const QString& estrazione) {
     PrinterPage& page = Printer();
-    page.DocName = Titolo();
+    page.DocName = TitoloLavoro(QStringLiteral("Verifica"));
     page.ScaleMode = scale::Millimeters;
     page.FontName = CourierNew;
     page.FontBold = true;
@@ -80,7 +85,7 @@ void StampaVerifica(const EsitoVerifica& esito, const QString& estrazione) {
         page.FontBold = false;
         page.CurrentX = 60 + 5.5 * cell;
         page.CurrentY = y;
-        page.Print(QStringLiteral("%1 punti").arg(e.punti), false);
+        page.Print(Punti(e.punti), false);
         const QString won = FormatoVincita(e.vincita);
         page.CurrentX = 195 - page.TextWidth(won);
         page.Print(won, true);
@@ -112,9 +117,13 @@ frmVerifica::frmVerifica(QWidget* parent) : QDialog(parent), ui(new Ui::frmVerif
                 [this] { ui->optDigitati->setChecked(true); });
     }
     ui->tblEsito->setColumnCount(Colonne);
-    ui->tblEsito->setHorizontalHeaderLabels({QStringLiteral("Ruota"), QStringLiteral("Scommessa"),
-                                             QString(), QString(), QString(), QString(), QString(),
-                                             QStringLiteral("Punti"), QStringLiteral("Vincita")});
+    ui->tblEsito->setHorizontalHeaderLabels(
+        {QStringLiteral("Ruota"), QStringLiteral("Scommessa"), QStringLiteral("1°"),
+         QStringLiteral("2°"), QStringLiteral("3°"), QStringLiteral("4°"), QStringLiteral("5°"),
+         QStringLiteral("Punti"), QStringLiteral("Vincita")});
+    for (int i = 0; i < 5; ++i) // read aloud as the number's place in the bet
+        ui->tblEsito->horizontalHeaderItem(ColonnaNumeri + i)
+            ->setData(Qt::AccessibleTextRole, QStringLiteral("%1° numero").arg(i + 1));
     ui->tblEsito->verticalHeader()->hide();
     ui->cmdStampa->setEnabled(false);
     ui->cmdPdf->setEnabled(false);
@@ -241,9 +250,14 @@ void frmVerifica::Mostra(const EsitoVerifica& esito) {
                 bold.setBold(true);
                 item->setFont(bold);
                 item->setBackground(Segnato);
+                item->setForeground(QColor(Qt::black));
+                // Said in words too, for who does not see the colour.
+                item->setToolTip(QStringLiteral("Estratto"));
+                item->setData(Qt::AccessibleTextRole, item->text() + QStringLiteral(" estratto"));
             }
         }
-        put(row, ColonnaNumeri + 5, QString::number(e.punti), Qt::AlignHCenter);
+        put(row, ColonnaNumeri + 5, QString::number(e.punti), Qt::AlignHCenter)
+            ->setData(Qt::AccessibleTextRole, Punti(e.punti));
         put(row, ColonnaNumeri + 6, FormatoVincita(e.vincita), Qt::AlignRight);
     }
     t->resizeColumnsToContents();
@@ -274,7 +288,7 @@ void frmVerifica::Stampa(bool pdf) {
     if (!pdf) {
         print();
     } else {
-        const QString nome = NomeFilePdf(Titolo());
+        const QString nome = NomeFilePdf(TitoloLavoro(QStringLiteral("Verifica")));
         const QString path =
             ChiediFilePdf(this, QStringLiteral("Salva la verifica come PDF"), nome);
         if (!path.isEmpty())

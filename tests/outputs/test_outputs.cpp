@@ -9,6 +9,7 @@
 // the "cups" fixture (cups_fixture.sh), which writes each job into ~/PDF.
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "app/finestre.h"
 #include "app/messages.h"
 #include "app/printers.h"
 #include "app/settings.h"
@@ -23,13 +24,16 @@
 #include "outputs/taratura.h"
 #include "tests/outputs/sample.h"
 #include "tests/support/testsupport.h"
+#include "winnings/frmVincite.h"
 #include "winnings/verifica.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPolygonF>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -110,40 +114,18 @@ std::unique_ptr<frmTaraturaAmbetto> Taratura() {
     return w;
 }
 
-// Lines equal but for numbers that differ by less than 0.01.
-bool SameLine(const QString& a, const QString& b) {
-    static const QRegularExpression number("-?\\d+(?:\\.\\d+)?");
-    if (QString(a).replace(number, "#") != QString(b).replace(number, "#"))
-        return false;
-    for (auto i = number.globalMatch(a), j = number.globalMatch(b); i.hasNext();)
-        if (qAbs(i.next().captured().toDouble() - j.next().captured().toDouble()) >= 0.01)
-            return false;
-    return true;
-}
-
 void Golden(const QString& name, const QList<RecordedJob>& jobs) {
     QString actual;
     for (const RecordedJob& job : jobs)
         actual += job.describe() + '\n';
-    const QString path = testsupport::sourceFolder() + "tests/outputs/golden/" + name + ".txt";
-    if (qEnvironmentVariableIsSet("BRAMA_REGEN_GOLDEN")) {
-        QVERIFY(WriteFileAtomically(path, actual.toUtf8(), nullptr));
-        for (int i = 0; i < jobs.size(); ++i) {
-            Printer().UsePdfFile(
-                QString("%1/%2_%3.pdf").arg(qApp->applicationDirPath(), name).arg(i));
-            Printer().Replay(jobs[i]);
-        }
-        Printer().UsePrinter();
-    }
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
-    const QStringList want = QString::fromUtf8(f.readAll()).trimmed().split('\n');
-    const QStringList got = actual.trimmed().split('\n');
-    for (int i = 0; i < std::max(want.size(), got.size()); ++i)
-        QVERIFY2(SameLine(want.value(i), got.value(i)),
-                 qPrintable(name + QString(" line %1\n  expected: %2\n  actual:   %3")
-                                       .arg(i + 1)
-                                       .arg(want.value(i), got.value(i))));
+    testsupport::CheckSnapshot("tests/outputs/golden/" + name + ".txt", actual,
+                               [&](const QString& pdf) {
+                                   for (int i = 0; i < jobs.size(); ++i) {
+                                       Printer().UsePdfFile(QString("%1_%2.pdf").arg(pdf).arg(i));
+                                       Printer().Replay(jobs[i]);
+                                   }
+                                   Printer().UsePrinter();
+                               });
 }
 
 // The centres of the 2 mm squares on each page ("x y" in mm), sorted.
@@ -183,9 +165,31 @@ class TestOutputs : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         InstallFontSubstitutions();
+        AdattaFinestreAlloSchermo();
         QLocale::setDefault(testsupport::italian());
     }
     void cleanup() { Printer().UsePrinter(); }
+
+    // The windows larger than a small screen: each frame on the screen's free
+    // area, its buttons inside it (ctest runs this also on 1280x1024 at scale 2).
+    void windowsFitTheScreen() {
+        Ambiente env;
+        auto slips = Schedine();
+        Child(slips.get(), "cmdAnteprima")->click();
+        frmVerifica verifica;
+        frmVincite vincite;
+        for (QWidget* w : {slips->findChild<QWidget*>("frmAnteprima"),
+                           static_cast<QWidget*>(&verifica), static_cast<QWidget*>(&vincite)}) {
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+            QVERIFY2(w->screen()->availableGeometry().contains(w->frameGeometry()),
+                     qPrintable(w->objectName() + QDebug::toString(w->frameGeometry())));
+            for (const QAbstractButton* b : w->findChildren<QAbstractButton*>())
+                if (b->isVisibleTo(w))
+                    QVERIFY2(w->rect().contains(QRect(b->mapTo(w, QPoint()), b->size())),
+                             qPrintable(b->text()));
+        }
+    }
 
     // Each paper whole, against its snapshot.
     void papers_data() {
@@ -452,6 +456,25 @@ private Q_SLOTS:
         QVERIFY(preview);
         QCOMPARE(Printer().recordedJobs().size(), jobs.size()); // opening it printed nothing
         QCOMPARE(preview->pagine(), pages);
+        // The page in view, shown and said; Tab goes through the controls as they stand.
+        const QString page = QString("Pagina 1 di %1").arg(pages);
+        QCOMPARE(preview->lblPagina->text(), page);
+        QVERIFY(QTest::qWaitForWindowActive(preview));
+        preview->cmdChiudi->setFocus();
+        QStringList tab;
+        for (int i = 0; i < 7; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            const auto* said = QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+            tab << (said->text(QAccessible::Name) + ' ' + said->text(QAccessible::Description))
+                       .trimmed();
+        }
+        QCOMPARE(tab.join('|'), "Pagine da stampare " + page +
+                                    "|Riduci|Ingrandisci|Adatta|Salva come PDF...|Stampa|Chiudi");
+        if (!calibration) // the slip window reads out each slip's amount
+            QVERIFY(Child<QLabel>(w.get(), "lblTotali")
+                        ->accessibleName()
+                        .startsWith("Importo di ogni schedina: schedina 1, 1,55 €; schedina 2, "
+                                    "3,60 €; "));
         preview->cmdStampa->click();
         const QList<RecordedJob> again = Printer().recordedJobs().mid(jobs.size());
         QCOMPARE(again.size(), jobs.size());

@@ -1,9 +1,11 @@
 #include "tests/support/testsupport.h"
 
 #include "app/corpo.h"
+#include "app/fileio.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QtTest>
 #include <unistd.h>
 
@@ -49,6 +51,38 @@ LocaleScope::LocaleScope(const QLocale& locale) : previous_(QLocale()) {
     QLocale::setDefault(locale);
 }
 LocaleScope::~LocaleScope() { QLocale::setDefault(previous_); }
+
+// Equal once every number is "#", and each number within 0.01 of the other.
+static bool SameLine(const QString& a, const QString& b) {
+    static const QRegularExpression number(QStringLiteral("-?\\d+(?:\\.\\d+)?"));
+    const QString hash = QStringLiteral("#");
+    if (QString(a).replace(number, hash) != QString(b).replace(number, hash))
+        return false;
+    for (auto i = number.globalMatch(a), j = number.globalMatch(b); i.hasNext();)
+        if (qAbs(i.next().captured().toDouble() - j.next().captured().toDouble()) >= 0.01)
+            return false;
+    return true;
+}
+
+void CheckSnapshot(const QString& file, const QString& actual,
+                   const std::function<void(const QString& pdfBase)>& writePdf) {
+    const QString path = sourceFolder() + file;
+    if (qEnvironmentVariableIsSet("BRAMA_REGEN_GOLDEN")) {
+        QVERIFY(corpo::WriteFileAtomically(path, actual.trimmed().toUtf8() + "\n", nullptr));
+        writePdf(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                 QFileInfo(file).completeBaseName());
+    }
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
+    const QStringList want = QString::fromUtf8(f.readAll()).trimmed().split(QLatin1Char('\n'));
+    const QStringList got = actual.trimmed().split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < std::max(want.size(), got.size()); ++i)
+        QVERIFY2(SameLine(want.value(i), got.value(i)),
+                 qPrintable(QStringLiteral("%1 line %2\n  expected: %3\n  actual:   %4")
+                                .arg(file)
+                                .arg(i + 1)
+                                .arg(want.value(i), got.value(i))));
+}
 
 bool runningAsRoot() { return ::geteuid() == 0; }
 

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace testsupport {
 
@@ -60,6 +61,13 @@ inline QLocale english() { return QLocale(QLocale::English, QLocale::UnitedState
 QString builtAppFolder();
 // The source tree's root.
 QString sourceFolder();
+
+// A paper's recorded jobs (`actual`, as described) against their snapshot, a
+// file under the source tree: the same lines, numbers within 0.01. With
+// BRAMA_REGEN_GOLDEN set, the snapshot is first written anew and writePdf is
+// given a path beside the test program (without ".pdf") for PDFs to look at.
+void CheckSnapshot(const QString& file, const QString& actual,
+                   const std::function<void(const QString& pdfBase)>& writePdf);
 
 // Root ignores permissions: a read-only folder then stops no write.
 bool runningAsRoot();
