@@ -157,7 +157,11 @@ QList<Punto> CaselleProva(const TaraturaAmbetto& t, const LayoutSchedina& l) {
     return out;
 }
 
-QString RigaProdotto() { return AppTitle + QStringLiteral(" QRV - ") + IndirizzoStampato(); }
+QString RigaProdotto() {
+    const QString address = IndirizzoStampato();
+    return AppTitle + QStringLiteral(" QRV") +
+           (address.isEmpty() ? QString() : QStringLiteral(" - ") + address);
+}
 
 QString RigaImporto(float total, const QLocale& locale) {
     QLocale l = locale;

@@ -93,7 +93,7 @@ inline constexpr int PrimaCasellaRuote = CaselleNumeri;
 inline constexpr int PrimaCasellaImporti = CaselleNumeri + CaselleRuote;
 
 // The text block of a slip, line by line.
-QString RigaProdotto();                                  // "Bramasolovanti QRV - WWW..."
+QString RigaProdotto(); // "Bramasolovanti QRV", then " - " and the address when there is one
 QString RigaImporto(float total, const QLocale& locale); // " € 1,55 -- "
 QString RigaNumeroScheda(int slip);                      // "Scheda N. 1 -- "
 QString EtichettaProgresso(int slip);                    // "Scheda n. 0003"
