@@ -1,9 +1,12 @@
 #include "tests/support/testsupport.h"
 
 #include "app/corpo.h"
+#include "app/fileio.h"
+#include "printing/printtarget.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QtTest>
 #include <unistd.h>
 
@@ -67,6 +70,54 @@ GlobalsScope::~GlobalsScope() {
     corpo::StampanteTabulato = stampante_;
     corpo::NomiRuote = ruote_;
     corpo::StopStampa = stop_;
+}
+
+namespace {
+// The first line where two snapshots differ in text or by 0.01 or more in a
+// number; empty when they agree.
+QString GoldenDifference(const QString& expected, const QString& actual) {
+    static const QRegularExpression number(QStringLiteral("-?\\d+(\\.\\d+)?"));
+    const QStringList want = expected.trimmed().split(QLatin1Char('\n'));
+    const QStringList got = actual.trimmed().split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < std::max(want.size(), got.size()); ++i) {
+        const QString w = want.value(i), g = got.value(i);
+        QList<double> wn, gn;
+        for (const auto& m : number.globalMatch(w))
+            wn << m.captured().toDouble();
+        for (const auto& m : number.globalMatch(g))
+            gn << m.captured().toDouble();
+        bool same = QString(w).replace(number, QStringLiteral("#")) ==
+                        QString(g).replace(number, QStringLiteral("#")) &&
+                    wn.size() == gn.size();
+        for (qsizetype k = 0; same && k < wn.size(); ++k)
+            same = qAbs(wn[k] - gn[k]) < 0.01;
+        if (!same)
+            return QStringLiteral("line %1\n  expected: %2\n  actual:   %3").arg(i + 1).arg(w, g);
+    }
+    return {};
+}
+
+} // namespace
+
+void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs) {
+    QString actual;
+    for (const corpo::RecordedJob& job : jobs)
+        actual += job.describe() + QLatin1Char('\n');
+    if (qEnvironmentVariableIsSet("BRAMA_REGEN_GOLDEN")) {
+        QVERIFY(corpo::WriteFileAtomically(sourceFolder() + path, actual.toUtf8(), nullptr));
+        const corpo::PrintTargetScope back;
+        for (int i = 0; i < jobs.size(); ++i) {
+            corpo::Printer().UsePdfFile(
+                QStringLiteral("%1/%2_%3.pdf")
+                    .arg(QCoreApplication::applicationDirPath(), QFileInfo(path).completeBaseName())
+                    .arg(i));
+            corpo::Printer().Replay(jobs[i]);
+        }
+    }
+    QFile f(sourceFolder() + path);
+    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
+    const QString difference = GoldenDifference(QString::fromUtf8(f.readAll()), actual);
+    QVERIFY2(difference.isEmpty(), qPrintable(path + QStringLiteral(": ") + difference));
 }
 
 } // namespace testsupport

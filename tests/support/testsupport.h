@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/corpo.h"
+#include "printing/recordedjob.h"
 
 #include <QLocale>
 #include <QString>
@@ -63,5 +64,11 @@ QString sourceFolder();
 
 // Root ignores permissions: a read-only folder then stops no write.
 bool runningAsRoot();
+
+// The jobs' descriptions against the snapshot `path` (from the source tree's
+// root), numbers within 0.01. With BRAMA_REGEN_GOLDEN set, the snapshot is
+// written first, and each job as <name>_<n>.pdf beside the test program, to
+// be looked at before the new snapshot is committed.
+void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs);
 
 } // namespace testsupport

@@ -3,6 +3,7 @@
 // of our own on 127.0.0.1: the window it opens or not, the message shown,
 // what is left on disk, what the server was told and how long it all took.
 #include "app/corpo.h"
+#include "app/maker.h"
 #include "app/messages.h"
 #include "app/shell.h"
 #include "app/startup.h"
@@ -198,6 +199,11 @@ private Q_SLOTS:
 
     void aboutWindow() {
         corpo::Edizione = QStringLiteral("Freeware");
+        {
+            corpo::testing::MakerAddressScope none{QString()}; // no link to no site
+            QVERIFY(corpo::frmAbout().findChild<QLabel*>(QStringLiteral("lbURL"))->isHidden());
+        }
+        corpo::testing::MakerAddressScope maker(QStringLiteral("https://www.example.com"));
         corpo::frmAbout form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -234,6 +240,7 @@ private Q_SLOTS:
         QFETCH(QString, how);
         const bool closes = how == QLatin1String("esc") || how == QLatin1String("ok") ||
                             how == QLatin1String("enter");
+        corpo::testing::MakerAddressScope maker(QStringLiteral("https://www.example.com"));
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "record");
         const auto unset =
@@ -345,7 +352,8 @@ private Q_SLOTS:
         for (const char* kind :
              {"404", "500", "redirect", "port bound then closed", "host under .invalid",
               "look-up slower than the deadline", "silent server", "one byte every 100 ms",
-              "65,537 bytes", "65,537 bytes once unpacked", "temporary folder missing"})
+              "65,537 bytes", "65,537 bytes once unpacked", "temporary folder missing",
+              "no maker's address"})
             QTest::newRow(kind) << QByteArray("9.9.9") << QString() << 0;
     }
 
@@ -383,6 +391,8 @@ private Q_SLOTS:
                 kind.endsWith(QLatin1String("bytes"))
                     ? Response(200, big)
                     : Response(200, qCompress(big).mid(4), "Content-Encoding: deflate\r\n");
+        } else if (is("no maker")) {
+            base.clear();
         } else if (is("temporary")) {
             qputenv("TMPDIR", QFile::encodeName(tmp_->path() + QStringLiteral("/missing")));
         }
@@ -397,8 +407,8 @@ private Q_SLOTS:
         QCOMPARE(Entries(tmp_->path()), QStringList());
         // A dead network holds nobody much beyond the deadline.
         QVERIFY2(o.ms < deadlineMs + 1500, qPrintable(QString::number(o.ms)));
-        if (is("temporary") ||
-            is("look-up")) // nothing asked without a place for the answer, or a name
+        // Nothing asked without a place for the answer, a name, or a site.
+        if (is("temporary") || is("look-up") || is("no maker"))
             QCOMPARE(server.requests.size(), 0);
     }
 
