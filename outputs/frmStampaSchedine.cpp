@@ -46,6 +46,7 @@ frmStampaSchedine::frmStampaSchedine(QWidget* mainWindow)
     connect(ui->chkPronostico, &QCheckBox::toggled, this, &frmStampaSchedine::aggiornaComandi);
     guardia_ = new GuardiaStampa(this);
     guardia_->proteggi(ui->cmdStampa);
+    guardia_->proteggi(ui->cmdAnteprima);
     connect(ui->cmdStampa, &QPushButton::clicked, this, &frmStampaSchedine::cmdStampa_Click);
     connect(ui->cmdTaratura, &QPushButton::clicked, this, &frmStampaSchedine::cmdTaratura_Click);
     connect(ui->cmdAnteprima, &QPushButton::clicked, this, &frmStampaSchedine::cmdAnteprima_Click);

@@ -122,6 +122,7 @@ frmTabulato::frmTabulato(QWidget* parent) : QDialog(parent), ui(new Ui::frmTabul
     });
     guardia_ = new GuardiaStampa(this);
     guardia_->proteggi(ui->cmdStampa);
+    guardia_->proteggi(ui->cmdAnteprima);
     connect(ui->cmdStampa, &QPushButton::clicked, this, &frmTabulato::cmdStampa_Click);
     connect(ui->cmdImpostazioni, &QPushButton::clicked, this, &frmTabulato::cmdImpostazioni_Click);
     connect(ui->cmdAnteprima, &QPushButton::clicked, this, &frmTabulato::cmdAnteprima_Click);
