@@ -81,16 +81,11 @@ QString GoldenDifference(const QString& expected, const QString& actual) {
     const QStringList got = actual.trimmed().split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < std::max(want.size(), got.size()); ++i) {
         const QString w = want.value(i), g = got.value(i);
-        QList<double> wn, gn;
-        for (const auto& m : number.globalMatch(w))
-            wn << m.captured().toDouble();
-        for (const auto& m : number.globalMatch(g))
-            gn << m.captured().toDouble();
+        // The same text around the same count of numbers, each within 0.01.
         bool same = QString(w).replace(number, QStringLiteral("#")) ==
-                        QString(g).replace(number, QStringLiteral("#")) &&
-                    wn.size() == gn.size();
-        for (qsizetype k = 0; same && k < wn.size(); ++k)
-            same = qAbs(wn[k] - gn[k]) < 0.01;
+                    QString(g).replace(number, QStringLiteral("#"));
+        for (auto a = number.globalMatch(w), b = number.globalMatch(g); same && a.hasNext();)
+            same = qAbs(a.next().captured().toDouble() - b.next().captured().toDouble()) < 0.01;
         if (!same)
             return QStringLiteral("line %1\n  expected: %2\n  actual:   %3").arg(i + 1).arg(w, g);
     }
