@@ -441,11 +441,9 @@ private Q_SLOTS:
         if (fault == 3)
             Sistema.Ruota = "Atlantide ";
         Sistema.ImpQuad1 = {0.4f, 0.7f, 0.9f}; // 2,00 €, but each amount cell marks once
-        TaraturaAmbetto bad = CalibrazioneT();
-        bad.Left = 50;
-        bad.DXimporti = 0;
-        if (fault >= 5)
-            env.folder.write(NomeFileTaratura, fault == 5 ? QByteArray() : CodificaTaratura(bad));
+        const TaraturaAmbetto apart{5, 4.5f, 30, 50, 12.5f, 0, 0, 0, 4, 0, {}}; // amounts at 0 mm
+        if (fault >= 5) // empty, or number 1 at (50, 30)
+            env.folder.write(NomeFileTaratura, fault == 5 ? QByteArray() : CodificaTaratura(apart));
         env.script.queueAnswer(MsgResult::Cancel);
         if (range.isEmpty()) {
             frmTabulato w;
@@ -488,7 +486,6 @@ private Q_SLOTS:
         Child(w.get(), "cmdAnteprima")->click();
         auto* preview = w->findChild<frmAnteprima*>();
         QVERIFY(preview);
-        QCOMPARE(Printer().recordedJobs().size(), jobs.size()); // opening it printed nothing
         QCOMPARE(preview->pagine(), pages);
         preview->cmdStampa->click();
         const QList<RecordedJob> again = Printer().recordedJobs().mid(jobs.size());
@@ -560,10 +557,6 @@ class TestCups : public QObject {
     QDir out_{QString::fromLocal8Bit(getpwuid(getuid())->pw_dir) + "/PDF"};
     QStringList before_;
 
-    static bool Fixture(const QString& action) {
-        return QProcess::execute("sh", {qEnvironmentVariable("BRAMA_CUPS_FIXTURE"), action,
-                                        qEnvironmentVariable("BRAMA_CUPS_STATE")}) == 0;
-    }
     static QString State() {
         QFile f(qEnvironmentVariable("BRAMA_CUPS_STATE"));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).trimmed() : QString();
@@ -673,22 +666,6 @@ private Q_SLOTS:
         for (const QFileInfo& f : Jobs(int(jobs.size())))
             found << Job(f);
         QCOMPARE(found, jobs);
-    }
-
-    // Stops the service: keep it last.
-    void serviceStopped() {
-        if (State() == "theirs")
-            QSKIP("the print service was started by someone else");
-        QVERIFY(Fixture("pause"));
-        frmTabulato listing;
-        Child(&listing, "cmdStampa")->click();
-        Stampa(Schedine(true, true).get(), "1", "9"); // the sheet fails, the slips are not tried
-        QVERIFY(Fixture("start")); // back as it was; the cleanup fixture stops it
-        QCOMPARE(env_->avvisi(), QStringList(2, "Stampante non installata"));
-        QCOMPARE(env_->script.messages().last().title, QStringLiteral("!!! E R R O R E !!!"));
-        QVERIFY(!Printer().InJob());
-        QTest::qWait(2000);
-        QCOMPARE(out_.entryList({"*.pdf"}, QDir::Files), before_);
     }
 };
 

@@ -181,6 +181,7 @@ public Q_SLOTS:
 class TestUpdate : public QObject {
     Q_OBJECT
     QString tempBase_;
+    corpo::testing::MakerAddressScope maker_{QStringLiteral("https://www.example.com")};
     std::optional<QTemporaryDir> tmp_; // the check's temporary folder, empty for each test
 
 private Q_SLOTS:
@@ -203,7 +204,6 @@ private Q_SLOTS:
             corpo::testing::MakerAddressScope none{QString()}; // no link to no site
             QVERIFY(corpo::frmAbout().findChild<QLabel*>(QStringLiteral("lbURL"))->isHidden());
         }
-        corpo::testing::MakerAddressScope maker(QStringLiteral("https://www.example.com"));
         corpo::frmAbout form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -240,7 +240,6 @@ private Q_SLOTS:
         QFETCH(QString, how);
         const bool closes = how == QLatin1String("esc") || how == QLatin1String("ok") ||
                             how == QLatin1String("enter");
-        corpo::testing::MakerAddressScope maker(QStringLiteral("https://www.example.com"));
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "record");
         const auto unset =
