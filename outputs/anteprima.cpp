@@ -24,8 +24,17 @@ namespace {
 
 constexpr double MmPerInch = 25.4;
 
-// Every job one after the other, as the pages of a single file.
-RecordedJob Unisci(const QList<RecordedJob>& lavori) {
+void SegnalaErrore(const RunError& e, const QString& procedura) {
+    if (e.number == err::PrinterError)
+        MsgBox(QStringLiteral("Stampante non installata"), MsgButtons::Ok, MsgIcon::Critical,
+               QStringLiteral("!!! E R R O R E !!!"));
+    else
+        ReportError(e, procedura, QStringLiteral("Form frmAnteprima"));
+}
+
+} // namespace
+
+RecordedJob UnisciLavori(const QList<RecordedJob>& lavori) {
     RecordedJob out;
     for (const RecordedJob& j : lavori) {
         if (out.ops.isEmpty())
@@ -40,16 +49,6 @@ RecordedJob Unisci(const QList<RecordedJob>& lavori) {
     }
     return out;
 }
-
-void SegnalaErrore(const RunError& e, const QString& procedura) {
-    if (e.number == err::PrinterError)
-        MsgBox(QStringLiteral("Stampante non installata"), MsgButtons::Ok, MsgIcon::Critical,
-               QStringLiteral("!!! E R R O R E !!!"));
-    else
-        ReportError(e, procedura, QStringLiteral("Form frmAnteprima"));
-}
-
-} // namespace
 
 frmAnteprima::frmAnteprima(QWidget* parent, const QList<RecordedJob>& lavori,
                            const QList<std::function<void(QPainter&)>>& sfondi,
@@ -166,7 +165,7 @@ void frmAnteprima::SalvaPdf() {
         return;
     StampaSuPdf(path, [this] {
         try {
-            Printer().Replay(Unisci(lavori_));
+            Printer().Replay(UnisciLavori(lavori_));
         } catch (const RunError& e) {
             SegnalaErrore(e, QStringLiteral("SalvaPdf"));
         }

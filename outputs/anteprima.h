@@ -24,6 +24,10 @@ struct ParteAnteprima {
     std::function<void(QPainter&)> sfondo;
 };
 
+// Every job one after the other, as the pages of a single file (a PDF file
+// holds what the printer would get as separate jobs).
+RecordedJob UnisciLavori(const QList<RecordedJob>& lavori);
+
 class frmAnteprima : public QDialog {
     Q_OBJECT
 public:

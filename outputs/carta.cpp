@@ -17,10 +17,13 @@ void StampaIntestazione(PrinterPage& page, double x, double y, double size, int 
     page.CurrentX = x;
     page.Print(QStringLiteral("x") + QString(trattini, QChar(0x2014)) + QStringLiteral("x"), true);
     page.CurrentX = x;
-    page.Print(QStringLiteral("Nome Sistema ") + Sistema.NomeSistema, false);
-    page.FontBold = true;
-    page.FontSize = size * 7 / 5;
-    page.Print(QString(26, QLatin1Char(' ')) + IndirizzoStampato(), true);
+    const QString address = IndirizzoStampato();
+    page.Print(QStringLiteral("Nome Sistema ") + Sistema.NomeSistema, address.isEmpty());
+    if (!address.isEmpty()) {
+        page.FontBold = true;
+        page.FontSize = size * 7 / 5;
+        page.Print(QString(26, QLatin1Char(' ')) + address, true);
+    }
     page.FontSize = size;
     page.FontBold = false;
 }

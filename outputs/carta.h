@@ -19,8 +19,9 @@ inline const QString ComicSans = QStringLiteral("Comic Sans MS");
 
 // The three header lines from (x, y) in Courier New of `size`: the program
 // and the print heading in bold, a rule of `trattini` dashes between two
-// "x", the system's name with the maker's address in bold at 7/5 of the
-// size. Leaves the font at `size`, not bold, the position under the block.
+// "x", the system's name with the maker's address (when the build names
+// one) in bold at 7/5 of the size. Leaves the font at `size`, not bold, the position under the
+// block.
 void StampaIntestazione(PrinterPage& page, double x, double y, double size, int trattini);
 
 // Sets bold Comic Sans MS of `size` in `colore` at (x, y), for a big line.

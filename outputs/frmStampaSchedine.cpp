@@ -46,6 +46,7 @@ frmStampaSchedine::frmStampaSchedine(QWidget* mainWindow)
     connect(ui->chkPronostico, &QCheckBox::toggled, this, &frmStampaSchedine::aggiornaComandi);
     guardia_ = new GuardiaStampa(this);
     guardia_->proteggi(ui->cmdStampa);
+    guardia_->proteggi(ui->cmdAnteprima);
     connect(ui->cmdStampa, &QPushButton::clicked, this, &frmStampaSchedine::cmdStampa_Click);
     connect(ui->cmdTaratura, &QPushButton::clicked, this, &frmStampaSchedine::cmdTaratura_Click);
     connect(ui->cmdAnteprima, &QPushButton::clicked, this, &frmStampaSchedine::cmdAnteprima_Click);
@@ -120,18 +121,32 @@ void frmStampaSchedine::reject() {
 
 void frmStampaSchedine::cmdTaratura_Click() { MostraTaratura(this); }
 
-bool frmStampaSchedine::RegoleAccettate() {
+std::optional<std::pair<int, int>> frmStampaSchedine::Intervallo() {
     const int da = ValoreCampoScheda(ui->meDa->text());
     const int a = ValoreCampoScheda(ui->meA->text());
-    // A bad range is the run's own message.
-    if (!ui->chkSchedine->isChecked() || ControllaIntervallo(da, a))
+    if (const std::optional<ErroreIntervallo> e = ControllaIntervallo(da, a)) {
+        Beep();
+        MsgBox(e->testo, MsgButtons::Ok, MsgIcon::Exclamation, e->titolo);
+        return std::nullopt;
+    }
+    return std::pair{da, a};
+}
+
+bool frmStampaSchedine::RegoleAccettate() {
+    if (!ui->chkSchedine->isChecked())
         return true;
-    const QString testo = MessaggioRegole(ControllaRegole(Sistema, da, a));
+    // A bad range is refused before the forecast sheet goes out.
+    const std::optional<std::pair<int, int>> range = Intervallo();
+    if (!range)
+        return false;
+    const QString testo = MessaggioRegole(ControllaRegole(Sistema, range->first, range->second));
     return testo.isEmpty() || MsgBox(testo, MsgButtons::PrintAnywayCancel, MsgIcon::Exclamation,
                                      QStringLiteral("Attenzione")) == MsgResult::Yes;
 }
 
 void frmStampaSchedine::cmdAnteprima_Click() {
+    if (ui->chkSchedine->isChecked() && !Intervallo())
+        return;
     guardia_->esegui([this] {
         ReadConfiguration();
         LeggiTaraturaAmbetto(Taratura);
@@ -161,13 +176,10 @@ void frmStampaSchedine::cmdStampa_Click() {
 }
 
 void frmStampaSchedine::StampaSchedina() {
-    const int da = ValoreCampoScheda(ui->meDa->text());
-    const int a = ValoreCampoScheda(ui->meA->text());
-    if (const std::optional<ErroreIntervallo> e = ControllaIntervallo(da, a)) {
-        Beep();
-        MsgBox(e->testo, MsgButtons::Ok, MsgIcon::Exclamation, e->titolo);
+    const std::optional<std::pair<int, int>> range = Intervallo();
+    if (!range)
         return;
-    }
+    const auto [da, a] = *range;
     if (!IndiceRuota(Sistema.Ruota, NomiRuote))
         MsgBox(QStringLiteral("Ruota non trovata nell'elenco delle ruote: le schedine saranno "
                               "stampate senza ruota."),

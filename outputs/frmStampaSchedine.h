@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QPointer>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace Ui {
 class frmStampaSchedine;
@@ -34,7 +36,7 @@ public:
     void Form_Load();
     // Slips meDa..meA of the current system, one job.
     void StampaSchedina();
-    TaraturaAmbetto Taratura;
+    TaraturaAmbetto Taratura = TaraturaPredefinita();
     PagePicture Vietato; // null when the picture could not be read
     int Massimo = 0;
 
@@ -51,8 +53,11 @@ protected:
 
 private:
     void aggiornaComandi();
-    // Checks the slips of the range against the game's rules; false when the
-    // player chose not to print them.
+    // The slips meDa..meA; nullopt, after telling the player, when the range is bad.
+    std::optional<std::pair<int, int>> Intervallo();
+    // When slips are asked for, checks their range and then the slips against
+    // the game's rules; false when the range is bad or the player chose not to
+    // print them. Nothing has printed yet.
     bool RegoleAccettate();
     QPointer<QWidget> mainWindow_;
     GuardiaStampa* guardia_ = nullptr;

@@ -122,6 +122,7 @@ frmTabulato::frmTabulato(QWidget* parent) : QDialog(parent), ui(new Ui::frmTabul
     });
     guardia_ = new GuardiaStampa(this);
     guardia_->proteggi(ui->cmdStampa);
+    guardia_->proteggi(ui->cmdAnteprima);
     connect(ui->cmdStampa, &QPushButton::clicked, this, &frmTabulato::cmdStampa_Click);
     connect(ui->cmdImpostazioni, &QPushButton::clicked, this, &frmTabulato::cmdImpostazioni_Click);
     connect(ui->cmdAnteprima, &QPushButton::clicked, this, &frmTabulato::cmdAnteprima_Click);
@@ -138,13 +139,14 @@ frmTabulato::~frmTabulato() = default;
 
 void frmTabulato::VsCopie_Change(int value) { ui->labCopie->setText(QString::number(value)); }
 
-void frmTabulato::chkFilePdf_Click() {
-    // A PDF file holds one listing: copies are for paper.
-    const bool pdf = ui->chkFilePdf->isChecked();
-    ui->VsCopie->setEnabled(!pdf);
-    ui->labCopie->setEnabled(!pdf);
-    ui->Label2->setEnabled(!pdf);
-    MostraStampante();
+void frmTabulato::chkFilePdf_Click() { MostraStampante(); }
+
+bool frmTabulato::CopieScelte() {
+    if (ui->VsCopie->value() > 0)
+        return true;
+    MsgBox(QStringLiteral("Le copie sono 0: scegli almeno una copia del tabulato."), MsgButtons::Ok,
+           MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+    return false;
 }
 
 QString frmTabulato::StampanteInUso() const {
@@ -168,6 +170,8 @@ void frmTabulato::cmdImpostazioni_Click() {
 }
 
 void frmTabulato::cmdAnteprima_Click() {
+    if (!CopieScelte())
+        return;
     guardia_->esegui([this] {
         MostraAnteprima(this, {{[this] {
                                     caricaVietato();
@@ -178,13 +182,16 @@ void frmTabulato::cmdAnteprima_Click() {
 }
 
 void frmTabulato::cmdStampa_Click() {
-    guardia_->esegui([this] {
-        caricaVietato();
-        if (ui->chkFilePdf->isChecked())
-            StampaPdf();
-        else
+    if (!CopieScelte())
+        return;
+    if (ui->chkFilePdf->isChecked()) {
+        StampaPdf();
+    } else {
+        guardia_->esegui([this] {
+            caricaVietato();
             StampaTabulato();
-    });
+        });
+    }
     MostraStampante();
 }
 
@@ -242,17 +249,29 @@ void StampaSuPdf(const QString& path, const std::function<void()>& stampa) {
 }
 
 bool frmTabulato::StampaPdf() {
+    // The file is asked for first: the run keeps the window, and its
+    // dialogs, disabled.
     const QString path =
         ChiediFilePdf(this, QStringLiteral("Salva il tabulato come PDF"), NomeFilePdf(NomeBreve()));
     if (path.isEmpty())
         return false;
-    StampaSuPdf(path, [this] {
-        const QString copies = ui->labCopie->text();
-        ui->labCopie->setText(QStringLiteral("1"));
-        StampaTabulato();
-        ui->labCopie->setText(copies);
+    return guardia_->esegui([&] {
+        caricaVietato();
+        // Every copy a page of the one file, as the preview shows them.
+        const QList<RecordedJob> copie = Printer().Record([this] { StampaTabulato(); });
+        if (copie.isEmpty())
+            return; // the player has been told why
+        RecordedJob file = UnisciLavori(copie);
+        file.docName = TitoloTabulato(1, 1);
+        StampaSuPdf(path, [&] {
+            try {
+                Printer().Replay(file);
+            } catch (const RunError& e) {
+                SegnalaErroreStampa(e, QStringLiteral("StampaPdf"),
+                                    QStringLiteral("Form frmTabulato"));
+            }
+        });
     });
-    return true;
 }
 
 } // namespace corpo

@@ -51,7 +51,8 @@ public:
     ~frmTabulato() override;
 
     // The listing as many times as labCopie says, each copy a job of its own,
-    // with the standard reports on failure.
+    // with the standard reports on failure. The copies count wherever the
+    // listing goes: jobs on paper, pages in the preview and in a PDF file.
     void StampaTabulato();
     // The printer the next listing goes to, as the window names it.
     QString StampanteInUso() const;
@@ -66,7 +67,10 @@ private Q_SLOTS:
 private:
     void caricaVietato();
     void MostraStampante();
+    // Every copy, as a page of one PDF file the player names.
     bool StampaPdf();
+    // False, after telling the player, when no copy is asked for.
+    bool CopieScelte();
 
     GuardiaStampa* guardia_ = nullptr;
     PagePicture vietato_; // the foot picture, loaded at each press of Stampa

@@ -46,7 +46,7 @@ frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent)
         ui->labX,        ui->labY,        ui->labTop,       ui->labLeft,     ui->labIntestazione,
         ui->labXimporti, ui->labYimporti, ui->labDXimporti, ui->labDYimporti};
     for (int i = 0; i < TaraturaDistanze; ++i) {
-        barre_[size_t(i)]->setRange(ScrollMin, ScrollMax);
+        barre_[size_t(i)]->setRange(ScrollMinimo(i), ScrollMax);
         connect(barre_[size_t(i)], &QScrollBar::valueChanged, this,
                 [this, i] { barraCambiata(i); });
         connect(caselle_[size_t(i)], &QLineEdit::editingFinished, this,
@@ -125,12 +125,12 @@ void frmTaraturaAmbetto::casellaConfermata(int i) {
     inConferma_ = true;
     QLineEdit* box = caselle_[size_t(i)];
     QScrollBar* bar = barre_[size_t(i)];
-    if (const std::optional<int> v = ScrollFromText(box->text(), QLocale())) {
+    if (const std::optional<int> v = ScrollFromText(box->text(), QLocale(), bar->minimum())) {
         const QSignalBlocker block(bar);
         bar->setValue(*v);
     } else {
-        MsgBox(QStringLiteral("Valore non valido: da 0 a 300 mm"), MsgButtons::Ok,
-               MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+        MsgBox(QStringLiteral("Valore non valido: da %1 a 300 mm").arg(bar->minimum() / 100),
+               MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
     }
     barraCambiata(i);
     inConferma_ = false;

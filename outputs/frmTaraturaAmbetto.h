@@ -46,7 +46,7 @@ public:
     // The scroll bar and text box of distance i (file order).
     QScrollBar* barra(int i) const;
     QLineEdit* casella(int i) const;
-    TaraturaAmbetto Taratura;
+    TaraturaAmbetto Taratura = TaraturaPredefinita();
 
 public Q_SLOTS:
     void cmdTest_Click();

@@ -6,6 +6,7 @@
 #include "outputs/carta.h"
 #include "outputs/erroristampa.h"
 #include "outputs/frmTabulato.h"
+#include "outputs/guardiastampa.h"
 #include "printing/printerpage.h"
 #include "ui_frmVerifica.h"
 #include "winnings/prospetto.h"
@@ -138,6 +139,9 @@ frmVerifica::frmVerifica(QWidget* parent) : QDialog(parent), ui(new Ui::frmVerif
         if (!file.isEmpty())
             Importa(file);
     });
+    guardia_ = new GuardiaStampa(this);
+    guardia_->proteggi(ui->cmdStampa);
+    guardia_->proteggi(ui->cmdPdf);
     connect(ui->cmdStampa, &QPushButton::clicked, this, [this] { Stampa(false); });
     connect(ui->cmdPdf, &QPushButton::clicked, this, [this] { Stampa(true); });
 
@@ -284,17 +288,21 @@ void frmVerifica::Stampa(bool pdf) {
                                 QStringLiteral("Form frmVerifica"));
         }
     };
-    setEnabled(false);
-    if (!pdf) {
-        print();
-    } else {
-        const QString nome = NomeFilePdf(TitoloLavoro(QStringLiteral("Verifica")));
-        const QString path =
-            ChiediFilePdf(this, QStringLiteral("Salva la verifica come PDF"), nome);
-        if (!path.isEmpty())
-            StampaSuPdf(path, print);
+    // The file is asked for first: the run keeps the window, and its
+    // dialogs, disabled.
+    QString path;
+    if (pdf) {
+        path = ChiediFilePdf(this, QStringLiteral("Salva la verifica come PDF"),
+                             NomeFilePdf(TitoloLavoro(QStringLiteral("Verifica"))));
+        if (path.isEmpty())
+            return;
     }
-    setEnabled(true);
+    guardia_->esegui([&] {
+        if (pdf)
+            StampaSuPdf(path, print);
+        else
+            print();
+    });
 }
 
 } // namespace corpo

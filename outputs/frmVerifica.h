@@ -17,6 +17,8 @@ class frmVerifica;
 
 namespace corpo {
 
+class GuardiaStampa;
+
 // Opens the check, modal over parent, on the current system (Sistema) as
 // VerificaSistema and the stakes left it.
 void ApriVerifica(QWidget* parent);
@@ -44,6 +46,7 @@ private:
     void Mostra(const EsitoVerifica& esito);
     void Stampa(bool pdf);
 
+    GuardiaStampa* guardia_ = nullptr;
     Archivio archivio_;
     std::optional<EsitoVerifica> esito_;
     QString estrazione_; // the draw the result belongs to

@@ -55,9 +55,11 @@ void StampaPronosticoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
     page.Print(FormatoVincita(Sistema.ImportoSistema), true);
     page.FontBold = false;
 
-    ScrittaGrande(page, 22, o.x0 + 10, 130, Nero);
-    page.Print(IndirizzoStampato(), true);
-    page.FontBold = false;
+    if (const QString address = IndirizzoStampato(); !address.isEmpty()) {
+        ScrittaGrande(page, 22, o.x0 + 10, 130, Nero);
+        page.Print(address, true);
+        page.FontBold = false;
+    }
 
     if (!vietato.isNull())
         page.PaintPicture(vietato, o.x0 + 5, 145, 90.0, 20.0);

@@ -35,11 +35,19 @@ ControlloRegole ControllaRegole(const SystemRecord& record, int da, int a, const
         const std::span<const float> importi = bet.Stakes(record);
         for (size_t k = 0; k < importi.size(); ++k) {
             const float stake = importi[k];
+            const QString puntata =
+                QStringLiteral("la puntata %1 di %2 ").arg(bet.KindName(int(k)), euro(stake));
             if (!Multiplo(stake, regole.passoPuntata))
-                out.violazioni << chi +
-                                      QStringLiteral("la puntata %1 di %2 non è un multiplo di %3")
-                                          .arg(bet.KindName(int(k)), euro(stake),
-                                               euro(regole.passoPuntata));
+                out.violazioni
+                    << chi + puntata +
+                           QStringLiteral("non è un multiplo di %1").arg(euro(regole.passoPuntata));
+            else if (const float segnato = ImportoSegnato(stake);
+                     std::fabs(double(segnato) - double(stake)) > 0.005)
+                // Each amount cell marks once: the terminal would read less.
+                out.violazioni << chi + puntata +
+                                      QStringLiteral("non si può segnare sulla schedina (si "
+                                                     "segnerebbe %1)")
+                                          .arg(euro(segnato));
         }
         if (double(totale) < regole.minimo - 0.005)
             out.violazioni << chi + QStringLiteral("%1 è meno del minimo di %2")

@@ -26,8 +26,10 @@ struct ControlloRegole {
 };
 
 // Each slip's total and every rule that the slips da..a break, e.g.
-// "Schedina 3 (Quaterna 1): 1,30 € non è un multiplo di 0,50 €", amounts in
-// the given locale.
+// "Schedina 3 (Quaterna 1): 1,30 € non è un multiplo di 0,50 €", and every
+// stake that the slip's amount cells cannot mark ("... la puntata Ambo di
+// 0,40 € non si può segnare sulla schedina (si segnerebbe 0,35 €)"), amounts
+// in the given locale.
 ControlloRegole ControllaRegole(const SystemRecord& record, int da = 1, int a = 9,
                                 const QLocale& locale = QLocale(),
                                 const RegoleGioco& regole = Regole);

@@ -36,6 +36,16 @@ void ScomponiImporto(GrigliaImporti& grid, float stake, int row) {
     }
 }
 
+float ImportoSegnato(float stake) {
+    GrigliaImporti grid{};
+    ScomponiImporto(grid, stake, 0);
+    double marked = 0;
+    for (int j = 0; j < ColonneImporti; ++j)
+        if (grid[size_t(RigheImporti * j)])
+            marked += Tagli[size_t(j)];
+    return AiCentesimi(marked);
+}
+
 float SommaImporti(std::span<const float> stakes) {
     float total = 0;
     for (float s : stakes)
@@ -147,7 +157,11 @@ QList<Punto> CaselleProva(const TaraturaAmbetto& t, const LayoutSchedina& l) {
     return out;
 }
 
-QString RigaProdotto() { return AppTitle + QStringLiteral(" QRV - ") + IndirizzoStampato(); }
+QString RigaProdotto() {
+    const QString address = IndirizzoStampato();
+    return AppTitle + QStringLiteral(" QRV") +
+           (address.isEmpty() ? QString() : QStringLiteral(" - ") + address);
+}
 
 QString RigaImporto(float total, const QLocale& locale) {
     QLocale l = locale;

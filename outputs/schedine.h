@@ -43,6 +43,9 @@ void SegnaNumeri(GrigliaNumeri& grid, std::span<const uint8_t> numbers);
 // the remainder brought to cents after each step; what is left under 0.05 is
 // dropped.
 void ScomponiImporto(GrigliaImporti& grid, float stake, int row);
+// What the slip marks for stake: short of it when the denominations, each
+// used once, cannot make it up (0,40 is marked as 0,20 + 0,10 + 0,05).
+float ImportoSegnato(float stake);
 // The sum of the stakes in member order, brought to cents after each addition.
 float SommaImporti(std::span<const float> stakes);
 // Member k goes to row 3 - k (Ambo in row 3 ... Cinquina in row 0).
@@ -90,7 +93,7 @@ inline constexpr int PrimaCasellaRuote = CaselleNumeri;
 inline constexpr int PrimaCasellaImporti = CaselleNumeri + CaselleRuote;
 
 // The text block of a slip, line by line.
-QString RigaProdotto();                                  // "Bramasolovanti QRV - WWW..."
+QString RigaProdotto(); // "Bramasolovanti QRV", then " - " and the address when there is one
 QString RigaImporto(float total, const QLocale& locale); // " € 1,55 -- "
 QString RigaNumeroScheda(int slip);                      // "Scheda N. 1 -- "
 QString EtichettaProgresso(int slip);                    // "Scheda n. 0003"

@@ -26,6 +26,15 @@ constexpr double ImportiDaY = 74.0;
 constexpr qint64 TaraturaMaxBytes = 4096;
 } // namespace
 
+TaraturaAmbetto TaraturaPredefinita() {
+    return {5, 4.5f, 30, 20, 12.5f, 34.5f, 104, 5, 4, QualitaNormale, QString()};
+}
+
+int ScrollMinimo(int index) {
+    const bool traCaselle = index == 0 || index == 1 || index == 7 || index == 8;
+    return traCaselle ? 200 : ScrollMin;
+}
+
 float& Distanza(TaraturaAmbetto& t, int index) {
     switch (index) {
     case 0: return t.DistanzaX;
@@ -89,7 +98,7 @@ bool TaraturaValida(const TaraturaAmbetto& t) {
         // The stored amounts grid may be the one derived from a cell 1 at 300 mm.
         const double extra = i == 5 ? ImportiDaX : i == 6 ? ImportiDaY : 0.0;
         const double v = double(Distanza(t, i));
-        if (!(v >= ScrollMin / 100.0 && v <= ScrollMax / 100.0 + extra))
+        if (!(v >= ScrollMinimo(i) / 100.0 && v <= ScrollMax / 100.0 + extra))
             return false;
     }
     return true;
@@ -105,10 +114,18 @@ bool LeggiTaraturaFile(TaraturaAmbetto& t) {
                     QStringLiteral("Form frmStampaSchedine"));
         return false;
     }
+    if (data->isEmpty()) {
+        MsgBox(QStringLiteral("Il file \"%1\" è vuoto: si usa la taratura predefinita. "
+                              "Salva la taratura per scriverlo di nuovo.")
+                   .arg(NomeFileTaratura),
+               MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+        t = TaraturaPredefinita();
+        return true;
+    }
     const TaraturaAmbetto read = DecodificaTaratura(*data);
     if (!TaraturaValida(read)) {
-        MsgBox(QStringLiteral("Il file \"%1\" contiene distanze non valide (da 0 a 300 mm): "
-                              "la taratura non è stata letta.")
+        MsgBox(QStringLiteral("Il file \"%1\" contiene distanze non valide (da 0 a 300 mm, "
+                              "almeno 2 mm tra due caselle): la taratura non è stata letta.")
                    .arg(NomeFileTaratura),
                MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
         return false;
@@ -152,13 +169,13 @@ QString TestoCampo(float field, const QLocale& locale) {
     return l.toString(shortest, 'f', QLocale::FloatingPointShortest);
 }
 
-std::optional<int> ScrollFromText(const QString& text, const QLocale& locale) {
+std::optional<int> ScrollFromText(const QString& text, const QLocale& locale, int minimum) {
     bool ok = false;
     const double v = locale.toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(v))
         return std::nullopt;
     const int hundredths = RoundHalfEven(v * 100.0);
-    if (hundredths < ScrollMin || hundredths > ScrollMax)
+    if (hundredths < minimum || hundredths > ScrollMax)
         return std::nullopt;
     return hundredths;
 }

@@ -32,6 +32,10 @@ struct TaraturaAmbetto {
     QString Stampante;      // device name of the slip printer
 };
 
+// The calibration the program ships in "printA.cfg", used when there is none
+// to read: a fresh window starts from it.
+TaraturaAmbetto TaraturaPredefinita();
+
 // The nine distances in file order, for code that walks them all.
 inline constexpr int TaraturaDistanze = 9;
 float& Distanza(TaraturaAmbetto& t, int index);
@@ -51,13 +55,15 @@ TaraturaAmbetto DecodificaTaratura(const QByteArray& bytes);
 inline const QString NomeFileTaratura = QStringLiteral("printA.cfg");
 QString PercorsoTaratura(); // in the application folder
 
-// Every distance a number of 0 to 300 mm, as the window takes them (the
-// amounts grid as far as the layout derives it from those).
+// Every distance a number of ScrollMinimo to 300 mm, as the window takes
+// them (the amounts grid as far as the layout derives it from those).
 bool TaraturaValida(const TaraturaAmbetto& t);
 
 // Reads "printA.cfg" into t. On failure t keeps what it held and the user is
 // told (the standard report naming LeggiTaraturaAmbetto, or one message for
-// distances out of range); returns false then.
+// distances out of range); returns false then. An empty file, which would
+// put every mark in the paper's corner, gives the shipped calibration, and
+// the user is told so.
 bool LeggiTaraturaFile(TaraturaAmbetto& t);
 // Writes the whole file without ever leaving it half-written.
 bool ScriviTaraturaFile(const TaraturaAmbetto& t, RunError* error);
@@ -75,12 +81,16 @@ LayoutSchedina CalcolaLayout(TaraturaAmbetto& t);
 // Scroll bars hold hundredths of a millimetre, 0 to 300 mm.
 inline constexpr int ScrollMin = 0;
 inline constexpr int ScrollMax = 30000;
+// The least value of distance i: the distances between two cells are at
+// least a mark wide (2 mm), or the marks would run into each other.
+int ScrollMinimo(int index);
 // field × 100 to the nearest integer (halves to even), brought into range.
 int ScrollFromField(float field);
 // The field in the locale's shortest form ("12,5", "10,12").
 QString TestoCampo(float field, const QLocale& locale);
 // A typed value in the locale's form; nullopt when it is not a number of
-// 0 to 300 mm.
-std::optional<int> ScrollFromText(const QString& text, const QLocale& locale);
+// minimum / 100 to 300 mm.
+std::optional<int> ScrollFromText(const QString& text, const QLocale& locale,
+                                  int minimum = ScrollMin);
 
 } // namespace corpo

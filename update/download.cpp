@@ -48,7 +48,7 @@ CheckTarget CheckTarget::Current() {
     if (const testing::VersionServerScope* s = testing::activeScope)
         return {s->base_, s->deadlineMs_,
                 s->resolver_ ? s->resolver_ : HostResolver(&SystemResolve)};
-    return {MakerAddress, DownloadDeadlineMs, &SystemResolve};
+    return {MakerAddress(), DownloadDeadlineMs, &SystemResolve};
 }
 
 QList<QHostAddress> SystemResolve(const QString& host) {

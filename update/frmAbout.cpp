@@ -44,6 +44,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent), ui(new Ui::frmAbout) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ui->picIcon->setPixmap(ProgramIcon().pixmap(ui->picIcon->size(), devicePixelRatio()));
     ui->lbURL->setText(MakerPage());
+    if (MakerPage().isEmpty()) // a build that names no maker
+        ui->lbURL->hide();
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(ui->cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
     connect(ui->lbURL, &UrlLabel::clicked, this, &frmAbout::lbURL_Click);

@@ -12,6 +12,8 @@ frmNewVersion::frmNewVersion(QWidget* parent) : QDialog(parent), ui(new Ui::frmN
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ui->lbURL->setText(MakerPage());
+    if (MakerPage().isEmpty()) // a build that names no maker
+        ui->lbURL->hide();
     connect(ui->lbURL, &UrlLabel::clicked, this, &frmNewVersion::lbURL_Click);
     CenterForm(this);
 }

@@ -35,6 +35,10 @@ void ShowAbove(frmNewVersion& form) {
 } // namespace
 
 void NewVersion() {
+    const CheckTarget target = CheckTarget::Current();
+    // A build that names no maker has no site to ask.
+    if (target.baseAddress.isEmpty())
+        return;
     const QString folder = TempFolder();
     if (folder.isEmpty())
         return;
@@ -48,7 +52,6 @@ void NewVersion() {
         return;
 
     const QString localVersion = VersionString();
-    const CheckTarget target = CheckTarget::Current();
     if (!DownloadFile(target.baseAddress + VersionPath, local, true))
         return;
 

@@ -3,7 +3,6 @@
 # that writes each job as a PDF file into ~/PDF of the printing user.
 #   cups_fixture.sh start <state-file>   start cupsd (unless one runs) and add the queue
 #   cups_fixture.sh stop <state-file>    stop the cupsd that start started
-#   cups_fixture.sh pause <state-file>   stop it for a test of a missing service
 # A scheduler that was already running is used as it is and left running.
 set -u
 action=$1
@@ -48,7 +47,7 @@ start)
   fi
   wait_until 15 lpstat -p PDF || fail "the queue PDF does not appear"
   ;;
-stop|pause)
+stop)
   pid=$(cat "$state" 2>/dev/null || true)
   case "$pid" in
   ''|theirs|skip) exit 0 ;;
@@ -56,7 +55,6 @@ stop|pause)
   kill "$pid" 2>/dev/null
   wait_until 15 sh -c "! kill -0 $pid 2>/dev/null" || kill -9 "$pid" 2>/dev/null
   wait_until 5 sh -c "! test -S $socket"
-  [ "$action" = pause ] && echo "paused" > "$state"
   ;;
 esac
 exit 0

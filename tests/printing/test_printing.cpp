@@ -24,26 +24,6 @@ using namespace corpo;
 
 namespace {
 
-// Every job `draw` ends, against golden/<name>.txt.
-void CheckGolden(const QString& name, const std::function<void()>& draw) {
-    testing::PrinterListScope printers({QStringLiteral("Golden")});
-    Printer().SelectPrinter(QStringLiteral("Golden"));
-    QString actual;
-    {
-        testing::RecorderScope rec;
-        draw();
-        for (const RecordedJob& job : rec.jobs())
-            actual += job.describe() + QLatin1Char('\n');
-    }
-    testsupport::CheckSnapshot(QStringLiteral("tests/printing/golden/") + name +
-                                   QStringLiteral(".txt"),
-                               actual, [&](const QString& pdf) {
-                                   Printer().UsePdfFile(pdf + QStringLiteral(".pdf"));
-                                   draw();
-                                   Printer().UsePrinter();
-                               });
-}
-
 // A sample of every operation. After each, a dot shows where the current
 // position went. Jobs that end empty or are abandoned leave nothing, and
 // each job starts in the default state.
@@ -124,37 +104,15 @@ private Q_SLOTS:
     void init() { globals_.emplace(); }
     void cleanup() { globals_.reset(); }
 
-    // The cluster figure as on the listing, R 11 at (15, 45), with the
-    // grapes in their stored colours.
-    void golden_data() {
-        QTest::addColumn<int>("capogioco"); // -1: the page operations
-        QTest::addColumn<bool>("colour");
-        QTest::newRow("page") << -1 << true;
-        QTest::newRow("vorlacco") << 0 << true;
-        QTest::newRow("vorlacco_capogioco") << 7 << true;
-        QTest::newRow("vorlacco_bianco_nero") << 7 << false;
-    }
+    // A sample of every page operation against its snapshot. (The cluster
+    // figure is in the listing's snapshots, with and without head number and
+    // colour.)
     void golden() {
-        QFETCH(int, capogioco);
-        QFETCH(bool, colour);
-        resetSystem();
-        Sistema.Capogioco = uint8_t(std::max(0, capogioco));
-        CheckGolden(QString::fromLatin1(QTest::currentDataTag()), [&] {
-            if (capogioco < 0)
-                return PageOperations();
-            testsupport::AppFolder app;
-            testing::Script script;
-            PrinterPage& page = Printer();
-            page.CurrentX = 115;
-            page.CurrentY = 205;
-            page.FillStyle = 0;
-            stampaVorlacco(15, 45, 11, colour);
-            // Left as the caller had it: the dot lands at (115, 205), the fill style kept.
-            QCOMPARE(page.FillStyle, 0);
-            page.Print(QStringLiteral("."), false);
-            page.EndDoc();
-            QCOMPARE(script.messages().size(), 0);
-        });
+        testing::PrinterListScope printers({QStringLiteral("Golden")});
+        Printer().SelectPrinter(QStringLiteral("Golden"));
+        testing::RecorderScope rec;
+        PageOperations();
+        testsupport::CheckGolden(QStringLiteral("tests/printing/golden/page.txt"), rec.jobs());
     }
 
     // Exact names only; no match keeps the current printer; none at all is 482

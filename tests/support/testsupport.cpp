@@ -2,6 +2,7 @@
 
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "printing/printtarget.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,38 +53,6 @@ LocaleScope::LocaleScope(const QLocale& locale) : previous_(QLocale()) {
 }
 LocaleScope::~LocaleScope() { QLocale::setDefault(previous_); }
 
-// Equal once every number is "#", and each number within 0.01 of the other.
-static bool SameLine(const QString& a, const QString& b) {
-    static const QRegularExpression number(QStringLiteral("-?\\d+(?:\\.\\d+)?"));
-    const QString hash = QStringLiteral("#");
-    if (QString(a).replace(number, hash) != QString(b).replace(number, hash))
-        return false;
-    for (auto i = number.globalMatch(a), j = number.globalMatch(b); i.hasNext();)
-        if (qAbs(i.next().captured().toDouble() - j.next().captured().toDouble()) >= 0.01)
-            return false;
-    return true;
-}
-
-void CheckSnapshot(const QString& file, const QString& actual,
-                   const std::function<void(const QString& pdfBase)>& writePdf) {
-    const QString path = sourceFolder() + file;
-    if (qEnvironmentVariableIsSet("BRAMA_REGEN_GOLDEN")) {
-        QVERIFY(corpo::WriteFileAtomically(path, actual.trimmed().toUtf8() + "\n", nullptr));
-        writePdf(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                 QFileInfo(file).completeBaseName());
-    }
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
-    const QStringList want = QString::fromUtf8(f.readAll()).trimmed().split(QLatin1Char('\n'));
-    const QStringList got = actual.trimmed().split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < std::max(want.size(), got.size()); ++i)
-        QVERIFY2(SameLine(want.value(i), got.value(i)),
-                 qPrintable(QStringLiteral("%1 line %2\n  expected: %3\n  actual:   %4")
-                                .arg(file)
-                                .arg(i + 1)
-                                .arg(want.value(i), got.value(i))));
-}
-
 bool runningAsRoot() { return ::geteuid() == 0; }
 
 GlobalsScope::GlobalsScope()
@@ -101,6 +70,49 @@ GlobalsScope::~GlobalsScope() {
     corpo::StampanteTabulato = stampante_;
     corpo::NomiRuote = ruote_;
     corpo::StopStampa = stop_;
+}
+
+namespace {
+// The first line where two snapshots differ in text or by 0.01 or more in a
+// number; empty when they agree.
+QString GoldenDifference(const QString& expected, const QString& actual) {
+    static const QRegularExpression number(QStringLiteral("-?\\d+(\\.\\d+)?"));
+    const QStringList want = expected.trimmed().split(QLatin1Char('\n'));
+    const QStringList got = actual.trimmed().split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < std::max(want.size(), got.size()); ++i) {
+        const QString w = want.value(i), g = got.value(i);
+        // The same text around the same count of numbers, each within 0.01.
+        bool same = QString(w).replace(number, QStringLiteral("#")) ==
+                    QString(g).replace(number, QStringLiteral("#"));
+        for (auto a = number.globalMatch(w), b = number.globalMatch(g); same && a.hasNext();)
+            same = qAbs(a.next().captured().toDouble() - b.next().captured().toDouble()) < 0.01;
+        if (!same)
+            return QStringLiteral("line %1\n  expected: %2\n  actual:   %3").arg(i + 1).arg(w, g);
+    }
+    return {};
+}
+
+} // namespace
+
+void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs) {
+    QString actual;
+    for (const corpo::RecordedJob& job : jobs)
+        actual += job.describe() + QLatin1Char('\n');
+    if (qEnvironmentVariableIsSet("BRAMA_REGEN_GOLDEN")) {
+        QVERIFY(corpo::WriteFileAtomically(sourceFolder() + path, actual.toUtf8(), nullptr));
+        const corpo::PrintTargetScope back;
+        for (int i = 0; i < jobs.size(); ++i) {
+            corpo::Printer().UsePdfFile(
+                QStringLiteral("%1/%2_%3.pdf")
+                    .arg(QCoreApplication::applicationDirPath(), QFileInfo(path).completeBaseName())
+                    .arg(i));
+            corpo::Printer().Replay(jobs[i]);
+        }
+    }
+    QFile f(sourceFolder() + path);
+    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
+    const QString difference = GoldenDifference(QString::fromUtf8(f.readAll()), actual);
+    QVERIFY2(difference.isEmpty(), qPrintable(path + QStringLiteral(": ") + difference));
 }
 
 } // namespace testsupport

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/corpo.h"
+#include "printing/recordedjob.h"
 
 #include <QLocale>
 #include <QString>
@@ -62,14 +63,13 @@ QString builtAppFolder();
 // The source tree's root.
 QString sourceFolder();
 
-// A paper's recorded jobs (`actual`, as described) against their snapshot, a
-// file under the source tree: the same lines, numbers within 0.01. With
-// BRAMA_REGEN_GOLDEN set, the snapshot is first written anew and writePdf is
-// given a path beside the test program (without ".pdf") for PDFs to look at.
-void CheckSnapshot(const QString& file, const QString& actual,
-                   const std::function<void(const QString& pdfBase)>& writePdf);
-
 // Root ignores permissions: a read-only folder then stops no write.
 bool runningAsRoot();
+
+// The jobs' descriptions against the snapshot `path` (from the source tree's
+// root), numbers within 0.01. With BRAMA_REGEN_GOLDEN set, the snapshot is
+// written first, and each job as <name>_<n>.pdf beside the test program, to
+// be looked at before the new snapshot is committed.
+void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs);
 
 } // namespace testsupport

@@ -3,6 +3,7 @@
 // of our own on 127.0.0.1: the window it opens or not, the message shown,
 // what is left on disk, what the server was told and how long it all took.
 #include "app/corpo.h"
+#include "app/maker.h"
 #include "app/messages.h"
 #include "app/shell.h"
 #include "app/startup.h"
@@ -180,6 +181,7 @@ public Q_SLOTS:
 class TestUpdate : public QObject {
     Q_OBJECT
     QString tempBase_;
+    corpo::testing::MakerAddressScope maker_{QStringLiteral("https://www.example.com")};
     std::optional<QTemporaryDir> tmp_; // the check's temporary folder, empty for each test
 
 private Q_SLOTS:
@@ -198,6 +200,10 @@ private Q_SLOTS:
 
     void aboutWindow() {
         corpo::Edizione = QStringLiteral("Freeware");
+        {
+            corpo::testing::MakerAddressScope none{QString()}; // no link to no site
+            QVERIFY(corpo::frmAbout().findChild<QLabel*>(QStringLiteral("lbURL"))->isHidden());
+        }
         corpo::frmAbout form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -345,7 +351,8 @@ private Q_SLOTS:
         for (const char* kind :
              {"404", "500", "redirect", "port bound then closed", "host under .invalid",
               "look-up slower than the deadline", "silent server", "one byte every 100 ms",
-              "65,537 bytes", "65,537 bytes once unpacked", "temporary folder missing"})
+              "65,537 bytes", "65,537 bytes once unpacked", "temporary folder missing",
+              "no maker's address"})
             QTest::newRow(kind) << QByteArray("9.9.9") << QString() << 0;
     }
 
@@ -383,6 +390,8 @@ private Q_SLOTS:
                 kind.endsWith(QLatin1String("bytes"))
                     ? Response(200, big)
                     : Response(200, qCompress(big).mid(4), "Content-Encoding: deflate\r\n");
+        } else if (is("no maker")) {
+            base.clear();
         } else if (is("temporary")) {
             qputenv("TMPDIR", QFile::encodeName(tmp_->path() + QStringLiteral("/missing")));
         }
@@ -397,8 +406,8 @@ private Q_SLOTS:
         QCOMPARE(Entries(tmp_->path()), QStringList());
         // A dead network holds nobody much beyond the deadline.
         QVERIFY2(o.ms < deadlineMs + 1500, qPrintable(QString::number(o.ms)));
-        if (is("temporary") ||
-            is("look-up")) // nothing asked without a place for the answer, or a name
+        // Nothing asked without a place for the answer, a name, or a site.
+        if (is("temporary") || is("look-up") || is("no maker"))
             QCOMPARE(server.requests.size(), 0);
     }
 
