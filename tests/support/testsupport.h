@@ -7,7 +7,6 @@
 #include <QLocale>
 #include <QString>
 #include <QTemporaryDir>
-#include <functional>
 
 namespace testsupport {
 
