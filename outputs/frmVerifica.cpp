@@ -10,6 +10,7 @@
 #include "ui_frmVerifica.h"
 #include "winnings/prospetto.h"
 
+#include <QDateEdit>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QStandardPaths>
@@ -23,8 +24,6 @@ constexpr int ColonnaNumeri = 2; // Ruota, Scommessa, then five numbers
 constexpr int Colonne = ColonnaNumeri + 5 + 2;
 // Drawn numbers stand out on screen as on the bunch: bold on the head-number red.
 const QColor Segnato(255, 120, 120);
-
-QString Data(const QDate& d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
 
 QString Titolo() {
     const QString nome = Sistema.NomeSistema.trimmed();
@@ -119,8 +118,6 @@ frmVerifica::frmVerifica(QWidget* parent) : QDialog(parent), ui(new Ui::frmVerif
     ui->cmdStampa->setEnabled(false);
     ui->cmdPdf->setEnabled(false);
     connect(ui->cmdVerifica, &QPushButton::clicked, this, &frmVerifica::Verifica);
-    connect(ui->cmbData, &QComboBox::activated, ui->optArchivio,
-            [this] { ui->optArchivio->setChecked(true); });
     connect(ui->cmdImporta, &QPushButton::clicked, this, [this] {
         const QString file = QFileDialog::getOpenFileName(
             this, QStringLiteral("Importa archivio delle estrazioni"),
@@ -138,22 +135,31 @@ frmVerifica::frmVerifica(QWidget* parent) : QDialog(parent), ui(new Ui::frmVerif
     else
         ReportError(error, QStringLiteral("CaricaArchivio"), QStringLiteral("Form frmVerifica"));
     MostraDate();
+    connect(ui->dtpData, &QDateEdit::dateChanged, ui->optArchivio,
+            [this] { ui->optArchivio->setChecked(true); });
 }
 
 frmVerifica::~frmVerifica() {}
 
 void frmVerifica::MostraDate() {
-    ui->cmbData->clear();
-    for (const QDate& d : archivio_.Date())
-        ui->cmbData->addItem(Data(d), d);
-    ui->optArchivio->setEnabled(ui->cmbData->count() > 0);
-    ui->cmbData->setEnabled(ui->cmbData->count() > 0);
+    // The archive's span, opened on its newest draw: a field and a calendar
+    // cost the same for ten dates or for the whole history.
+    const bool any = !archivio_.estrazioni.empty();
+    if (any) {
+        ui->dtpData->setDateRange(archivio_.Prima(), archivio_.Ultima());
+        ui->dtpData->setDate(archivio_.Ultima());
+    }
+    ui->optArchivio->setEnabled(any);
+    ui->dtpData->setEnabled(any);
 }
 
 void frmVerifica::Importa(const QString& file) {
     EsitoImportazione esito = ImportaArchivio(file);
-    if (!esito.messaggio.isEmpty())
+    if (esito.avviso)
         MsgBox(esito.messaggio, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+    else
+        MsgBox(esito.messaggio, MsgButtons::Ok, MsgIcon::Information,
+               QStringLiteral("Importa archivio"));
     if (!esito.salvato)
         return;
     archivio_ = std::move(esito.archivio);
@@ -192,18 +198,21 @@ bool frmVerifica::Verifica() {
             estrazione_ += QString::number(n) + QLatin1Char(' ');
         estrazione_ = estrazione_.trimmed();
     } else {
-        const QDate data = ui->cmbData->currentData().toDate();
+        const QDate data = ui->dtpData->date();
         for (int r : ruote)
             if (const Estratti* e = archivio_.Trova(data, r))
                 draws.append({r, *e});
         if (draws.isEmpty()) {
-            MsgBox(QStringLiteral("L'archivio non ha l'estrazione del %1 sulla ruota %2.")
-                       .arg(Data(data), Sistema.Ruota.trimmed()),
-                   MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
-            ui->cmbData->setFocus();
+            QString text = QStringLiteral("L'archivio non ha l'estrazione del %1 sulla ruota %2.")
+                               .arg(FormatoData(data), Sistema.Ruota.trimmed());
+            if (const QDate before = archivio_.Precedente(data, ruote); before.isValid())
+                text +=
+                    QStringLiteral(" L'estrazione precedente è del %1.").arg(FormatoData(before));
+            MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+            ui->dtpData->setFocus();
             return false;
         }
-        estrazione_ = QStringLiteral("Estrazione del ") + Data(data);
+        estrazione_ = QStringLiteral("Estrazione del ") + FormatoData(data);
     }
     const int divisore = DivisoreVincite(Sistema.Ruota);
     if (divisore > 1)
