@@ -13,7 +13,9 @@
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QStandardPaths>
+#include <QThread>
 #include <algorithm>
 
 namespace corpo {
@@ -129,22 +131,38 @@ frmVerifica::frmVerifica(QWidget* parent) : QDialog(parent), ui(new Ui::frmVerif
     connect(ui->cmdStampa, &QPushButton::clicked, this, [this] { Stampa(false); });
     connect(ui->cmdPdf, &QPushButton::clicked, this, [this] { Stampa(true); });
 
-    RunError error;
-    if (std::optional<Archivio> stored = CaricaArchivio(&error))
-        archivio_ = std::move(*stored);
-    else
-        ReportError(error, QStringLiteral("CaricaArchivio"), QStringLiteral("Form frmVerifica"));
-    MostraDate();
     connect(ui->dtpData, &QDateEdit::dateChanged, ui->optArchivio,
             [this] { ui->optArchivio->setChecked(true); });
+    MostraDate();
+    lettore_.reset(QThread::create([this] { letto_ = CaricaArchivio(&erroreLettura_); }));
+    connect(lettore_.get(), &QThread::finished, this, &frmVerifica::ArchivioLetto);
+    lettore_->start();
 }
 
-frmVerifica::~frmVerifica() {}
+frmVerifica::~frmVerifica() {
+    if (lettore_)
+        lettore_->wait();
+}
+
+void frmVerifica::ArchivioLetto() {
+    if (!lettore_)
+        return;
+    lettore_->wait();
+    lettore_.reset();
+    if (letto_)
+        archivio_ = std::move(*letto_);
+    else
+        ReportError(erroreLettura_, QStringLiteral("CaricaArchivio"),
+                    QStringLiteral("Form frmVerifica"));
+    letto_.reset();
+    MostraDate();
+}
 
 void frmVerifica::MostraDate() {
     // The archive's span, opened on its newest draw: a field and a calendar
     // cost the same for ten dates or for the whole history.
     const bool any = !archivio_.estrazioni.empty();
+    const QSignalBlocker quiet(ui->dtpData); // only the player's choice picks the archive
     if (any) {
         ui->dtpData->setDateRange(archivio_.Prima(), archivio_.Ultima());
         ui->dtpData->setDate(archivio_.Ultima());
@@ -154,6 +172,7 @@ void frmVerifica::MostraDate() {
 }
 
 void frmVerifica::Importa(const QString& file) {
+    ArchivioLetto(); // what the import adds to, once read
     EsitoImportazione esito = ImportaArchivio(file);
     if (esito.avviso)
         MsgBox(esito.messaggio, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
