@@ -10,11 +10,13 @@
 #include "ui_frmVerifica.h"
 #include "winnings/prospetto.h"
 
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStandardPaths>
+#include <QTextCharFormat>
 #include <QThread>
 #include <algorithm>
 
@@ -133,6 +135,8 @@ frmVerifica::frmVerifica(QWidget* parent) : QDialog(parent), ui(new Ui::frmVerif
 
     connect(ui->dtpData, &QDateEdit::dateChanged, ui->optArchivio,
             [this] { ui->optArchivio->setChecked(true); });
+    connect(ui->dtpData->calendarWidget(), &QCalendarWidget::currentPageChanged, this,
+            &frmVerifica::SegnaEstrazioni);
     MostraDate();
     lettore_.reset(QThread::create([this] { letto_ = CaricaArchivio(&erroreLettura_); }));
     connect(lettore_.get(), &QThread::finished, this, &frmVerifica::ArchivioLetto);
@@ -169,6 +173,19 @@ void frmVerifica::MostraDate() {
     }
     ui->optArchivio->setEnabled(any);
     ui->dtpData->setEnabled(any);
+    SegnaEstrazioni(ui->dtpData->date().year(), ui->dtpData->date().month());
+}
+
+void frmVerifica::SegnaEstrazioni(int anno, int mese) {
+    // The calendar shows the month's days with a draw in bold.
+    QCalendarWidget* calendario = ui->dtpData->calendarWidget();
+    calendario->setDateTextFormat(QDate(), {});
+    QTextCharFormat estrazione;
+    estrazione.setFontWeight(QFont::Bold);
+    const QDate primo(anno, mese, 1);
+    for (auto it = archivio_.estrazioni.lower_bound(primo);
+         it != archivio_.estrazioni.end() && it->first < primo.addMonths(1); ++it)
+        calendario->setDateTextFormat(it->first, estrazione);
 }
 
 void frmVerifica::Importa(const QString& file) {

@@ -49,6 +49,7 @@ private:
     RunError erroreLettura_;
 
     void MostraDate();
+    void SegnaEstrazioni(int anno, int mese);
     void Mostra(const EsitoVerifica& esito);
     void Stampa(bool pdf);
 

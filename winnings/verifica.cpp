@@ -166,13 +166,15 @@ QString RigheScartate(const LetturaArchivio& lettura) {
 
 // The stored archive read, with the lines that no longer read counted.
 std::optional<LetturaArchivio> LeggiArchivioSalvato(RunError* error) {
-    const QString path = PercorsoArchivio();
-    if (!QFileInfo::exists(path))
+    RunError e;
+    const std::optional<QByteArray> bytes = ReadSmallFile(PercorsoArchivio(), ArchivioMassimo, &e);
+    if (bytes)
+        return LeggiArchivio(*bytes);
+    if (e.number == err::FileNotFound || e.number == err::PathNotFound) // never imported
         return LetturaArchivio{};
-    const std::optional<QByteArray> bytes = ReadSmallFile(path, ArchivioMassimo, error);
-    if (!bytes)
-        return std::nullopt;
-    return LeggiArchivio(*bytes);
+    if (error)
+        *error = e;
+    return std::nullopt;
 }
 
 } // namespace
@@ -369,7 +371,10 @@ EsitoImportazione ImportaArchivio(const QString& file) {
         out.avviso = true;
         return out;
     };
-    if (!stored) // writing over an archive we could not read would lose it
+    // Writing over an archive we could not read would lose it. One too big
+    // or no file at all (an older copy's) is moved aside; other failures stop.
+    const bool daSpostare = !stored && error.number == err::PathFileAccess;
+    if (!stored && !daSpostare)
         return annullata(
             QStringLiteral("L'archivio salvato non si può leggere (%1)").arg(error.description));
     Archivio merged = out.archivio;
@@ -380,13 +385,23 @@ EsitoImportazione ImportaArchivio(const QString& file) {
         return annullata(QStringLiteral("Con queste estrazioni l'archivio supererebbe i %1 MB")
                              .arg(Numero(ArchivioMassimo >> 20)));
     QDir().mkpath(QFileInfo(PercorsoArchivio()).absolutePath());
-    if (stored->righeScartate > 0) {
+    const QString copia =
+        PercorsoArchivio().chopped(4) +
+        QDateTime::currentDateTime().toString(QStringLiteral("-yyyy-MM-dd-hhmmss")) +
+        QStringLiteral(".txt");
+    if (daSpostare) {
+        if (!QFile::rename(PercorsoArchivio(), copia))
+            return annullata(QStringLiteral("L'archivio salvato non si può leggere (%1) né "
+                                            "spostare in %2")
+                                 .arg(error.description, Nativo(copia)));
+        out.messaggio += QStringLiteral("\n\nL'archivio salvato non si poteva leggere (%1): "
+                                        "ora è in %2, e il nuovo archivio ha solo le "
+                                        "estrazioni importate.")
+                             .arg(error.description, Nativo(copia));
+        out.avviso = true;
+    } else if (stored->righeScartate > 0) {
         // Lines of the stored archive that no longer read are not written
         // again: the old file stays whole beside it, under the day's date.
-        const QString copia =
-            PercorsoArchivio().chopped(4) +
-            QDateTime::currentDateTime().toString(QStringLiteral("-yyyy-MM-dd-hhmmss")) +
-            QStringLiteral(".txt");
         const std::optional<QByteArray> old =
             ReadSmallFile(PercorsoArchivio(), ArchivioMassimo, &error);
         if (!old || !WriteFileAtomically(copia, *old, &error))
@@ -404,9 +419,12 @@ EsitoImportazione ImportaArchivio(const QString& file) {
         out.messaggio += QStringLiteral("\n\nL'archivio salvato aveva ") + righe;
         out.avviso = true;
     }
-    if (!WriteFileAtomically(PercorsoArchivio(), text, &error))
+    if (!WriteFileAtomically(PercorsoArchivio(), text, &error)) {
+        if (daSpostare) // back where it was
+            QFile::rename(copia, PercorsoArchivio());
         return annullata(QStringLiteral("L'archivio non si può salvare in %1 (%2)")
                              .arg(Nativo(PercorsoArchivio()), error.description));
+    }
     out.archivio = std::move(merged);
     out.salvato = true;
     return out;

@@ -305,6 +305,9 @@ private Q_SLOTS:
         QTest::newRow("damaged stored line") << ba + "2024/01/03\tBA\t1\t2\n" << ca << ba + ca
             << "Importata 1 estrazione, del 04/01/2024.\n\nL'archivio salvato aveva una riga che non si "
                "legge più: il nuovo archivio non la riporta, la copia %2 la conserva." << "04/01/2024";
+        QTest::newRow("stored too big") << QByteArray("<65 MB>") << ca << ca << "Importata 1 estrazione, del "
+            "04/01/2024.\n\nL'archivio salvato non si poteva leggere (Path/File access error): ora è in "
+            "%2, e il nuovo archivio ha solo le estrazioni importate." << "04/01/2024";
         // clang-format on
     }
     void archiveImport() {
@@ -314,20 +317,28 @@ private Q_SLOTS:
         const QString path = data_.filePath("importa.txt");
         QVERIFY(WriteFileAtomically(path, file, nullptr));
         const QDir stored = QFileInfo(PercorsoArchivio()).dir();
-        QVERIFY(before.isEmpty() ||
-                (stored.mkpath(".") && WriteFileAtomically(PercorsoArchivio(), before, nullptr)));
+        QVERIFY(stored.mkpath("."));
+        if (before == "<65 MB>") // sparse
+            QVERIFY(QFile(PercorsoArchivio()).open(QIODevice::WriteOnly) &&
+                    QFile::resize(PercorsoArchivio(), 65 << 20));
+        else if (!before.isEmpty())
+            QVERIFY(WriteFileAtomically(PercorsoArchivio(), before, nullptr));
+        const qint64 oldSize = QFileInfo(PercorsoArchivio()).size();
         testing::Script script;
         frmVerifica form;
         form.Importa(path);
         const QStringList copies = stored.entryList({"estrazioni-*.txt"});
         QCOMPARE(copies.size(), int(message.contains("%2")));
         const QString copy = stored.filePath(copies.value(0));
-        QCOMPARE(first(script).text, message.replace("%1", path).replace("%2", copy));
-        if (!copies.isEmpty())
-            QCOMPARE(ReadSmallFile(copy, 1 << 20, nullptr).value_or(""), before);
+        QCOMPARE(script.messages().constLast().text,
+                 message.replace("%1", path).replace("%2", copy));
+        if (!copies.isEmpty()) // the earlier archive, whole
+            QCOMPARE(QFileInfo(copy).size(), oldSize);
         QTEST(ReadSmallFile(PercorsoArchivio(), 1 << 20, nullptr).value_or(""), "stored");
         const auto* date = form.findChild<QDateEdit*>("dtpData");
         QTEST(date->isEnabled() ? date->text() : QString(), "newest");
+        const QTextCharFormat newest = date->calendarWidget()->dateTextFormat(date->date());
+        QCOMPARE(newest.fontWeight() == QFont::Bold, date->isEnabled()); // a draw on that day
     }
 
     // The block on the listing's page: every title, heading and amount where it
