@@ -105,7 +105,7 @@ Riga LeggiRiga(const char* p, const char* end, const QDate& domani) {
         r.errore = "ha una data che non esiste";
         return r;
     }
-    if (r.data.year() < PrimoAnno || r.data > domani) {
+    if (anno < PrimoAnno || r.data > domani) {
         r.errore = "ha una data prima del 1871 o dopo domani";
         return r;
     }
@@ -293,16 +293,18 @@ QByteArray ScriviArchivio(const Archivio& archivio) {
     QByteArray out;
     out.reserve(archivio.Righe() * 28);
     char buf[64];
-    for (const auto& [data, ruote] : archivio.estrazioni)
+    for (const auto& [data, ruote] : archivio.estrazioni) {
+        int y = 0, m = 0, d = 0;
+        data.getDate(&y, &m, &d); // once a date: a wheel's line repeats it
         for (int i = 0; i < NumRuote; ++i) {
             const Estratti& e = ruote[size_t(i)];
             if (e[0] == 0)
                 continue;
             const int n = std::snprintf(buf, sizeof buf, "%04d/%02d/%02d\t%s\t%d\t%d\t%d\t%d\t%d\n",
-                                        data.year(), data.month(), data.day(), Codici[size_t(i)],
-                                        e[0], e[1], e[2], e[3], e[4]);
+                                        y, m, d, Codici[size_t(i)], e[0], e[1], e[2], e[3], e[4]);
             out.append(buf, n);
         }
+    }
     return out;
 }
 

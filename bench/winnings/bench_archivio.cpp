@@ -4,9 +4,10 @@
 // line, merge, write the stored archive) against a plain read of the same
 // file, and the look-up of every date. Then files of 64 MB, each imported by
 // a copy of this program of its own so that its peak memory is its own:
-// junk lines, blank lines, 2.4 million dates, and the whole life of the game
-// on every wheel; each must import within 1 s and 100 MB more memory. Then,
-// with each in place of the stored archive, Verifica must show within 200 ms.
+// junk lines, blank lines, 2.8 million dates (one a day from year 1), and the
+// whole life of the game on every wheel; each must import within 1 s of
+// processor time and 100 MB more memory. Then, with each in place of the
+// stored archive, Verifica must show within 200 ms.
 // The data folder is a temporary one.
 #include "outputs/frmVerifica.h"
 #include "winnings/verifica.h"
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <random>
 
 namespace {
@@ -24,6 +26,14 @@ namespace {
 constexpr qint64 Mb = 1 << 20;
 constexpr double MaxImportMs = 1000, MaxOpenMs = 200, MaxImportMb = 100;
 const char* const Codes[] = {"BA", "CA", "FI", "GE", "MI", "NA", "PA", "RM", "TO", "VE", "RN"};
+
+// The processor time of this thread: on a busy machine the wall clock
+// measures the other programs too.
+double CpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000 + double(t.tv_nsec) / 1e6;
+}
 
 double Ms(std::chrono::steady_clock::time_point from) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - from)
@@ -83,9 +93,10 @@ QByteArray Hostile(const QString& kind) {
 // In the child: imports the file, then opens Verifica on it as the stored archive.
 int Child(const QString& file) {
     const long before = PeakKb();
+    const double cpu = CpuMs();
     auto start = std::chrono::steady_clock::now();
     const corpo::EsitoImportazione esito = corpo::ImportaArchivio(file);
-    const double import = Ms(start);
+    const double import = Ms(start), importCpu = CpuMs() - cpu;
     const long after = PeakKb();
     // Whatever the stored archive holds (an older copy may have written it).
     QFile::remove(corpo::PercorsoArchivio());
@@ -100,15 +111,15 @@ int Child(const QString& file) {
         open = Ms(start);
     }
     const std::optional<corpo::Archivio> stored = corpo::CaricaArchivio(nullptr);
-    std::printf("%.1f %.1f %.1f %d\n", import, double(after - before) / 1024, open,
+    std::printf("%.1f %.1f %.1f %.1f %d\n", import, importCpu, double(after - before) / 1024, open,
                 stored ? stored->Righe() : -1);
     return 0;
 }
 
 int Hostiles(const QTemporaryDir& home) {
     bool ok = true;
-    std::printf("\n%-8s %8s %10s %10s %10s %10s\n", "64 MB", "MB", "import ms", "memory MB",
-                "open ms", "draws");
+    std::printf("\n%-8s %8s %10s %10s %10s %10s %10s\n", "64 MB", "MB", "import ms", "cpu ms",
+                "memory MB", "open ms", "draws");
     for (const QString kind : {"junk", "blank", "dates", "life"}) {
         const QString path = home.filePath(kind + QStringLiteral(".txt"));
         {
@@ -123,11 +134,12 @@ int Hostiles(const QTemporaryDir& home) {
         if (!child.waitForFinished(120000) || child.exitCode() != 0)
             return 1;
         const QList<QByteArray> got = child.readAllStandardOutput().simplified().split(' ');
-        const double import = got.value(0).toDouble(), memory = got.value(1).toDouble(),
-                     open = got.value(2).toDouble();
-        std::printf("%-8s %8.1f %10.1f %10.1f %10.1f %10s\n", qPrintable(kind),
-                    double(QFile(path).size()) / Mb, import, memory, open, got.value(3).data());
-        ok = ok && got.size() == 4 && import <= MaxImportMs && memory <= MaxImportMb &&
+        const double import = got.value(0).toDouble(), cpu = got.value(1).toDouble(),
+                     memory = got.value(2).toDouble(), open = got.value(3).toDouble();
+        std::printf("%-8s %8.1f %10.1f %10.1f %10.1f %10.1f %10s\n", qPrintable(kind),
+                    double(QFile(path).size()) / Mb, import, cpu, memory, open,
+                    got.value(4).data());
+        ok = ok && got.size() == 5 && cpu <= MaxImportMs && memory <= MaxImportMb &&
              open <= MaxOpenMs;
         QFile::remove(path);
     }
