@@ -5,17 +5,22 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QScopeGuard>
+#include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace corpo {
 
 namespace {
 // e is errno as the failed call left it: the most precise account of what the
 // system refused.
-RunError FromErrno(const QFileDevice& file, int e) {
+RunError FromErrno(QFileDevice::FileError failed, int e) {
     const bool full = e == ENOSPC || e == EFBIG || e == EDQUOT;
     const bool refused = e == EACCES || e == EPERM || e == EROFS;
-    switch (file.error()) {
+    switch (failed) {
     case QFileDevice::PermissionsError: return MakeError(err::PermissionDenied);
     case QFileDevice::ResizeError:
     case QFileDevice::WriteError:
@@ -33,7 +38,7 @@ RunError FromErrno(const QFileDevice& file, int e) {
 }
 } // namespace
 
-RunError FileError(const QFileDevice& file) { return FromErrno(file, errno); }
+RunError FileError(const QFileDevice& file) { return FromErrno(file.error(), errno); }
 
 RunError FileOpenError(const QString& path, const QFileDevice& file, bool writing) {
     const int e = errno;
@@ -48,35 +53,52 @@ RunError FileOpenError(const QString& path, const QFileDevice& file, bool writin
     // new files, and an existing file must itself be writable.
     if (writing && (!QFileInfo(info.path()).isWritable() || (info.exists() && !info.isWritable())))
         return MakeError(err::PermissionDenied);
-    return FromErrno(file, e);
+    return FromErrno(file.error(), e);
 }
 
 std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes, RunError* error) {
-    // Checked before opening: opening a pipe waits for a writer, and a device
-    // or a huge file would be read without end.
-    const QFileInfo info(path);
-    if (info.exists() && (!info.isFile() || info.size() > maxBytes)) {
+    const auto fail = [error](int number) -> std::optional<QByteArray> {
         if (error)
-            *error = MakeError(err::PathFileAccess);
+            *error = MakeError(number);
         return std::nullopt;
+    };
+    // Opened without waiting (a pipe would wait for a writer) and judged by
+    // what was opened: the path may name something else by now.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        const int e = errno;
+        if (e == ENOENT && QFileInfo(path).dir().exists())
+            return fail(err::FileNotFound);
+        return fail(FromErrno(QFileDevice::NoError, e).number);
     }
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = FileOpenError(path, f);
-        return std::nullopt;
+    const auto closeFd = qScopeGuard([fd] { ::close(fd); });
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return fail(err::DeviceIO);
+    // A folder, a pipe or a device is no file of ours, nor is a huge file.
+    if (!S_ISREG(st.st_mode) || st.st_size > maxBytes)
+        return fail(err::PathFileAccess);
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // One byte more than the file held shows that it grew since.
+    QByteArray data(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+    qint64 got = 0;
+    for (;;) {
+        if (got == data.size()) {
+            if (got > maxBytes)
+                return fail(err::PathFileAccess);
+            data.resize(qsizetype(std::min(maxBytes + 1, got * 2)));
+        }
+        const ssize_t n = ::read(fd, data.data() + got, size_t(data.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return fail(FromErrno(QFileDevice::ReadError, errno).number);
+        if (n == 0)
+            break;
+        got += n;
     }
-    QByteArray data = f.read(maxBytes + 1);
-    if (f.error() != QFileDevice::NoError) {
-        if (error)
-            *error = FileError(f);
-        return std::nullopt;
-    }
-    if (data.size() > maxBytes) { // it grew after the check
-        if (error)
-            *error = MakeError(err::PathFileAccess);
-        return std::nullopt;
-    }
+    data.resize(qsizetype(got));
     return data;
 }
 

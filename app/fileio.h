@@ -19,7 +19,8 @@ RunError FileOpenError(const QString& path, const QFileDevice& file, bool writin
 
 // Reads a whole file of at most maxBytes. A missing or unreadable file is an
 // error, and so is anything that is no regular file (a folder, a pipe, a
-// device) or that holds more than maxBytes: Path/File access error.
+// device) or that holds more than maxBytes: Path/File access error. It never
+// waits: what is judged is what was opened, not what the path named before.
 std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes, RunError* error);
 
 // Writes a whole file through a temporary file in the same folder that is

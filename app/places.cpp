@@ -1,6 +1,7 @@
 #include "app/places.h"
 
 #include "app/corpo.h"
+#include "app/fileio.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,7 +66,9 @@ bool CopyDefaults(const Places& places) {
         if (QFileInfo::exists(target))
             continue;
         // The shipped file is read-only; the user's copy must not be.
-        ok = QFile::copy(places.data + name, target) &&
+        const std::optional<QByteArray> shipped =
+            ReadSmallFile(places.data + name, 1 << 16, nullptr);
+        ok = shipped && WriteFileAtomically(target, *shipped, nullptr) &&
              QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner) && ok;
     }
     return ok;

@@ -11,9 +11,14 @@
 #include "ui_frmVerifica.h"
 #include "winnings/prospetto.h"
 
+#include <QCalendarWidget>
+#include <QDateEdit>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QStandardPaths>
+#include <QTextCharFormat>
+#include <QThread>
 #include <algorithm>
 
 namespace corpo {
@@ -25,8 +30,6 @@ constexpr int Colonne = ColonnaNumeri + 5 + 2;
 // Drawn numbers stand out on screen as on the bunch: bold on the head-number
 // red, in black whatever the theme's text colour (white on it would be hard to read).
 const QColor Segnato(255, 120, 120);
-
-QString Data(const QDate& d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
 
 QString Titolo() {
     const QString nome = NomeBreve();
@@ -129,8 +132,6 @@ frmVerifica::frmVerifica(QWidget* parent) : QDialog(parent), ui(new Ui::frmVerif
     ui->cmdStampa->setEnabled(false);
     ui->cmdPdf->setEnabled(false);
     connect(ui->cmdVerifica, &QPushButton::clicked, this, &frmVerifica::Verifica);
-    connect(ui->cmbData, &QComboBox::activated, ui->optArchivio,
-            [this] { ui->optArchivio->setChecked(true); });
     connect(ui->cmdImporta, &QPushButton::clicked, this, [this] {
         const QString file = QFileDialog::getOpenFileName(
             this, QStringLiteral("Importa archivio delle estrazioni"),
@@ -145,28 +146,69 @@ frmVerifica::frmVerifica(QWidget* parent) : QDialog(parent), ui(new Ui::frmVerif
     connect(ui->cmdStampa, &QPushButton::clicked, this, [this] { Stampa(false); });
     connect(ui->cmdPdf, &QPushButton::clicked, this, [this] { Stampa(true); });
 
-    RunError error;
-    if (std::optional<Archivio> stored = CaricaArchivio(&error))
-        archivio_ = std::move(*stored);
+    connect(ui->dtpData, &QDateEdit::dateChanged, ui->optArchivio,
+            [this] { ui->optArchivio->setChecked(true); });
+    connect(ui->dtpData->calendarWidget(), &QCalendarWidget::currentPageChanged, this,
+            &frmVerifica::SegnaEstrazioni);
+    MostraDate();
+    lettore_.reset(QThread::create([this] { letto_ = CaricaArchivio(&erroreLettura_); }));
+    connect(lettore_.get(), &QThread::finished, this, &frmVerifica::ArchivioLetto);
+    lettore_->start();
+}
+
+frmVerifica::~frmVerifica() {
+    if (lettore_)
+        lettore_->wait();
+}
+
+void frmVerifica::ArchivioLetto() {
+    if (!lettore_)
+        return;
+    lettore_->wait();
+    lettore_.reset();
+    if (letto_)
+        archivio_ = std::move(*letto_);
     else
-        ReportError(error, QStringLiteral("CaricaArchivio"), QStringLiteral("Form frmVerifica"));
+        ReportError(erroreLettura_, QStringLiteral("CaricaArchivio"),
+                    QStringLiteral("Form frmVerifica"));
+    letto_.reset();
     MostraDate();
 }
 
-frmVerifica::~frmVerifica() {}
-
 void frmVerifica::MostraDate() {
-    ui->cmbData->clear();
-    for (const QDate& d : archivio_.Date())
-        ui->cmbData->addItem(Data(d), d);
-    ui->optArchivio->setEnabled(ui->cmbData->count() > 0);
-    ui->cmbData->setEnabled(ui->cmbData->count() > 0);
+    // The archive's span, opened on its newest draw: a field and a calendar
+    // cost the same for ten dates or for the whole history.
+    const bool any = !archivio_.estrazioni.empty();
+    const QSignalBlocker quiet(ui->dtpData); // only the player's choice picks the archive
+    if (any) {
+        ui->dtpData->setDateRange(archivio_.Prima(), archivio_.Ultima());
+        ui->dtpData->setDate(archivio_.Ultima());
+    }
+    ui->optArchivio->setEnabled(any);
+    ui->dtpData->setEnabled(any);
+    SegnaEstrazioni(ui->dtpData->date().year(), ui->dtpData->date().month());
+}
+
+void frmVerifica::SegnaEstrazioni(int anno, int mese) {
+    // The calendar shows the month's days with a draw in bold.
+    QCalendarWidget* calendario = ui->dtpData->calendarWidget();
+    calendario->setDateTextFormat(QDate(), {});
+    QTextCharFormat estrazione;
+    estrazione.setFontWeight(QFont::Bold);
+    const QDate primo(anno, mese, 1);
+    for (auto it = archivio_.estrazioni.lower_bound(primo);
+         it != archivio_.estrazioni.end() && it->first < primo.addMonths(1); ++it)
+        calendario->setDateTextFormat(it->first, estrazione);
 }
 
 void frmVerifica::Importa(const QString& file) {
+    ArchivioLetto(); // what the import adds to, once read
     EsitoImportazione esito = ImportaArchivio(file);
-    if (!esito.messaggio.isEmpty())
+    if (esito.avviso)
         MsgBox(esito.messaggio, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+    else
+        MsgBox(esito.messaggio, MsgButtons::Ok, MsgIcon::Information,
+               QStringLiteral("Importa archivio"));
     if (!esito.salvato)
         return;
     archivio_ = std::move(esito.archivio);
@@ -205,18 +247,21 @@ bool frmVerifica::Verifica() {
             estrazione_ += QString::number(n) + QLatin1Char(' ');
         estrazione_ = estrazione_.trimmed();
     } else {
-        const QDate data = ui->cmbData->currentData().toDate();
+        const QDate data = ui->dtpData->date();
         for (int r : ruote)
             if (const Estratti* e = archivio_.Trova(data, r))
                 draws.append({r, *e});
         if (draws.isEmpty()) {
-            MsgBox(QStringLiteral("L'archivio non ha l'estrazione del %1 sulla ruota %2.")
-                       .arg(Data(data), Sistema.Ruota.trimmed()),
-                   MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
-            ui->cmbData->setFocus();
+            QString text = QStringLiteral("L'archivio non ha l'estrazione del %1 sulla ruota %2.")
+                               .arg(FormatoData(data), Sistema.Ruota.trimmed());
+            if (const QDate before = archivio_.Precedente(data, ruote); before.isValid())
+                text +=
+                    QStringLiteral(" L'estrazione precedente è del %1.").arg(FormatoData(before));
+            MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+            ui->dtpData->setFocus();
             return false;
         }
-        estrazione_ = QStringLiteral("Estrazione del ") + Data(data);
+        estrazione_ = QStringLiteral("Estrazione del ") + FormatoData(data);
     }
     const int divisore = DivisoreVincite(Sistema.Ruota);
     if (divisore > 1)

@@ -9,6 +9,7 @@
 #include <QString>
 #include <memory>
 
+class QThread;
 class QWidget;
 
 namespace Ui {
@@ -42,7 +43,15 @@ public:
     void Importa(const QString& file);
 
 private:
+    // The stored archive, read on a thread of its own: however big, it never
+    // holds up the window. Until it is read the date field is off.
+    void ArchivioLetto();
+    std::unique_ptr<QThread> lettore_;
+    std::optional<Archivio> letto_;
+    RunError erroreLettura_;
+
     void MostraDate();
+    void SegnaEstrazioni(int anno, int mese);
     void Mostra(const EsitoVerifica& esito);
     void Stampa(bool pdf);
 

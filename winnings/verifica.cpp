@@ -3,8 +3,10 @@
 #include "app/fileio.h"
 #include "winnings/prospetto.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStandardPaths>
 #include <algorithm>
 
@@ -21,6 +23,8 @@ const QString Tutte = QStringLiteral("Tutte");
 
 // An archive bigger than this is no draw archive (the whole history is a few MB).
 constexpr qint64 ArchivioMassimo = 64 << 20;
+// No draw is older than the game's first year.
+constexpr int PrimoAnno = 1871;
 // Lines named one by one in the message; the rest are counted.
 constexpr int RigheNominate = 20;
 
@@ -48,54 +52,61 @@ int IndiceCodice(const char* p, const char* end) {
     return -1;
 }
 
-// One line: the date, the wheel and the draw, or why it cannot be read.
+// One line: the date, the wheel and the draw, or why it cannot be read, or
+// nothing at all (a blank line).
 struct Riga {
     QDate data;
     int ruota = -1;
     Estratti numeri{};
     const char* errore = nullptr;
+    bool vuota = false;
 };
 
-Riga LeggiRiga(const char* p, const char* end) {
+Riga LeggiRiga(const char* p, const char* end, const QDate& domani) {
     Riga r;
-    for (const char* q = p; q != end; ++q)
-        if ((static_cast<unsigned char>(*q) < 0x20 && !Separatore(*q)) ||
-            static_cast<unsigned char>(*q) >= 0x7F) {
+    // One pass, for files of millions of lines: the characters checked and
+    // the fields split at once.
+    std::array<std::pair<const char*, const char*>, 7> campi;
+    int n = 0;
+    const char* from = nullptr;
+    for (const char* q = p;; ++q) {
+        const bool fine = q == end;
+        const auto c = fine ? ' ' : static_cast<unsigned char>(*q);
+        if (c >= 0x7F || (c < 0x20 && !Separatore(char(c)))) {
             r.errore = "contiene caratteri che non sono testo";
             return r;
         }
-    std::array<std::pair<const char*, const char*>, 8> campi;
-    int n = 0;
-    while (p != end) {
-        while (p != end && Separatore(*p))
-            ++p;
-        if (p == end)
-            break;
-        const char* from = p;
-        while (p != end && !Separatore(*p))
-            ++p;
-        if (n == int(campi.size())) {
+        if (!Separatore(char(c))) {
+            from = from ? from : q;
+        } else if (from) {
+            if (n < int(campi.size()))
+                campi[size_t(n)] = {from, q};
             ++n;
-            break;
+            from = nullptr;
         }
-        campi[size_t(n++)] = {from, p};
+        if (fine)
+            break;
     }
-    if (n == 0) {
-        r.errore = "è vuota";
-        return r;
-    }
+    r.vuota = n == 0;
     if (n != 7) {
-        r.errore = "non ha data, ruota e cinque numeri";
+        r.errore = r.vuota ? nullptr : "non ha data, ruota e cinque numeri";
         return r;
     }
     const auto [d, dEnd] = campi[0];
-    if (dEnd - d != 10 || d[4] != '/' || d[7] != '/') {
-        r.errore = "ha una data impossibile";
+    const int anno = dEnd - d == 10 && d[4] == '/' && d[7] == '/' ? Intero(d, d + 4, 4) : -1;
+    const int mese = anno < 0 ? -1 : Intero(d + 5, d + 7, 2);
+    const int giorno = mese < 0 ? -1 : Intero(d + 8, d + 10, 2);
+    if (giorno < 0) {
+        r.errore = "ha la data in un formato diverso da aaaa/mm/gg";
         return r;
     }
-    r.data = QDate(Intero(d, d + 4, 4), Intero(d + 5, d + 7, 2), Intero(d + 8, d + 10, 2));
+    r.data = QDate(anno, mese, giorno);
     if (!r.data.isValid()) {
-        r.errore = "ha una data impossibile";
+        r.errore = "ha una data che non esiste";
+        return r;
+    }
+    if (anno < PrimoAnno || r.data > domani) {
+        r.errore = "ha una data prima del 1871 o dopo domani";
         return r;
     }
     r.ruota = IndiceCodice(campi[1].first, campi[1].second);
@@ -125,6 +136,45 @@ void Unisci(Archivio& into, const Archivio& from) {
             if (ruote[size_t(i)][0] != 0)
                 dove[size_t(i)] = ruote[size_t(i)];
     }
+}
+
+QString Numero(qint64 n) { return QLocale(QLocale::Italian, QLocale::Italy).toString(n); }
+QString Nativo(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// "Importate 3 estrazioni, dal 02/01/2024 al 04/01/2024."
+QString Importate(const Archivio& a) {
+    const int n = a.Righe();
+    const QString quando =
+        a.Prima() == a.Ultima()
+            ? QStringLiteral("del %1").arg(FormatoData(a.Prima()))
+            : QStringLiteral("dal %1 al %2").arg(FormatoData(a.Prima()), FormatoData(a.Ultima()));
+    return n == 1 ? QStringLiteral("Importata 1 estrazione, %1.").arg(quando)
+                  : QStringLiteral("Importate %1 estrazioni, %2.").arg(Numero(n), quando);
+}
+
+QString RigheScartate(const LetturaArchivio& lettura) {
+    QString text = QStringLiteral("Alcune righe del file non sono state lette:\n");
+    for (const auto& [riga, perche] : lettura.scartate)
+        text += QStringLiteral("\nla riga %1 %2").arg(Numero(riga), perche);
+    const int altre = lettura.righeScartate - int(lettura.scartate.size());
+    if (altre == 1)
+        text += QStringLiteral("\n... e un'altra riga");
+    else if (altre > 1)
+        text += QStringLiteral("\n... e altre %1 righe").arg(Numero(altre));
+    return text;
+}
+
+// The stored archive read, with the lines that no longer read counted.
+std::optional<LetturaArchivio> LeggiArchivioSalvato(RunError* error) {
+    RunError e;
+    const std::optional<QByteArray> bytes = ReadSmallFile(PercorsoArchivio(), ArchivioMassimo, &e);
+    if (bytes)
+        return LeggiArchivio(*bytes);
+    if (e.number == err::FileNotFound || e.number == err::PathNotFound) // never imported
+        return LetturaArchivio{};
+    if (error)
+        *error = e;
+    return std::nullopt;
 }
 
 } // namespace
@@ -189,13 +239,17 @@ const Estratti* Archivio::Trova(const QDate& data, int ruota) const {
     return &it->second[size_t(ruota)];
 }
 
-QList<QDate> Archivio::Date() const {
-    QList<QDate> out;
-    out.reserve(qsizetype(estrazioni.size()));
-    for (auto it = estrazioni.rbegin(); it != estrazioni.rend(); ++it)
-        out << it->first;
-    return out;
+QDate Archivio::Precedente(const QDate& data, const QList<int>& ruote) const {
+    for (auto it = std::make_reverse_iterator(estrazioni.lower_bound(data));
+         it != estrazioni.rend(); ++it)
+        for (int r : ruote)
+            if (r >= 0 && r < NumRuote && it->second[size_t(r)][0] != 0)
+                return it->first;
+    return {};
 }
+
+QDate Archivio::Prima() const { return estrazioni.empty() ? QDate() : estrazioni.begin()->first; }
+QDate Archivio::Ultima() const { return estrazioni.empty() ? QDate() : estrazioni.rbegin()->first; }
 
 int Archivio::Righe() const {
     int n = 0;
@@ -205,20 +259,32 @@ int Archivio::Righe() const {
     return n;
 }
 
-LetturaArchivio LeggiArchivio(const QByteArray& bytes) {
+LetturaArchivio LeggiArchivio(const QByteArray& bytes, const QDate& oggi) {
     LetturaArchivio out;
+    const QDate domani = oggi.addDays(1);
     const char* p = bytes.constData();
     const char* const end = p + bytes.size();
+    auto giorno = out.archivio.estrazioni.end(); // lines come by date: the last one's
     int line = 0;
-    while (p != end) {
-        const char* eol = std::find(p, end, '\n');
-        ++line;
-        const Riga r = LeggiRiga(p, eol);
-        if (r.errore)
-            out.scartate.append({line, QString::fromUtf8(r.errore)});
-        else
-            out.archivio.estrazioni[r.data][size_t(r.ruota)] = r.numeri;
+    for (; p != end; ++line) {
+        const char* const eol = std::find(p, end, '\n');
+        const char* const from = p;
         p = eol == end ? end : eol + 1;
+        if (from == eol) // the commonest blank line, at no cost
+            continue;
+        const Riga r = LeggiRiga(from, eol, domani);
+        if (r.vuota)
+            continue;
+        ++out.righe;
+        if (r.errore) {
+            // Only what the message shows is kept: a file of junk costs no more.
+            if (out.righeScartate++ < RigheNominate)
+                out.scartate.append({line + 1, QString::fromUtf8(r.errore)});
+            continue;
+        }
+        if (giorno == out.archivio.estrazioni.end() || giorno->first != r.data)
+            giorno = out.archivio.estrazioni.try_emplace(r.data).first;
+        giorno->second[size_t(r.ruota)] = r.numeri;
     }
     return out;
 }
@@ -227,33 +293,22 @@ QByteArray ScriviArchivio(const Archivio& archivio) {
     QByteArray out;
     out.reserve(archivio.Righe() * 28);
     char buf[64];
-    for (const auto& [data, ruote] : archivio.estrazioni)
+    for (const auto& [data, ruote] : archivio.estrazioni) {
+        int y = 0, m = 0, d = 0;
+        data.getDate(&y, &m, &d); // once a date: a wheel's line repeats it
         for (int i = 0; i < NumRuote; ++i) {
             const Estratti& e = ruote[size_t(i)];
             if (e[0] == 0)
                 continue;
             const int n = std::snprintf(buf, sizeof buf, "%04d/%02d/%02d\t%s\t%d\t%d\t%d\t%d\t%d\n",
-                                        data.year(), data.month(), data.day(), Codici[size_t(i)],
-                                        e[0], e[1], e[2], e[3], e[4]);
+                                        y, m, d, Codici[size_t(i)], e[0], e[1], e[2], e[3], e[4]);
             out.append(buf, n);
         }
+    }
     return out;
 }
 
-QString MessaggioRigheScartate(const LetturaArchivio& lettura) {
-    if (lettura.scartate.isEmpty())
-        return {};
-    QString text = QStringLiteral("Alcune righe dell'archivio non sono state lette:\n");
-    for (int i = 0; i < lettura.scartate.size() && i < RigheNominate; ++i)
-        text += QStringLiteral("\nla riga %1 %2")
-                    .arg(lettura.scartate[i].first)
-                    .arg(lettura.scartate[i].second);
-    if (lettura.scartate.size() > RigheNominate)
-        text +=
-            QStringLiteral("\n... e altre %1 righe").arg(lettura.scartate.size() - RigheNominate);
-    text += QStringLiteral("\n\nRighe lette: %1.").arg(lettura.archivio.Righe());
-    return text;
-}
+QString FormatoData(const QDate& data) { return data.toString(QStringLiteral("dd/MM/yyyy")); }
 
 QString PercorsoArchivio() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
@@ -261,62 +316,116 @@ QString PercorsoArchivio() {
 }
 
 std::optional<Archivio> CaricaArchivio(RunError* error) {
-    const QString path = PercorsoArchivio();
-    if (!QFileInfo::exists(path))
-        return Archivio{};
-    const std::optional<QByteArray> bytes = ReadSmallFile(path, ArchivioMassimo, error);
-    if (!bytes)
+    std::optional<LetturaArchivio> lettura = LeggiArchivioSalvato(error);
+    if (!lettura)
         return std::nullopt;
-    // The stored file is ours and was written whole: every line reads.
-    return LeggiArchivio(*bytes).archivio;
+    return std::move(lettura->archivio);
 }
 
 EsitoImportazione ImportaArchivio(const QString& file) {
     EsitoImportazione out;
+    out.avviso = true;
     RunError error;
-    const std::optional<Archivio> stored = CaricaArchivio(&error);
-    out.archivio = stored.value_or(Archivio{});
-    const QFileInfo info(file);
-    if (!info.isFile()) {
-        out.messaggio = QStringLiteral("Il file %1 non esiste o non è un file.")
-                            .arg(QDir::toNativeSeparators(file));
+    std::optional<LetturaArchivio> stored = LeggiArchivioSalvato(&error);
+    if (stored)
+        out.archivio = std::move(stored->archivio);
+    LetturaArchivio lettura;
+    {
+        // The file's bytes go before the merged archive is written.
+        RunError readError;
+        const std::optional<QByteArray> bytes = ReadSmallFile(file, ArchivioMassimo, &readError);
+        if (!bytes) {
+            // Only to word the message: what was read is judged by ReadSmallFile.
+            const QFileInfo info(file);
+            if (readError.number != err::PathFileAccess)
+                out.messaggio = QStringLiteral("Il file %1 non si può leggere (%2).")
+                                    .arg(Nativo(file), readError.description);
+            else if (info.isFile())
+                out.messaggio = QStringLiteral("Il file %1 è troppo grande per un archivio "
+                                               "delle estrazioni (al massimo %2 MB).")
+                                    .arg(Nativo(file), Numero(ArchivioMassimo >> 20));
+            else
+                out.messaggio = QStringLiteral("%1 non è un file: scegli il file dell'archivio "
+                                               "delle estrazioni.")
+                                    .arg(Nativo(file));
+            return out;
+        }
+        lettura = LeggiArchivio(*bytes);
+    }
+    if (lettura.righe == 0) {
+        out.messaggio =
+            QStringLiteral("Il file %1 è vuoto: nessuna estrazione letta.").arg(Nativo(file));
         return out;
     }
-    if (info.size() > ArchivioMassimo) {
-        out.messaggio = QStringLiteral("Il file %1 è troppo grande per un archivio delle "
-                                       "estrazioni.")
-                            .arg(QDir::toNativeSeparators(file));
+    if (lettura.archivio.estrazioni.empty()) {
+        out.messaggio = QStringLiteral("Il file %1 non è un archivio delle estrazioni: nessuna "
+                                       "delle sue %2 righe ha la data (aaaa/mm/gg), la sigla "
+                                       "della ruota e cinque numeri da 1 a 90.")
+                            .arg(Nativo(file), Numero(lettura.righe));
         return out;
     }
-    const std::optional<QByteArray> bytes = ReadSmallFile(file, ArchivioMassimo, &error);
-    if (!bytes) {
-        out.messaggio = QStringLiteral("Il file %1 non si può leggere (%2).")
-                            .arg(QDir::toNativeSeparators(file), error.description);
+    out.messaggio = Importate(lettura.archivio);
+    out.avviso = lettura.righeScartate > 0;
+    if (out.avviso)
+        out.messaggio += QStringLiteral("\n\n") + RigheScartate(lettura);
+    const auto annullata = [&out](const QString& why) {
+        out.messaggio = why + QStringLiteral(": l'importazione è annullata.");
+        out.avviso = true;
         return out;
-    }
-    if (bytes->trimmed().isEmpty()) {
-        out.messaggio = QStringLiteral("Il file %1 è vuoto: nessuna estrazione letta.")
-                            .arg(QDir::toNativeSeparators(file));
-        return out;
-    }
-    const LetturaArchivio lettura = LeggiArchivio(*bytes);
-    out.messaggio = MessaggioRigheScartate(lettura);
-    if (lettura.archivio.estrazioni.empty())
-        return out;
-    if (!stored) {
-        // Writing over an archive we could not read would lose it.
-        out.messaggio += QStringLiteral("\n\nL'archivio salvato non si può leggere (%1): "
-                                        "l'importazione è annullata.")
-                             .arg(error.description);
-        return out;
-    }
+    };
+    // Writing over an archive we could not read would lose it. One too big
+    // or no file at all (an older copy's) is moved aside; other failures stop.
+    const bool daSpostare = !stored && error.number == err::PathFileAccess;
+    if (!stored && !daSpostare)
+        return annullata(
+            QStringLiteral("L'archivio salvato non si può leggere (%1)").arg(error.description));
     Archivio merged = out.archivio;
     Unisci(merged, lettura.archivio);
+    const QByteArray text = ScriviArchivio(merged);
+    // What is written must read back.
+    if (text.size() > ArchivioMassimo)
+        return annullata(QStringLiteral("Con queste estrazioni l'archivio supererebbe i %1 MB")
+                             .arg(Numero(ArchivioMassimo >> 20)));
     QDir().mkpath(QFileInfo(PercorsoArchivio()).absolutePath());
-    if (!WriteFileAtomically(PercorsoArchivio(), ScriviArchivio(merged), &error)) {
-        out.messaggio += QStringLiteral("\n\nL'archivio non si può salvare in %1 (%2).")
-                             .arg(QDir::toNativeSeparators(PercorsoArchivio()), error.description);
-        return out;
+    const QString copia =
+        PercorsoArchivio().chopped(4) +
+        QDateTime::currentDateTime().toString(QStringLiteral("-yyyy-MM-dd-hhmmss")) +
+        QStringLiteral(".txt");
+    if (daSpostare) {
+        if (!QFile::rename(PercorsoArchivio(), copia))
+            return annullata(QStringLiteral("L'archivio salvato non si può leggere (%1) né "
+                                            "spostare in %2")
+                                 .arg(error.description, Nativo(copia)));
+        out.messaggio += QStringLiteral("\n\nL'archivio salvato non si poteva leggere (%1): "
+                                        "ora è in %2, e il nuovo archivio ha solo le "
+                                        "estrazioni importate.")
+                             .arg(error.description, Nativo(copia));
+        out.avviso = true;
+    } else if (stored->righeScartate > 0) {
+        // Lines of the stored archive that no longer read are not written
+        // again: the old file stays whole beside it, under the day's date.
+        const std::optional<QByteArray> old =
+            ReadSmallFile(PercorsoArchivio(), ArchivioMassimo, &error);
+        if (!old || !WriteFileAtomically(copia, *old, &error))
+            return annullata(QStringLiteral("Non si può salvare una copia dell'archivio in %1 "
+                                            "(%2)")
+                                 .arg(Nativo(copia), error.description));
+        const int n = stored->righeScartate;
+        const QString righe =
+            n == 1 ? QStringLiteral("una riga che non si legge più: il nuovo archivio non la "
+                                    "riporta, la copia %1 la conserva.")
+                         .arg(Nativo(copia))
+                   : QStringLiteral("%1 righe che non si leggono più: il nuovo archivio non le "
+                                    "riporta, la copia %2 le conserva.")
+                         .arg(Numero(n), Nativo(copia));
+        out.messaggio += QStringLiteral("\n\nL'archivio salvato aveva ") + righe;
+        out.avviso = true;
+    }
+    if (!WriteFileAtomically(PercorsoArchivio(), text, &error)) {
+        if (daSpostare) // back where it was
+            QFile::rename(copia, PercorsoArchivio());
+        return annullata(QStringLiteral("L'archivio non si può salvare in %1 (%2)")
+                             .arg(Nativo(PercorsoArchivio()), error.description));
     }
     out.archivio = std::move(merged);
     out.salvato = true;

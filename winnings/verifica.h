@@ -46,20 +46,27 @@ EstrazioneDigitata LeggiEstrazione(const std::array<QString, 5>& campi);
 struct Archivio {
     std::map<QDate, std::array<Estratti, NumRuote>> estrazioni;
     const Estratti* Trova(const QDate& data, int ruota) const;
-    QList<QDate> Date() const; // newest first
-    int Righe() const;         // the draws held, one per date and wheel
+    // The latest date before `data` with a draw on one of `ruote`; none when none.
+    QDate Precedente(const QDate& data, const QList<int>& ruote) const;
+    QDate Prima() const;  // the oldest date, or none
+    QDate Ultima() const; // the newest date, or none
+    int Righe() const;    // the draws held, one per date and wheel
 };
 
-// An archive file read: every good line kept, every other named.
+// An archive file read: every good line kept, the refused ones counted and
+// the first few named (what the message shows, however long the file).
 struct LetturaArchivio {
     Archivio archivio;
     QList<std::pair<int, QString>> scartate; // line number (from 1), why
+    int righeScartate = 0;                   // all of them
+    int righe = 0;                           // lines, blank ones left out
 };
-LetturaArchivio LeggiArchivio(const QByteArray& bytes);
+// `oggi` is today: a draw can be no later than tomorrow, nor before 1871.
+LetturaArchivio LeggiArchivio(const QByteArray& bytes, const QDate& oggi = QDate::currentDate());
+// A draw's date as the player reads it: 04/01/2025.
+QString FormatoData(const QDate& data);
 // The archive as a file: lines "yyyy/mm/dd<TAB>BA<TAB>n1 ... n5", by date and wheel.
 QByteArray ScriviArchivio(const Archivio& archivio);
-// The one message about the lines not read; empty when every line was read.
-QString MessaggioRigheScartate(const LetturaArchivio& lettura);
 
 // Where the imported archive is kept: the user's data folder.
 QString PercorsoArchivio();
@@ -68,10 +75,12 @@ std::optional<Archivio> CaricaArchivio(RunError* error);
 
 // Imports an archive file: its good lines join the stored archive (a draw of
 // the same date and wheel is replaced), which is written whole or not at all.
+// Lines of the stored archive that no longer read are kept in a dated copy.
 struct EsitoImportazione {
     bool salvato = false; // the stored archive changed
+    bool avviso = false;  // something was refused or lost: the message warns
     Archivio archivio;    // the stored archive afterwards
-    QString messaggio;    // what the player is told; empty when all went well
+    QString messaggio;    // what the player is told
 };
 EsitoImportazione ImportaArchivio(const QString& file);
 

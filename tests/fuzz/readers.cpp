@@ -6,8 +6,10 @@
 #include "entry/systemfile.h"
 #include "outputs/taratura.h"
 #include "update/versioncompare.h"
+#include "winnings/verifica.h"
 
 #include <QLocale>
+#include <QTemporaryDir>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -68,6 +70,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const float stake = ParseStake(text);
     check(!std::isnan(stake));
     FormatStake(stake);
+#elif defined(FUZZ_ARCHIVIO)
+    // The reader keeps only what its message shows, and no date out of the
+    // game's life; an import stores every draw read, or changes nothing.
+    static QTemporaryDir folder; // the data folder itself, with no program name
+    static const QString file = folder.filePath(QStringLiteral("importa.txt"));
+    qputenv("XDG_DATA_HOME", folder.path().toLocal8Bit());
+    const LetturaArchivio l = LeggiArchivio(bytes);
+    const Archivio& read = l.archivio;
+    check(l.scartate.size() == std::min(l.righeScartate, 20) && l.righeScartate <= l.righe);
+    check(read.estrazioni.empty() ||
+          (read.Prima().year() >= 1871 && read.Ultima() <= QDate::currentDate().addDays(1)));
+    const std::optional<Archivio> before = CaricaArchivio(nullptr);
+    check(WriteFileAtomically(file, bytes, nullptr));
+    const EsitoImportazione e = ImportaArchivio(file);
+    const std::optional<Archivio> after = CaricaArchivio(nullptr);
+    check(before && after && e.salvato == !read.estrazioni.empty());
+    check(e.salvato || after->estrazioni == before->estrazioni);
+    for (const auto& [giorno, ruote] : read.estrazioni)
+        for (int r = 0; r < NumRuote; ++r) {
+            const Estratti* got = after->Trova(giorno, r);
+            check(!ruote[size_t(r)][0] || (got && *got == ruote[size_t(r)]));
+        }
+    if (after->estrazioni.size() > 2000) // each run stays quick
+        QFile::remove(PercorsoArchivio());
 #endif
     return 0;
 }

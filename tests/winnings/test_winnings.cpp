@@ -104,7 +104,7 @@ private Q_SLOTS:
     }
     void init() {
         globals_.emplace();
-        QFile::remove(PercorsoArchivio());
+        QFileInfo(PercorsoArchivio()).dir().removeRecursively();
     }
     void cleanup() { globals_.reset(); }
 
@@ -301,41 +301,74 @@ private Q_SLOTS:
         QCOMPARE(offered, QStringLiteral("Bramasolovanti - Verifica - prova.pdf"));
     }
 
-    // What an import keeps on disk, what the player is told, the dates offered.
+    // What an import keeps on disk (a stored archive with lines that no
+    // longer read also goes whole to a dated copy), what the player is told
+    // (only the first 20 refused lines by number), the newest date offered.
     void archiveImport_data() {
+        QTest::addColumn<QByteArray>("before"); // the stored archive
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QByteArray>("stored");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("dates");
-        QTest::newRow("tabs, semicolons, spaces")
-            << QByteArray("2024/01/04\tRN\t1\t2\t3\t4\t90\r\n2024/01/02;BA;5;6;7;8;9\n"
-                          "2024/01/04   BA  10 11 12 13 14")
-            << QByteArray("2024/01/02\tBA\t5\t6\t7\t8\t9\n2024/01/04\tBA\t10\t11\t12\t13\t14\n"
-                          "2024/01/04\tRN\t1\t2\t3\t4\t90\n")
-            << QString() << 2;
-        QTest::newRow("bad lines")
-            << QByteArray(
-                   "2024/01/02\tBA\t5\t6\t7\t8\t9\n\x01\xff\xfe\x02\n2024/01/02\tCA\t1\t2\t3\t4"
-                   "\t91\n2023/02/29\tGE\t1\t2\t3\t4\t5\n2024/01/02\tGE\t1\t2\t3\n")
-            << QByteArray("2024/01/02\tBA\t5\t6\t7\t8\t9\n")
-            << "Alcune righe dell'archivio non sono state lette:\n\nla riga 2 contiene caratteri "
-               "che non sono testo\nla riga 3 ha un numero fuori da 1..90\nla riga 4 ha una data "
-               "impossibile\nla riga 5 non ha data, ruota e cinque numeri\n\nRighe lette: 1."
-            << 1;
-        QTest::newRow("empty") << QByteArray() << QByteArray()
-                               << "Il file %1 è vuoto: nessuna estrazione letta." << 0;
+        QTest::addColumn<QString>("message"); // %1 the file, %2 the dated copy
+        QTest::addColumn<QString>("newest");  // empty: the date field is off
+        const QByteArray ba = "2024/01/02\tBA\t5\t6\t7\t8\t9\n",
+                         ca = "2024/01/04\tCA\t1\t2\t3\t4\t5\n";
+        // clang-format off
+        QString bad = "Importata 1 estrazione, del 02/01/2024.\n\nAlcune righe del file non sono state "
+            "lette:\n\nla riga 2 contiene caratteri che non sono testo\nla riga 3 ha un numero fuori da "
+            "1..90\nla riga 4 ha una data che non esiste\nla riga 5 ha la data in un formato diverso "
+            "da aaaa/mm/gg\nla riga 6 ha una data prima del 1871 o dopo domani";
+        for (int i = 7; i <= 21; ++i)
+            bad += QString("\nla riga %1 non ha data, ruota e cinque numeri").arg(i);
+        QTest::newRow("tabs, semicolons, spaces") << QByteArray()
+            << QByteArray("2024/01/04\tRN\t1\t2\t3\t4\t90\r\n\n2024/01/02;BA;5;6;7;8;9\n2024/01/04   BA  10 11 12 13 14")
+            << ba + "2024/01/04\tBA\t10\t11\t12\t13\t14\n2024/01/04\tRN\t1\t2\t3\t4\t90\n"
+            << "Importate 3 estrazioni, dal 02/01/2024 al 04/01/2024." << "04/01/2024";
+        QTest::newRow("bad lines") << QByteArray() << ba + "\x01\xff\n2024/01/02\tCA\t1\t2\t3\t4\t91\n"
+            "2023/02/29\tGE\t1\t2\t3\t4\t5\n04/01/2024\tCA\t1\t2\t3\t4\t5\n2999/01/01\tCA\t1\t2\t3\t4\t5\n" +
+            QByteArray("2024/01/02\tGE\t1\t2\t3\n").repeated(1500) << ba << bad + "\n... e altre 1.485 righe"
+            << "02/01/2024";
+        QTest::newRow("not an archive") << ba << QByteArray("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n") << ba
+            << "Il file %1 non è un archivio delle estrazioni: nessuna delle sue 3 righe ha la data "
+               "(aaaa/mm/gg), la sigla della ruota e cinque numeri da 1 a 90." << "02/01/2024";
+        QTest::newRow("empty") << QByteArray() << QByteArray(" \r\n\n") << QByteArray()
+            << "Il file %1 è vuoto: nessuna estrazione letta." << "";
+        QTest::newRow("damaged stored line") << ba + "2024/01/03\tBA\t1\t2\n" << ca << ba + ca
+            << "Importata 1 estrazione, del 04/01/2024.\n\nL'archivio salvato aveva una riga che non si "
+               "legge più: il nuovo archivio non la riporta, la copia %2 la conserva." << "04/01/2024";
+        QTest::newRow("stored too big") << QByteArray("<65 MB>") << ca << ca << "Importata 1 estrazione, del "
+            "04/01/2024.\n\nL'archivio salvato non si poteva leggere (Path/File access error): ora è in "
+            "%2, e il nuovo archivio ha solo le estrazioni importate." << "04/01/2024";
+        // clang-format on
     }
     void archiveImport() {
+        QFETCH(QByteArray, before);
         QFETCH(QByteArray, file);
         QFETCH(QString, message);
-        const QString path = data_.filePath("estrazioni.txt");
+        const QString path = data_.filePath("importa.txt");
         QVERIFY(WriteFileAtomically(path, file, nullptr));
+        const QDir stored = QFileInfo(PercorsoArchivio()).dir();
+        QVERIFY(stored.mkpath("."));
+        if (before == "<65 MB>") // sparse
+            QVERIFY(QFile(PercorsoArchivio()).open(QIODevice::WriteOnly) &&
+                    QFile::resize(PercorsoArchivio(), 65 << 20));
+        else if (!before.isEmpty())
+            QVERIFY(WriteFileAtomically(PercorsoArchivio(), before, nullptr));
+        const qint64 oldSize = QFileInfo(PercorsoArchivio()).size();
         testing::Script script;
         frmVerifica form;
         form.Importa(path);
-        QCOMPARE(first(script).text, message.replace("%1", path));
+        const QStringList copies = stored.entryList({"estrazioni-*.txt"});
+        QCOMPARE(copies.size(), int(message.contains("%2")));
+        const QString copy = stored.filePath(copies.value(0));
+        QCOMPARE(script.messages().constLast().text,
+                 message.replace("%1", path).replace("%2", copy));
+        if (!copies.isEmpty()) // the earlier archive, whole
+            QCOMPARE(QFileInfo(copy).size(), oldSize);
         QTEST(ReadSmallFile(PercorsoArchivio(), 1 << 20, nullptr).value_or(""), "stored");
-        QTEST(form.findChild<QComboBox*>("cmbData")->count(), "dates");
+        const auto* date = form.findChild<QDateEdit*>("dtpData");
+        QTEST(date->isEnabled() ? date->text() : QString(), "newest");
+        const QTextCharFormat newest = date->calendarWidget()->dateTextFormat(date->date());
+        QCOMPARE(newest.fontWeight() == QFont::Bold, date->isEnabled()); // a draw on that day
     }
 
     // The block on the listing's page: every title, heading and amount where it
