@@ -11,6 +11,7 @@
 #include "app/printers.h"
 #include "printing/printerpage.h"
 #include "printing/vorlacco.h"
+#include "tests/support/golden.h"
 #include "tests/support/testsupport.h"
 
 #include <QProcess>
@@ -24,56 +25,19 @@ using namespace corpo;
 
 namespace {
 
-// The first line where two snapshots differ in text or by 0.01 or more in a
-// number; empty when they agree.
-QString Difference(const QString& expected, const QString& actual) {
-    static const QRegularExpression number(QStringLiteral("-?\\d+(\\.\\d+)?"));
-    const QStringList want = expected.trimmed().split(QLatin1Char('\n'));
-    const QStringList got = actual.trimmed().split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < std::max(want.size(), got.size()); ++i) {
-        const QString w = want.value(i), g = got.value(i);
-        QList<double> wn, gn;
-        for (const auto& m : number.globalMatch(w))
-            wn << m.captured().toDouble();
-        for (const auto& m : number.globalMatch(g))
-            gn << m.captured().toDouble();
-        bool same = QString(w).replace(number, QStringLiteral("#")) ==
-                        QString(g).replace(number, QStringLiteral("#")) &&
-                    wn.size() == gn.size();
-        for (qsizetype k = 0; same && k < wn.size(); ++k)
-            same = qAbs(wn[k] - gn[k]) < 0.01;
-        if (!same)
-            return QStringLiteral("line %1\n  expected: %2\n  actual:   %3").arg(i + 1).arg(w, g);
-    }
-    return {};
-}
-
 // Every job `draw` ends, against golden/<name>.txt.
 void CheckGolden(const QString& name, const std::function<void()>& draw) {
     testing::PrinterListScope printers({QStringLiteral("Golden")});
     Printer().SelectPrinter(QStringLiteral("Golden"));
-    QString actual;
+    QList<RecordedJob> jobs;
     {
         testing::RecorderScope rec;
         draw();
-        for (const RecordedJob& job : rec.jobs())
-            actual += job.describe() + QLatin1Char('\n');
+        jobs = rec.jobs();
     }
-    const QString path = qEnvironmentVariable("BRAMA_SOURCE_DIR") +
-                         QStringLiteral("/tests/printing/golden/") + name + QStringLiteral(".txt");
-    if (qEnvironmentVariableIsSet("BRAMA_REGEN_GOLDEN")) {
-        QVERIFY(WriteFileAtomically(path, actual.toUtf8(), nullptr));
-        const QString pdf = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name +
-                            QStringLiteral(".pdf");
-        Printer().UsePdfFile(pdf);
-        draw();
-        Printer().UsePrinter();
-        qInfo("%s written; look at %s", qPrintable(path), qPrintable(pdf));
-    }
-    QFile golden(path);
-    QVERIFY2(golden.open(QIODevice::ReadOnly), qPrintable(path));
-    const QString difference = Difference(QString::fromUtf8(golden.readAll()), actual);
-    QVERIFY2(difference.isEmpty(), qPrintable(name + QStringLiteral(": ") + difference));
+    const QString difference =
+        testsupport::GoldenDifference("tests/printing/golden/" + name + ".txt", jobs);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 // A sample of every operation. After each, a dot shows where the current
@@ -272,8 +236,8 @@ private Q_SLOTS:
         Printer().EndDoc();
         QCOMPARE(script.messages().size(), 1);
         QCOMPARE(script.messages().first().text,
-                 QStringLiteral(
-                     "Error 53 (File not found) in procedure stampaVorlacco of Modulo corpo"));
+                 QStringLiteral("Errore 53 (file non trovato) nella procedura stampaVorlacco "
+                                "(Modulo corpo)"));
         QStringList drawn;
         for (const PageOp& op : rec.last().ops)
             drawn << op.text;
