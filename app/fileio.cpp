@@ -6,8 +6,28 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace corpo {
+
+RunError ErrnoError(int e) {
+    switch (e) {
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT: return MakeError(err::DiskFull);
+    case EACCES:
+    case EPERM:
+    case EROFS: return MakeError(err::PermissionDenied);
+    case ENOENT:
+    case ENOTDIR: return MakeError(err::PathNotFound);
+    case ENAMETOOLONG: return MakeError(Cause::NameTooLong);
+    case ELOOP: return MakeError(Cause::LinkLoop);
+    case EISDIR: return MakeError(Cause::IsFolder);
+    case EIO: return MakeError(err::DeviceIO);
+    default: return MakeError(err::PathFileAccess);
+    }
+}
 
 namespace {
 // e is errno as the failed call left it: the most precise account of what the
@@ -23,30 +43,42 @@ RunError FromErrno(const QFileDevice& file, int e) {
     case QFileDevice::ReadError: return MakeError(err::DeviceIO);
     default: break;
     }
-    if (full)
-        return MakeError(err::DiskFull);
-    if (refused)
-        return MakeError(err::PermissionDenied);
-    if (e == ENOENT || e == ENOTDIR)
-        return MakeError(err::PathNotFound);
-    return MakeError(err::PathFileAccess);
+    return ErrnoError(e);
 }
+
+bool mayWriteIn(const QByteArray& folder) { return ::access(folder.constData(), W_OK) == 0; }
 } // namespace
 
 RunError FileError(const QFileDevice& file) { return FromErrno(file, errno); }
 
 RunError FileOpenError(const QString& path, const QFileDevice& file, bool writing) {
     const int e = errno;
-    const QFileInfo info(path);
-    if (!info.dir().exists())
-        return MakeError(err::PathNotFound);
-    if (info.isDir())
-        return MakeError(err::PathFileAccess);
-    if (!writing && file.error() == QFileDevice::OpenError && !info.exists())
-        return MakeError(err::FileNotFound);
+    // The system is asked again about the path itself: a folder that may not
+    // be entered or a loop of links is no missing file.
+    const QByteArray native = QFile::encodeName(path);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).path());
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0) {
+        const int why = errno;
+        if (why == EACCES)
+            return MakeError(Cause::FolderDenied);
+        if (why != ENOENT)
+            return ErrnoError(why);
+        struct stat parent {};
+        if (::stat(folder.constData(), &parent) != 0 || !S_ISDIR(parent.st_mode))
+            return MakeError(err::PathNotFound);
+        if (!writing)
+            return MakeError(err::FileNotFound);
+    } else if (S_ISDIR(st.st_mode)) {
+        return MakeError(Cause::IsFolder);
+    } else if (!S_ISREG(st.st_mode)) {
+        return MakeError(Cause::NotRegularFile);
+    }
     // A file is saved by renaming a new one over it: its folder must take
     // new files, and an existing file must itself be writable.
-    if (writing && (!QFileInfo(info.path()).isWritable() || (info.exists() && !info.isWritable())))
+    if (writing && !mayWriteIn(folder))
+        return MakeError(Cause::FolderReadOnly);
+    if (writing && ::access(native.constData(), F_OK) == 0 && !mayWriteIn(native))
         return MakeError(err::PermissionDenied);
     return FromErrno(file, e);
 }
@@ -57,7 +89,9 @@ std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes, Ru
     const QFileInfo info(path);
     if (info.exists() && (!info.isFile() || info.size() > maxBytes)) {
         if (error)
-            *error = MakeError(err::PathFileAccess);
+            *error = MakeError(info.isDir()     ? Cause::IsFolder
+                               : !info.isFile() ? Cause::NotRegularFile
+                                                : Cause::TooLarge);
         return std::nullopt;
     }
     QFile f(path);
@@ -74,7 +108,7 @@ std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes, Ru
     }
     if (data.size() > maxBytes) { // it grew after the check
         if (error)
-            *error = MakeError(err::PathFileAccess);
+            *error = MakeError(Cause::TooLarge);
         return std::nullopt;
     }
     return data;

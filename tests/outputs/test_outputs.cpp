@@ -22,6 +22,7 @@
 #include "outputs/schedine.h"
 #include "outputs/taratura.h"
 #include "tests/outputs/sample.h"
+#include "tests/support/golden.h"
 #include "tests/support/testsupport.h"
 #include "winnings/verifica.h"
 
@@ -110,42 +111,6 @@ std::unique_ptr<frmTaraturaAmbetto> Taratura() {
     return w;
 }
 
-// Lines equal but for numbers that differ by less than 0.01.
-bool SameLine(const QString& a, const QString& b) {
-    static const QRegularExpression number("-?\\d+(?:\\.\\d+)?");
-    if (QString(a).replace(number, "#") != QString(b).replace(number, "#"))
-        return false;
-    for (auto i = number.globalMatch(a), j = number.globalMatch(b); i.hasNext();)
-        if (qAbs(i.next().captured().toDouble() - j.next().captured().toDouble()) >= 0.01)
-            return false;
-    return true;
-}
-
-void Golden(const QString& name, const QList<RecordedJob>& jobs) {
-    QString actual;
-    for (const RecordedJob& job : jobs)
-        actual += job.describe() + '\n';
-    const QString path = testsupport::sourceFolder() + "tests/outputs/golden/" + name + ".txt";
-    if (qEnvironmentVariableIsSet("BRAMA_REGEN_GOLDEN")) {
-        QVERIFY(WriteFileAtomically(path, actual.toUtf8(), nullptr));
-        for (int i = 0; i < jobs.size(); ++i) {
-            Printer().UsePdfFile(
-                QString("%1/%2_%3.pdf").arg(qApp->applicationDirPath(), name).arg(i));
-            Printer().Replay(jobs[i]);
-        }
-        Printer().UsePrinter();
-    }
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
-    const QStringList want = QString::fromUtf8(f.readAll()).trimmed().split('\n');
-    const QStringList got = actual.trimmed().split('\n');
-    for (int i = 0; i < std::max(want.size(), got.size()); ++i)
-        QVERIFY2(SameLine(want.value(i), got.value(i)),
-                 qPrintable(name + QString(" line %1\n  expected: %2\n  actual:   %3")
-                                       .arg(i + 1)
-                                       .arg(want.value(i), got.value(i))));
-}
-
 // The centres of the 2 mm squares on each page ("x y" in mm), sorted.
 QList<QStringList> Quadrati(const QString& pdf) {
     static const QRegularExpression path(
@@ -214,7 +179,9 @@ private Q_SLOTS:
         }
         QCOMPARE(env.avvisi(), QStringList());
         QCOMPARE(recorder.jobs().size(), 1);
-        Golden(paper, recorder.jobs());
+        const QString difference = testsupport::GoldenDifference(
+            "tests/outputs/golden/" + paper + ".txt", recorder.jobs());
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
 
     // "printA.cfg" byte for byte: after the test print, and single values.
@@ -295,7 +262,7 @@ private Q_SLOTS:
         Child(w.get(), "cmdSalva")->click();
         QProcess::execute("chattr", {"-i", env.folder.path()});
         QCOMPARE(env.avvisi(),
-                 QStringList{ReportText(MakeError(err::PermissionDenied), "cmdSalva_Click",
+                 QStringList{ReportText(MakeError(Cause::FolderReadOnly), "cmdSalva_Click",
                                         "Form frmTaraturaAmbetto")});
         QCOMPARE(env.folder.read(NomeFileTaratura), before);
         QCOMPARE(QDir(env.folder.path()).entryList(QDir::Files), files);
