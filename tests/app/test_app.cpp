@@ -195,26 +195,6 @@ private Q_SLOTS:
                  QStringList{"sistema.vrl"});
     }
 
-    // An installed program in folder: usr/bin read-only beside its
-    // usr/share, the user's configuration in cfg/ and documents in doc/.
-    // Returns usr/bin/.
-    static QString install(const testsupport::AppFolder& folder) {
-        const QString bin = folder.file(QStringLiteral("usr/bin/"));
-        const QString share = folder.file(QStringLiteral("usr/share/bramasolovanti/"));
-        QDir().mkpath(bin);
-        QDir().mkpath(share);
-        QDir().mkpath(folder.file("cfg"));
-        for (const QString name : {"ruote.vrc", "impostazioni.cfg", "printA.cfg"}) {
-            QFile::copy(testsupport::builtAppFolder() + name, share + name);
-            QFile::setPermissions(share + name, QFile::ReadOwner);
-        }
-        QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner);
-        qputenv("XDG_CONFIG_HOME", folder.file(QStringLiteral("cfg")).toLocal8Bit());
-        folder.write("cfg/user-dirs.dirs",
-                     "XDG_DOCUMENTS_DIR=\"" + folder.file("doc").toUtf8() + '"');
-        return bin;
-    }
-
     // Installed read-only: the settings, a calibration and a system are saved
     // in the user's own folders and found again at the next start, untouched
     // by the shipped defaults; a refused write names its cause and changes
@@ -227,8 +207,17 @@ private Q_SLOTS:
             Luoghi = {};
             qputenv("XDG_CONFIG_HOME", configHome);
         });
-        const QString bin = install(folder);
+        const QString bin = folder.file(QStringLiteral("usr/bin/"));
         const QString share = folder.file(QStringLiteral("usr/share/bramasolovanti/"));
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(share) && QDir().mkpath(folder.file("cfg")));
+        for (const QString name : {"ruote.vrc", "impostazioni.cfg", "printA.cfg"}) {
+            QVERIFY(QFile::copy(testsupport::builtAppFolder() + name, share + name));
+            QVERIFY(QFile::setPermissions(share + name, QFile::ReadOwner));
+        }
+        QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
+        qputenv("XDG_CONFIG_HOME", folder.file(QStringLiteral("cfg")).toLocal8Bit());
+        folder.write("cfg/user-dirs.dirs",
+                     "XDG_DOCUMENTS_DIR=\"" + folder.file("doc").toUtf8() + '"');
         FixPlaces(bin);
         QCOMPARE(Luoghi.data, share);
         testing::PrinterListScope printers({QStringLiteral("PDF")});
@@ -261,49 +250,31 @@ private Q_SLOTS:
         QVERIFY(saved[0].contains("CASA"));
         QCOMPARE(SettingsBytes(IntestazioneStampa, StampanteTabulato), saved[0]);
         const bool root = testsupport::runningAsRoot();
-        if (QProcess::execute(root ? "chattr" : "chmod", {root ? "+i" : "a-w", Luoghi.config}))
+        const QString locked = Luoghi.config, refused = "(la cartella non consente di scrivere)";
+        if (QProcess::execute(root ? "chattr" : "chmod", {root ? "+i" : "a-w", locked}))
             QSKIP("this file system cannot make a folder immutable");
         salva(" 2");
-        QProcess::execute(root ? "chattr" : "chmod", {root ? "-i" : "u+w", Luoghi.config});
+        // A new user whose configuration folder takes nothing is told at the
+        // first start, and the shipped settings are read all the same.
+        qputenv("XDG_CONFIG_HOME", (locked + "nuovo").toLocal8Bit());
+        FixPlaces(bin);
+        const QString home = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        ReadConfiguration();
+        QProcess::execute(root ? "chattr" : "chmod", {root ? "-i" : "u+w", locked});
+        QCOMPARE(SettingsBytes(IntestazioneStampa, StampanteTabulato),
+                 folder.read("usr/share/bramasolovanti/impostazioni.cfg"));
         for (int i = 0; i < 3; ++i)
             QCOMPARE(ReadSmallFile(files[i], 4096, &error).value_or(""), saved[i]);
         QCOMPARE(shown(script),
-                 QStringList{"Bramasolovanti|Errore 70 (la cartella non consente di scrivere) "
-                             "nella procedura cmdSalva_Click (Form frmImpostazioni)"});
+                 (QStringList{"Bramasolovanti|Errore 70 " + refused +
+                                  " nella procedura cmdSalva_Click (Form frmImpostazioni)",
+                              "Bramasolovanti|Impossibile preparare la cartella personale delle "
+                              "impostazioni\r\n" +
+                                  home + "/\r\n" + refused +
+                                  ".\r\nSi usano le impostazioni e la taratura di partenza; le "
+                                  "modifiche non potranno essere salvate."}));
         folder.write(QStringLiteral("usr/impostazioni.cfg"), "");
         QVERIFY(IsPortable(folder.file(QStringLiteral("usr/"))));
-    }
-
-    // A configuration folder that takes nothing: the first start says so,
-    // and the shipped settings are read all the same.
-    void firstStartReadOnlyHome() {
-        testsupport::AppFolder folder(false);
-        testsupport::GlobalsScope globals;
-        const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
-        const auto restore = qScopeGuard([&] {
-            Luoghi = {};
-            qputenv("XDG_CONFIG_HOME", configHome);
-        });
-        const QString bin = install(folder), cfg = folder.file(QStringLiteral("cfg"));
-        const bool root = testsupport::runningAsRoot();
-        if (QProcess::execute(root ? "chattr" : "chmod", {root ? "+i" : "a-w", cfg}))
-            QSKIP("this file system cannot make a folder immutable");
-        const auto writable = qScopeGuard([&] {
-            QProcess::execute(root ? "chattr" : "chmod", {root ? "-i" : "u+w", cfg});
-        });
-        const QString mine = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-        testing::Script script;
-        FixPlaces(bin);
-        ReadConfiguration();
-        QCOMPARE(shown(script),
-                 QStringList{"Bramasolovanti|Impossibile preparare la cartella personale delle "
-                             "impostazioni\r\n" +
-                             mine +
-                             "/\r\n(la cartella non consente di scrivere).\r\nSi usano le "
-                             "impostazioni e la taratura di partenza; le modifiche non potranno "
-                             "essere salvate."});
-        QCOMPARE(SettingsBytes(IntestazioneStampa, StampanteTabulato),
-                 folder.read("usr/share/bramasolovanti/impostazioni.cfg"));
     }
 
     void readConfiguration_data() {
