@@ -199,7 +199,8 @@ CommandLine Parse(const QStringList& arguments) {
     line.version = parser.isSet(VersionNames[0]);
     const QStringList files = parser.positionalArguments();
     if (line.error.isEmpty() && files.size() > 1)
-        line.error = QStringLiteral("Un solo sistema per volta: %1 in più.").arg(files[1]);
+        line.error = QStringLiteral("Si può aprire un solo sistema alla volta (di troppo: %1).")
+                         .arg(files[1]);
     line.systemFile = files.value(0);
     return line;
 }
