@@ -34,7 +34,7 @@ constexpr Text Causes[] = {
 
 RunError fromTable(int number, Cause cause) {
     for (const Text& t : Causes)
-        if ((number == 0 || t.number == number) && t.cause == cause)
+        if ((number == 0 ? cause != Cause::Standard : t.number == number) && t.cause == cause)
             return {t.number, QString::fromUtf8(t.words)};
     return {number, QStringLiteral("errore definito dall'applicazione")};
 }

@@ -40,7 +40,8 @@ enum class Cause {
     TooLarge,       // 75: more bytes than such a file ever holds
 };
 
-// The failure with its Italian description.
+// The failure with its Italian description: a number's own words, or a
+// finer cause with the number it belongs to.
 RunError MakeError(int number);
 RunError MakeError(Cause cause);
 
