@@ -14,6 +14,24 @@
 
 namespace corpo {
 
+RunError ErrnoError(int e) {
+    switch (e) {
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT: return MakeError(err::DiskFull);
+    case EACCES:
+    case EPERM:
+    case EROFS: return MakeError(err::PermissionDenied);
+    case ENOENT:
+    case ENOTDIR: return MakeError(err::PathNotFound);
+    case ENAMETOOLONG: return MakeError(Cause::NameTooLong);
+    case ELOOP: return MakeError(Cause::LinkLoop);
+    case EISDIR: return MakeError(Cause::IsFolder);
+    case EIO: return MakeError(err::DeviceIO);
+    default: return MakeError(err::PathFileAccess);
+    }
+}
+
 namespace {
 // e is errno as the failed call left it: the most precise account of what the
 // system refused.
@@ -28,38 +46,50 @@ RunError FromErrno(QFileDevice::FileError failed, int e) {
     case QFileDevice::ReadError: return MakeError(err::DeviceIO);
     default: break;
     }
-    if (full)
-        return MakeError(err::DiskFull);
-    if (refused)
-        return MakeError(err::PermissionDenied);
-    if (e == ENOENT || e == ENOTDIR)
-        return MakeError(err::PathNotFound);
-    return MakeError(err::PathFileAccess);
+    return ErrnoError(e);
 }
+
+bool mayWriteIn(const QByteArray& folder) { return ::access(folder.constData(), W_OK) == 0; }
 } // namespace
 
 RunError FileError(const QFileDevice& file) { return FromErrno(file.error(), errno); }
 
 RunError FileOpenError(const QString& path, const QFileDevice& file, bool writing) {
     const int e = errno;
-    const QFileInfo info(path);
-    if (!info.dir().exists())
-        return MakeError(err::PathNotFound);
-    if (info.isDir())
-        return MakeError(err::PathFileAccess);
-    if (!writing && file.error() == QFileDevice::OpenError && !info.exists())
-        return MakeError(err::FileNotFound);
+    // The system is asked again about the path itself: a folder that may not
+    // be entered or a loop of links is no missing file.
+    const QByteArray native = QFile::encodeName(path);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).path());
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0) {
+        const int why = errno;
+        if (why == EACCES)
+            return MakeError(Cause::FolderDenied);
+        if (why != ENOENT)
+            return ErrnoError(why);
+        struct stat parent {};
+        if (::stat(folder.constData(), &parent) != 0 || !S_ISDIR(parent.st_mode))
+            return MakeError(err::PathNotFound);
+        if (!writing)
+            return MakeError(err::FileNotFound);
+    } else if (S_ISDIR(st.st_mode)) {
+        return MakeError(Cause::IsFolder);
+    } else if (!S_ISREG(st.st_mode)) {
+        return MakeError(Cause::NotRegularFile);
+    }
     // A file is saved by renaming a new one over it: its folder must take
     // new files, and an existing file must itself be writable.
-    if (writing && (!QFileInfo(info.path()).isWritable() || (info.exists() && !info.isWritable())))
+    if (writing && !mayWriteIn(folder))
+        return MakeError(Cause::FolderReadOnly);
+    if (writing && ::access(native.constData(), F_OK) == 0 && !mayWriteIn(native))
         return MakeError(err::PermissionDenied);
     return FromErrno(file.error(), e);
 }
 
 std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes, RunError* error) {
-    const auto fail = [error](int number) -> std::optional<QByteArray> {
+    const auto fail = [error](const RunError& e) -> std::optional<QByteArray> {
         if (error)
-            *error = MakeError(number);
+            *error = e;
         return std::nullopt;
     };
     // Opened without waiting (a pipe would wait for a writer) and judged by
@@ -67,18 +97,22 @@ std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes, Ru
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        const int e = errno;
-        if (e == ENOENT && QFileInfo(path).dir().exists())
-            return fail(err::FileNotFound);
-        return fail(FromErrno(QFileDevice::NoError, e).number);
+        // Asked again about the path: a folder that may not be entered or a
+        // loop of links is no missing file.
+        const QFile unopened(path);
+        return fail(FileOpenError(path, unopened));
     }
     const auto closeFd = qScopeGuard([fd] { ::close(fd); });
     struct stat st {};
     if (::fstat(fd, &st) != 0)
-        return fail(err::DeviceIO);
+        return fail(MakeError(err::DeviceIO));
     // A folder, a pipe or a device is no file of ours, nor is a huge file.
-    if (!S_ISREG(st.st_mode) || st.st_size > maxBytes)
-        return fail(err::PathFileAccess);
+    if (S_ISDIR(st.st_mode))
+        return fail(MakeError(Cause::IsFolder));
+    if (!S_ISREG(st.st_mode))
+        return fail(MakeError(Cause::NotRegularFile));
+    if (st.st_size > maxBytes)
+        return fail(MakeError(Cause::TooLarge));
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     // One byte more than the file held shows that it grew since.
     QByteArray data(qsizetype(st.st_size) + 1, Qt::Uninitialized);
@@ -86,14 +120,14 @@ std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes, Ru
     for (;;) {
         if (got == data.size()) {
             if (got > maxBytes)
-                return fail(err::PathFileAccess);
+                return fail(MakeError(Cause::TooLarge));
             data.resize(qsizetype(std::min(maxBytes + 1, got * 2)));
         }
         const ssize_t n = ::read(fd, data.data() + got, size_t(data.size() - got));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return fail(FromErrno(QFileDevice::ReadError, errno).number);
+            return fail(FromErrno(QFileDevice::ReadError, errno));
         if (n == 0)
             break;
         got += n;

@@ -14,12 +14,13 @@ class QFileDevice;
 namespace corpo {
 
 RunError FileError(const QFileDevice& file); // from a failed open/read/write
+RunError ErrnoError(int e);                  // from errno after a failed system call
 // From a failed open of path, for reading or for writing it.
 RunError FileOpenError(const QString& path, const QFileDevice& file, bool writing = false);
 
 // Reads a whole file of at most maxBytes. A missing or unreadable file is an
 // error, and so is anything that is no regular file (a folder, a pipe, a
-// device) or that holds more than maxBytes: Path/File access error. It never
+// device) or that holds more than maxBytes: error 75, with the cause. It never
 // waits: what is judged is what was opened, not what the path named before.
 std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes, RunError* error);
 

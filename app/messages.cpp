@@ -126,7 +126,7 @@ void Beep() {
 }
 
 QString ReportText(const RunError& error, const QString& procedure, const QString& owner) {
-    return QStringLiteral("Error %1 (%2) in procedure %3 of %4")
+    return QStringLiteral("Errore %1 (%2) nella procedura %3 (%4)")
         .arg(error.number)
         .arg(error.description, procedure, owner);
 }

@@ -28,7 +28,8 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
 void Beep();
 
 // The standard report of a trapped run-time failure:
-// "Error N (description) in procedure P of <owner>", OK only, the program's title.
+// "Errore N (cause) nella procedura P (<owner>)", OK only, the program's title.
+// The number and the procedure are for support; the cause is for the user.
 // owner is "Modulo corpo" or "Form frmX".
 void ReportError(const RunError& error, const QString& procedure, const QString& owner);
 QString ReportText(const RunError& error, const QString& procedure, const QString& owner);

@@ -2,11 +2,14 @@
 
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "app/messages.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace corpo {
 
@@ -59,19 +62,45 @@ Places InstalledPlaces(const QString& appFolder) {
     return p;
 }
 
-bool CopyDefaults(const Places& places) {
-    bool ok = QDir().mkpath(places.config);
+namespace {
+// Creates folder and any missing folder above it; error names what refused.
+bool makeFolder(const QString& folder, RunError* error) {
+    if (QFileInfo(folder).isDir())
+        return true;
+    const QString above = QFileInfo(QDir::cleanPath(folder)).path();
+    if (above != QDir::cleanPath(folder) && !makeFolder(above, error))
+        return false;
+    if (::mkdir(QFile::encodeName(folder).constData(), 0777) == 0)
+        return true;
+    const int e = errno;
+    if (e == EEXIST && QFileInfo(folder).isDir())
+        return true;
+    *error =
+        e == EACCES || e == EPERM || e == EROFS ? MakeError(Cause::FolderReadOnly) : ErrnoError(e);
+    return false;
+}
+
+// The shipped settings and calibration are small.
+constexpr qint64 DefaultsMaxBytes = 65536;
+} // namespace
+
+bool CopyDefaults(const Places& places, RunError* error) {
+    RunError ignored;
+    RunError& e = error ? *error : ignored;
+    if (!makeFolder(places.config, &e))
+        return false;
     for (const QString& name : {SettingsName, QStringLiteral("printA.cfg")}) {
         const QString target = places.config + name;
         if (QFileInfo::exists(target))
             continue;
-        // The shipped file is read-only; the user's copy must not be.
-        const std::optional<QByteArray> shipped =
-            ReadSmallFile(places.data + name, 1 << 16, nullptr);
-        ok = shipped && WriteFileAtomically(target, *shipped, nullptr) &&
-             QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner) && ok;
+        // Written afresh rather than copied: the shipped file is read-only,
+        // and the user's copy must not be.
+        const std::optional<QByteArray> bytes =
+            ReadSmallFile(places.data + name, DefaultsMaxBytes, &e);
+        if (!bytes || !WriteFileAtomically(target, *bytes, &e))
+            return false;
     }
-    return ok;
+    return true;
 }
 
 void FixPlaces(const QString& appFolder) {
@@ -81,7 +110,17 @@ void FixPlaces(const QString& appFolder) {
         return;
     }
     Luoghi = InstalledPlaces(PercorsoApp);
-    CopyDefaults(Luoghi);
+    RunError error;
+    if (CopyDefaults(Luoghi, &error))
+        return;
+    MsgBox(QStringLiteral("Impossibile preparare la cartella personale delle impostazioni\r\n"
+                          "%1\r\n(%2).\r\nSi usano le impostazioni e la taratura di partenza; "
+                          "le modifiche non potranno essere salvate.")
+               .arg(QDir::toNativeSeparators(Luoghi.config), error.description),
+           MsgButtons::Ok, MsgIcon::Exclamation, AppTitle);
+    // Read the shipped files instead of failing on every one.
+    if (!QFileInfo::exists(ConfigPath(SettingsName)))
+        Luoghi.config = Luoghi.data;
 }
 
 } // namespace corpo

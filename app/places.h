@@ -5,6 +5,8 @@
 // folders.
 #pragma once
 
+#include "app/runerror.h"
+
 #include <QString>
 
 namespace corpo {
@@ -32,11 +34,12 @@ bool IsPortable(const QString& appFolder);
 // the data path; the user's configuration and documents folders.
 Places InstalledPlaces(const QString& appFolder);
 // Copies the shipped settings and calibration into the configuration folder
-// when the user has none yet. False when a copy could not be made.
-bool CopyDefaults(const Places& places);
+// when the user has none yet. False, with the cause, when a copy could not be made.
+bool CopyDefaults(const Places& places, RunError* error = nullptr);
 
 // At start-up, for the folder of the executable: PercorsoApp, then Luoghi
-// when the program is installed.
+// when the program is installed. A configuration folder that cannot be
+// written is told to the user, and the shipped files are read instead.
 void FixPlaces(const QString& appFolder);
 
 } // namespace corpo

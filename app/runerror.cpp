@@ -2,22 +2,45 @@
 
 namespace corpo {
 
-RunError MakeError(int number) {
-    switch (number) {
-    case err::InvalidCall: return {number, QStringLiteral("Invalid procedure call or argument")};
-    case err::Overflow: return {number, QStringLiteral("Overflow")};
-    case err::SubscriptOutOfRange: return {number, QStringLiteral("Subscript out of range")};
-    case err::BadFileName: return {number, QStringLiteral("Bad file name or number")};
-    case err::FileNotFound: return {number, QStringLiteral("File not found")};
-    case err::DeviceIO: return {number, QStringLiteral("Device I/O error")};
-    case err::DiskFull: return {number, QStringLiteral("Disk full")};
-    case err::InputPastEnd: return {number, QStringLiteral("Input past end of file")};
-    case err::PermissionDenied: return {number, QStringLiteral("Permission denied")};
-    case err::PathFileAccess: return {number, QStringLiteral("Path/File access error")};
-    case err::PathNotFound: return {number, QStringLiteral("Path not found")};
-    case err::PrinterError: return {number, QStringLiteral("Printer error")};
-    default: return {number, QStringLiteral("Application-defined or object-defined error")};
-    }
+namespace {
+struct Text {
+    int number;
+    Cause cause;
+    const char* words;
+};
+
+// Every cause the program reports, in the words the user reads.
+constexpr Text Causes[] = {
+    {err::InvalidCall, Cause::Standard, "chiamata di procedura o argomento non validi"},
+    {err::Overflow, Cause::Standard, "valore fuori dai limiti"},
+    {err::SubscriptOutOfRange, Cause::Standard, "indice fuori dall'intervallo"},
+    {err::BadFileName, Cause::Standard, "nome di file non valido"},
+    {err::BadFileName, Cause::NameTooLong, "nome del file troppo lungo per il sistema"},
+    {err::FileNotFound, Cause::Standard, "file non trovato"},
+    {err::DeviceIO, Cause::Standard, "errore di lettura o scrittura sul disco"},
+    {err::DiskFull, Cause::Standard, "disco pieno"},
+    {err::InputPastEnd, Cause::Standard, "il file è più corto del previsto"},
+    {err::PermissionDenied, Cause::Standard, "accesso negato"},
+    {err::PermissionDenied, Cause::FolderDenied, "accesso negato a una cartella del percorso"},
+    {err::PermissionDenied, Cause::FolderReadOnly, "la cartella non consente di scrivere"},
+    {err::PathFileAccess, Cause::Standard, "percorso o file non accessibile"},
+    {err::PathFileAccess, Cause::LinkLoop, "collegamenti simbolici che formano un ciclo"},
+    {err::PathFileAccess, Cause::IsFolder, "è una cartella, non un file"},
+    {err::PathFileAccess, Cause::NotRegularFile, "non è un file ordinario"},
+    {err::PathFileAccess, Cause::TooLarge, "il file è più lungo del previsto"},
+    {err::PathNotFound, Cause::Standard, "cartella non trovata"},
+    {err::PrinterError, Cause::Standard, "errore della stampante"},
+};
+
+RunError fromTable(int number, Cause cause) {
+    for (const Text& t : Causes)
+        if ((number == 0 ? cause != Cause::Standard : t.number == number) && t.cause == cause)
+            return {t.number, QString::fromUtf8(t.words)};
+    return {number, QStringLiteral("errore definito dall'applicazione")};
 }
+} // namespace
+
+RunError MakeError(int number) { return fromTable(number, Cause::Standard); }
+RunError MakeError(Cause cause) { return fromTable(0, cause); }
 
 } // namespace corpo

@@ -20,6 +20,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
+#include <cstdio>
 #include <unistd.h>
 
 namespace corpo {
@@ -156,44 +157,94 @@ bool InstallQtTranslations(const QLocale& locale) {
 }
 
 namespace {
-void Describe(QCommandLineParser& parser) {
-    parser.setApplicationDescription(
-        QStringLiteral("Bramasolovanti: sistemi per il Lotto, con prospetto delle vincite, "
-                       "tabulato e stampa delle schedine."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("sistema"),
-                                 QStringLiteral("Un sistema salvato (.vrl) da aprire all'avvio."),
-                                 QStringLiteral("[sistema.vrl]"));
+// The command line in Italian, whatever the system's language: Qt's own
+// help and error texts would follow the locale and Qt's translations.
+const QStringList HelpNames{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?"),
+                            QStringLiteral("help-all")};
+const QStringList VersionNames{QStringLiteral("v"), QStringLiteral("version")};
+
+QString HelpText() {
+    return QStringLiteral(
+        "Uso: bramasolovanti [opzioni] [sistema.vrl]\n"
+        "Bramasolovanti: sistemi per il Lotto, con prospetto delle vincite, tabulato e stampa "
+        "delle schedine.\n\n"
+        "Opzioni:\n"
+        "  -h, --help     Mostra questo aiuto ed esce.\n"
+        "  -v, --version  Mostra la versione ed esce.\n\n"
+        "Argomenti:\n"
+        "  sistema.vrl    Un sistema salvato da aprire all'avvio; se il programma è già\n"
+        "                 aperto, lo apre la copia in uso.\n");
 }
 
-void Name() {
-    QCoreApplication::setApplicationName(AppTitle);
-    QCoreApplication::setApplicationVersion(VersionString());
+struct CommandLine {
+    bool help = false;
+    bool version = false;
+    QString error; // Italian, for the terminal
+    QString systemFile;
+};
+
+CommandLine Parse(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.addOption(QCommandLineOption(HelpNames));
+    parser.addOption(QCommandLineOption(VersionNames));
+    CommandLine line;
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        line.error = unknown.isEmpty() ? QStringLiteral("Riga di comando non valida.")
+                                       : QStringLiteral("Opzione sconosciuta: %1%2.")
+                                             .arg(unknown[0].size() == 1 ? QStringLiteral("-")
+                                                                         : QStringLiteral("--"),
+                                                  unknown[0]);
+    }
+    line.help = parser.isSet(HelpNames[0]);
+    line.version = parser.isSet(VersionNames[0]);
+    const QStringList files = parser.positionalArguments();
+    if (line.error.isEmpty() && files.size() > 1)
+        line.error = QStringLiteral("Si può aprire un solo sistema alla volta (di troppo: %1).")
+                         .arg(files[1]);
+    line.systemFile = files.value(0);
+    return line;
+}
+
+// Help and version first, as any program does; then a wrong command line.
+// -1 when the program goes on.
+int Answer(const CommandLine& line) {
+    if (line.help) {
+        std::fputs(qPrintable(HelpText()), stdout);
+        return 0;
+    }
+    if (line.version) {
+        std::fputs(qPrintable(AppTitle + QLatin1Char(' ') + VersionString() + QLatin1Char('\n')),
+                   stdout);
+        return 0;
+    }
+    if (!line.error.isEmpty()) {
+        std::fputs(
+            qPrintable(line.error +
+                       QStringLiteral("\nPer l'elenco delle opzioni: bramasolovanti --help\n")),
+            stderr);
+        return 2;
+    }
+    return -1;
 }
 } // namespace
 
 int Main(int argc, char** argv) {
-    // --help and --version need no window system: answer them before one is
-    // opened (process() prints and ends the program).
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray a(argv[i]);
-        if (a == "-h" || a == "--help" || a == "-?" || a == "--help-all" || a == "-v" ||
-            a == "--version") {
-            QCoreApplication core(argc, argv);
-            Name();
-            InstallQtTranslations(QLocale::system());
-            QCommandLineParser parser;
-            Describe(parser);
-            parser.process(core);
-            return 0;
-        }
-    }
+    // --help and --version need no window system: they are answered before
+    // one is opened. Qt's own options (-platform...) are known only once the
+    // application has taken them out.
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    const CommandLine early = Parse(raw);
+    if (early.help || early.version)
+        return Answer(early);
     QApplication app(argc, argv);
-    Name();
-    QCommandLineParser parser;
-    Describe(parser);
-    parser.process(app);
+    QCoreApplication::setApplicationName(AppTitle);
+    QCoreApplication::setApplicationVersion(VersionString());
+    const CommandLine line = Parse(QCoreApplication::arguments());
+    if (const int code = Answer(line); code >= 0)
+        return code;
     QGuiApplication::setDesktopFileName(QStringLiteral("bramasolovanti"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("bramasolovanti"),
                                                  QIcon(QStringLiteral(":/update/grapes.svg"))));
@@ -202,7 +253,7 @@ int Main(int argc, char** argv) {
     AdattaFinestreAlloSchermo();
     FixPlaces(AppFolder());
     StartupOptions options;
-    options.systemFile = parser.positionalArguments().value(0);
+    options.systemFile = line.systemFile;
     // The splash may be clicked away before the main window shows: that must
     // not end the program.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -430,7 +430,7 @@ bool frmMain::SaveSystem() {
     if (!written) {
         Sistema.NomeSistema = previousName;
         MsgBox(QStringLiteral("Il sistema non è stato salvato in\r\n%1\r\n(%2).")
-                   .arg(QDir::toNativeSeparators(path), DescrizioneErrore(error)),
+                   .arg(QDir::toNativeSeparators(path), error.description),
                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("E R R O R E"));
         return false;
     }
@@ -468,7 +468,7 @@ void frmMain::OpenSystemFile(const QString& path) {
     const std::optional<QByteArray> bytes = ReadSmallFile(path, SystemFileMaxBytes, &error);
     if (!bytes) {
         MsgBox(QStringLiteral("Impossibile leggere il file\r\n%1\r\n(%2).")
-                   .arg(QDir::toNativeSeparators(path), DescrizioneErrore(error)),
+                   .arg(QDir::toNativeSeparators(path), error.description),
                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("E R R O R E"));
         return;
     }

@@ -237,17 +237,4 @@ void ImpostaImporti(SystemRecord& r, Preset preset) {
     r.ImpEstratto = ten ? 1.00f : 3.00f;
 }
 
-QString DescrizioneErrore(const RunError& error) {
-    switch (error.number) {
-    case err::FileNotFound: return QStringLiteral("file non trovato");
-    case err::PathNotFound: return QStringLiteral("cartella non trovata");
-    case err::PermissionDenied: return QStringLiteral("accesso negato");
-    case err::DiskFull: return QStringLiteral("disco pieno");
-    case err::DeviceIO: return QStringLiteral("errore di lettura o scrittura sul disco");
-    case err::InputPastEnd: return QStringLiteral("il file è più corto del previsto");
-    case err::BadFileName: return QStringLiteral("nome di file non valido");
-    default: return QStringLiteral("percorso o file non accessibile");
-    }
-}
-
 } // namespace corpo

@@ -93,7 +93,4 @@ Cluster ValoriNumeriCasuali(int capogioco, const std::function<double()>& draw);
 enum class Preset { Euro10, Euro20 };
 void ImpostaImporti(SystemRecord& record, Preset preset);
 
-// An Italian account of a file failure, for the messages of Open and Save.
-QString DescrizioneErrore(const RunError& error);
-
 } // namespace corpo

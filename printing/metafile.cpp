@@ -24,19 +24,14 @@ std::mutex wmfMutex;
 
 // libwmf prints its coordinates with printf: under a locale with a decimal
 // comma they come out as "21,5" and the drawing lands far off its frame.
-// The C numbers are used for this thread while it converts.
+// This thread uses the C locale while it converts: the whole of it, which the
+// C library hands out without loading anything (a copy of the current locale
+// with C numbers would be built afresh, and leaks when LOCPATH is set).
 class CNumbers {
 public:
-    CNumbers() {
-        const locale_t base = duplocale(uselocale(locale_t(nullptr)));
-        if (!base)
-            return;
-        c_ = newlocale(LC_NUMERIC_MASK, "C", base);
-        if (!c_) {
-            freelocale(base);
-            return;
-        }
-        previous_ = uselocale(c_);
+    CNumbers() : c_(newlocale(LC_ALL_MASK, "C", locale_t(nullptr))) {
+        if (c_)
+            previous_ = uselocale(c_);
     }
     ~CNumbers() {
         if (c_) {

@@ -60,15 +60,16 @@ QList<QHostAddress> SystemResolve(const QString& host) {
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_flags = AI_ADDRCONFIG;
-    addrinfo* result = nullptr;
-    if (getaddrinfo(ace.constData(), nullptr, &hints, &result) != 0)
+    addrinfo* found = nullptr;
+    if (getaddrinfo(ace.constData(), nullptr, &hints, &found) != 0)
         return out;
-    for (const addrinfo* p = result; p; p = p->ai_next) {
+    // Freed however this function is left.
+    const std::unique_ptr<addrinfo, void (*)(addrinfo*)> list(found, &freeaddrinfo);
+    for (const addrinfo* p = list.get(); p; p = p->ai_next) {
         const QHostAddress a(p->ai_addr);
         if (!a.isNull() && !out.contains(a))
             out.append(a);
     }
-    freeaddrinfo(result);
     return out;
 }
 

@@ -20,6 +20,7 @@
 #include <QLocalServer>
 #include <QPointer>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QtTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -103,43 +104,67 @@ private Q_SLOTS:
         std::signal(SIGXFSZ, SIG_IGN); // a write past the file size limit fails, no more
     }
 
-    // A failed write leaves the earlier file and no temporary copy; a read takes at
-    // most the bytes it is given (test_entry gives each reader what is no file).
+    // A failed write leaves the earlier file and no temporary copy; a read
+    // takes at most the bytes it is given, and only from a regular file. The
+    // cause the user reads names what is really in the way.
     void fileFailures_data() {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("how");
-        QTest::addColumn<int>("number"); // 0: done
+        QTest::addColumn<QString>("error"); // empty: done
+        const QString loop = "75 (collegamenti simbolici che formano un ciclo)";
+        const QString folder = "75 (è una cartella, non un file)",
+                      none = "76 (cartella non trovata)";
+        const QString tooLong = "52 (nome del file troppo lungo per il sistema)";
+        const QString name(300, 'n');
         // clang-format off
-        QTest::newRow("disk full") << "earlier.bin" << "full" << int(err::DiskFull);
-        QTest::newRow("folder is a file") << "earlier.bin/x" << "" << int(err::PathNotFound);
-        QTest::newRow("target is a folder") << "sub" << "" << int(err::PathFileAccess);
-        QTest::newRow("missing folder") << "none/x" << "" << int(err::PathNotFound);
-        QTest::newRow("read at the limit") << "earlier.bin" << "read 100" << 0;
-        QTest::newRow("read one past") << "earlier.bin" << "read 99" << int(err::PathFileAccess);
+        QTest::newRow("disk full") << "earlier.bin" << "full" << "61 (disco pieno)";
+        QTest::newRow("folder is a file") << "earlier.bin/x" << "" << none;
+        QTest::newRow("target is a folder") << "sub" << "" << folder;
+        QTest::newRow("missing folder") << "none/x" << "" << none;
+        QTest::newRow("write through a link loop") << "loop/x" << "" << loop;
+        QTest::newRow("write too long a name") << name << "" << tooLong;
+        QTest::newRow("read at the limit") << "earlier.bin" << "read 100" << "";
+        QTest::newRow("read one past") << "earlier.bin" << "read 99"
+                                       << "75 (il file è più lungo del previsto)";
+        QTest::newRow("read a folder") << "sub" << "read 100" << folder;
+        QTest::newRow("read a missing file") << "absent" << "read 100" << "53 (file non trovato)";
+        QTest::newRow("read a link loop") << "loop" << "read 100" << loop;
+        QTest::newRow("read too long a name") << name << "read 100" << tooLong;
+        if (!testsupport::runningAsRoot()) {
+            QTest::newRow("read in a closed folder") << "closed/x" << "read 100"
+                                                     << "70 (accesso negato a una cartella del percorso)";
+            QTest::newRow("write in a read-only folder") << "readonly/x" << ""
+                                                         << "70 (la cartella non consente di scrivere)";
+        }
         // clang-format on
     }
     void fileFailures() {
         QFETCH(QString, target);
         QFETCH(QString, how);
-        QFETCH(int, number);
+        QFETCH(QString, error);
         testsupport::AppFolder folder(false);
         const QByteArray earlier(100, 'x');
         folder.write(QStringLiteral("earlier.bin"), earlier);
         QVERIFY(QDir().mkdir(folder.file(QStringLiteral("sub"))));
-        RunError error;
+        QVERIFY(QFile::link(QStringLiteral("loop"), folder.file(QStringLiteral("loop"))));
+        QVERIFY(QDir().mkdir(folder.file("closed")) && QDir().mkdir(folder.file("readonly")));
+        QFile::setPermissions(folder.file("closed"), {});
+        QFile::setPermissions(folder.file("readonly"), QFile::ReadOwner | QFile::ExeOwner);
+        RunError failure;
         bool done;
         if (how.startsWith(QStringLiteral("read"))) {
-            done = ReadSmallFile(folder.file(target), how.mid(5).toInt(), &error) == earlier;
+            done = ReadSmallFile(folder.file(target), how.mid(5).toInt(), &failure) == earlier;
         } else {
             std::optional<FileSizeLimit> limit;
             if (how == QStringLiteral("full"))
                 limit.emplace(10);
-            done = WriteFileAtomically(folder.file(target), QByteArray(254, 'n'), &error);
+            done = WriteFileAtomically(folder.file(target), QByteArray(254, 'n'), &failure);
         }
-        QCOMPARE(done, number == 0);
-        QCOMPARE(error.number, number);
+        QCOMPARE(done, error.isEmpty());
+        QCOMPARE(done ? QString() : QString("%1 (%2)").arg(failure.number).arg(failure.description),
+                 error);
         QCOMPARE(folder.read(QStringLiteral("earlier.bin")), earlier);
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks),
                  QStringList{"earlier.bin"});
     }
 
@@ -221,14 +246,29 @@ private Q_SLOTS:
         QVERIFY(saved[0].contains("CASA"));
         QCOMPARE(SettingsBytes(IntestazioneStampa, StampanteTabulato), saved[0]);
         const bool root = testsupport::runningAsRoot();
-        if (QProcess::execute(root ? "chattr" : "chmod", {root ? "+i" : "a-w", Luoghi.config}))
+        const QString locked = Luoghi.config, refused = "(la cartella non consente di scrivere)";
+        if (QProcess::execute(root ? "chattr" : "chmod", {root ? "+i" : "a-w", locked}))
             QSKIP("this file system cannot make a folder immutable");
         salva(" 2");
-        QProcess::execute(root ? "chattr" : "chmod", {root ? "-i" : "u+w", Luoghi.config});
+        // A new user whose configuration folder takes nothing is told at the
+        // first start, and the shipped settings are read all the same.
+        qputenv("XDG_CONFIG_HOME", (locked + "nuovo").toLocal8Bit());
+        FixPlaces(bin);
+        const QString home = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        ReadConfiguration();
+        QProcess::execute(root ? "chattr" : "chmod", {root ? "-i" : "u+w", locked});
+        QCOMPARE(SettingsBytes(IntestazioneStampa, StampanteTabulato),
+                 folder.read("usr/share/bramasolovanti/impostazioni.cfg"));
         for (int i = 0; i < 3; ++i)
             QCOMPARE(ReadSmallFile(files[i], 4096, &error).value_or(""), saved[i]);
-        QCOMPARE(shown(script), QStringList{"Bramasolovanti|Error 70 (Permission denied) in "
-                                            "procedure cmdSalva_Click of Form frmImpostazioni"});
+        QCOMPARE(shown(script),
+                 (QStringList{"Bramasolovanti|Errore 70 " + refused +
+                                  " nella procedura cmdSalva_Click (Form frmImpostazioni)",
+                              "Bramasolovanti|Impossibile preparare la cartella personale delle "
+                              "impostazioni\r\n" +
+                                  home + "/\r\n" + refused +
+                                  ".\r\nSi usano le impostazioni e la taratura di partenza; le "
+                                  "modifiche non potranno essere salvate."}));
         folder.write(QStringLiteral("usr/impostazioni.cfg"), "");
         QVERIFY(IsPortable(folder.file(QStringLiteral("usr/"))));
     }
@@ -238,10 +278,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("header");
         QTest::addColumn<QString>("printer");
         QTest::addColumn<QString>("error");
-        const QString past = "62 (Input past end of file)";
+        const QString past = "62 (il file è più corto del previsto)";
         // clang-format off
         QTest::newRow("code page") << QByteArray("C \x80\r\nPDF\r\n") << "C €" << "PDF" << "";
-        QTest::newRow("none") << QByteArray("none") << "old" << "oldprn" << "53 (File not found)";
+        QTest::newRow("none") << QByteArray("none") << "old" << "oldprn" << "53 (file non trovato)";
         QTest::newRow("one line") << QByteArray("ONLY\r\n") << "ONLY" << "oldprn" << past;
         QTest::newRow("no final line end") << QByteArray("A\r\nB") << "A" << "B" << "";
         // clang-format on
@@ -261,7 +301,7 @@ private Q_SLOTS:
         QCOMPARE(IntestazioneStampa, header);
         QCOMPARE(StampanteTabulato, printer);
         const QString report =
-            "Bramasolovanti|Error " + error + " in procedure ReadConfiguration of Modulo corpo";
+            "Bramasolovanti|Errore " + error + " nella procedura ReadConfiguration (Modulo corpo)";
         QCOMPARE(shown(script), error.isEmpty() ? QStringList() : QStringList{report});
     }
 
@@ -284,7 +324,7 @@ private Q_SLOTS:
             << "Attenzione|Il file \"ruote.vrc\" contiene 14 ruote: sono state caricate solo "
                "le prime 12.";
         QTest::newRow("missing") << QByteArray("none") << QStringList{}
-            << "Errore|Impossibile leggere l'elenco delle ruote \"ruote.vrc\" (File not found)."
+            << "Errore|Impossibile leggere l'elenco delle ruote \"ruote.vrc\" (file non trovato)."
                "\r\nL'elenco delle ruote resta vuoto.";
         // clang-format on
     }
@@ -364,7 +404,21 @@ private Q_SLOTS:
         if (clickPastText)
             QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width() * 3 / 4, 8));
         QTest::qWait(0);
-        QCOMPARE(field->cursorPosition(), saved.indexOf('\r'));
+        const int end = int(saved.indexOf('\r'));
+        QCOMPARE(field->cursorPosition(), end);
+        // Coming back: a click puts the cursor where it lands; Tab at the end
+        // of the text (the field alone would start it over at its first place).
+        field->setCursorPosition(0);
+        const QPoint first(2, field->height() / 2); // before the first letter
+        QTest::keyClick(field, Qt::Key_Tab);
+        QTest::mouseClick(field, Qt::LeftButton, {}, first);
+        QTest::qWait(0);
+        QCOMPARE(field->cursorPosition(), 0);
+        QTest::keyClick(field, Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::qWait(0);
+        QCOMPARE(QApplication::focusWidget(), field);
+        QCOMPARE(field->cursorPosition(), end);
         QTest::keyClicks(field, typed);
         QTest::mouseClick(child<QWidget>(&w, save ? "cmdSalva" : "cmdUscita"), Qt::LeftButton);
         QCOMPARE(w.result(), int(save ? QDialog::Accepted : QDialog::Rejected));

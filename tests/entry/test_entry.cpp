@@ -211,19 +211,22 @@ private Q_SLOTS:
         QTest::newRow("save incomplete: no dialog")
             << save << "-" << none << "Attenzione!!|Il secondo ambo non è completo!!!";
         // clang-format on
-        const QString access = "Bramasolovanti|Error 75 (Path/File access error) in procedure ";
+        const QString access = "Bramasolovanti|Errore 75 (%2) nella procedura ";
         const QMap<QString, QString> hostile{
-            {open,
-             error + "Impossibile leggere il file\r\n%1\r\n(percorso o file non accessibile)."},
-            {cfg, access + "ReadConfiguration of Modulo corpo"},
-            {vrc, "Errore|Impossibile leggere l'elenco delle ruote \"ruote.vrc\" (Path/"
-                  "File access error).\r\nL'elenco delle ruote resta vuoto."},
-            {cal, access + "LeggiTaraturaAmbetto of Form frmStampaSchedine"}};
+            {open, error + "Impossibile leggere il file\r\n%1\r\n(%2)."},
+            {cfg, access + "ReadConfiguration (Modulo corpo)"},
+            {vrc, "Errore|Impossibile leggere l'elenco delle ruote \"ruote.vrc\" (%2).\r\n"
+                  "L'elenco delle ruote resta vuoto."},
+            {cal, access + "LeggiTaraturaAmbetto (Form frmStampaSchedine)"}};
+        const QMap<QString, QString> causes{{"<fifo>", "non è un file ordinario"},
+                                            {"<folder>", "è una cartella, non un file"},
+                                            {"<zero>", "non è un file ordinario"},
+                                            {"<2 GB>", "il file è più lungo del previsto"}};
         for (const QString& reader : hostile.keys())
-            for (const char* kind : {"<fifo>", "<folder>", "<zero>", "<2 GB>"})
-                QTest::addRow("%s %s", qPrintable(reader), kind)
-                    << reader << (reader == open ? f : reader) << QByteArray(kind)
-                    << hostile[reader];
+            for (const QString& kind : causes.keys())
+                QTest::addRow("%s %s", qPrintable(reader), qPrintable(kind))
+                    << reader << (reader == open ? f : reader) << kind.toLatin1()
+                    << QString(hostile[reader]).replace("%2", causes[kind]);
     }
     void refusedChangeNothing() {
         QFETCH(QString, action);

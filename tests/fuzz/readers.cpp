@@ -1,5 +1,6 @@
 // libFuzzer entry for the readers of outside data; FUZZ_<NAME> picks the
 // reader. Besides not crashing, each checks what its callers rely on.
+#include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/settings.h"
 #include "entry/numbers.h"
@@ -59,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 #elif defined(FUZZ_VERSIONE)
     const QString line = FirstLine(bytes);
     check(!line.contains(QLatin1Char('\n')) && !line.contains(QLatin1Char('\r')));
-    CompareVersions(QStringLiteral("0.3.2"), line);
+    CompareVersions(VersionString(), line);
     check(CompareVersions(line, line) == VersionOrder::NotNewer);
 #elif defined(FUZZ_TESTI)
     // Typed text: calibration distances in both notations, stakes.

@@ -541,6 +541,19 @@ private Q_SLOTS:
         }
     }
 
+    // Closed, the slip window gives the main window back and is gone.
+    void slipWindowGoes() {
+        Ambiente env;
+        QWidget main;
+        main.setEnabled(false); // as the main window does before opening it
+        MostraStampaSchedine(&main);
+        const QPointer<frmStampaSchedine> w = main.findChild<frmStampaSchedine*>();
+        QVERIFY(w && w->isVisible());
+        w->close();
+        QVERIFY(main.isEnabled());
+        QTRY_VERIFY(!w);
+    }
+
     // Stop after slip 3 of 1-9 into a real PDF: three pages, each with its
     // squares where the calibration puts them; the window cannot close meanwhile.
     void stopAfterTheThirdSlip() {

@@ -198,8 +198,8 @@ private Q_SLOTS:
         Printer().EndDoc();
         QCOMPARE(script.messages().size(), 1);
         QCOMPARE(script.messages().first().text,
-                 QStringLiteral(
-                     "Error 53 (File not found) in procedure stampaVorlacco of Modulo corpo"));
+                 QStringLiteral("Errore 53 (file non trovato) nella procedura stampaVorlacco "
+                                "(Modulo corpo)"));
         QStringList drawn;
         for (const PageOp& op : rec.last().ops)
             drawn << op.text;

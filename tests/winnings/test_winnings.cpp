@@ -208,7 +208,7 @@ private Q_SLOTS:
         setStakes(at({{3, 1e33f}}, preset10));
         QVERIFY(!form.Form_Load());
         QCOMPARE(first(script).text,
-                 "Error 6 (Overflow) in procedure Form_Load of Form frmVincite");
+                 "Errore 6 (valore fuori dai limiti) nella procedura Form_Load (Form frmVincite)");
     }
 
     // A draw typed against the 10 euro system of 1..29: refused with the focus
@@ -336,7 +336,7 @@ private Q_SLOTS:
             << "Importata 1 estrazione, del 04/01/2024.\n\nL'archivio salvato aveva una riga che non si "
                "legge più: il nuovo archivio non la riporta, la copia %2 la conserva." << "04/01/2024";
         QTest::newRow("stored too big") << QByteArray("<65 MB>") << ca << ca << "Importata 1 estrazione, del "
-            "04/01/2024.\n\nL'archivio salvato non si poteva leggere (Path/File access error): ora è in "
+            "04/01/2024.\n\nL'archivio salvato non si poteva leggere (il file è più lungo del previsto): ora è in "
             "%2, e il nuovo archivio ha solo le estrazioni importate." << "04/01/2024";
         // clang-format on
     }
