@@ -17,8 +17,9 @@ declare -A seeds=(
   [impostazioni]="app/data/impostazioni.cfg"
   [versione]="tests/fuzz/seeds/versione.txt"
   [testi]="tests/fuzz/seeds/importo.txt tests/fuzz/seeds/distanza.txt"
+  [consegna]="tests/fuzz/seeds/consegna.txt"
 )
-targets=(systemfile taratura ruote impostazioni versione testi)
+targets=(systemfile taratura ruote impostazioni versione testi consegna)
 
 cmake -S . -B "$dir" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DBRAMA_FUZZ=ON -DBRAMA_TESTS=OFF -DBRAMA_BENCH=OFF >/dev/null

@@ -2,6 +2,7 @@
 // real message boxes and file dialog, the single instance and the start-up.
 #include "app/fileio.h"
 #include "app/frmImpostazioni.h"
+#include "app/handover.h"
 #include "app/places.h"
 #include "app/printers.h"
 #include "app/settings.h"
@@ -18,11 +19,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QtTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace corpo;
 
@@ -440,6 +445,9 @@ private Q_SLOTS:
         QCOMPARE(seen, QStringLiteral("Apri Sistema|Cerca in:"));
         QCOMPARE(name->text(), QStringLiteral("altro"));
 
+        child<QLineEdit>(main, "txtImpEstratto")->setText("3,00"); // changed, not saved
+        script->queueAnswer(MsgResult::No);
+        const qsizetype asked = script->messages().size();
         main->showMinimized();
         main->setEnabled(false); // as under the slip window: the file waits
         QProcess* second = startCopy({QStringLiteral("prova.vrl")}, folder.path());
@@ -452,6 +460,8 @@ private Q_SLOTS:
         QCOMPARE(name->text(), QStringLiteral("altro"));
         main->setEnabled(true);
         QTRY_COMPARE(name->text(), QStringLiteral("prova"));
+        QCOMPARE(shown(*script).value(asked), // before anything of the file
+                 main->windowTitle() + QStringLiteral("|Il sistema è stato modificato. Salvarlo?"));
 
         script.reset();
         answerNext({}, QStringLiteral("&No"), &seen);
@@ -473,6 +483,77 @@ private Q_SLOTS:
             QVERIFY(copy->waitForFinished());
             QVERIFY(QFileInfo::exists(InstanceName()));
         }
+    }
+
+    // Any program of the user can reach the socket. A flood, a wrong message
+    // and a crowd of idle clients are dropped without costing the running
+    // copy its memory, descriptors or socket, which it takes again if lost; a
+    // later copy still hands over its file, whatever bytes its path holds.
+    void hostileClients() {
+        QStringList opened;
+        QVERIFY(
+            ListenForOtherCopies([] { return nullptr; }, [&](const QString& f) { opened << f; }));
+        QLocalSocket flood, wrong;
+        for (QLocalSocket* s : {&flood, &wrong}) {
+            s->connectToServer(InstanceName());
+            QVERIFY(s->waitForConnected());
+        }
+        flood.write("open 4096\n/" + QByteArray(1 << 20, 'a'));
+        wrong.write("open /tmp/x.vrl\n");
+        rlimit before{};
+        getrlimit(RLIMIT_NOFILE, &before);
+        const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_NOFILE, &before); });
+        const auto limit = [&](int spare) {
+            const rlimit few{rlim_t(QDir("/proc/self/fd").count() + spare), before.rlim_max};
+            setrlimit(RLIMIT_NOFILE, &few);
+        };
+        sockaddr_un address{AF_UNIX, {}};
+        qstrncpy(address.sun_path, QFile::encodeName(InstanceName()).constData(),
+                 sizeof address.sun_path);
+        std::vector<int> fds;
+        const auto idle = [&] {
+            fds.push_back(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+            return fds.back() >= 0 && ::connect(fds.back(), reinterpret_cast<sockaddr*>(&address),
+                                                sizeof address) == 0;
+        };
+        // A later copy, played here without blocking the server in this thread.
+        const auto handOver = [](const QString& file) {
+            QLocalSocket copy;
+            copy.connectToServer(InstanceName());
+            if (copy.state() != QLocalSocket::ConnectedState)
+                return false;
+            copy.write(HandOverMessage(file));
+            QByteArray answer;
+            QObject::connect(&copy, &QLocalSocket::readyRead, [&] { answer += copy.readAll(); });
+            return QTest::qWaitFor(
+                       [&] {
+                           return copy.state() != QLocalSocket::ConnectedState || !answer.isEmpty();
+                       },
+                       3000) &&
+                   answer == "ok\n";
+        };
+        limit(150);
+        for (int i = 0; i < 100; ++i, QCoreApplication::processEvents())
+            QVERIFY(idle());
+        QLocalSocket slow; // a message begun, never ended
+        slow.connectToServer(InstanceName());
+        slow.write("open 12\n/tmp");
+        const QString path = QString::fromUtf8("/tmp/ré\nb.vrl");
+        QVERIFY(QTest::qWaitFor([&] { return handOver(path); }, 6000));
+        // Out of descriptors as a connection comes: the server closes, then listens again.
+        limit(1);
+        QVERIFY(idle());
+        while (fds.back() >= 0)
+            fds.push_back(::dup(0));
+        QTest::qWait(50);
+        for (int fd : fds)
+            ::close(fd);
+        setrlimit(RLIMIT_NOFILE, &before);
+        QVERIFY(QTest::qWaitFor([&] { return handOver(path); }, 6000));
+        QCOMPARE(flood.state(), QLocalSocket::UnconnectedState);
+        QCOMPARE(wrong.state(), QLocalSocket::UnconnectedState);
+        QTRY_COMPARE(slow.state(), QLocalSocket::UnconnectedState);
+        QTRY_COMPARE(opened, QStringList({path, path}));
     }
 };
 
