@@ -3,6 +3,8 @@
 #include "app/corpo.h"
 #include "app/finestre.h"
 #include "app/frmSplash.h"
+#include "app/handover.h"
+#include "app/messages.h"
 #include "app/places.h"
 #include "app/shell.h"
 #include "entry/frmMain.h"
@@ -28,6 +30,12 @@ namespace corpo {
 namespace {
 QLocalServer* instanceServer = nullptr;
 constexpr int ConnectTimeoutMs = 1000;
+// Any local program of the user can reach the socket: each client gets this
+// long to say what it wants, and only so many are served at once, so idle
+// ones cannot use up the descriptors.
+constexpr int ClientDeadlineMs = 2000;
+constexpr int MaxClients = 8;
+constexpr int RelistenMs = 1000;
 } // namespace
 
 QString InstanceName() {
@@ -41,12 +49,14 @@ QString InstanceName() {
 }
 
 bool ActivatePrevInstance(const QString& systemFile) {
+    const QByteArray message = HandOverMessage(systemFile);
+    if (message.isEmpty())
+        return false;
     QLocalSocket socket;
     socket.connectToServer(InstanceName());
     if (!socket.waitForConnected(ConnectTimeoutMs))
         return false;
-    socket.write(systemFile.isEmpty() ? QByteArray("activate\n")
-                                      : "open " + systemFile.toUtf8() + '\n');
+    socket.write(message);
     if (!socket.waitForBytesWritten(ConnectTimeoutMs))
         return false;
     // The running copy answers once its window is in front.
@@ -55,44 +65,90 @@ bool ActivatePrevInstance(const QString& systemFile) {
     return socket.readAll().startsWith("ok");
 }
 
+namespace {
+
+// Takes the socket's name at start-up; a socket file nobody answers on is
+// what a copy that crashed leaves behind, and goes. A live copy's socket is
+// never taken.
+bool Listen(QLocalServer* server) {
+    if (server->listen(InstanceName()))
+        return true;
+    QLocalSocket probe;
+    probe.connectToServer(InstanceName());
+    if (probe.waitForConnected(ConnectTimeoutMs) ||
+        (probe.error() != QLocalSocket::ConnectionRefusedError &&
+         probe.error() != QLocalSocket::ServerNotFoundError))
+        return false;
+    QLocalServer::removeServer(InstanceName());
+    return server->listen(InstanceName());
+}
+
+void Drop(QLocalSocket* s) {
+    s->abort();
+    s->deleteLater();
+}
+
+void Serve(QLocalSocket* s, const std::function<QWidget*()>& window,
+           const std::function<void(const QString&)>& open) {
+    // Never more than one message is kept, however much a client sends.
+    s->setReadBufferSize(MaxHandOverBytes + 1);
+    QTimer::singleShot(ClientDeadlineMs, s, [s] { Drop(s); });
+    QObject::connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
+    QObject::connect(s, &QLocalSocket::readyRead, s, [s, window, open] {
+        if (s->bytesAvailable() > MaxHandOverBytes)
+            return Drop(s);
+        const HandOver request = ParseHandOver(s->peek(MaxHandOverBytes + 1));
+        if (request.kind == HandOver::Incomplete)
+            return;
+        if (request.kind == HandOver::Refused)
+            return Drop(s);
+        s->readAll();
+        if (request.kind == HandOver::Open && open)
+            // After the answer: opening may show message boxes.
+            QTimer::singleShot(0, qApp, [open, file = request.file] { open(file); });
+        if (QWidget* w = window()) {
+            if (w->isMinimized())
+                w->showNormal();
+            w->show();
+            w->raise();
+            w->activateWindow();
+        }
+        s->write("ok\n");
+        s->disconnectFromServer(); // once the answer is out
+    });
+}
+
+} // namespace
+
 bool ListenForOtherCopies(std::function<QWidget*()> window,
                           std::function<void(const QString&)> open) {
     delete instanceServer;
     instanceServer = new QLocalServer(qApp);
     instanceServer->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!instanceServer->listen(InstanceName())) {
-        // A copy that crashed leaves its socket behind.
-        QLocalServer::removeServer(InstanceName());
-        if (!instanceServer->listen(InstanceName()))
-            return false;
-    }
+    const bool listening = Listen(instanceServer);
     QObject::connect(instanceServer, &QLocalServer::newConnection, instanceServer, [window, open] {
         while (QLocalSocket* s = instanceServer->nextPendingConnection()) {
-            QObject::connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
-            QObject::connect(s, &QLocalSocket::readyRead, s, [s, window, open] {
-                if (!s->canReadLine())
-                    return;
-                const QByteArray line = s->readLine().chopped(1);
-                if (line.startsWith("open ") && open) {
-                    // After the answer: opening may show message boxes.
-                    const QString file = QString::fromUtf8(line.mid(5));
-                    QTimer::singleShot(0, qApp, [open, file] { open(file); });
-                } else if (line != "activate") {
-                    return;
-                }
-                if (QWidget* w = window()) {
-                    if (w->isMinimized())
-                        w->showNormal();
-                    w->show();
-                    w->raise();
-                    w->activateWindow();
-                }
-                s->write("ok\n");
-                s->flush();
-            });
+            // The longest waiting makes room: a real copy speaks at once.
+            QList<QLocalSocket*> waiting;
+            for (QLocalSocket* c :
+                 instanceServer->findChildren<QLocalSocket*>(QString(), Qt::FindDirectChildrenOnly))
+                if (c != s && c->state() == QLocalSocket::ConnectedState)
+                    waiting << c;
+            if (waiting.size() >= MaxClients)
+                Drop(waiting.constFirst());
+            Serve(s, window, open);
         }
     });
-    return true;
+    // The server closes itself, and removes its socket file, when a
+    // connection cannot be taken (no descriptor left): take the name again
+    // once it can be, unless a later copy has taken it meanwhile.
+    auto* relisten = new QTimer(instanceServer);
+    QObject::connect(relisten, &QTimer::timeout, instanceServer, [] {
+        if (!instanceServer->isListening())
+            instanceServer->listen(InstanceName());
+    });
+    relisten->start(RelistenMs);
+    return listening;
 }
 
 namespace {
@@ -100,20 +156,29 @@ QPointer<frmMain> mainWindow;
 
 // A file handed over while the user is busy with another window (a modal
 // one, or the slip window that disables the main one) waits until that
-// window is closed, then opens as Open would.
+// window is closed, then opens as Open would: a changed system is offered
+// for saving first, and stays when the user keeps it.
 void OpenWhenFree(const QString& file) {
     if (!mainWindow)
         return;
     if (!mainWindow->isEnabled() || QApplication::activeModalWidget())
         return QTimer::singleShot(250, mainWindow, [file] { OpenWhenFree(file); });
-    mainWindow->OpenSystemFile(file);
+    if (mainWindow->ChiediSalvataggio())
+        mainWindow->OpenSystemFile(file);
 }
 } // namespace
 
 QWidget* Avvio(const StartupOptions& options) {
     Edizione = QStringLiteral("Freeware");
-    const QString systemFile =
+    QString systemFile =
         options.systemFile.isEmpty() ? QString() : QFileInfo(options.systemFile).absoluteFilePath();
+    if (HandOverMessage(systemFile).isEmpty()) {
+        MsgBox(QStringLiteral("Il percorso del sistema è più lungo di %1 byte: il file non può "
+                              "essere aperto.")
+                   .arg(MaxPathBytes),
+               MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Errore"));
+        systemFile.clear();
+    }
     if (ActivatePrevInstance(systemFile))
         return nullptr;
 

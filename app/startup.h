@@ -23,8 +23,10 @@ QString InstanceName();
 bool ActivatePrevInstance(const QString& systemFile = {});
 
 // Starts answering later copies: each one brings window() to the front,
-// restored when minimised, and hands over its file to open(). Returns false
-// when the name could not be taken.
+// restored when minimised, and hands over its file to open(). A client that
+// sends anything but one message, or nothing for 2 s, is dropped, and only a
+// few are served at once. Returns false when the name could not be taken;
+// the name is taken again whenever the server has closed.
 bool ListenForOtherCopies(std::function<QWidget*()> window,
                           std::function<void(const QString&)> open = {});
 

@@ -75,6 +75,9 @@ class FieldValidator : public QValidator {
 public:
     FieldValidator(bool stake, QObject* parent) : QValidator(parent), stake_(stake) {}
     State validate(QString& text, int&) const override {
+        // A full stop typed or pasted into a stake lands as its comma.
+        if (stake_)
+            text = StakeNotation(text);
         return FieldAccepts(text, stake_) ? Acceptable : Invalid;
     }
 
@@ -122,6 +125,11 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
         Q_ASSERT(grapes_[size_t(i)]);
     }
 
+    // Enter presses the focused button, as Space does; outside a dialog only
+    // an auto-default button takes Enter.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(true);
+
     // Rendered at twice the size, so they stay sharp when the window grows.
     ShowArt(ui->picSfondoVorlacco, QStringLiteral(":/entry/sfondo_vorlacco.svg"), 2);
     ShowArt(ui->Picture3, QStringLiteral(":/entry/logo_bramasolovanti.svg"), 2);
@@ -148,7 +156,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, [this] { MostraAbout(this); });
     connect(ui->cmbRuote, &QComboBox::currentTextChanged, this, [this](const QString& text) {
-        Sistema.Ruota = FixedString(text, 10);
+        Sistema.Ruota = FixedString(text, RuotaChars);
         modificato_ = true;
     });
 
@@ -180,20 +188,21 @@ void frmMain::NuovoSistema() {
     ColoreVorlacco = ColoreVorlaccoPredefinito;
     ColoreCapogioco = ColoreCapogiocoPredefinito;
     Sistema.Capogioco = 0;
-    // Position by position, the two bets of a kind together.
+    // Position by position, the two bets of a kind together. An empty field
+    // holds nothing, not blanks: a click into it and a digit must just work.
     for (int first = 0; first < Estratto; first += 2) {
         for (int p = 0; p < Scommesse[size_t(first)].size; ++p) {
             for (int g = first; g <= first + 1; ++g) {
-                numberField(g, p)->setText(QStringLiteral("  "));
+                numberField(g, p)->clear();
                 Scommesse[size_t(g)].Numbers(Sistema)[p] = 0;
             }
         }
     }
-    numberField(Estratto, 0)->setText(QStringLiteral("  "));
+    numberField(Estratto, 0)->clear();
     Sistema.Estratto = 0;
-    Sistema.NomeSistema = FixedString(NomeVuoto, 20);
+    Sistema.NomeSistema = FixedString(NomeVuoto, NomeChars);
     ui->lblNomeSistema->setText(Sistema.NomeSistema.trimmed());
-    Sistema.Ruota = FixedString(QString(), 10);
+    Sistema.Ruota = FixedString(QString(), RuotaChars);
     if (ui->cmbRuote->count() > 0)
         ui->cmbRuote->setCurrentIndex(0);
     for (const StakeSlot& s : StakeOrder())
@@ -306,9 +315,16 @@ void frmMain::ImpostaImporti20() {
 }
 
 bool frmMain::SistemaPronto() {
-    Sistema.Ruota = FixedString(ui->cmbRuote->currentText(), 10);
+    Sistema.Ruota = FixedString(ui->cmbRuote->currentText(), RuotaChars);
     if (!VerificaSistema())
         return false;
+    // Left empty by a system whose wheel is not in the list.
+    if (ui->cmbRuote->count() > 0 && ui->cmbRuote->currentIndex() < 0) {
+        MsgBox(QStringLiteral("Scegliere la ruota dall'elenco."), MsgButtons::Ok,
+               MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+        ui->cmbRuote->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
     FieldsToStakes();
     return true;
 }
@@ -409,17 +425,17 @@ bool frmMain::SaveSystem() {
         return false;
 
     const QString previousName = Sistema.NomeSistema;
-    Sistema.NomeSistema = FixedString(QFileInfo(path).fileName(), 20);
+    Sistema.NomeSistema = FixedString(QFileInfo(path).fileName(), NomeChars);
     if (Sistema.NomeSistema.trimmed() == NomeVuoto) {
         MsgBox(QStringLiteral("Impostare un nome diverso da\r\n[") + NomeVuoto +
                    QStringLiteral("]"),
                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Attenzione"));
-        Sistema.NomeSistema = FixedString(ui->lblNomeSistema->text(), 20);
+        Sistema.NomeSistema = FixedString(ui->lblNomeSistema->text(), NomeChars);
         return false;
     }
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    Sistema.Ruota = FixedString(ui->cmbRuote->currentText(), 10);
+    Sistema.Ruota = FixedString(ui->cmbRuote->currentText(), RuotaChars);
     FieldsToStakes();
     // The whole file is built first and then replaces any earlier one in a
     // single step, so a failure never leaves a half-written system behind.
@@ -490,7 +506,7 @@ void frmMain::OpenSystemFile(const QString& path) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     NuovoSistema();
     Sistema = loaded.record;
-    Sistema.Ruota = FixedString(Sistema.Ruota.trimmed(), 10);
+    Sistema.Ruota = FixedString(Sistema.Ruota.trimmed(), RuotaChars);
     if (loaded.hasColours) {
         ColoreVorlacco = loaded.coloreVorlacco;
         ColoreCapogioco = loaded.coloreCapogioco;
@@ -502,20 +518,29 @@ void frmMain::OpenSystemFile(const QString& path) {
     RecordToFields();
     if (Sistema.Capogioco != 0)
         ImpostaCapogioco(0);
-    Sistema.NomeSistema = FixedString(Sistema.NomeSistema.trimmed(), 20);
+    Sistema.NomeSistema = FixedString(Sistema.NomeSistema.trimmed(), NomeChars);
     ui->lblNomeSistema->setText(Sistema.NomeSistema.trimmed());
     StakesToFields();
     VerificaSistema();
     FieldsToStakes();
     QComboBox* wheels = ui->cmbRuote;
-    if (wheels->count() > 0) {
-        wheels->setCurrentIndex(0);
-        while (wheels->currentText().trimmed() != wanted &&
-               wheels->currentIndex() < wheels->count() - 1)
-            wheels->setCurrentIndex(wheels->currentIndex() + 1);
-    }
+    int wheel = -1;
+    for (int i = 0; i < wheels->count() && wheel < 0; ++i)
+        if (!wanted.isEmpty() && wheels->itemText(i).trimmed() == wanted)
+            wheel = i;
+    // A wheel not in the list is never swapped for another: the box stays
+    // empty and the user picks one.
+    if (wheels->count() > 0)
+        wheels->setCurrentIndex(wheel);
     ImpostaColoreVorlacco(ColoreVorlacco);
     modificato_ = false;
+    if (wheels->count() > 0 && wheel < 0)
+        MsgBox((wanted.isEmpty() ? QStringLiteral("Il sistema non indica la ruota.")
+                                 : QStringLiteral("La ruota \"%1\" del sistema non è "
+                                                  "nell'elenco delle ruote.")
+                                       .arg(wanted)) +
+                   QStringLiteral("\r\nScegliere la ruota dall'elenco."),
+               MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
 }
 
 // ---------------------------------------------------------------- events
@@ -554,17 +579,21 @@ bool frmMain::filterKey(QLineEdit* field, QKeyEvent* key, bool stake) {
 
 bool frmMain::refuseInsert(QLineEdit* field, const QString& inserted, bool stake) {
     const bool allowed = std::all_of(inserted.begin(), inserted.end(), [stake](QChar c) {
-        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (stake && c == QLatin1Char(','));
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+               (stake && (c == QLatin1Char(',') || c == QLatin1Char('.')));
     });
-    if (!allowed) {
-        Beep();
-        return true;
-    }
     QString after = field->text();
     const int at = field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
     after.replace(at, field->selectedText().size(), inserted);
+    if (stake)
+        after = StakeNotation(after);
+    // A second decimal mark is a slip of the finger, like a letter.
+    if (!allowed || after.count(QLatin1Char(',')) > 1) {
+        Beep();
+        return true;
+    }
     if (FieldAccepts(after, stake))
-        return false;
+        return false; // the validator writes a full stop as the comma
     // Text that cannot stand whole in its field is refused, never cut: a cut
     // amount or number would be a different bet.
     if (stake)

@@ -64,8 +64,10 @@ QString FormatStake(float value) {
 
 QString FormatTotal(float value) { return FormatStake(value); }
 
+QString StakeNotation(QString text) { return text.replace(QLatin1Char('.'), QLatin1Char(',')); }
+
 float ParseStake(const QString& text) {
-    const QString t = text.trimmed();
+    const QString t = StakeNotation(text.trimmed());
     int commas = 0;
     int digits = 0;
     for (QChar c : t) {
@@ -87,8 +89,8 @@ float ParseStake(const QString& text) {
 
 bool StakeFits(const QString& text) {
     const qsizetype comma = text.lastIndexOf(QLatin1Char(','));
-    return text.size() <= StakeMaxLength && (comma < 0 || text.size() - comma <= 3) &&
-           ParseStake(text) <= ImportoMassimo;
+    return text.size() <= StakeMaxLength && text.count(QLatin1Char(',')) <= 1 &&
+           (comma < 0 || text.size() - comma <= 3) && ParseStake(text) <= ImportoMassimo;
 }
 
 bool FieldAccepts(const QString& text, bool stake) {

@@ -27,16 +27,20 @@ double Val(const QString& text);
 QString FormatStake(float value);
 QString FormatTotal(float value);
 
-// A stake field's text: digits with at most one comma ("1,5", ",5", "7").
-// Text that is not such a number (empty, only a comma, two commas) counts 0.
+// A stake field's text: digits with at most one decimal mark ("1,5", ",5",
+// "7"); a full stop is a decimal mark as the comma is, since the keypad's
+// decimal key gives one or the other by layout. Text that is not such a
+// number (empty, only a mark, two marks) counts 0.
 float ParseStake(const QString& text);
+// The field's own notation: a full stop becomes the comma.
+QString StakeNotation(QString text);
 
 // The game takes at most 200 euro on one kind of hit; "200,00" is also the
 // longest text a stake field holds.
 inline constexpr float ImportoMassimo = 200.0f;
 inline constexpr int StakeMaxLength = 6;
 // Whether a stake being typed fits its field whole: at most StakeMaxLength
-// characters, two decimals and ImportoMassimo.
+// characters, one comma, two decimals and ImportoMassimo.
 bool StakeFits(const QString& text);
 // Whether a field can hold the text: a number field two digits or blanks, a
 // stake field a stake that fits.

@@ -4,6 +4,7 @@
 #include "entry/numbers.h"
 
 #include <QtEndian>
+#include <cmath>
 #include <cstring>
 #include <span>
 
@@ -80,7 +81,12 @@ int headerVersion(const QByteArray& header) {
     return v;
 }
 
-// Numbers 0..90 (0 = empty) and finite stakes 0..200: what the game allows.
+// Whether a stake is a whole number of cents, as every stake typed or set is:
+// 0,005 would show and print as 0,00 and be played as that.
+bool WholeCents(float v) { return float(std::nearbyint(double(v) * 100.0) / 100.0) == v; }
+
+// Numbers 0..90 (0 = empty) and finite stakes 0..200 in whole cents: what the
+// game allows.
 bool Possible(const SystemRecord& r) {
     const std::span<const uint8_t> numbers[] = {
         r.Cinq1, r.Cinq2, r.Quad1, r.Quad2,          r.Terz1,
@@ -94,7 +100,7 @@ bool Possible(const SystemRecord& r) {
                 return false;
     for (const auto& group : stakes)
         for (float v : group)
-            if (!(v >= 0 && v <= ImportoMassimo)) // NaN fails both
+            if (!(v >= 0 && v <= ImportoMassimo) || !WholeCents(v)) // NaN fails both
                 return false;
     return true;
 }
@@ -103,8 +109,8 @@ bool Possible(const SystemRecord& r) {
 
 QByteArray EncodeRecord(const SystemRecord& r) {
     Writer w;
-    w.text(r.Ruota, 10);
-    w.text(r.NomeSistema, 20);
+    w.text(r.Ruota, RuotaChars);
+    w.text(r.NomeSistema, NomeChars);
     w.f32(r.ImportoSistema);
     w.u8(r.Cinq1), w.u8(r.Cinq2), w.u8(r.Quad1), w.u8(r.Quad2), w.u8(r.Terz1), w.u8(r.Terz2);
     w.u8(r.Ambo1), w.u8(r.Ambo2), w.u8(r.Estratto), w.u8(r.Capogioco);
@@ -122,8 +128,8 @@ SystemRecord DecodeRecord(const QByteArray& bytes) {
     Q_ASSERT(bytes.size() >= SystemRecordBytes);
     SystemRecord r;
     Reader rd{bytes};
-    r.Ruota = rd.text(10);
-    r.NomeSistema = rd.text(20);
+    r.Ruota = rd.text(RuotaChars);
+    r.NomeSistema = rd.text(NomeChars);
     rd.f32(r.ImportoSistema);
     rd.u8(r.Cinq1), rd.u8(r.Cinq2), rd.u8(r.Quad1), rd.u8(r.Quad2), rd.u8(r.Terz1);
     rd.u8(r.Terz2), rd.u8(r.Ambo1), rd.u8(r.Ambo2), rd.u8(r.Estratto), rd.u8(r.Capogioco);

@@ -16,6 +16,10 @@ inline constexpr int SystemFileBytes = 254;
 inline constexpr int SystemFileMaxBytes = 255;
 inline const QByteArray SystemFileMagic = QByteArrayLiteral("VorlaccoQRV001");
 
+// The widths of the record's two texts, in memory and on disk alike.
+inline constexpr int RuotaChars = 10;
+inline constexpr int NomeChars = 20;
+
 // Left-aligned, space-padded and cut to width, as fixed-width texts are kept.
 QString FixedString(const QString& value, int width);
 
@@ -36,7 +40,7 @@ struct LoadedSystem {
 enum class SystemFileProblem {
     UnknownHeader, // not one of the three known headers
     Truncated,     // shorter than its header promises
-    Impossible,    // a number or head number above 90, a stake not from 0 to 200
+    Impossible,    // a number or head number above 90, a stake not from 0 to 200 in cents
 };
 // Recognises the current header and both older ones.
 std::variant<LoadedSystem, SystemFileProblem> DecodeSystemFile(const QByteArray& bytes);

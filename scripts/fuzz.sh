@@ -18,8 +18,9 @@ declare -A seeds=(
   [versione]="tests/fuzz/seeds/versione.txt"
   [testi]="tests/fuzz/seeds/importo.txt tests/fuzz/seeds/distanza.txt"
   [archivio]="tests/fuzz/seeds/estrazioni.txt"
+  [consegna]="tests/fuzz/seeds/consegna.txt"
 )
-targets=(systemfile taratura ruote impostazioni versione testi archivio)
+targets=(systemfile taratura ruote impostazioni versione testi archivio consegna)
 # The archive reader's faults can need megabytes (time, memory): inputs that
 # size from the start.
 declare -A limits=([archivio]="-max_len=4194304 -len_control=0")

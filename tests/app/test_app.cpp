@@ -2,6 +2,7 @@
 // real message boxes and file dialog, the single instance and the start-up.
 #include "app/fileio.h"
 #include "app/frmImpostazioni.h"
+#include "app/handover.h"
 #include "app/places.h"
 #include "app/printers.h"
 #include "app/settings.h"
@@ -18,12 +19,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QtTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace corpo;
 
@@ -492,6 +495,9 @@ private Q_SLOTS:
         QCOMPARE(seen, QStringLiteral("Apri Sistema|Cerca in:"));
         QCOMPARE(name->text(), QStringLiteral("altro"));
 
+        child<QLineEdit>(main, "txtImpEstratto")->setText("3,00"); // changed, not saved
+        script->queueAnswer(MsgResult::No);
+        const qsizetype asked = script->messages().size();
         main->showMinimized();
         main->setEnabled(false); // as under the slip window: the file waits
         QProcess* second = startCopy({QStringLiteral("prova.vrl")}, folder.path());
@@ -504,6 +510,8 @@ private Q_SLOTS:
         QCOMPARE(name->text(), QStringLiteral("altro"));
         main->setEnabled(true);
         QTRY_COMPARE(name->text(), QStringLiteral("prova"));
+        QCOMPARE(shown(*script).value(asked), // before anything of the file
+                 main->windowTitle() + QStringLiteral("|Il sistema è stato modificato. Salvarlo?"));
 
         script.reset();
         answerNext({}, QStringLiteral("&No"), &seen);
@@ -525,6 +533,56 @@ private Q_SLOTS:
             QVERIFY(copy->waitForFinished());
             QVERIFY(QFileInfo::exists(InstanceName()));
         }
+    }
+
+    // Any program of the user can reach the socket. A flood, a wrong message,
+    // one never ended and a crowd of idle clients are dropped without costing
+    // the running copy its descriptors or socket, which it takes again if
+    // lost; a later copy still hands over its file, whatever bytes its path holds.
+    void hostileClients() {
+        QStringList opened;
+        QVERIFY(
+            ListenForOtherCopies([] { return nullptr; }, [&](const QString& f) { opened << f; }));
+        const auto send = [](QLocalSocket& s, const QByteArray& message) {
+            s.connectToServer(InstanceName());
+            return s.state() == QLocalSocket::ConnectedState && s.write(message) == message.size();
+        };
+        const auto handOver = [&](const QString& file) { // without blocking this thread's server
+            QLocalSocket c;
+            const auto done = [&] { return c.bytesAvailable() || c.state() != c.ConnectedState; };
+            return send(c, HandOverMessage(file)) && QTest::qWaitFor(done, 3000) &&
+                   c.readAll() == "ok\n";
+        };
+        rlimit before{};
+        getrlimit(RLIMIT_NOFILE, &before);
+        const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_NOFILE, &before); });
+        const rlimit few{rlim_t(QDir("/proc/self/fd").count() + 150), before.rlim_max};
+        setrlimit(RLIMIT_NOFILE, &few);
+        std::array<QLocalSocket, 100> idle;
+        QVERIFY(std::all_of(idle.begin(), idle.end(), [&](QLocalSocket& s) {
+            QCoreApplication::processEvents();
+            return send(s, {});
+        }));
+        std::array<QLocalSocket, 3> bad; // the last few in, none taken out for room
+        send(bad[0], "open 4096\n/" + QByteArray(1 << 20, 'a'));
+        send(bad[1], "open /tmp/x.vrl\n");
+        send(bad[2], "open 12\n/tmp");
+        const QString path = QString::fromUtf8("/tmp/ré\nb.vrl");
+        QVERIFY(QTest::qWaitFor([&] { return handOver(path); }, 6000));
+        for (int i : {0, 1}) // at once
+            QCOMPARE(bad[i].state(), QLocalSocket::UnconnectedState);
+        // Out of descriptors as a connection comes: the server closes, then listens again.
+        QLocalSocket last;
+        send(last, {});
+        std::vector<int> fill;
+        for (int fd; (fd = ::dup(0)) >= 0;)
+            fill.push_back(fd);
+        QTest::qWait(50);
+        for (int fd : fill)
+            ::close(fd);
+        QVERIFY(QTest::qWaitFor([&] { return handOver(path); }, 6000));
+        QTRY_COMPARE(bad[2].state(), QLocalSocket::UnconnectedState); // at its deadline
+        QCOMPARE(opened, QStringList({path, path}));
     }
 };
 

@@ -21,7 +21,7 @@
 using namespace corpo;
 Q_DECLARE_METATYPE(corpo::Cluster)
 struct Typed { // into a field, and what the user sees then
-    bool stake;
+    QString field;
     QString typed;
     int beeps;
     QString shown, total, message;
@@ -199,6 +199,7 @@ private Q_SLOTS:
         QTest::newRow("head number 255") << open << f << patched(77, "\xff") << foreign;
         QTest::newRow("stake NaN") << open << f << patched(78, f32(NAN)) << foreign;
         QTest::newRow("stake 200.01") << open << f << patched(78, f32(200.01f)) << foreign;
+        QTest::newRow("stake 0,005") << open << f << patched(78, f32(0.005f)) << foreign;
         QTest::newRow("missing file") << open << f << none
             << error + "Impossibile leggere il file\r\n%1\r\n(file non trovato).";
         QTest::newRow("folder is a file") << save << "bloccato/sistema.vrl" << none
@@ -291,6 +292,33 @@ private Q_SLOTS:
             QCOMPARE(m.app.read(target), content);
     }
 
+    // A saved wheel missing from the list is said and left to choose, never
+    // swapped for another; showing or printing waits for the choice.
+    void unknownWheel_data() {
+        QTest::addColumn<QString>("wheel");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("Atlantide")
+            << "Atlantide"
+            << "La ruota \"Atlantide\" del sistema non è nell'elenco delle ruote.";
+        QTest::newRow("blank") << ""
+                               << "Il sistema non indica la ruota.";
+    }
+    void unknownWheel() {
+        QFETCH(QString, wheel);
+        QFETCH(QString, message);
+        MainWindow m;
+        SystemRecord r;
+        r.Ruota = wheel;
+        CheckCluster(goodCluster(), r);
+        m.app.write("s.vrl", EncodeSystemFile(r, 0, 0));
+        m.w->OpenSystemFile(m.app.file("s.vrl"));
+        m.button("cmdVincite")->click();
+        const QString choose = "Attenzione|Scegliere la ruota dall'elenco.";
+        QCOMPARE(shown(m.script),
+                 "Attenzione|" + message + "\r\n" + choose.mid(11) + '\n' + choose);
+        QCOMPARE(QApplication::focusWidget()->objectName(), "cmbRuote");
+    }
+
     void verifica_data() {
         QTest::addColumn<Cluster>("values");
         QTest::addColumn<QString>("message");
@@ -344,29 +372,38 @@ private Q_SLOTS:
         QCOMPARE(opened, "");
     }
 
-    // A stake field holding "100,00" or a number field holding "12", clicked,
-    // typed into ("^V": Ctrl+V of the rest) and left with Tab.
+    // A stake field holding "100,00" or a number field holding "12" (the
+    // first one: empty and focused, as at start-up), clicked, typed into
+    // ("^V": Ctrl+V of the rest) and left with Tab.
     void typing_data() {
         QTest::addColumn<Typed>("t");
         const QString tooMuch = "Errore|Gli importi possibili sono da 0,00 a 200,00, con al "
                                 "massimo due decimali";
+        const QString n = "txtCinq2_3", e = "txtImpTerz2_1";
         // clang-format off
         QTest::newRow("number: 91")
-            << Typed{false, "91", 0, "00", "0,00", "Errore|I valori possibili sono da 1 a 90"};
-        QTest::newRow("stake: full stop") << Typed{true, "1.5", 1, "15,00", "17,00", ""};
-        QTest::newRow("stake: re-typed") << Typed{true, "5", 0, "5,00", "7,00", ""};
+            << Typed{n, "91", 0, "00", "0,00", "Errore|I valori possibili sono da 1 a 90"};
+        QTest::newRow("number: first at start") << Typed{"txtCinq1_0", "7", 0, "7", "0,00", ""};
+        // A full stop is the decimal mark too; a second mark is refused as it comes.
+        QTest::newRow("stake: full stop") << Typed{e, "1.5", 0, "1,50", "3,50", ""};
+        QTest::newRow("stake: second mark") << Typed{e, "1,2.3", 1, "1,23", "3,23", ""};
+        QTest::newRow("stake: paste 1,2,3") << Typed{e, "^V1,2,3", 1, "100,00", "102,00", ""};
         // A stake the field cannot hold is refused, never cut.
-        QTest::newRow("stake: 1234") << Typed{true, "1234", 0, "123,00", "125,00", tooMuch};
-        QTest::newRow("number: paste 5a") << Typed{false, "^V5a", 1, "12", "0,00", ""};
-        QTest::newRow("stake: paste 1234") << Typed{true, "^V1234", 0, "100,00", "102,00", tooMuch};
+        QTest::newRow("stake: 1234") << Typed{e, "1234", 0, "123,00", "125,00", tooMuch};
+        QTest::newRow("number: paste 5a") << Typed{n, "^V5a", 1, "12", "0,00", ""};
+        QTest::newRow("stake: paste 1234") << Typed{e, "^V1234", 0, "100,00", "102,00", tooMuch};
         // clang-format on
     }
     void typing() {
         QFETCH(Typed, t);
         MainWindow m;
         m.w->stakeField(Cinq1, 0)->setText("2,00");
-        QLineEdit* f = t.stake ? m.w->stakeField(Terz2, 1) : m.w->numberField(Cinq2, 3);
-        f->setText(t.stake ? "100,00" : "12");
+        auto* f = m.w->findChild<QLineEdit*>(t.field);
+        const bool stake = t.field.startsWith("txtImp"), first = t.field == "txtCinq1_0";
+        if (first)
+            QCOMPARE(QApplication::focusWidget(), f);
+        else
+            f->setText(stake ? "100,00" : "12");
         QTest::mouseClick(f, Qt::LeftButton, {}, f->rect().center());
         QTest::qWait(0); // the click selects the whole text a moment later
         QGuiApplication::clipboard()->setText(t.typed.mid(2));
@@ -375,7 +412,8 @@ private Q_SLOTS:
         else
             QTest::keyClicks(f, t.typed);
         QTest::keyClick(f, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), t.stake ? "txtImpAmbo1" : "txtCinq2_4");
+        QCOMPARE(QApplication::focusWidget()->objectName(),
+                 stake ? "txtImpAmbo1" : (first ? "txtCinq1_1" : "txtCinq2_4"));
         QCOMPARE(f->text(), t.shown);
         QCOMPARE(m.script.beeps(), t.beeps);
         QCOMPARE(m.text("txtImportoSistema"), t.total);
@@ -392,6 +430,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("apply");    // the picker's cmdSalva, else Esc
         QTest::newRow("bunch: OK, applied") << "cmdColoreVorlacco" << true << true;
         QTest::newRow("bunch: Cancel, applied") << "cmdColoreVorlacco" << false << true;
+        QTest::newRow("head: OK, applied") << "cmdColoraCapogioco" << true << true;
         QTest::newRow("head: OK, picker closed") << "cmdColoraCapogioco" << true << false;
     }
     void colourDialog() {
@@ -399,7 +438,10 @@ private Q_SLOTS:
         QFETCH(bool, ok);
         QFETCH(bool, apply);
         MainWindow m;
-        m.setHead(5);
+        m.setNumbers(goodCluster());
+        m.setHead(45);
+        m.answers = {m.app.file("salvato.vrl")};
+        m.button("cmdSalva")->click();
         const bool bunch = which == "cmdColoreVorlacco";
         const int32_t& stored = bunch ? ColoreVorlacco : ColoreCapogioco;
         const int32_t before = stored, chosen = ok ? 0x00604020 : before; // typed as #204060
@@ -425,6 +467,9 @@ private Q_SLOTS:
         QCOMPARE(previewed, ToQColor(chosen).name());
         QCOMPARE(stored, apply ? chosen : before);
         QCOMPARE(m.w->grape(bunch ? 1 : 24)->colore(), ToQColor(stored));
+        m.script.clear();
+        m.w->close(); // a colour changed since the save asks before it is lost
+        QCOMPARE(shown(m.script).endsWith("Salvarlo?"), stored != before);
     }
 
     // The question before a changed system is dropped, one row for each answer.
@@ -497,6 +542,17 @@ private Q_SLOTS:
         QCOMPARE(names.size(), expected.size());
         QVERIFY(!names.contains("") && names.contains("Cinquina 1, numero 3") &&
                 names.contains("Quaterna 2, terno, euro"));
+        // A combo box is named by its label: the wheel box has one.
+        auto* wheels =
+            QAccessible::queryAccessibleInterface(m.w->findChild<QComboBox*>("cmbRuote"));
+        QCOMPARE(wheels->relations(QAccessible::Label).value(0).first->text(QAccessible::Name),
+                 "Ruota");
+        // Enter presses the focused button, as Space does: here the 20 euro stakes.
+        QTest::keyClick(m.button("cmd20Euro"), Qt::Key_Return);
+        QCOMPARE(m.fieldTexts().mid(58, 21).join(' '),
+                 "1,85 1,85 0,85 0,85 0,25 0,25 0,05 0,05 1,50 1,50 0,70 0,70 "
+                 "0,30 0,30 1,00 1,00 0,50 0,50 1,50 1,50 3,00");
+        QCOMPARE(m.text("txtImportoSistema"), "20,00");
         QString opened;
         closeNextModal(m.w.get(), &opened);
         QTest::keyClick(m.w->numberField(Cinq1, 0), Qt::Key_F1);

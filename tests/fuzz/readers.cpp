@@ -2,6 +2,7 @@
 // reader. Besides not crashing, each checks what its callers rely on.
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "app/handover.h"
 #include "app/settings.h"
 #include "entry/numbers.h"
 #include "entry/systemfile.h"
@@ -95,6 +96,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     if (after->estrazioni.size() > 2000) // each run stays quick
         QFile::remove(PercorsoArchivio());
+#elif defined(FUZZ_CONSEGNA)
+    // What the running copy takes from its socket: a whole message is the
+    // one its path gives back, and the same short of its last byte waits.
+    const HandOver h = ParseHandOver(bytes);
+    if (h.kind == HandOver::Open || h.kind == HandOver::Activate)
+        check(HandOverMessage(h.file) == bytes &&
+              ParseHandOver(bytes.chopped(1)).kind == HandOver::Incomplete);
+    // Any absolute path arrives as sent, or is not sent at all.
+    const QString path = QLatin1Char('/') + QString::fromUtf8(bytes);
+    const QByteArray message = HandOverMessage(path);
+    check(message.isEmpty()
+              ? path.toUtf8().size() > MaxPathBytes
+              : message.size() <= MaxHandOverBytes && ParseHandOver(message).file == path);
 #endif
     return 0;
 }
