@@ -8,9 +8,11 @@
 
 namespace corpo {
 
+// Not kept on top: a message shown while it waits at start-up (a missing
+// wheel list, an unreadable settings file) must come above it, or the
+// start-up would seem to hang behind it.
 frmSplash::frmSplash(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      ui(new Ui::frmSplash) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), ui(new Ui::frmSplash) {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::StrongFocus);
