@@ -27,8 +27,6 @@
 
 namespace corpo {
 
-QString PercorsoVietato() { return DataPath(QStringLiteral("images/vietato.jpg")); }
-
 void MostraStampaSchedine(QWidget* mainWindow) {
     auto* w = new frmStampaSchedine(mainWindow);
     w->setAttribute(Qt::WA_DeleteOnClose);
