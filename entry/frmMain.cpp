@@ -291,7 +291,7 @@ void frmMain::FieldsToStakes() {
     for (const StakeSlot& s : StakeOrder())
         Scommesse[size_t(s.group)].Stakes(Sistema)[size_t(s.index)] =
             ParseStake(stakeField(s.group, s.index)->text());
-    const float total = SommaImporti(Sistema);
+    const float total = ImportoTotale(Sistema);
     ui->txtImportoSistema->setText(FormatTotal(total));
     Sistema.ImportoSistema = total;
 }

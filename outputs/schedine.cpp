@@ -5,11 +5,6 @@
 
 namespace corpo {
 
-namespace {
-// Amounts are kept to the cent the way they are shown: two decimals, read back.
-float AiCentesimi(double v) { return QString::number(v, 'f', 2).toFloat(); }
-} // namespace
-
 GrigliaNumeri GrigliaNumeriVuota() {
     GrigliaNumeri g;
     g.fill(' ');
@@ -44,13 +39,6 @@ float ImportoSegnato(float stake) {
         if (grid[size_t(RigheImporti * j)])
             marked += Tagli[size_t(j)];
     return AiCentesimi(marked);
-}
-
-float SommaImporti(std::span<const float> stakes) {
-    float total = 0;
-    for (float s : stakes)
-        total = AiCentesimi(double(total) + double(s));
-    return total;
 }
 
 void ScomponiImporti(GrigliaImporti& grid, std::span<const float> stakes) {

@@ -46,8 +46,6 @@ void ScomponiImporto(GrigliaImporti& grid, float stake, int row);
 // What the slip marks for stake: short of it when the denominations, each
 // used once, cannot make it up (0,40 is marked as 0,20 + 0,10 + 0,05).
 float ImportoSegnato(float stake);
-// The sum of the stakes in member order, brought to cents after each addition.
-float SommaImporti(std::span<const float> stakes);
 // Member k goes to row 3 - k (Ambo in row 3 ... Cinquina in row 0).
 void ScomponiImporti(GrigliaImporti& grid, std::span<const float> stakes);
 
