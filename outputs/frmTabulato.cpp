@@ -49,7 +49,6 @@ QString TitoloTabulato(int copia, int copie) {
 void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& titolo) {
     PrinterPage& page = Printer();
     page.DocName = titolo;
-    page.PrintQuality = -3;
     page.ColorMode = 2;
     page.ScaleMode = scale::Millimeters;
     page.FillStyle = 0;
