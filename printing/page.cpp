@@ -42,7 +42,7 @@ void PrinterPage::ResetState() { static_cast<PageProperties&>(*this) = PageDefau
 
 QString PrinterPage::DeviceName() const {
     if (!deviceName_)
-        return DefaultPrinter();
+        return StampantePredefinita(InstalledPrinters());
     return *deviceName_;
 }
 
