@@ -68,17 +68,6 @@ ContenutoScheda PreparaScheda(const SystemRecord& record, int slip) {
     return c;
 }
 
-std::optional<int> IndiceRuota(const QString& ruota, const std::array<QString, 12>& nomi) {
-    const QString wanted = ruota.trimmed();
-    // No wheel is no wheel, even where the list has an empty place.
-    if (wanted.isEmpty())
-        return std::nullopt;
-    for (size_t i = 0; i < nomi.size(); ++i)
-        if (nomi[i].trimmed() == wanted)
-            return int(i);
-    return std::nullopt;
-}
-
 std::optional<ErroreIntervallo> ControllaIntervallo(int da, int a) {
     if (a < da)
         return ErroreIntervallo{QStringLiteral("'DA' è maggiore di 'A'"),

@@ -59,10 +59,6 @@ struct ContenutoScheda {
 };
 ContenutoScheda PreparaScheda(const SystemRecord& record, int slip);
 
-// The first wheel whose trimmed name equals the trimmed ruota; none for a
-// blank ruota.
-std::optional<int> IndiceRuota(const QString& ruota, const std::array<QString, 12>& nomi);
-
 // The range of slips to print; the first failing check, if any.
 struct ErroreIntervallo {
     QString testo;

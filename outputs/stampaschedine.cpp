@@ -2,6 +2,7 @@
 
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "app/settings.h"
 #include "outputs/carta.h"
 #include "printing/printerpage.h"
 
