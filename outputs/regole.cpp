@@ -22,9 +22,7 @@ bool Multiplo(double amount, double step) {
 ControlloRegole ControllaRegole(const SystemRecord& record, int da, int a, const QLocale& locale,
                                 const RegoleGioco& regole) {
     ControlloRegole out;
-    const auto euro = [&](double v) {
-        return FormatoCifra(float(v), locale) + QStringLiteral(" €");
-    };
+    const auto euro = [&](double v) { return FormatoEuro(float(v), locale); };
     for (int slip = 1; slip <= 9; ++slip) {
         const float totale = PreparaScheda(record, slip).totale;
         out.totali[size_t(slip - 1)] = totale;

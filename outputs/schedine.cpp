@@ -1,5 +1,6 @@
 #include "outputs/schedine.h"
 #include "app/maker.h"
+#include "winnings/prospetto.h"
 
 #include <QLocale>
 
@@ -141,9 +142,7 @@ QString RigaProdotto() {
 }
 
 QString RigaImporto(float total, const QLocale& locale) {
-    QLocale l = locale;
-    l.setNumberOptions(QLocale::OmitGroupSeparator);
-    return QStringLiteral(" € ") + l.toString(double(total), 'f', 2) + QStringLiteral(" -- ");
+    return QLatin1Char(' ') + FormatoVincita(total, locale) + QStringLiteral(" -- ");
 }
 
 QString RigaNumeroScheda(int slip) {
