@@ -1,7 +1,8 @@
-// The two conversions every part of the program makes the same way.
+// The conversions every part of the program makes the same way.
 #pragma once
 
 #include <QColor>
+#include <QString>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -18,6 +19,13 @@ inline int RoundHalfEven(double value) {
         return INT_MAX;
     return int(r);
 }
+
+// An amount of euro kept to the cent the way it is shown: two decimals, read
+// back, so that a sum of stakes equals the sum the player reads.
+inline float AiCentesimi(double v) { return QString::number(v, 'f', 2).toFloat(); }
+// Whether an amount already is whole cents: 0,005 would show and print as
+// 0,00 and be played as that.
+inline bool CentesimiInteri(float v) { return AiCentesimi(double(v)) == v; }
 
 // The program's colours are 0x00BBGGRR (red in the low byte).
 inline QColor ToQColor(int32_t colour) {

@@ -1,5 +1,7 @@
 #include "app/corpo.h"
 
+#include "buildconfig.h"
+
 namespace corpo {
 
 SystemRecord Sistema;
@@ -36,8 +38,6 @@ QString TitoloLavoro(const QString& carta) {
     return nome.isEmpty() ? t : t + QStringLiteral(" - ") + nome;
 }
 
-QString VersionString() {
-    return QStringLiteral("%1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionRevision);
-}
+QString VersionString() { return QStringLiteral(BRAMA_VERSION); }
 
 } // namespace corpo

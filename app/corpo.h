@@ -40,9 +40,6 @@ constexpr int32_t ColoreCapogiocoPredefinito = 255;
 // otherwise. Screen and paper both follow it.
 int32_t ColoreCifra(int32_t fondo);
 
-inline constexpr int VersionMajor = 0;
-inline constexpr int VersionMinor = 3;
-inline constexpr int VersionRevision = 2;
 inline const QString AppTitle = QStringLiteral("Bramasolovanti");
 
 extern SystemRecord Sistema;
@@ -66,7 +63,7 @@ QString TitoloLavoro(const QString& carta);
 // The system's name as the player calls it: trimmed, without ".vrl".
 QString NomeBreve();
 
-// "major.minor.revision"
+// "major.minor.revision", as the project() line of CMakeLists.txt sets it
 QString VersionString();
 
 } // namespace corpo

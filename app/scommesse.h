@@ -3,6 +3,7 @@
 // name reads it here.
 #pragma once
 
+#include "app/convert.h"
 #include "app/corpo.h"
 
 #include <QString>
@@ -118,6 +119,15 @@ inline QString StakeFieldName(int group, int index) {
 }
 inline QString WinningsFieldName(int group, int index) {
     return FieldName("lblVin", group, index, Scommesse[size_t(group)].stakeCount);
+}
+
+// The sum of stakes in the given order, brought to cents after each addition:
+// a slip's total, and the system's.
+inline float SommaImporti(std::span<const float> stakes) {
+    float total = 0;
+    for (float s : stakes)
+        total = AiCentesimi(double(total) + double(s));
+    return total;
 }
 
 } // namespace corpo

@@ -91,6 +91,16 @@ QStringList LeggiRuote(const QString& text) {
     return names;
 }
 
+std::optional<int> IndiceRuota(const QString& ruota, std::span<const QString> nomi) {
+    const QString wanted = ruota.trimmed();
+    if (wanted.isEmpty())
+        return std::nullopt;
+    for (size_t i = 0; i < nomi.size(); ++i)
+        if (nomi[i].trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return std::nullopt;
+}
+
 void CaricaRuote(QComboBox* cmbRuote) {
     NomiRuote.fill(QString());
     RunError error;

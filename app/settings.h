@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
+#include <span>
 
 class QComboBox;
 
@@ -30,6 +32,10 @@ bool WriteConfiguration(const QString& header, const QString& printer, RunError*
 QStringList LeggiRuote(const QString& text);
 
 inline constexpr int MaxRuote = 12;
+
+// The place in nomi of the first wheel whose name, trimmed, is ruota trimmed,
+// whatever the case; none for a blank ruota, even where nomi has a blank place.
+std::optional<int> IndiceRuota(const QString& ruota, std::span<const QString> nomi);
 
 // Fills the wheel box and NomiRuote from "ruote.vrc" and selects the first
 // wheel. A missing, unreadable or empty file, or more than 12 names, is reported.

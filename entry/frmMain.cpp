@@ -291,7 +291,7 @@ void frmMain::FieldsToStakes() {
     for (const StakeSlot& s : StakeOrder())
         Scommesse[size_t(s.group)].Stakes(Sistema)[size_t(s.index)] =
             ParseStake(stakeField(s.group, s.index)->text());
-    const float total = SommaImporti(Sistema);
+    const float total = ImportoTotale(Sistema);
     ui->txtImportoSistema->setText(FormatTotal(total));
     Sistema.ImportoSistema = total;
 }
@@ -417,6 +417,7 @@ bool frmMain::SaveSystem() {
         return false;
     FileDialogRequest request;
     request.save = true;
+    request.title = QStringLiteral("Salva Sistema");
     request.folder = sistemiFolder();
     request.filter = FiltroSistemi;
     request.defaultSuffix = QStringLiteral("vrl");
@@ -472,6 +473,7 @@ void frmMain::OpenSystem() {
         return;
     FileDialogRequest request;
     request.save = false;
+    request.title = QStringLiteral("Apri Sistema");
     request.folder = sistemiFolder();
     request.filter = FiltroSistemi;
     const QString path = AskFileName(this, request);

@@ -140,11 +140,13 @@ const std::array<StakeSlot, NumImporti>& StakeOrder() {
     return order;
 }
 
-float SommaImporti(const SystemRecord& record) {
-    float total = 0;
-    for (const StakeSlot& s : StakeOrder())
-        total = float(total + Scommesse[size_t(s.group)].Stakes(record)[s.index]);
-    return total;
+float ImportoTotale(const SystemRecord& record) {
+    std::array<float, NumImporti> stakes{};
+    for (size_t k = 0; k < stakes.size(); ++k) {
+        const StakeSlot& s = StakeOrder()[k];
+        stakes[k] = Scommesse[size_t(s.group)].Stakes(record)[size_t(s.index)];
+    }
+    return SommaImporti(stakes);
 }
 
 Verdict CheckCluster(const Cluster& values, SystemRecord& record) {

@@ -54,8 +54,8 @@ struct StakeSlot {
 };
 const std::array<StakeSlot, NumImporti>& StakeOrder();
 
-// The sum of the 21 stakes, each addition in single precision, in StakeOrder.
-float SommaImporti(const SystemRecord& record);
+// The system's total: the 21 stakes summed in StakeOrder (SommaImporti).
+float ImportoTotale(const SystemRecord& record);
 
 // The numeric values of the 29 number fields, [group][position].
 using Cluster = std::array<std::array<int, 5>, NumGruppi>;

@@ -1,5 +1,6 @@
 #include "entry/systemfile.h"
 
+#include "app/convert.h"
 #include "app/fileio.h"
 #include "entry/numbers.h"
 
@@ -81,10 +82,6 @@ int headerVersion(const QByteArray& header) {
     return v;
 }
 
-// Whether a stake is a whole number of cents, as every stake typed or set is:
-// 0,005 would show and print as 0,00 and be played as that.
-bool WholeCents(float v) { return float(std::nearbyint(double(v) * 100.0) / 100.0) == v; }
-
 // Numbers 0..90 (0 = empty) and finite stakes 0..200 in whole cents: what the
 // game allows.
 bool Possible(const SystemRecord& r) {
@@ -100,7 +97,7 @@ bool Possible(const SystemRecord& r) {
                 return false;
     for (const auto& group : stakes)
         for (float v : group)
-            if (!(v >= 0 && v <= ImportoMassimo) || !WholeCents(v)) // NaN fails both
+            if (!(v >= 0 && v <= ImportoMassimo) || !CentesimiInteri(v)) // NaN fails both
                 return false;
     return true;
 }

@@ -27,8 +27,6 @@
 
 namespace corpo {
 
-QString PercorsoVietato() { return DataPath(QStringLiteral("images/vietato.jpg")); }
-
 void MostraStampaSchedine(QWidget* mainWindow) {
     auto* w = new frmStampaSchedine(mainWindow);
     w->setAttribute(Qt::WA_DeleteOnClose);
@@ -70,9 +68,9 @@ void frmStampaSchedine::Form_Load() {
     const ControlloRegole regole = ControllaRegole(Sistema);
     QStringList totali, detti;
     for (int s = 1; s <= 9; ++s) {
-        const QString importo = FormatoCifra(regole.totali[size_t(s - 1)], QLocale());
-        totali << QStringLiteral("%1: %2 €").arg(s).arg(importo);
-        detti << QStringLiteral("schedina %1, %2 €").arg(s).arg(importo);
+        const QString importo = FormatoEuro(regole.totali[size_t(s - 1)]);
+        totali << QStringLiteral("%1: %2").arg(s).arg(importo);
+        detti << QStringLiteral("schedina %1, %2").arg(s).arg(importo);
     }
     ui->lblTotali->setText(totali.join(QStringLiteral("   ")));
     // A screen reader reads the name, not the text: the amounts go into it.

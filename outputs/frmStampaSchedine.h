@@ -63,7 +63,4 @@ private:
     GuardiaStampa* guardia_ = nullptr;
 };
 
-// "images/vietato.jpg" in the application folder.
-QString PercorsoVietato();
-
 } // namespace corpo

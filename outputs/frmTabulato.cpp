@@ -1,6 +1,7 @@
 #include "outputs/frmTabulato.h"
 
 #include "app/corpo.h"
+#include "app/filedialog.h"
 #include "app/fileio.h"
 #include "app/frmImpostazioni.h"
 #include "app/maker.h"
@@ -21,7 +22,6 @@
 #include "winnings/stampaprospetto.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
@@ -49,7 +49,6 @@ QString TitoloTabulato(int copia, int copie) {
 void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& titolo) {
     PrinterPage& page = Printer();
     page.DocName = titolo;
-    page.PrintQuality = -3;
     page.ColorMode = 2;
     page.ScaleMode = scale::Millimeters;
     page.FillStyle = 0;
@@ -196,8 +195,7 @@ void frmTabulato::cmdStampa_Click() {
 }
 
 void frmTabulato::caricaVietato() {
-    const QString name = ui->chkColor->isChecked() ? QStringLiteral("images/vietato.jpg")
-                                                   : QStringLiteral("images/vietatoBW.jpg");
+    const QString name = FileVietato(ui->chkColor->isChecked());
     ui->vietato->clear();
     vietato_ = PagePicture();
     try {
@@ -231,15 +229,15 @@ QString ChiediFilePdf(QWidget* parent, const QString& titolo, const QString& nom
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::homePath();
-    QFileDialog dlg(parent, titolo, folder, QStringLiteral("File PDF (*.pdf)"));
-    dlg.setObjectName(QStringLiteral("dlgFilePdf"));
-    dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setFileMode(QFileDialog::AnyFile);
-    dlg.setDefaultSuffix(QStringLiteral("pdf"));
-    dlg.selectFile(nome);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return {};
-    return dlg.selectedFiles().first();
+    FileDialogRequest request;
+    request.save = true;
+    request.title = titolo;
+    request.folder = folder;
+    request.filter = QStringLiteral("File PDF (*.pdf)");
+    request.defaultSuffix = QStringLiteral("pdf");
+    request.fileName = nome;
+    request.objectName = QStringLiteral("dlgFilePdf");
+    return AskFileName(parent, request);
 }
 
 void StampaSuPdf(const QString& path, const std::function<void()>& stampa) {

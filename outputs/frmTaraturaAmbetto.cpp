@@ -63,8 +63,6 @@ frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent)
         (*box)->setAccessibleName(name);
         barre_[size_t(box - caselle_.begin())]->setAccessibleName(name);
     }
-    connect(ui->optColor_0, &QRadioButton::clicked, this, [this] { optColor_Click(0); });
-    connect(ui->optColor_1, &QRadioButton::clicked, this, [this] { optColor_Click(1); });
     guardia_ = new GuardiaStampa(this);
     guardia_->proteggi(ui->cmdTest);
     guardia_->proteggi(ui->cmdRighello);
@@ -107,9 +105,6 @@ void frmTaraturaAmbetto::Form_Load() {
         // The field follows its bar even when the bar did not move.
         barraCambiata(i);
     }
-    const bool normale = Taratura.Qualita == QualitaNormale;
-    ui->optColor_0->setChecked(normale);
-    ui->optColor_1->setChecked(!normale);
 }
 
 void frmTaraturaAmbetto::barraCambiata(int i) {
@@ -134,10 +129,6 @@ void frmTaraturaAmbetto::casellaConfermata(int i) {
     }
     barraCambiata(i);
     inConferma_ = false;
-}
-
-void frmTaraturaAmbetto::optColor_Click(int index) {
-    Taratura.Qualita = index == 0 ? QualitaNormale : QualitaBassa;
 }
 
 void frmTaraturaAmbetto::StampaFoglio(const std::function<void()>& foglio) {

@@ -1,5 +1,5 @@
-// The slip calibration window: nine distances, the print quality and the
-// slip printer, with a test print, a ruler sheet and a save.
+// The slip calibration window: nine distances and the slip printer, with a
+// test print, a ruler sheet and a save.
 #pragma once
 
 #include "outputs/taratura.h"
@@ -56,7 +56,6 @@ public Q_SLOTS:
     void StampaFoglio(const std::function<void()>& foglio);
     // The test page over our picture of the slip, then the ruler sheet.
     void cmdAnteprima_Click();
-    void optColor_Click(int index);
 
 private:
     void barraCambiata(int i);

@@ -1,5 +1,6 @@
 #include "outputs/frmVerifica.h"
 
+#include "app/filedialog.h"
 #include "app/fileio.h"
 #include "app/messages.h"
 #include "app/settings.h"
@@ -13,7 +14,6 @@
 
 #include <QCalendarWidget>
 #include <QDateEdit>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStandardPaths>
@@ -133,10 +133,11 @@ frmVerifica::frmVerifica(QWidget* parent) : QDialog(parent), ui(new Ui::frmVerif
     ui->cmdPdf->setEnabled(false);
     connect(ui->cmdVerifica, &QPushButton::clicked, this, &frmVerifica::Verifica);
     connect(ui->cmdImporta, &QPushButton::clicked, this, [this] {
-        const QString file = QFileDialog::getOpenFileName(
-            this, QStringLiteral("Importa archivio delle estrazioni"),
-            QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
-            QStringLiteral("Archivi delle estrazioni (*.txt *.csv);;Tutti i file (*)"));
+        FileDialogRequest request;
+        request.title = QStringLiteral("Importa archivio delle estrazioni");
+        request.folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+        request.filter = QStringLiteral("Archivi delle estrazioni (*.txt *.csv);;Tutti i file (*)");
+        const QString file = AskFileName(this, request);
         if (!file.isEmpty())
             Importa(file);
     });

@@ -27,7 +27,7 @@ void StampaPronosticoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
     const OriginePronostico o = CalcolaOriginePronostico(t);
 
     page.DocName = TitoloLavoro(QStringLiteral("Pronostico"));
-    ImpostaPaginaSchedina(page, t, 0);
+    ImpostaPaginaSchedina(page, 0);
     StampaIntestazione(page, o.x0 + o.passo, o.y0 + o.passo, 5, 90);
     page.FontSize = 5.5;
     page.CurrentX = o.x0 + o.passo;

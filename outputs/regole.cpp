@@ -1,5 +1,6 @@
 #include "outputs/regole.h"
 
+#include "app/convert.h"
 #include "outputs/schedine.h"
 #include "winnings/prospetto.h"
 
@@ -9,12 +10,11 @@ namespace corpo {
 
 namespace {
 
-// Whether amount is a whole number of steps, to the cent: stakes are kept to
-// the cent, and a float is never exactly 0.05.
-bool Multiplo(double amount, double step) {
-    const double cents = std::round(amount * 100);
-    const double stepCents = std::round(step * 100);
-    return std::fabs(amount * 100 - cents) < 0.01 && std::fmod(cents, stepCents) == 0;
+// Whether amount is whole cents and a whole number of steps: a float is never
+// exactly 0.05, so both are counted in cents.
+bool Multiplo(float amount, double step) {
+    return CentesimiInteri(amount) &&
+           std::fmod(std::round(double(amount) * 100), std::round(step * 100)) == 0;
 }
 
 } // namespace
@@ -22,9 +22,7 @@ bool Multiplo(double amount, double step) {
 ControlloRegole ControllaRegole(const SystemRecord& record, int da, int a, const QLocale& locale,
                                 const RegoleGioco& regole) {
     ControlloRegole out;
-    const auto euro = [&](double v) {
-        return FormatoCifra(float(v), locale) + QStringLiteral(" €");
-    };
+    const auto euro = [&](double v) { return FormatoEuro(float(v), locale); };
     for (int slip = 1; slip <= 9; ++slip) {
         const float totale = PreparaScheda(record, slip).totale;
         out.totali[size_t(slip - 1)] = totale;

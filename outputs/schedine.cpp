@@ -1,14 +1,10 @@
 #include "outputs/schedine.h"
 #include "app/maker.h"
+#include "winnings/prospetto.h"
 
 #include <QLocale>
 
 namespace corpo {
-
-namespace {
-// Amounts are kept to the cent the way they are shown: two decimals, read back.
-float AiCentesimi(double v) { return QString::number(v, 'f', 2).toFloat(); }
-} // namespace
 
 GrigliaNumeri GrigliaNumeriVuota() {
     GrigliaNumeri g;
@@ -46,13 +42,6 @@ float ImportoSegnato(float stake) {
     return AiCentesimi(marked);
 }
 
-float SommaImporti(std::span<const float> stakes) {
-    float total = 0;
-    for (float s : stakes)
-        total = AiCentesimi(double(total) + double(s));
-    return total;
-}
-
 void ScomponiImporti(GrigliaImporti& grid, std::span<const float> stakes) {
     static constexpr int righe[6] = {3, 2, 1, 0, 0, 0};
     for (size_t k = 0; k < stakes.size() && k < 6; ++k)
@@ -78,17 +67,6 @@ ContenutoScheda PreparaScheda(const SystemRecord& record, int slip) {
     }
     SegnaNumeri(c.numeri, bet.Numbers(record));
     return c;
-}
-
-std::optional<int> IndiceRuota(const QString& ruota, const std::array<QString, 12>& nomi) {
-    const QString wanted = ruota.trimmed();
-    // No wheel is no wheel, even where the list has an empty place.
-    if (wanted.isEmpty())
-        return std::nullopt;
-    for (size_t i = 0; i < nomi.size(); ++i)
-        if (nomi[i].trimmed() == wanted)
-            return int(i);
-    return std::nullopt;
 }
 
 std::optional<ErroreIntervallo> ControllaIntervallo(int da, int a) {
@@ -164,9 +142,7 @@ QString RigaProdotto() {
 }
 
 QString RigaImporto(float total, const QLocale& locale) {
-    QLocale l = locale;
-    l.setNumberOptions(QLocale::OmitGroupSeparator);
-    return QStringLiteral(" € ") + l.toString(double(total), 'f', 2) + QStringLiteral(" -- ");
+    return QLatin1Char(' ') + FormatoVincita(total, locale) + QStringLiteral(" -- ");
 }
 
 QString RigaNumeroScheda(int slip) {

@@ -46,8 +46,6 @@ void ScomponiImporto(GrigliaImporti& grid, float stake, int row);
 // What the slip marks for stake: short of it when the denominations, each
 // used once, cannot make it up (0,40 is marked as 0,20 + 0,10 + 0,05).
 float ImportoSegnato(float stake);
-// The sum of the stakes in member order, brought to cents after each addition.
-float SommaImporti(std::span<const float> stakes);
 // Member k goes to row 3 - k (Ambo in row 3 ... Cinquina in row 0).
 void ScomponiImporti(GrigliaImporti& grid, std::span<const float> stakes);
 
@@ -60,10 +58,6 @@ struct ContenutoScheda {
     float totale = 0;
 };
 ContenutoScheda PreparaScheda(const SystemRecord& record, int slip);
-
-// The first wheel whose trimmed name equals the trimmed ruota; none for a
-// blank ruota.
-std::optional<int> IndiceRuota(const QString& ruota, const std::array<QString, 12>& nomi);
 
 // The range of slips to print; the first failing check, if any.
 struct ErroreIntervallo {

@@ -2,6 +2,7 @@
 
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "app/settings.h"
 #include "outputs/carta.h"
 #include "printing/printerpage.h"
 
@@ -9,10 +10,9 @@
 
 namespace corpo {
 
-void ImpostaPaginaSchedina(PrinterPage& page, const TaraturaAmbetto& t, int fillStyle) {
+void ImpostaPaginaSchedina(PrinterPage& page, int fillStyle) {
     page.FillStyle = fillStyle;
     page.ScaleMode = scale::Millimeters;
-    page.PrintQuality = t.Qualita == QualitaNormale ? -3 : -1;
     page.DrawStyle = 0;
     page.DrawWidth = 1;
     page.ForeColor = Nero;
@@ -48,7 +48,7 @@ void StampaSchedineSullaPagina(PrinterPage& page, TaraturaAmbetto& t, int da, in
     if (const std::optional<int> ruota = IndiceRuota(Sistema.Ruota, NomiRuote))
         ruote[size_t(*ruota)] = true;
 
-    ImpostaPaginaSchedina(page, t, 0);
+    ImpostaPaginaSchedina(page, 0);
     const LayoutSchedina layout = CalcolaLayout(t);
     page.FontSize = 10;
 
@@ -77,7 +77,7 @@ void StampaSchedineSullaPagina(PrinterPage& page, TaraturaAmbetto& t, int da, in
 }
 
 void StampaProvaSullaPagina(PrinterPage& page, TaraturaAmbetto& t) {
-    ImpostaPaginaSchedina(page, t, 1);
+    ImpostaPaginaSchedina(page, 1);
     page.DocName = AppTitle + QStringLiteral(" - Taratura");
     const LayoutSchedina layout = CalcolaLayout(t);
     for (const Punto& p : CaselleProva(t, layout))
@@ -110,7 +110,7 @@ QList<Mirino> MiriniRighello(const TaraturaAmbetto& calibration) {
 }
 
 void StampaRighelloSullaPagina(PrinterPage& page, const TaraturaAmbetto& t) {
-    ImpostaPaginaSchedina(page, t, 1);
+    ImpostaPaginaSchedina(page, 1);
     page.DocName = AppTitle + QStringLiteral(" - Righello");
     page.FontName = CourierNew;
     page.FontBold = false;

@@ -12,9 +12,9 @@ namespace corpo {
 
 class PrinterPage;
 
-// Solid-fill slips or outlined test cells, millimetres, the quality's
-// resolution, black solid lines of one pixel.
-void ImpostaPaginaSchedina(PrinterPage& page, const TaraturaAmbetto& t, int fillStyle);
+// Solid-fill slips or outlined test cells, millimetres, black solid lines of
+// one pixel.
+void ImpostaPaginaSchedina(PrinterPage& page, int fillStyle);
 
 // One 2 mm mark with its top-left corner at p.
 void DisegnaCasella(PrinterPage& page, const Punto& p);

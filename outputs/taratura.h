@@ -15,7 +15,6 @@ class QLocale;
 namespace corpo {
 
 inline constexpr int16_t QualitaNormale = 9999;
-inline constexpr int16_t QualitaBassa = 1111;
 
 // Distances in millimetres on the printer page (origin at the paper's corner).
 struct TaraturaAmbetto {
@@ -28,7 +27,7 @@ struct TaraturaAmbetto {
     float Yimporti = 0;     // y of the amounts grid (derived before printing)
     float DXimporti = 0;    // between two amount cells
     float DYimporti = 0;    // between two rows of amount cells
-    int16_t Qualita = 0;    // QualitaNormale, anything else prints as draft
+    int16_t Qualita = 0;    // kept as read: no printer setting follows it
     QString Stampante;      // device name of the slip printer
 };
 

@@ -9,12 +9,8 @@ namespace corpo {
 
 // Units of ScaleMode and of ScaleX / ScaleY.
 namespace scale {
-inline constexpr int Twips = 1;  // 1/1440 inch
-inline constexpr int Points = 2; // 1/72 inch
 inline constexpr int Pixels = 3; // the page's device pixel, 1/600 inch
-inline constexpr int Inches = 5;
 inline constexpr int Millimeters = 6;
-inline constexpr int Centimeters = 7;
 
 inline constexpr double MmPerInch = 25.4;
 } // namespace scale
@@ -30,7 +26,6 @@ inline constexpr int RenderDpi = 7200;
 // sets them directly, and EndDoc and KillDoc put them all back.
 struct PageProperties {
     int ScaleMode = scale::Millimeters;
-    double ScaleLeft = 0, ScaleTop = 0;
     double CurrentX = 0, CurrentY = 0;
     QString FontName = QStringLiteral("Courier New");
     double FontSize = 10;
@@ -42,10 +37,9 @@ struct PageProperties {
     int FillStyle = 1; // 0 filled, 1 unfilled
     int32_t FillColor = 0;
     int DrawWidth = 1; // page device pixels
-    // Every paper sets these two as the printer settings it was made for; the
-    // recorder keeps DrawStyle, but no back end draws differently for either.
+    // Every paper sets it as the printer setting it was made for; the
+    // recorder keeps it, but no back end draws differently for it.
     int DrawStyle = 0;
-    int PrintQuality = -4;
     int ColorMode = 2; // 1 monochrome, 2 colour
     // The job's title in the print queue (and the PDF's title); read at EndDoc.
     QString DocName = QStringLiteral("Bramasolovanti");

@@ -234,6 +234,4 @@ QString ChoosePrinter(const QStringList& installed, const QString& current, cons
     return installed.first();
 }
 
-QString DefaultPrinter() { return StampantePredefinita(InstalledPrinters()); }
-
 } // namespace corpo

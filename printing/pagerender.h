@@ -69,8 +69,4 @@ void WritePdf(const RecordedJob& job, const QString& path);
 // it is installed, else the first one; "" when none is installed.
 QString ChoosePrinter(const QStringList& installed, const QString& current, const QString& wanted);
 
-// The system's default printer among the installed ones (the first when the
-// system names none); "" when none is installed.
-QString DefaultPrinter();
-
 } // namespace corpo

@@ -138,6 +138,10 @@ QString FormatoVincita(float amount, const QLocale& locale) {
     return QStringLiteral("\u20AC ") + FormatoCifra(amount, locale);
 }
 
+QString FormatoEuro(float amount, const QLocale& locale) {
+    return FormatoCifra(amount, locale) + QStringLiteral(" \u20AC");
+}
+
 QString FormatoCifra(float amount, const QLocale& locale) {
     // The locale gives the digits, the decimal mark and the sign; the
     // thousands are grouped here, since some locales leave four-digit amounts

@@ -44,6 +44,8 @@ bool CalcolaProspetto(RunError* error = nullptr);
 // marks of the given locale
 // ("€ 319.600,00" in Italian, "€ 319,600.00" in English).
 QString FormatoVincita(float amount, const QLocale& locale = QLocale());
+// The same amount as the messages write it, the sign after: "1,30 €".
+QString FormatoEuro(float amount, const QLocale& locale = QLocale());
 // The same amount without the euro sign: "319.600,00".
 QString FormatoCifra(float amount, const QLocale& locale = QLocale());
 

@@ -1,6 +1,7 @@
 #include "winnings/verifica.h"
 
 #include "app/fileio.h"
+#include "app/settings.h"
 #include "winnings/prospetto.h"
 
 #include <QDateTime>
@@ -190,9 +191,14 @@ QList<int> RuoteDaVerificare(const QString& ruota) {
             all << i;
         return all;
     }
-    for (int i = 0; i < NumRuote; ++i)
-        if (name.compare(NomeRuota(i), Qt::CaseInsensitive) == 0)
-            return {i};
+    static const std::array<QString, NumRuote> nomi = [] {
+        std::array<QString, NumRuote> n;
+        for (int i = 0; i < NumRuote; ++i)
+            n[size_t(i)] = NomeRuota(i);
+        return n;
+    }();
+    if (const std::optional<int> i = IndiceRuota(name, nomi))
+        return {*i};
     return {};
 }
 

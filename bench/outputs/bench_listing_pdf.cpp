@@ -6,6 +6,7 @@
 #include "app/corpo.h"
 #include "app/shell.h"
 #include "outputs/frmTabulato.h"
+#include "outputs/risorse.h"
 #include "printing/printerpage.h"
 
 #include <QApplication>
@@ -21,7 +22,7 @@ namespace {
 double PrintOne(const QString& pdf) {
     const auto start = std::chrono::steady_clock::now();
     corpo::PagePicture foot;
-    foot = corpo::PagePicture::Load(corpo::PercorsoApp + QStringLiteral("images/vietato.jpg"));
+    foot = corpo::PagePicture::Load(corpo::PercorsoVietato());
     corpo::Printer().UsePdfFile(pdf);
     corpo::StampaCopiaTabulato(true, foot, corpo::TitoloTabulato(1, 1));
     const auto end = std::chrono::steady_clock::now();

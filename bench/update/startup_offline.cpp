@@ -3,7 +3,7 @@
 // in process and offscreen, the median of five runs for each kind of dead
 // network, with the check's own share.
 #include "app/messages.h"
-#include "app/startup.h"
+#include "startup/startup.h"
 #include "update/download.h"
 #include "update/versioncheck.h"
 

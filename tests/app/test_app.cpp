@@ -7,9 +7,9 @@
 #include "app/printers.h"
 #include "app/settings.h"
 #include "app/shell.h"
-#include "app/startup.h"
 #include "entry/systemfile.h"
 #include "outputs/taratura.h"
+#include "startup/startup.h"
 #include "tests/support/testsupport.h"
 
 #include <QAbstractButton>

@@ -1,3 +1,3 @@
-#include "app/startup.h"
+#include "startup/startup.h"
 
 int main(int argc, char** argv) { return corpo::Main(argc, argv); }

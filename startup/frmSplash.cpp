@@ -1,4 +1,4 @@
-#include "app/frmSplash.h"
+#include "startup/frmSplash.h"
 
 #include "app/art.h"
 #include "app/corpo.h"

@@ -1,13 +1,13 @@
-#include "app/startup.h"
+#include "startup/startup.h"
 
 #include "app/corpo.h"
 #include "app/finestre.h"
-#include "app/frmSplash.h"
 #include "app/handover.h"
 #include "app/messages.h"
 #include "app/places.h"
 #include "app/shell.h"
 #include "entry/frmMain.h"
+#include "startup/frmSplash.h"
 #include "update/versioncheck.h"
 
 #include <QApplication>
