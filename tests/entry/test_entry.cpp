@@ -400,22 +400,29 @@ private Q_SLOTS:
         QCOMPARE(shown(m.script), t.message);
     }
 
-    // The real colour dialog, reached from the picker: OK applies the colour
-    // typed in it, Cancel keeps the one before; the picker previews the choice
-    // on the main window, and only its cmdSalva stores it.
+    // The picker: the real colour dialog, whose OK takes the colour typed in
+    // it and Cancel the one before, or the colour clicked on its pictures (a
+    // click past them takes none); it previews the choice on the main window,
+    // and only its cmdSalva stores it.
     void colourDialog_data() {
         QTest::addColumn<QString>("which"); // the main window's button
-        QTest::addColumn<bool>("ok");       // the colour dialog's OK, else its Cancel
+        QTest::addColumn<QString>("pick");  // "OK"/"Cancel" in the dialog, or "picture x y..."
         QTest::addColumn<bool>("apply");    // the picker's cmdSalva, else Esc
-        QTest::newRow("bunch: OK, applied") << "cmdColoreVorlacco" << true << true;
-        QTest::newRow("bunch: Cancel, applied") << "cmdColoreVorlacco" << false << true;
-        QTest::newRow("head: OK, applied") << "cmdColoraCapogioco" << true << true;
-        QTest::newRow("head: OK, picker closed") << "cmdColoraCapogioco" << true << false;
+        QTest::addColumn<int>("chosen");    // -1: the colour before
+        const QString bunch = "cmdColoreVorlacco", head = "cmdColoraCapogioco";
+        QTest::newRow("bunch: OK, applied") << bunch << "OK" << true << 0x00604020; // #204060
+        QTest::newRow("bunch: Cancel, applied") << bunch << "Cancel" << true << -1;
+        QTest::newRow("head: OK, applied") << head << "OK" << true << 0x00604020;
+        QTest::newRow("head: OK, picker closed") << head << "OK" << false << 0x00604020;
+        QTest::newRow("bunch: grey") << bunch << "Col_Palette_1 128 8" << true << 0x00808080;
+        QTest::newRow("head: white, past")
+            << head << "Col_Palette_0 255 0 256 64" << true << 0xFFFFFF;
     }
     void colourDialog() {
         QFETCH(QString, which);
-        QFETCH(bool, ok);
+        QFETCH(QString, pick);
         QFETCH(bool, apply);
+        QFETCH(int, chosen);
         MainWindow m;
         m.setNumbers(goodCluster());
         m.setHead(45);
@@ -423,19 +430,26 @@ private Q_SLOTS:
         m.button("cmdSalva")->click();
         const bool bunch = which == "cmdColoreVorlacco";
         const int32_t& stored = bunch ? ColoreVorlacco : ColoreCapogioco;
-        const int32_t before = stored, chosen = ok ? 0x00604020 : before; // typed as #204060
+        const int32_t before = stored;
+        chosen = chosen < 0 ? before : chosen;
         QString previewed;
         // Each step runs inside the modal loop of the window it plays.
         QTimer::singleShot(0, [&] {
             QWidget* picker = QApplication::activeModalWidget();
-            QTimer::singleShot(0, [&] {
-                QWidget* dialog = QApplication::activeModalWidget();
-                for (QLineEdit* html : dialog->findChildren<QLineEdit*>()) // "#rrggbb"
-                    if (html->text().startsWith('#'))
-                        html->selectAll(), QTest::keyClicks(html, "#204060");
-                QTest::keyClick(dialog, ok ? Qt::Key_Return : Qt::Key_Escape);
-            });
-            QTest::mouseClick(picker->findChild<QPushButton*>("cmdGetColour"), Qt::LeftButton);
+            const QStringList at = pick.split(' ');
+            for (qsizetype i = 1; i + 1 < at.size(); i += 2)
+                QTest::mouseClick(picker->findChild<QWidget*>(at[0]), Qt::LeftButton, {},
+                                  QPoint(at[i].toInt(), at[i + 1].toInt()));
+            if (at.size() == 1) {
+                QTimer::singleShot(0, [&] {
+                    QWidget* dialog = QApplication::activeModalWidget();
+                    for (QLineEdit* html : dialog->findChildren<QLineEdit*>()) // "#rrggbb"
+                        if (html->text().startsWith('#'))
+                            html->selectAll(), QTest::keyClicks(html, "#204060");
+                    QTest::keyClick(dialog, pick == "OK" ? Qt::Key_Return : Qt::Key_Escape);
+                });
+                QTest::mouseClick(picker->findChild<QPushButton*>("cmdGetColour"), Qt::LeftButton);
+            }
             previewed = m.w->grape(bunch ? 1 : 24)->colore().name();
             if (apply)
                 QTest::mouseClick(picker->findChild<QPushButton*>("cmdSalva"), Qt::LeftButton);
