@@ -465,41 +465,32 @@ private Q_SLOTS:
         QCOMPARE(shown(m.script).endsWith("Salvarlo?"), stored != before);
     }
 
-    // The question before a changed system is dropped, one row for each answer.
-    void askBeforeDropping_data() {
-        QTest::addColumn<QString>("action"); // a button, or "close"
-        QTest::addColumn<MsgResult>("answer");
-        QTest::addColumn<bool>("gone"); // the system was replaced or the window closed
-        QTest::newRow("Cancella, Annulla") << "cmdCancella" << MsgResult::Cancel << false;
-        QTest::newRow("Apri, No") << "cmdApri" << MsgResult::No << true;
-        QTest::newRow("close, Sì") << "close" << MsgResult::Yes << true;
-    }
+    // A changed system is never dropped unasked: Annulla keeps it, No drops
+    // it, Sì saves it first; closing takes every window along.
     void askBeforeDropping() {
-        QFETCH(QString, action);
-        QFETCH(MsgResult, answer);
-        QFETCH(bool, gone);
         MainWindow m;
-        QWidget other; // closing takes every window with it
+        QWidget other;
         other.show();
         m.setNumbers(goodCluster());
-        m.answers = {m.app.file("primo.vrl")};
-        QTest::mouseClick(m.button("cmdSalva"), Qt::LeftButton);
+        m.answers = {m.app.file("primo.vrl"), m.app.file("primo.vrl"), m.app.file("nuovo.vrl")};
+        m.button("cmdSalva")->click();
         m.w->stakeField(Estratto, 0)->setText("3,00");
-        m.answers = {m.app.file(action == "cmdApri" ? "primo.vrl" : "nuovo.vrl")};
-        const QStringList before = m.fieldTexts();
-        m.script.queueAnswer(answer);
-        if (action == "close")
-            m.w->close();
-        else
-            QTest::mouseClick(m.button(action), Qt::LeftButton);
-        QCOMPARE(shown(m.script), m.w->windowTitle() + "|Il sistema è stato modificato. Salvarlo?");
-        QCOMPARE(m.script.messages().value(0).buttons, MsgButtons::YesNoCancel);
-        // Sì saves through Save before anything goes.
-        QCOMPARE(QFile::exists(m.app.file("nuovo.vrl")), answer == MsgResult::Yes);
-        QCOMPARE(m.w->isVisible(), !gone || action != "close");
-        QCOMPARE(other.isVisible(), m.w->isVisible());
-        if (action != "close") // the edit is gone with the system, or kept
-            QCOMPARE(m.fieldTexts() == before, !gone);
+        const QStringList edited = m.fieldTexts();
+        m.script.queueAnswer(MsgResult::Cancel);
+        m.button("cmdCancella")->click();
+        QCOMPARE(m.fieldTexts(), edited);
+        m.script.queueAnswer(MsgResult::No);
+        m.button("cmdApri")->click();
+        QVERIFY(m.fieldTexts() != edited && !QFile::exists(m.app.file("nuovo.vrl")));
+        m.w->stakeField(Estratto, 0)->setText("3,00");
+        m.script.queueAnswer(MsgResult::Yes);
+        m.w->close();
+        QVERIFY(QFile::exists(m.app.file("nuovo.vrl")) && !m.w->isVisible() && !other.isVisible());
+        QCOMPARE(shown(m.script),
+                 QStringList(3, m.w->windowTitle() + "|Il sistema è stato modificato. Salvarlo?")
+                     .join('\n'));
+        for (const Shown& s : m.script.messages())
+            QCOMPARE(s.buttons, MsgButtons::YesNoCancel);
     }
 
     // Tab walks the fields and buttons in order, each entered field selected
