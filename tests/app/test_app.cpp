@@ -357,6 +357,7 @@ private Q_SLOTS:
         QTest::newRow("too long") << two << pdf << false << QString(60, 'a') << true
                                   << QByteArray(55, 'A') + pdf << "";
         QTest::newRow("empty") << two << pdf << false << "" << true << pdf << "";
+        QTest::newRow("code page") << two << pdf << false << "šāé€" << true << "\x8A?\xC9\x80" + pdf << "";
         // Typing goes on from the end of what is there, wherever the click was.
         QTest::newRow("after the saved header") << two << "CIRCOLO" + pdf << false << " del lotto"
                                                 << true << "CIRCOLO DEL LOTTO" + pdf << "";
@@ -411,7 +412,8 @@ private Q_SLOTS:
         QTest::qWait(0);
         QCOMPARE(QApplication::focusWidget(), field);
         QCOMPARE(field->cursorPosition(), end);
-        QTest::keyClicks(field, typed);
+        for (const QChar c : typed) // any letter, as the keyboard layout gives it
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, c, {});
         QTest::mouseClick(child<QWidget>(&w, save ? "cmdSalva" : "cmdUscita"), Qt::LeftButton);
         QCOMPARE(w.result(), int(save ? QDialog::Accepted : QDialog::Rejected));
         QCOMPARE(folder.read(QStringLiteral("impostazioni.cfg")), file);
@@ -431,6 +433,8 @@ private Q_SLOTS:
         QTest::newRow("Annulla") << int(MsgButtons::YesNoCancel) << "" << "&Annulla" << "Cancel";
         QTest::newRow("Escape") << int(MsgButtons::YesNoCancel) << "" << "Esc" << "Cancel";
         QTest::newRow("OK") << int(MsgButtons::Ok) << "" << "Enter" << "Ok";
+        QTest::newRow("Stampa comunque") << int(MsgButtons::PrintAnywayCancel) << "" << "&Stampa comunque" << "Yes";
+        QTest::newRow("Enter is not Stampa") << int(MsgButtons::PrintAnywayCancel) << "" << "Enter" << "Cancel";
         QTest::newRow("typed, OK") << -1 << "12" << "OK" << "12";
         QTest::newRow("typed, Annulla") << -1 << "12" << "Annulla" << "";
         // clang-format on
