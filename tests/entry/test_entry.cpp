@@ -353,7 +353,7 @@ private Q_SLOTS:
 
     // A stake field holding "100,00" or a number field holding "12" (the
     // first one: empty and focused, as at start-up), clicked, typed into
-    // ("^V": Ctrl+V of the rest) and left with Tab.
+    // ("^V": Ctrl+V of the rest, "^M": its menu's Paste) and left with Tab.
     void typing_data() {
         QTest::addColumn<Typed>("t");
         const QString tooMuch = "Errore|Gli importi possibili sono da 0,00 a 200,00, con al "
@@ -369,7 +369,8 @@ private Q_SLOTS:
         QTest::newRow("stake: paste 1,2,3") << Typed{e, "^V1,2,3", 1, "100,00", "102,00", ""};
         // A stake the field cannot hold is refused, never cut.
         QTest::newRow("stake: 1234") << Typed{e, "1234", 0, "123,00", "125,00", tooMuch};
-        QTest::newRow("number: paste 5a") << Typed{n, "^V5a", 1, "12", "0,00", ""};
+        QTest::newRow("number: paste 1,5") << Typed{n, "^V1,5", 1, "12", "0,00", ""};
+        QTest::newRow("number: menu paste 1,5") << Typed{n, "^M1,5", 0, "12", "0,00", ""};
         QTest::newRow("stake: paste 1234") << Typed{e, "^V1234", 0, "100,00", "102,00", tooMuch};
         // clang-format on
     }
@@ -388,6 +389,8 @@ private Q_SLOTS:
         QGuiApplication::clipboard()->setText(t.typed.mid(2));
         if (t.typed.startsWith("^V"))
             QTest::keyClick(f, Qt::Key_V, Qt::ControlModifier);
+        else if (t.typed.startsWith("^M")) // the field's own menu
+            f->paste();
         else
             QTest::keyClicks(f, t.typed);
         QTest::keyClick(f, Qt::Key_Tab);
