@@ -351,6 +351,23 @@ private Q_SLOTS:
         QCOMPARE(opened, "");
     }
 
+    // The head number as answered: 1 to 90, rounded half to even, goes first
+    // in the bets; anything else is said and changes nothing.
+    void headNumber() {
+        MainWindow m;
+        m.setNumbers(goodCluster());
+        QStringList seen;
+        for (const char* typed : {"1", "0", "91", "8.5", "90", "", "x"}) {
+            m.script.clear();
+            m.script.queueInput(QString(typed));
+            QTest::mouseClick(m.button("cmdCapogioco"), Qt::LeftButton);
+            seen << m.w->numberField(Quad2, 0)->text() + " " + shown(m.script, 1);
+        }
+        const QString range = "Errore|I valori possibili sono da 1 a 90";
+        QCOMPARE(seen, QStringList(
+                           {"1 ", "1 " + range, "1 " + range, "8 ", "90 ", "90 ", "90 " + range}));
+    }
+
     // A stake field holding "100,00" or a number field holding "12" (the
     // first one: empty and focused, as at start-up), clicked, typed into
     // ("^V": Ctrl+V of the rest, "^M": its menu's Paste) and left with Tab.
