@@ -376,7 +376,6 @@ private Q_SLOTS:
         const QString tooMuch = "Errore|Gli importi possibili sono da 0,00 a 200,00, con al "
                                 "massimo due decimali";
         const QString n = "txtCinq2_3", e = "txtImpTerz2_1";
-        // clang-format off
         QTest::newRow("number: 91")
             << Typed{n, "91", 0, "00", "0,00", "Errore|I valori possibili sono da 1 a 90"};
         QTest::newRow("number: first at start") << Typed{"txtCinq1_0", "7", 0, "7", "0,00", ""};
@@ -389,7 +388,6 @@ private Q_SLOTS:
         QTest::newRow("number: paste 1,5") << Typed{n, "^V1,5", 1, "12", "0,00", ""};
         QTest::newRow("number: menu paste 1,5") << Typed{n, "^M1,5", 0, "12", "0,00", ""};
         QTest::newRow("stake: paste 1234") << Typed{e, "^V1234", 0, "100,00", "102,00", tooMuch};
-        // clang-format on
     }
     void typing() {
         QFETCH(Typed, t);
