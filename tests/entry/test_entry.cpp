@@ -174,6 +174,14 @@ private Q_SLOTS:
         QCOMPARE(m.fieldTexts(), before);
         QCOMPARE(m.w->grape(3)->colore(), QColor(0x56, 0x34, 0x12));
         QCOMPARE(m.w->grape(14)->colore(), QColor(0xBA, 0xDC, 0xFE));
+        // The older files, without colours, open alike and leave the colours be.
+        for (const char* header : {"Bramasolovanti", "Il Bramasolovanti"}) {
+            m.button("cmdCancella")->click();
+            m.app.write("old.vrl", header + onDisk.mid(14, 232));
+            m.w->OpenSystemFile(m.app.file("old.vrl"));
+            QCOMPARE(EncodeRecord(Sistema).toHex(), onDisk.mid(14, 232).toHex());
+        }
+        QCOMPARE(ColoreVorlacco, ColoreVorlaccoPredefinito);
         // A saved wheel missing from the list is said and left to choose,
         // never swapped for another; the winnings wait for the choice.
         for (const char* wheel : {"Atlantide", ""}) {
