@@ -359,7 +359,7 @@ private Q_SLOTS:
         QTest::newRow("empty") << two << pdf << false << "" << true << pdf << "";
         QTest::newRow("code page") << two << pdf << false << "šāé€" << true << "\x8A?\xC9\x80" + pdf << "";
         // Typing goes on from the end of what is there, wherever the click was.
-        QTest::newRow("after the saved header") << two << "CIRCOLO" + pdf << false << " del lotto"
+        QTest::newRow("after the saved header") << two << "CIRCOLO" + pdf << false << " del lotto "
                                                 << true << "CIRCOLO DEL LOTTO" + pdf << "";
         QTest::newRow("click past the text") << two << "CIRCOLO" + pdf << true << " 2" << true
                                              << "CIRCOLO 2" + pdf << "";
