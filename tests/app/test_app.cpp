@@ -434,6 +434,7 @@ private Q_SLOTS:
         QTest::newRow("Escape") << int(MsgButtons::YesNoCancel) << "" << "Esc" << "Cancel";
         QTest::newRow("OK") << int(MsgButtons::Ok) << "" << "Enter" << "Ok";
         QTest::newRow("Stampa comunque") << int(MsgButtons::PrintAnywayCancel) << "" << "&Stampa comunque" << "Yes";
+        QTest::newRow("Esc") << int(MsgButtons::PrintAnywayCancel) << "" << "Esc" << "Cancel";
         QTest::newRow("Enter is not Stampa") << int(MsgButtons::PrintAnywayCancel) << "" << "Enter" << "Cancel";
         QTest::newRow("typed, OK") << -1 << "12" << "OK" << "12";
         QTest::newRow("typed, Annulla") << -1 << "12" << "Annulla" << "";
