@@ -61,8 +61,7 @@ MsgResult MsgBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, const 
         QPushButton* anyway =
             box.addButton(QStringLiteral("&Stampa comunque"), QMessageBox::AcceptRole);
         QPushButton* cancel = box.addButton(QStringLiteral("&Annulla"), QMessageBox::RejectRole);
-        box.setDefaultButton(cancel);
-        box.setEscapeButton(cancel);
+        box.setDefaultButton(cancel); // Esc: the lone RejectRole button, by itself
         box.exec();
         return box.clickedButton() == anyway ? MsgResult::Yes : MsgResult::Cancel;
     }

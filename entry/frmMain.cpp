@@ -174,13 +174,14 @@ void frmMain::load() {
     AdattaAlloSchermo(this);
 }
 
+// Checked: a place past the bets is a fault to stop at, not another field to change.
 QLineEdit* frmMain::numberField(int group, int position) const {
-    return numbers_[size_t(group)][size_t(position)];
+    return numbers_.at(size_t(group)).at(size_t(position));
 }
 QLineEdit* frmMain::stakeField(int group, int index) const {
-    return stakes_[size_t(group)][size_t(index)];
+    return stakes_.at(size_t(group)).at(size_t(index));
 }
-Acino* frmMain::grape(int index) const { return grapes_[size_t(index)]; }
+Acino* frmMain::grape(int index) const { return grapes_.at(size_t(index)); }
 
 // ---------------------------------------------------------------- the system
 

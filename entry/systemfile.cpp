@@ -5,8 +5,8 @@
 #include "entry/numbers.h"
 
 #include <QtEndian>
+#include <bit>
 #include <cmath>
-#include <cstring>
 #include <span>
 
 namespace corpo {
@@ -26,11 +26,7 @@ struct Writer {
             out.append(char(v));
     }
     void u8(uint8_t v) { out.append(char(v)); }
-    void f32(float v) {
-        uint32_t bits;
-        std::memcpy(&bits, &v, 4);
-        i32(int32_t(bits));
-    }
+    void f32(float v) { i32(std::bit_cast<int32_t>(v)); }
     template <size_t N> void f32(const std::array<float, N>& a) {
         for (float v : a)
             f32(v);
@@ -60,10 +56,7 @@ struct Reader {
         pos += 4;
         return v;
     }
-    void f32(float& v) {
-        const int32_t bits = i32();
-        std::memcpy(&v, &bits, 4);
-    }
+    void f32(float& v) { v = std::bit_cast<float>(i32()); }
     template <size_t N> void f32(std::array<float, N>& a) {
         for (float& v : a)
             f32(v);

@@ -55,7 +55,6 @@ private:
 };
 
 inline QLocale italian() { return QLocale(QLocale::Italian, QLocale::Italy); }
-inline QLocale english() { return QLocale(QLocale::English, QLocale::UnitedStates); }
 
 // The built application folder (bin/ of the build), from the test's environment.
 QString builtAppFolder();
