@@ -599,6 +599,8 @@ class TestCups : public QObject {
     QDir out_{QString::fromLocal8Bit(getpwuid(getuid())->pw_dir) + "/PDF"};
     QStringList before_;
 
+    // Each run's jobs by their own title: another run may print into ~/PDF meanwhile.
+    static QString Name() { return QString("Prova_%1").arg(getpid()); }
     static QString State() {
         QFile f(qEnvironmentVariable("BRAMA_CUPS_STATE"));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).trimmed() : QString();
@@ -611,7 +613,8 @@ class TestCups : public QObject {
             QTest::qWait(200);
             fresh.clear();
             for (const QFileInfo& f : out_.entryInfoList({"*.pdf"}, QDir::Files))
-                if (!before_.contains(f.fileName()) && PdfPages(f.filePath()) > 0)
+                if (!before_.contains(f.fileName()) && f.fileName().contains(Name()) &&
+                    PdfPages(f.filePath()) > 0)
                     fresh << f;
         }
         const auto number = [](const QFileInfo& f) {
@@ -637,6 +640,7 @@ private Q_SLOTS:
     void init() {
         env_ = std::make_unique<Ambiente>(InstalledPrinters());
         Sistema.Capogioco = 0;
+        Sistema.NomeSistema = Name();
         Printer().UsePrinter();
         before_ = out_.entryList({"*.pdf"}, QDir::Files);
     }
@@ -645,7 +649,7 @@ private Q_SLOTS:
         for (int tries = 0; tries < 150 && !Run("lpstat", {"-o"}).trimmed().isEmpty(); ++tries)
             QTest::qWait(200);
         for (const QString& f : out_.entryList({"*.pdf"}, QDir::Files))
-            if (!before_.contains(f))
+            if (!before_.contains(f) && f.contains(Name()))
                 out_.remove(f);
         env_.reset();
     }
@@ -668,7 +672,7 @@ private Q_SLOTS:
         QCOMPARE(env_->avvisi(), QStringList());
         const QFileInfoList jobs = Jobs(copies);
         QCOMPARE(jobs.size(), copies);
-        QCOMPARE(Job(jobs.last()), "Bramasolovanti_-_Tabulato_-_Prova_di_stampa" +
+        QCOMPARE(Job(jobs.last()), "Bramasolovanti_-_Tabulato_-_" + Name() +
                                        QString(copies == 1 ? "" : "_-_copia_3_di_3") + " 1");
         QTemporaryDir dir;
         Run("pdftoppm",
@@ -694,10 +698,10 @@ private Q_SLOTS:
     void slipJobs_data() {
         QTest::addColumn<bool>("forecast");
         QTest::addColumn<QStringList>("jobs");
-        const QString slips = "Bramasolovanti_-_Schedine_1-9_-_Prova_di_stampa 9";
+        const QString slips = "Bramasolovanti_-_Schedine_1-9_-_" + Name() + " 9";
         QTest::newRow("slips 1 to 9: one job") << false << QStringList{slips};
         QTest::newRow("forecast, then the slips")
-            << true << QStringList{"Bramasolovanti_-_Pronostico_-_Prova_di_stampa 1", slips};
+            << true << QStringList{"Bramasolovanti_-_Pronostico_-_" + Name() + " 1", slips};
     }
     void slipJobs() {
         QFETCH(bool, forecast);
