@@ -497,6 +497,9 @@ private Q_SLOTS:
         auto* preview = w->findChild<frmAnteprima*>();
         QVERIFY(preview);
         QCOMPARE(preview->pagine(), pages);
+        // The first sheets as the preview shows them, with the slip picture under the marks.
+        testsupport::CheckGoldenImage(QString("tests/outputs/golden/anteprima_%1.png").arg(pages),
+                                      preview->anteprima->grab().toImage());
         // The page in view, shown and said; Tab goes through the controls as they stand.
         const QString page = QString("Pagina 1 di %1").arg(pages);
         QCOMPARE(preview->lblPagina->text(), page);
@@ -511,8 +514,9 @@ private Q_SLOTS:
         }
         QCOMPARE(tab.join('|'), "Pagine da stampare " + page +
                                     "|Riduci|Ingrandisci|Adatta|Salva come PDF...|Stampa|Chiudi");
-        if (!calibration) // the slip window reads out each slip's amount
-            QVERIFY(Child<QLabel>(w.get(), "lblTotali")
+        if (!calibration) // the slip window shows the under-18 notice, reads out each amount
+            QVERIFY(!Child<QLabel>(w.get(), "vietato")->pixmap().isNull() &&
+                    Child<QLabel>(w.get(), "lblTotali")
                         ->accessibleName()
                         .startsWith("Importo di ogni schedina: schedina 1, 1,55 €; schedina 2, "
                                     "3,60 €; "));
