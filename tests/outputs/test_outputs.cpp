@@ -189,8 +189,8 @@ private Q_SLOTS:
         QFETCH(QString, paper);
         Ambiente env; // head number 7
         testing::RecorderScope recorder;
-        std::optional<testing::MakerAddressScope> address; // these two print one
-        if (paper == "tabulato" || paper == "schedine_1_9")
+        std::optional<testing::MakerAddressScope> address; // these print one
+        if (QStringList{"tabulato", "schedine_1_9", "pronostico"}.contains(paper))
             address.emplace("https://www.example.com");
         if (paper.startsWith("tabulato")) {
             Sistema.Capogioco = paper.contains("capogioco") ? 7 : 0;

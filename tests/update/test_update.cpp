@@ -247,7 +247,8 @@ private Q_SLOTS:
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         auto* url = form->findChild<QLabel*>("lbURL");
-        QWidget* const focused = nullptr; // keys go where the focus is
+        QCOMPARE(url->cursor().shape(), Qt::PointingHandCursor); // a link to the pointer
+        QWidget* const focused = nullptr;                        // keys go where the focus is
         if (how == "esc")
             QTest::keyClick(focused, Qt::Key_Escape);
         else if (how == "enter")
