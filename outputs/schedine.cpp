@@ -2,6 +2,7 @@
 #include "app/maker.h"
 
 #include <QLocale>
+#include <algorithm>
 
 namespace corpo {
 
@@ -85,10 +86,9 @@ std::optional<int> IndiceRuota(const QString& ruota, const std::array<QString, 1
     // No wheel is no wheel, even where the list has an empty place.
     if (wanted.isEmpty())
         return std::nullopt;
-    for (size_t i = 0; i < nomi.size(); ++i)
-        if (nomi[i].trimmed() == wanted)
-            return int(i);
-    return std::nullopt;
+    const auto it = std::find_if(nomi.begin(), nomi.end(),
+                                 [&](const QString& nome) { return nome.trimmed() == wanted; });
+    return it == nomi.end() ? std::nullopt : std::optional<int>(int(it - nomi.begin()));
 }
 
 std::optional<ErroreIntervallo> ControllaIntervallo(int da, int a) {
