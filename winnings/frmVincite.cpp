@@ -18,14 +18,6 @@ namespace corpo {
 
 namespace {
 
-// The widgets' own font name stays "Calibri"; where it is missing the
-// metric-compatible Carlito keeps the amounts inside their labels.
-void PreferCalibri(QWidget* w) {
-    QFont f = w->font();
-    f.setFamilies({QStringLiteral("Calibri"), QStringLiteral("Carlito")});
-    w->setFont(f);
-}
-
 // Colours the given roles of a widget in every state, leaving the rest to the theme.
 void SetColours(QWidget* w, std::initializer_list<std::pair<QPalette::ColorRole, QColor>> roles) {
     QPalette p;
@@ -40,9 +32,6 @@ frmVincite::frmVincite(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
     ui->setupUi(this);
     setFixedSize(size());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    for (QWidget* w : findChildren<QWidget*>())
-        if (w->font().family() == QLatin1String("Calibri"))
-            PreferCalibri(w);
     // The prospect's own colours, whatever the theme: the played numbers black on
     // yellow, the amounts navy on white.
     const QColor navy(0x00, 0x00, 0x80);
