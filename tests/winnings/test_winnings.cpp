@@ -250,7 +250,8 @@ private Q_SLOTS:
 
     // What an import keeps on disk (a stored archive with lines that no
     // longer read also goes whole to a dated copy), what the player is told
-    // (only the first 20 refused lines by number), the newest date offered.
+    // (only the first 20 refused lines by number), the newest date offered; a
+    // number typed then makes the typed draw the one checked.
     void archiveImport_data() {
         QTest::addColumn<QByteArray>("before"); // the stored archive
         QTest::addColumn<QByteArray>("file");
@@ -315,7 +316,9 @@ private Q_SLOTS:
         const auto* date = form.findChild<QDateEdit*>("dtpData");
         QTEST(date->isEnabled() ? date->text() : QString(), "newest");
         const QTextCharFormat newest = date->calendarWidget()->dateTextFormat(date->date());
-        QCOMPARE(newest.fontWeight() == QFont::Bold, date->isEnabled()); // a draw on that day
+        QCOMPARE(newest.fontWeight() == QFont::Bold, date->isEnabled());    // a draw on that day
+        QTest::keyClicks(form.findChild<QLineEdit*>("txtEstratto_0"), "7"); // a typed draw now
+        QVERIFY(form.findChild<QRadioButton*>("optDigitati")->isChecked());
     }
 
     // The block on the listing's page: every title, heading and amount where it
