@@ -67,15 +67,16 @@ int PdfPages(const QString& pdf) {
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
-// Answers every PDF file dialog with path while alive; counts them.
+// Answers every PDF file dialog with path while alive; keeps the names offered.
 struct RispostaPdf {
     QTimer timer;
-    int dialogs = 0;
+    QStringList offered;
     explicit RispostaPdf(const QString& path) {
         QObject::connect(&timer, &QTimer::timeout, [this, path] {
             if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-                ++dialogs;
-                d->findChild<QLineEdit*>("fileNameEdit")->setText(path); // typed by the player
+                auto* name = d->findChild<QLineEdit*>("fileNameEdit");
+                offered << name->text();
+                name->setText(path);                // typed by the player
                 static_cast<QDialog*>(d)->accept(); // as the dialog's Save button
             }
         });
@@ -343,6 +344,7 @@ private Q_SLOTS:
         testing::RecorderScope recorder;
         if (preview)
             Printer().UsePdfFile(printer);
+        Sistema.NomeSistema = "prova.vrl "; // offered as "prova"
         RispostaPdf answer(file);
         std::unique_ptr<QWidget> w = window == "check"   ? Verificata()
                                      : window == "slips" ? std::unique_ptr<QWidget>(Schedine())
@@ -364,7 +366,9 @@ private Q_SLOTS:
         QCOMPARE(env.avvisi(), copies > 0 ? QStringList()
                                           : QStringList{"Le copie sono 0: scegli "
                                                         "almeno una copia del tabulato."});
-        QCOMPARE(answer.dialogs, int(pages > 0));
+        const QString offered =
+            window == "check" ? "Bramasolovanti - Verifica - prova.pdf" : "prova.pdf";
+        QCOMPARE(answer.offered, pages > 0 ? QStringList{offered} : QStringList());
         QCOMPARE(QFile::exists(file) ? PdfPages(file) : 0, pages);
         QCOMPARE(recorder.jobs().size(), jobs);
         QVERIFY(!QFile::exists(printer));
