@@ -71,12 +71,8 @@ PrinterPage::Job& PrinterPage::job() {
     return *job_;
 }
 
-double PrinterPage::toMmX(double v) const {
-    return ScaleX(v - ScaleLeft, ScaleMode, scale::Millimeters);
-}
-double PrinterPage::toMmY(double v) const {
-    return ScaleY(v - ScaleTop, ScaleMode, scale::Millimeters);
-}
+double PrinterPage::toMmX(double v) const { return ScaleX(v, ScaleMode, scale::Millimeters); }
+double PrinterPage::toMmY(double v) const { return ScaleY(v, ScaleMode, scale::Millimeters); }
 
 double PrinterPage::ScaleX(double value, int fromScale, int toScale) const {
     return value / unitsPerInch(fromScale) * unitsPerInch(toScale);
@@ -121,7 +117,7 @@ void PrinterPage::Print(const QString& text, bool endLine) {
     op.text = text;
     j.recorded.ops.append(op);
     if (endLine) {
-        CurrentX = ScaleLeft;
+        CurrentX = 0;
         CurrentY += ScaleY(m.height(), scale::Millimeters, ScaleMode);
     } else {
         CurrentX += ScaleX(m.width, scale::Millimeters, ScaleMode);
@@ -297,10 +293,8 @@ DeviceFont RotatedFont(const PrinterPage& page, int angle) {
 
 void StampaTestoRuotato(const QString& text, int angle) {
     PrinterPage& page = Printer();
-    const int x =
-        RoundHalfEven(page.ScaleX(page.CurrentX - page.ScaleLeft, page.ScaleMode, scale::Pixels));
-    const int y =
-        RoundHalfEven(page.ScaleY(page.CurrentY - page.ScaleTop, page.ScaleMode, scale::Pixels));
+    const int x = RoundHalfEven(page.ScaleX(page.CurrentX, page.ScaleMode, scale::Pixels));
+    const int y = RoundHalfEven(page.ScaleY(page.CurrentY, page.ScaleMode, scale::Pixels));
     page.TextOut(x, y, text, RotatedFont(page, angle));
 }
 

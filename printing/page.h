@@ -48,7 +48,7 @@ public:
 
     // ---- Operations. Coordinates in ScaleMode units.
     // Text with its top-left corner at the current position. Without line
-    // end CurrentX grows by its width; with it CurrentX = ScaleLeft and
+    // end CurrentX grows by its width; with it CurrentX = 0 and
     // CurrentY grows by one line of the current font.
     void Print(const QString& text, bool endLine);
     // Outline in `color` and DrawWidth, filled by FillStyle/FillColor; the

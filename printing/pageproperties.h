@@ -30,7 +30,6 @@ inline constexpr int RenderDpi = 7200;
 // sets them directly, and EndDoc and KillDoc put them all back.
 struct PageProperties {
     int ScaleMode = scale::Millimeters;
-    double ScaleLeft = 0, ScaleTop = 0;
     double CurrentX = 0, CurrentY = 0;
     QString FontName = QStringLiteral("Courier New");
     double FontSize = 10;
