@@ -338,6 +338,7 @@ private Q_SLOTS:
              {now, now + " ", now + ".7", now + "\r\n9.9.9", QByteArray("0.03.002"),
               QByteArray("0.2.9"), QByteArray("0.3.1"), QByteArray("0.3."), QByteArray("x.y.z")})
             QTest::newRow(v.constData()) << v << QString() << 0;
+        QTest::newRow("status 299") << QByteArray("0.4.0") << "0.4.0" << 0; // still a success
         QTest::newRow("0.3") << QByteArray("0.3") << QString() << 9;
         QTest::newRow("empty body") << QByteArray() << QString() << 62;
         QTest::newRow("<html>") << QByteArray("<html>\n<body>0.9.9</body>") << QString() << 9;
@@ -361,8 +362,8 @@ private Q_SLOTS:
         corpo::HostResolver resolver;
         int deadlineMs = is("look-up") || is("silent") ? 300 : is("one byte") ? 500 : 3000;
         const QByteArray big = QByteArray("0.4.0\r\n").leftJustified(65537, 'x');
-        if (is("404") || is("500")) {
-            server.reply = Response(kind.toInt(), body);
+        if (is("404") || is("500") || is("status")) {
+            server.reply = Response(kind.right(3).toInt(), body);
         } else if (is("redirect")) {
             server.reply = Response(302, "", "Location: " + other.base().toLatin1() + "/\r\n");
         } else if (is("port")) {
