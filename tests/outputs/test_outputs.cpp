@@ -350,7 +350,9 @@ private Q_SLOTS:
                                      : window == "slips" ? std::unique_ptr<QWidget>(Schedine())
                                                          : std::make_unique<frmTabulato>();
         if (window == "listing") {
-            Child<QScrollBar>(w.get(), "VsCopie")->setValue(copies);
+            auto* bar = Child<QScrollBar>(w.get(), "VsCopie"); // 20 at its top: Up adds one
+            bar->setValue(1);
+            QTest::keyClick(bar, copies > 1 ? Qt::Key_Up : Qt::Key_Down);
             Child<QCheckBox>(w.get(), "chkFilePdf")->setChecked(!preview);
         }
         w->show();
