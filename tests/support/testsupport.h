@@ -74,6 +74,7 @@ bool runningAsRoot();
 // snapshot (<name>.png), pixel by pixel; a different one is saved beside the
 // test program.
 void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs);
+// One picture against the golden one at `path` (regenerated like the snapshots).
 void CheckGoldenImage(const QString& path, const QImage& actual);
 
 } // namespace testsupport
