@@ -515,7 +515,8 @@ private Q_SLOTS:
         MostraStampaSchedine(&main);
         const QPointer<frmStampaSchedine> w = main.findChild<frmStampaSchedine*>();
         QVERIFY(w && w->isVisible());
-        QCOMPARE(Child<QLineEdit>(w, "meA")->text(), "9");     // slips 1 to 9 offered
+        QCOMPARE(Child<QLineEdit>(w, "meA")->text(), "9"); // slips 1 to 9 offered, of 9
+        QCOMPARE(Child<QLabel>(w, "labSchede")->text(), "9");
         Child<QCheckBox>(w, "chkSchedine")->setChecked(false); // the forecast alone: no range
         QVERIFY(!Child<QLineEdit>(w, "meDa")->isEnabled() &&
                 !Child<QLineEdit>(w, "meA")->isEnabled());
