@@ -206,6 +206,8 @@ private Q_SLOTS:
         for (int i = 0; i < 5; ++i)
             form.findChild<QLineEdit*>(QStringLiteral("txtEstratto_%1").arg(i))
                 ->setText(drawn.split(' ')[i]);
+        // The wheel of the typed numbers is asked for on "Tutte" only.
+        QCOMPARE(form.findChild<QComboBox*>("cmbRuotaDigitata")->isVisible(), ruota == "Tutte");
         QTest::mouseClick(form.findChild<QPushButton*>("cmdVerifica"), Qt::LeftButton);
         QCOMPARE(first(script).text, refused ? shown : QString());
         QCOMPARE(first(script).focusAtShow, refused ? hits : QString());
