@@ -62,8 +62,6 @@ void frmStampaSchedine::Form_Load() {
     ui->labSchede->setText(QString::number(Massimo));
     ui->meDa->setText(QStringLiteral("1"));
     ui->meA->setText(QStringLiteral("9"));
-    ui->chkSchedine->setChecked(true);
-    ui->chkPronostico->setChecked(true);
     aggiornaComandi();
     const ControlloRegole regole = ControllaRegole(Sistema);
     QStringList totali, detti;

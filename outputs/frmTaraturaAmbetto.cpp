@@ -84,7 +84,6 @@ QLineEdit* frmTaraturaAmbetto::casella(int i) const { return caselle_[size_t(i)]
 void frmTaraturaAmbetto::Form_Load() {
     LeggiTaraturaAmbetto(Taratura);
 
-    ui->cmbStampante->clear();
     const QStringList printers = InstalledPrinters();
     ui->cmbStampante->addItems(printers);
     ui->cmbStampante->setCurrentIndex(

@@ -217,14 +217,14 @@ void frmVerifica::Importa(const QString& file) {
     ui->optArchivio->setChecked(true);
 }
 
-bool frmVerifica::Verifica() {
+void frmVerifica::Verifica() {
     const QList<int> ruote = RuoteDaVerificare(Sistema.Ruota);
     if (ruote.isEmpty()) {
         MsgBox(QStringLiteral("La ruota \"%1\" non è una ruota del Lotto: scegline una nella "
                               "finestra principale.")
                    .arg(Sistema.Ruota.trimmed()),
                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Attenzione!!"));
-        return false;
+        return;
     }
     QList<std::pair<int, Estratti>> draws;
     if (ui->optDigitati->isChecked()) {
@@ -239,7 +239,7 @@ bool frmVerifica::Verifica() {
             field->selectAll();
             MsgBox(typed.messaggio, MsgButtons::Ok, MsgIcon::Critical,
                    QStringLiteral("Attenzione!!"));
-            return false;
+            return;
         }
         const int ruota = ruote.size() > 1 ? ui->cmbRuotaDigitata->currentIndex() : ruote.first();
         draws.append({ruota, *typed.numeri});
@@ -260,7 +260,7 @@ bool frmVerifica::Verifica() {
                     QStringLiteral(" L'estrazione precedente è del %1.").arg(FormatoData(before));
             MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
             ui->dtpData->setFocus();
-            return false;
+            return;
         }
         estrazione_ = QStringLiteral("Estrazione del ") + FormatoData(data);
     }
@@ -271,10 +271,9 @@ bool frmVerifica::Verifica() {
     if (!esito_) {
         ReportError(MakeError(err::Overflow), QStringLiteral("Verifica"),
                     QStringLiteral("Form frmVerifica"));
-        return false;
+        return;
     }
     Mostra(*esito_);
-    return true;
 }
 
 void frmVerifica::Mostra(const EsitoVerifica& esito) {

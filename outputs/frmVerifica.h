@@ -36,9 +36,9 @@ public:
     explicit frmVerifica(QWidget* parent = nullptr);
     ~frmVerifica() override;
 
-    // Checks the draw the window shows; false (after telling the player) when
-    // there is none to check.
-    bool Verifica();
+    // Checks the draw the window shows, or tells the player why there is none
+    // to check.
+    void Verifica();
     // Imports the archive file and shows its dates.
     void Importa(const QString& file);
 

@@ -3,6 +3,7 @@
 #include "winnings/prospetto.h"
 
 #include <QLocale>
+#include <algorithm>
 
 namespace corpo {
 
@@ -82,11 +83,7 @@ std::optional<ErroreIntervallo> ControllaIntervallo(int da, int a) {
     return std::nullopt;
 }
 
-int ValoreCampoScheda(const QString& text) {
-    bool ok = false;
-    const int v = text.trimmed().toInt(&ok);
-    return ok ? v : 0;
-}
+int ValoreCampoScheda(const QString& text) { return text.trimmed().toInt(); }
 
 namespace {
 // Walks `count` cells, `columns` to a row, from (x0, y0), adding the steps in

@@ -65,7 +65,7 @@ struct ErroreIntervallo {
     QString titolo;
 };
 std::optional<ErroreIntervallo> ControllaIntervallo(int da, int a);
-// A one-digit field's value; empty counts as 0.
+// A one-digit field's value; empty, or anything but a number, counts as 0.
 int ValoreCampoScheda(const QString& text);
 
 struct Punto {

@@ -7,7 +7,6 @@
 #include <QSvgRenderer>
 #include <clocale>
 #include <cstdlib>
-#include <cstring>
 #include <locale.h>
 #include <mutex>
 
@@ -82,8 +81,7 @@ std::optional<QByteArray> MetafileToSvg(const QByteArray& wmf) {
     const std::lock_guard<std::mutex> lock(wmfMutex);
     const CNumbers cNumbers;
 
-    wmfAPI_Options options;
-    std::memset(&options, 0, sizeof options);
+    wmfAPI_Options options{};
     options.function = wmf_svg_function;
     const unsigned long flags =
         WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;

@@ -279,14 +279,10 @@ DeviceFont RotatedFont(const PrinterPage& page, int angle) {
     const PageFont f = page.Font();
     DeviceFont d;
     d.height = -RoundHalfEven(20 * f.size / page.TwipsPerPixelY());
-    d.width = 0;
     d.escapement = angle;
-    d.orientation = 0;
     d.weight = f.bold ? 700 : 400;
     d.italic = f.italic;
     d.underline = f.underline;
-    d.strikeOut = false;
-    d.charSet = 0;
     d.faceName = f.name.left(31);
     return d;
 }

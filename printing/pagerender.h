@@ -38,14 +38,10 @@ TextMetrics MeasureText(const PageFont& font, const QString& text);
 struct DeviceFont {
     QString faceName; // at most 31 characters
     int height = 0;
-    int width = 0;
     int escapement = 0;
-    int orientation = 0;
     int weight = 400;
     bool italic = false;
     bool underline = false;
-    bool strikeOut = false;
-    int charSet = 0;
 };
 TextMetrics MeasureText(const DeviceFont& font, const QString& text);
 // The size in points the device font is drawn at.

@@ -179,7 +179,6 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
     qint64 received = 0;
     bool tooLong = false;
     bool writeFailed = false;
-    bool timedOut = false;
 
     QEventLoop loop;
     QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
@@ -199,10 +198,8 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
     QTimer timer;
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5% late
-    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
-        timedOut = true;
-        reply->abort();
-    });
+    // Aborted, the reply ends with an error and the attempt fails.
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] { reply->abort(); });
     if (!reply->isFinished()) {
         timer.start(std::max<qint64>(0, deadline.remainingTime()));
         loop.exec();
@@ -214,7 +211,7 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
         return Attempt::Failed;
     }
     // Whatever is still buffered counts towards the limit too.
-    if (!tooLong && !timedOut && !writeFailed && reply->bytesAvailable() > 0) {
+    if (!tooLong && !writeFailed && reply->bytesAvailable() > 0) {
         const QByteArray rest = reply->readAll();
         received += rest.size();
         if (received > MaxDownloadBytes)
@@ -222,7 +219,7 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
         else if (local.write(rest) != rest.size())
             writeFailed = true;
     }
-    if (tooLong || timedOut || writeFailed)
+    if (tooLong || writeFailed)
         return Attempt::Failed;
     const QNetworkReply::NetworkError error = reply->error();
     if (error != QNetworkReply::NoError)

@@ -32,8 +32,6 @@ frmVincite::frmVincite(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
     ui->setupUi(this);
     setFixedSize(size());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    // The labels' "Calibri" becomes Carlito, of the same metrics, through the
-    // program's font substitutions (InstallFontSubstitutions).
     // The prospect's own colours, whatever the theme: the played numbers black on
     // yellow, the amounts navy on white.
     const QColor navy(0x00, 0x00, 0x80);

@@ -92,13 +92,6 @@ void PageOperations() {
 class TestPrinting : public QObject {
     Q_OBJECT
     std::optional<testsupport::GlobalsScope> globals_;
-    void resetSystem() {
-        Sistema = SystemRecord{};
-        Sistema.Cinq1 = {7, 12, 23, 34, 45};
-        Sistema.Estratto = 50;
-        ColoreVorlacco = ColoreVorlaccoPredefinito;
-        ColoreCapogioco = ColoreCapogiocoPredefinito;
-    }
 
 private Q_SLOTS:
     void init() { globals_.emplace(); }
@@ -184,7 +177,6 @@ private Q_SLOTS:
     }
     void brokenStalk() {
         QFETCH(QByteArray, content);
-        resetSystem();
         testsupport::AppFolder app;
         if (content.isNull())
             QVERIFY(QFile::remove(StalkPicturePath()));

@@ -2,10 +2,13 @@
 
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "printing/pageproperties.h"
+#include "printing/pagerender.h"
 #include "printing/printtarget.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QtTest>
 #include <unistd.h>
@@ -92,7 +95,42 @@ QString GoldenDifference(const QString& expected, const QString& actual) {
     return {};
 }
 
+// Every sheet of the jobs as it comes on paper, 2 pixels a millimetre, one
+// under another.
+QImage Paper(const QList<corpo::RecordedJob>& jobs) {
+    int sheets = 0;
+    for (const corpo::RecordedJob& job : jobs)
+        sheets += job.pages;
+    const double k = 2 * corpo::scale::MmPerInch / corpo::RenderDpi, sheet = 297 / k;
+    QImage paper(420, 594 * sheets, QImage::Format_RGB32);
+    paper.fill(Qt::white);
+    QPainter p(&paper);
+    p.scale(k, k);
+    for (const corpo::RecordedJob& job : jobs) {
+        corpo::RenderJob(p, job, [&] { return p.translate(0, sheet), true; });
+        p.translate(0, sheet);
+    }
+    return paper;
+}
+
 } // namespace
+
+void CheckGoldenImage(const QString& path, const QImage& actual) {
+    const QString file = sourceFolder() + path;
+    if (qEnvironmentVariableIsSet("BRAMA_REGEN_GOLDEN"))
+        QVERIFY(actual.save(file));
+    const QImage want = QImage(file).convertToFormat(QImage::Format_RGB32);
+    int wrong = want.size() == actual.size() ? 0 : -1;
+    for (int y = 0; wrong >= 0 && y < want.height(); ++y)
+        for (int x = 0; x < want.width(); ++x) {
+            const QRgb a = want.pixel(x, y), b = actual.pixel(x, y);
+            wrong += std::max({qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b)),
+                               qAbs(qBlue(a) - qBlue(b))}) > 48;
+        }
+    if (wrong != 0)
+        actual.save(QCoreApplication::applicationDirPath() + "/" + QFileInfo(path).fileName());
+    QVERIFY2(wrong == 0, qPrintable(QString("%1: %2 pixels differ").arg(path).arg(wrong)));
+}
 
 void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs) {
     QString actual;
@@ -113,6 +151,7 @@ void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs) {
     QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
     const QString difference = GoldenDifference(QString::fromUtf8(f.readAll()), actual);
     QVERIFY2(difference.isEmpty(), qPrintable(path + QStringLiteral(": ") + difference));
+    CheckGoldenImage(QString(path).replace(".txt", ".png"), Paper(jobs));
 }
 
 } // namespace testsupport
