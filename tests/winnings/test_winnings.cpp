@@ -267,6 +267,9 @@ private Q_SLOTS:
             "2023/02/29\tGE\t1\t2\t3\t4\t5\n04/01/2024\tCA\t1\t2\t3\t4\t5\n2999/01/01\tCA\t1\t2\t3\t4\t5\n" +
             QByteArray("2024/01/02\tGE\t1\t2\t3\n").repeated(1500) << ba << bad + "\n... e altre 1.485 righe"
             << "02/01/2024";
+        QTest::newRow("one bad line") << QByteArray() << ba + "2024/01/02\tCA\t1\t2\t3\t4\t91\n" << ba
+            << "Importata 1 estrazione, del 02/01/2024.\n\nAlcune righe del file non sono state lette:\n\n"
+               "la riga 2 ha un numero fuori da 1..90" << "02/01/2024";
         QTest::newRow("not an archive") << ba << QByteArray("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n") << ba
             << "Il file %1 non è un archivio delle estrazioni: nessuna delle sue 3 righe ha la data "
                "(aaaa/mm/gg), la sigla della ruota e cinque numeri da 1 a 90." << "02/01/2024";
