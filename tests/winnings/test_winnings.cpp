@@ -267,9 +267,10 @@ private Q_SLOTS:
             "2023/02/29\tGE\t1\t2\t3\t4\t5\n04/01/2024\tCA\t1\t2\t3\t4\t5\n2999/01/01\tCA\t1\t2\t3\t4\t5\n" +
             QByteArray("2024/01/02\tGE\t1\t2\t3\n").repeated(1500) << ba << bad + "\n... e altre 1.485 righe"
             << "02/01/2024";
-        QTest::newRow("one bad line") << QByteArray() << ba + "2024/01/02\tCA\t1\t2\t3\t4\t91\n" << ba
-            << "Importata 1 estrazione, del 02/01/2024.\n\nAlcune righe del file non sono state lette:\n\n"
-               "la riga 2 ha un numero fuori da 1..90" << "02/01/2024";
+        const QByteArray first = "2024/02/01\tBA\t5\t6\t7\t8\t9\n"; // a month's first day is bold too
+        QTest::newRow("one bad line") << QByteArray() << first + "2024/02/01\tCA\t1\t2\t3\t4\t91\n" << first
+            << "Importata 1 estrazione, del 01/02/2024.\n\nAlcune righe del file non sono state lette:\n\n"
+               "la riga 2 ha un numero fuori da 1..90" << "01/02/2024";
         QTest::newRow("not an archive") << ba << QByteArray("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n") << ba
             << "Il file %1 non è un archivio delle estrazioni: nessuna delle sue 3 righe ha la data "
                "(aaaa/mm/gg), la sigla della ruota e cinque numeri da 1 a 90." << "02/01/2024";
