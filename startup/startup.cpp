@@ -69,10 +69,10 @@ namespace {
 
 // Takes the socket's name at start-up; a socket file nobody answers on is
 // what a copy that crashed leaves behind, and goes. A live copy's socket is
-// never taken.
+// never taken: Qt binds a socket restricted to the user under a temporary
+// name and renames it into place, over whatever holds the name, so the
+// question comes before the listen.
 bool Listen(QLocalServer* server) {
-    if (server->listen(InstanceName()))
-        return true;
     QLocalSocket probe;
     probe.connectToServer(InstanceName());
     if (probe.waitForConnected(ConnectTimeoutMs) ||

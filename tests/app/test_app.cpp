@@ -18,6 +18,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QScopeGuard>
@@ -526,6 +527,17 @@ private Q_SLOTS:
     // holds, up to the longest path the system takes.
     void hostileClients() {
         QStringList opened;
+        { // a live copy's name is never taken, even one that does not answer
+            const QByteArray display = qgetenv("DISPLAY");
+            qputenv("DISPLAY", ":hung"); // a name of its own
+            const auto back = qScopeGuard([&] { qputenv("DISPLAY", display); });
+            QLocalServer live;
+            QVERIFY(live.listen(InstanceName()));
+            QVERIFY(!ListenForOtherCopies([] { return nullptr; }, [](const QString&) {}));
+            QLocalSocket probe;
+            probe.connectToServer(InstanceName());
+            QVERIFY(live.waitForNewConnection(2000));
+        }
         QVERIFY(
             ListenForOtherCopies([] { return nullptr; }, [&](const QString& f) { opened << f; }));
         const auto send = [](QLocalSocket& s, const QByteArray& message) {
