@@ -3,6 +3,8 @@
 // the text files, and the failures of the file system as the user is shown them.
 #pragma once
 
+#include "gioco/codepage.h"
+
 #include "app/runerror.h"
 
 #include <QByteArray>
@@ -30,9 +32,5 @@ std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes, Ru
 // left by a run killed while renaming, go first. Returns false and fills error
 // on failure.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, RunError* error);
-
-// The 8-bit code page of the text and binary files (Windows-1252).
-QByteArray ToCodePage(const QString& text);
-QString FromCodePage(const QByteArray& bytes);
 
 } // namespace corpo

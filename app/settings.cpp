@@ -59,50 +59,7 @@ bool WriteConfiguration(const QString& header, const QString& printer, RunError*
     return WriteFileAtomically(settingsPath(), SettingsBytes(header, printer), error);
 }
 
-QStringList LeggiRuote(const QString& text) {
-    QStringList names;
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
-    auto isEnd = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
-    while (i < n) {
-        while (i < n && (isBlank(text[i]) || isEnd(text[i])))
-            ++i;
-        if (i >= n)
-            break;
-        QString field;
-        if (text[i] == QLatin1Char('"')) {
-            ++i;
-            while (i < n && text[i] != QLatin1Char('"'))
-                field += text[i++];
-            if (i < n)
-                ++i; // closing quote
-            while (i < n && text[i] != QLatin1Char(',') && !isEnd(text[i]))
-                ++i; // anything after the closing quote belongs to no field
-        } else {
-            while (i < n && text[i] != QLatin1Char(',') && !isEnd(text[i]))
-                field += text[i++];
-            field = field.trimmed();
-        }
-        names.append(field);
-        if (i < n && text[i] == QLatin1Char(','))
-            ++i;
-    }
-    return names;
-}
-
-std::optional<int> IndiceRuota(const QString& ruota, std::span<const QString> nomi) {
-    const QString wanted = ruota.trimmed();
-    if (wanted.isEmpty())
-        return std::nullopt;
-    for (size_t i = 0; i < nomi.size(); ++i)
-        if (nomi[i].trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
-            return int(i);
-    return std::nullopt;
-}
-
 void CaricaRuote(QComboBox* cmbRuote) {
-    NomiRuote.fill(QString());
     RunError error;
     const std::optional<QByteArray> data =
         ReadSmallFile(DataPath(QStringLiteral("ruote.vrc")), RuoteMaxBytes, &error);
@@ -120,7 +77,6 @@ void CaricaRuote(QComboBox* cmbRuote) {
     }
     for (int i = 0; i < names.size() && i < MaxRuote; ++i) {
         cmbRuote->addItem(names[i]);
-        NomiRuote[size_t(i)] = names[i];
     }
     if (names.size() > MaxRuote)
         MsgBox(QStringLiteral("Il file \"ruote.vrc\" contiene %1 ruote: sono state caricate "

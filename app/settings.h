@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/messages.h"
+#include "gioco/ruote.h"
 
 #include <QByteArray>
 #include <QString>
@@ -27,17 +28,7 @@ void ReadConfiguration();
 // Writes both settings; false (error filled) when the file could not be written.
 bool WriteConfiguration(const QString& header, const QString& printer, RunError* error);
 
-// Wheel names of a "ruote.vrc" text: fields split at commas and line ends,
-// blanks around a field dropped, double-quoted fields may hold commas.
-QStringList LeggiRuote(const QString& text);
-
-inline constexpr int MaxRuote = 12;
-
-// The place in nomi of the first wheel whose name, trimmed, is ruota trimmed,
-// whatever the case; none for a blank ruota, even where nomi has a blank place.
-std::optional<int> IndiceRuota(const QString& ruota, std::span<const QString> nomi);
-
-// Fills the wheel box and NomiRuote from "ruote.vrc" and selects the first
+// Fills the wheel box from "ruote.vrc" and selects the first
 // wheel. A missing, unreadable or empty file, or more than 12 names, is reported.
 void CaricaRuote(QComboBox* cmbRuote);
 

@@ -1,6 +1,7 @@
 #include "entry/dialogs.h"
 
-#include "entry/numbers.h"
+#include "app/convert.h"
+#include "gioco/numbers.h"
 
 #include <QColorDialog>
 

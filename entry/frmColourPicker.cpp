@@ -7,7 +7,7 @@
 #include "app/corpo.h"
 #include "entry/dialogs.h"
 #include "entry/frmMain.h"
-#include "entry/numbers.h"
+#include "gioco/numbers.h"
 
 #include <QMouseEvent>
 #include <cmath>

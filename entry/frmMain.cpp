@@ -12,16 +12,16 @@
 #include "app/shell.h"
 #include "entry/dialogs.h"
 #include "entry/frmColourPicker.h"
-#include "entry/systemfile.h"
 #include "entry/widgets.h"
+#include "gioco/prospetto.h"
+#include "gioco/systemfile.h"
+#include "gioco/verifica.h"
 #include "outputs/frmStampaSchedine.h"
 #include "outputs/frmTabulato.h"
 #include "outputs/frmVerifica.h"
 #include "update/frmAbout.h"
 #include "winnings/acino.h"
 #include "winnings/frmVincite.h"
-#include "winnings/prospetto.h"
-#include "winnings/verifica.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>

@@ -2,7 +2,7 @@
 // works on the current system.
 #pragma once
 
-#include "entry/numbers.h"
+#include "gioco/numbers.h"
 
 #include <QWidget>
 #include <array>

@@ -159,8 +159,8 @@ void frmAnteprima::Stampa() {
 }
 
 void frmAnteprima::SalvaPdf() {
-    const QString path =
-        ChiediFilePdf(this, QStringLiteral("Salva l'anteprima come PDF"), NomeFilePdf(NomeBreve()));
+    const QString path = ChiediFilePdf(this, QStringLiteral("Salva l'anteprima come PDF"),
+                                       NomeFilePdf(NomeBreve(Sistema)));
     if (path.isEmpty())
         return;
     StampaSuPdf(path, [this] {

@@ -6,18 +6,18 @@
 #include "app/messages.h"
 #include "app/places.h"
 #include "app/settings.h"
+#include "gioco/prospetto.h"
+#include "gioco/regole.h"
 #include "outputs/anteprima.h"
 #include "outputs/erroristampa.h"
 #include "outputs/frmPrnInCorso.h"
 #include "outputs/frmTaraturaAmbetto.h"
 #include "outputs/guardiastampa.h"
 #include "outputs/pronostico.h"
-#include "outputs/regole.h"
 #include "outputs/risorse.h"
 #include "outputs/schedine.h"
 #include "outputs/stampaschedine.h"
 #include "ui_frmStampaSchedine.h"
-#include "winnings/prospetto.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -176,7 +176,7 @@ void frmStampaSchedine::StampaSchedina() {
     if (!range)
         return;
     const auto [da, a] = *range;
-    if (!IndiceRuota(Sistema.Ruota, NomiRuote))
+    if (!IndiceRuota(Sistema.Ruota, NomiRuote()))
         MsgBox(QStringLiteral("Ruota non trovata nell'elenco delle ruote: le schedine saranno "
                               "stampate senza ruota."),
                MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));

@@ -9,6 +9,7 @@
 #include "app/places.h"
 #include "app/printers.h"
 #include "app/settings.h"
+#include "gioco/prospetto.h"
 #include "outputs/anteprima.h"
 #include "outputs/carta.h"
 #include "outputs/erroristampa.h"
@@ -18,7 +19,6 @@
 #include "printing/printtarget.h"
 #include "printing/vorlacco.h"
 #include "ui_frmTabulato.h"
-#include "winnings/prospetto.h"
 #include "winnings/stampaprospetto.h"
 
 #include <QDir>
@@ -249,8 +249,8 @@ void StampaSuPdf(const QString& path, const std::function<void()>& stampa) {
 bool frmTabulato::StampaPdf() {
     // The file is asked for first: the run keeps the window, and its
     // dialogs, disabled.
-    const QString path =
-        ChiediFilePdf(this, QStringLiteral("Salva il tabulato come PDF"), NomeFilePdf(NomeBreve()));
+    const QString path = ChiediFilePdf(this, QStringLiteral("Salva il tabulato come PDF"),
+                                       NomeFilePdf(NomeBreve(Sistema)));
     if (path.isEmpty())
         return false;
     return guardia_->esegui([&] {

@@ -4,13 +4,14 @@
 #include "app/fileio.h"
 #include "app/messages.h"
 #include "app/settings.h"
+#include "gioco/prospetto.h"
 #include "outputs/carta.h"
 #include "outputs/erroristampa.h"
 #include "outputs/frmTabulato.h"
 #include "outputs/guardiastampa.h"
 #include "printing/printerpage.h"
 #include "ui_frmVerifica.h"
-#include "winnings/prospetto.h"
+#include "winnings/archivio.h"
 
 #include <QCalendarWidget>
 #include <QDateEdit>
@@ -32,7 +33,7 @@ constexpr int Colonne = ColonnaNumeri + 5 + 2;
 const QColor Segnato(255, 120, 120);
 
 QString Titolo() {
-    const QString nome = NomeBreve();
+    const QString nome = NomeBreve(Sistema);
     return nome.isEmpty() ? QStringLiteral("Verifica") : QStringLiteral("Verifica ") + nome;
 }
 

@@ -3,7 +3,9 @@
 // listing's printer or in a PDF.
 #pragma once
 
-#include "winnings/verifica.h"
+#include "app/corpo.h"
+#include "app/runerror.h"
+#include "gioco/verifica.h"
 
 #include <QDialog>
 #include <QString>

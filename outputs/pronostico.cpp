@@ -4,13 +4,13 @@
 #include "app/fileio.h"
 #include "app/maker.h"
 #include "app/messages.h"
+#include "gioco/prospetto.h"
 #include "outputs/carta.h"
 #include "outputs/erroristampa.h"
 #include "outputs/schedine.h"
 #include "outputs/stampaschedine.h"
 #include "printing/printerpage.h"
 #include "printing/vorlacco.h"
-#include "winnings/prospetto.h"
 
 namespace corpo {
 

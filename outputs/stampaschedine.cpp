@@ -45,7 +45,7 @@ void StampaSchedineSullaPagina(PrinterPage& page, TaraturaAmbetto& t, int da, in
                                const AvanzamentoSchedine& avanzamento) {
     // A wheel not in the list marks no wheel cell (the window has said so).
     RuoteSegnate ruote{};
-    if (const std::optional<int> ruota = IndiceRuota(Sistema.Ruota, NomiRuote))
+    if (const std::optional<int> ruota = IndiceRuota(Sistema.Ruota, NomiRuote()))
         ruote[size_t(*ruota)] = true;
 
     ImpostaPaginaSchedina(page, 0);

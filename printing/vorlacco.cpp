@@ -3,7 +3,7 @@
 #include "app/corpo.h"
 #include "app/messages.h"
 #include "app/places.h"
-#include "app/scommesse.h"
+#include "gioco/scommesse.h"
 #include "printing/printerpage.h"
 
 #include <array>

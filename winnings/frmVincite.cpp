@@ -4,10 +4,10 @@
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/messages.h"
-#include "app/scommesse.h"
+#include "gioco/prospetto.h"
+#include "gioco/scommesse.h"
+#include "gioco/verifica.h"
 #include "ui_frmVincite.h"
-#include "winnings/prospetto.h"
-#include "winnings/verifica.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -59,9 +59,9 @@ bool frmVincite::Form_Load() {
             findChild<QLineEdit*>(NumberFieldName(bet.group, p))
                 ->setText(FormatoNumero(bet.Numbers(s)[size_t(p)]));
 
-    RunError error;
-    if (!CalcolaProspetto(&error)) {
-        ReportError(error, QStringLiteral("Form_Load"), QStringLiteral("Form frmVincite"));
+    if (!CalcolaProspetto(Sistema)) {
+        ReportError(MakeError(err::Overflow), QStringLiteral("Form_Load"),
+                    QStringLiteral("Form frmVincite"));
         return false;
     }
 

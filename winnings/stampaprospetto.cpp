@@ -1,9 +1,9 @@
 #include "winnings/stampaprospetto.h"
 
 #include "app/corpo.h"
-#include "app/scommesse.h"
+#include "gioco/prospetto.h"
+#include "gioco/scommesse.h"
 #include "printing/printerpage.h"
-#include "winnings/prospetto.h"
 
 namespace corpo {
 
@@ -13,9 +13,8 @@ constexpr float ColumnOffset[4] = {0, 18, 40, 65};
 } // namespace
 
 void StampaProspetto(const float& x, const float& y) {
-    RunError error;
-    if (!CalcolaProspetto(&error))
-        throw error;
+    if (!CalcolaProspetto(Sistema))
+        throw MakeError(err::Overflow);
 
     PrinterPage& page = Printer();
     page.ForeColor = 0;

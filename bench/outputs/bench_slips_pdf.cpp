@@ -25,8 +25,6 @@ int main(int argc, char** argv) {
 
     corpo::Sistema = corpo::SistemaCompleto();
     corpo::Sistema.NomeSistema = QStringLiteral("Misura              ");
-    corpo::NomiRuote = {"Bari",    "Cagliari", "Firenze", "Genova",  "Milano",    "Napoli",
-                        "Palermo", "Roma",     "Torino",  "Venezia", "Nazionale", "Tutte"};
     corpo::IntestazioneStampa = QStringLiteral("RICEVITORIA DI PROVA");
 
     corpo::TaraturaAmbetto t;

@@ -9,8 +9,9 @@
 // processor time and 100 MB more memory. Then, with each in place of the
 // stored archive, Verifica must show within 200 ms.
 // The data folder is a temporary one.
+#include "gioco/verifica.h"
 #include "outputs/frmVerifica.h"
-#include "winnings/verifica.h"
+#include "winnings/archivio.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 // How fast the winnings of many systems are computed: 100,000 systems of 21
 // random stakes from 0,00 to 99,99 (fixed seed, so the checksum is stable).
 // Prints the milliseconds, the nanoseconds per system and a checksum.
-#include "winnings/prospetto.h"
+#include "gioco/prospetto.h"
 
 #include <chrono>
 #include <cstdint>

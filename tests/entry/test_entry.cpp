@@ -1,9 +1,10 @@
 // The main window as the user meets it: the bytes it saves, the files it and the other readers
 // refuse, its checks, typing, the keyboard, the real colour dialog, the question before dropping.
+#include "app/convert.h"
 #include "app/settings.h"
 #include "entry/dialogs.h"
 #include "entry/frmMain.h"
-#include "entry/systemfile.h"
+#include "gioco/systemfile.h"
 #include "outputs/taratura.h"
 #include "tests/support/testsupport.h"
 #include "winnings/acino.h"

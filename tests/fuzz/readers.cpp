@@ -4,11 +4,12 @@
 #include "app/fileio.h"
 #include "app/handover.h"
 #include "app/settings.h"
-#include "entry/numbers.h"
-#include "entry/systemfile.h"
+#include "gioco/numbers.h"
+#include "gioco/systemfile.h"
+#include "gioco/verifica.h"
 #include "outputs/taratura.h"
 #include "update/versioncompare.h"
-#include "winnings/verifica.h"
+#include "winnings/archivio.h"
 
 #include <QLocale>
 #include <QTemporaryDir>

@@ -15,6 +15,7 @@
 #include "app/printers.h"
 #include "app/settings.h"
 #include "app/shell.h"
+#include "gioco/verifica.h"
 #include "outputs/anteprima.h"
 #include "outputs/frmPrnInCorso.h"
 #include "outputs/frmStampaSchedine.h"
@@ -27,7 +28,6 @@
 #include "tests/outputs/sample.h"
 #include "tests/support/testsupport.h"
 #include "winnings/frmVincite.h"
-#include "winnings/verifica.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -100,8 +100,6 @@ struct Ambiente {
         folder.write(NomeFileTaratura, CodificaTaratura(CalibrazioneT()));
         folder.write("impostazioni.cfg", SettingsBytes("Ricevitoria del Corso", "PDF"));
         Sistema = SistemaCompleto();
-        NomiRuote = {"Bari",    "Cagliari", "Firenze", "Genova",  "Milano",    "Napoli",
-                     "Palermo", "Roma",     "Torino",  "Venezia", "Nazionale", "Tutte"};
         ColoreCapogioco = 0x800000; // dark blue: the head number's digits turn white
     }
     // What was said, but the rules question (answered "Stampa comunque").

@@ -62,7 +62,7 @@ GlobalsScope::GlobalsScope()
     : sistema_(corpo::Sistema), vorlacco_(corpo::ColoreVorlacco),
       capogioco_(corpo::ColoreCapogioco), scelta_(corpo::SceltaColore),
       intestazione_(corpo::IntestazioneStampa), stampante_(corpo::StampanteTabulato),
-      ruote_(corpo::NomiRuote), stop_(corpo::StopStampa) {}
+      stop_(corpo::StopStampa) {}
 
 GlobalsScope::~GlobalsScope() {
     corpo::Sistema = sistema_;
@@ -71,7 +71,6 @@ GlobalsScope::~GlobalsScope() {
     corpo::SceltaColore = scelta_;
     corpo::IntestazioneStampa = intestazione_;
     corpo::StampanteTabulato = stampante_;
-    corpo::NomiRuote = ruote_;
     corpo::StopStampa = stop_;
 }
 

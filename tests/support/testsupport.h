@@ -51,7 +51,6 @@ private:
     corpo::SystemRecord sistema_;
     int32_t vorlacco_, capogioco_;
     QString scelta_, intestazione_, stampante_;
-    std::array<QString, 12> ruote_;
     bool stop_;
 };
 

@@ -9,13 +9,14 @@
 #include "app/printers.h"
 #include "app/settings.h"
 #include "app/shell.h"
+#include "gioco/prospetto.h"
+#include "gioco/verifica.h"
 #include "outputs/frmVerifica.h"
 #include "printing/printerpage.h"
 #include "tests/support/testsupport.h"
+#include "winnings/archivio.h"
 #include "winnings/frmVincite.h"
-#include "winnings/prospetto.h"
 #include "winnings/stampaprospetto.h"
-#include "winnings/verifica.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -1,8 +1,8 @@
-#include "entry/systemfile.h"
+#include "gioco/systemfile.h"
 
-#include "app/convert.h"
-#include "app/fileio.h"
-#include "entry/numbers.h"
+#include "gioco/codepage.h"
+#include "gioco/importi.h"
+#include "gioco/numbers.h"
 
 #include <QtEndian>
 #include <bit>

@@ -3,12 +3,10 @@
 // random fill, the stake presets and the colour encoding.
 #pragma once
 
-#include "app/convert.h"
-#include "app/corpo.h"
-#include "app/messages.h"
-#include "app/scommesse.h"
+#include "gioco/importi.h"
+#include "gioco/scommesse.h"
+#include "gioco/sistema.h"
 
-#include <QColor>
 #include <QString>
 #include <array>
 #include <cstdint>

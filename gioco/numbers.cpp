@@ -1,6 +1,4 @@
-#include "entry/numbers.h"
-
-#include "app/fileio.h"
+#include "gioco/numbers.h"
 
 #include <QRandomGenerator>
 #include <QTime>

@@ -3,8 +3,7 @@
 // of them is an input here.
 #pragma once
 
-#include "app/runerror.h"
-#include "app/scommesse.h"
+#include "gioco/scommesse.h"
 
 #include <QLocale>
 #include <QString>
@@ -35,9 +34,9 @@ std::optional<Importi21> CalcolaVincite(const Importi21& stakes);
 Importi21 StakesOf(const SystemRecord& r);
 void SetWinnings(SystemRecord& r, const Importi21& winnings);
 
-// Recomputes the winnings of the current system (Sistema) from its stakes.
-// On overflow returns false with error Overflow and leaves the record as it was.
-bool CalcolaProspetto(RunError* error = nullptr);
+// Recomputes a system's winnings from its stakes. On overflow returns false
+// and leaves the record as it was.
+bool CalcolaProspetto(SystemRecord& record);
 
 // An amount of the prospect, the listing and the forecast sheet, "€ ###,##0.00":
 // the euro sign, a blank, thousands always grouped and two decimals, with the

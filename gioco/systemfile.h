@@ -1,7 +1,7 @@
 // The saved-system file (.vrl): 254 little-endian bytes, header first.
 #pragma once
 
-#include "app/corpo.h"
+#include "gioco/sistema.h"
 
 #include <QByteArray>
 #include <QString>

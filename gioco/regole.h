@@ -2,7 +2,7 @@
 // printed: a terminal refuses a slip outside them.
 #pragma once
 
-#include "app/corpo.h"
+#include "gioco/sistema.h"
 
 #include <QLocale>
 #include <QString>

@@ -3,8 +3,8 @@
 // name reads it here.
 #pragma once
 
-#include "app/convert.h"
-#include "app/corpo.h"
+#include "gioco/importi.h"
+#include "gioco/sistema.h"
 
 #include <QString>
 #include <array>

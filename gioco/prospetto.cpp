@@ -1,7 +1,6 @@
-#include "winnings/prospetto.h"
+#include "gioco/prospetto.h"
 
-#include "app/corpo.h"
-#include "app/fileio.h"
+#include "gioco/sistema.h"
 
 #include <algorithm>
 #include <cmath>
@@ -163,14 +162,11 @@ QString FormatoCifra(float amount, const QLocale& locale) {
 
 QString FormatoNumero(uint8_t number) { return number == 0 ? QString() : QString::number(number); }
 
-bool CalcolaProspetto(RunError* error) {
-    const std::optional<Importi21> w = CalcolaVincite(StakesOf(Sistema));
-    if (!w) {
-        if (error)
-            *error = MakeError(err::Overflow);
+bool CalcolaProspetto(SystemRecord& record) {
+    const std::optional<Importi21> w = CalcolaVincite(StakesOf(record));
+    if (!w)
         return false;
-    }
-    SetWinnings(Sistema, *w);
+    SetWinnings(record, *w);
     return true;
 }
 

@@ -1,8 +1,8 @@
-#include "outputs/regole.h"
+#include "gioco/regole.h"
 
-#include "app/convert.h"
-#include "outputs/schedine.h"
-#include "winnings/prospetto.h"
+#include "gioco/importi.h"
+#include "gioco/prospetto.h"
+#include "gioco/schedina.h"
 
 #include <cmath>
 

@@ -3,8 +3,8 @@
 // won on it.
 #pragma once
 
-#include "app/corpo.h"
-#include "app/runerror.h"
+#include "gioco/ruote.h"
+#include "gioco/sistema.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -17,19 +17,6 @@
 #include <vector>
 
 namespace corpo {
-
-// The wheels of the archive in its order: the ten city wheels, then the
-// Nazionale. The wheel list names them in the same order.
-inline constexpr int NumRuote = 11;
-inline constexpr int RuoteCitta = 10; // what "Tutte" plays
-QString CodiceRuota(int ruota);       // "BA" ... "RN"
-QString NomeRuota(int ruota);         // "Bari" ... "Nazionale"
-
-// The wheels a system's wheel checks: one, the ten cities for "Tutte", none
-// for a name the game does not know.
-QList<int> RuoteDaVerificare(const QString& ruota);
-// Each win on "Tutte" is shared out over the ten wheels it is played on.
-int DivisoreVincite(const QString& ruota);
 
 using Estratti = std::array<uint8_t, 5>; // the five numbers drawn on one wheel
 
@@ -65,24 +52,12 @@ struct LetturaArchivio {
 LetturaArchivio LeggiArchivio(const QByteArray& bytes, const QDate& oggi = QDate::currentDate());
 // A draw's date as the player reads it: 04/01/2025.
 QString FormatoData(const QDate& data);
+// Adds the draws of `from` to `into`; a draw of the same date and wheel is replaced.
+void UnisciArchivi(Archivio& into, const Archivio& from);
+// An archive bigger than this is no draw archive (the whole history is a few MB).
+inline constexpr qint64 ArchivioMassimo = 64 << 20;
 // The archive as a file: lines "yyyy/mm/dd<TAB>BA<TAB>n1 ... n5", by date and wheel.
 QByteArray ScriviArchivio(const Archivio& archivio);
-
-// Where the imported archive is kept: the user's data folder.
-QString PercorsoArchivio();
-// The stored archive; an archive never imported is empty.
-std::optional<Archivio> CaricaArchivio(RunError* error);
-
-// Imports an archive file: its good lines join the stored archive (a draw of
-// the same date and wheel is replaced), which is written whole or not at all.
-// Lines of the stored archive that no longer read are kept in a dated copy.
-struct EsitoImportazione {
-    bool salvato = false; // the stored archive changed
-    bool avviso = false;  // something was refused or lost: the message warns
-    Archivio archivio;    // the stored archive afterwards
-    QString messaggio;    // what the player is told
-};
-EsitoImportazione ImportaArchivio(const QString& file);
 
 // One bet checked on one wheel.
 struct EsitoScommessa {
