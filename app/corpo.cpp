@@ -9,13 +9,8 @@ int32_t ColoreVorlacco = ColoreVorlaccoPredefinito;
 int32_t ColoreCapogioco = ColoreCapogiocoPredefinito;
 QString SceltaColore;
 
-QString Edizione;
-QString PercorsoApp;
-
 QString IntestazioneStampa;
 QString StampanteTabulato;
-
-bool StopStampa = false;
 
 QString TitoloLavoro(const QString& carta) {
     const QString nome = NomeBreve(Sistema);

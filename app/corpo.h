@@ -18,13 +18,10 @@ extern int32_t ColoreVorlacco;
 extern int32_t ColoreCapogioco;
 extern QString SceltaColore; // "VORLACCO", "CAPOGIOCO" or empty
 
-extern QString Edizione;    // edition label, "Freeware"
-extern QString PercorsoApp; // application folder, with one trailing separator
+inline const QString Edizione = QStringLiteral("Freeware"); // the edition label
 
 extern QString IntestazioneStampa; // print header
 extern QString StampanteTabulato;  // the listing's printer
-
-extern bool StopStampa; // the slip run's stop request
 
 // A print job's title, naming its paper and the current system:
 // "Bramasolovanti - Tabulato - prova"; without the system when it has no name.

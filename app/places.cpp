@@ -3,6 +3,7 @@
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/messages.h"
+#include "app/shell.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,8 +13,6 @@
 #include <sys/stat.h>
 
 namespace corpo {
-
-Places Luoghi;
 
 namespace {
 const QString SettingsName = QStringLiteral("impostazioni.cfg");
@@ -25,24 +24,38 @@ QString withSlash(const QString& folder) {
 }
 } // namespace
 
-QString DataPath(const QString& name) {
-    return (Luoghi.data.isEmpty() ? PercorsoApp : Luoghi.data) + name;
+QString ProgramFolder() {
+    const QString set = qEnvironmentVariable("BRAMA_PROGRAM_FOLDER");
+    return set.isEmpty() ? AppFolder() : AppFolderOf(set);
 }
 
-QString ConfigPath(const QString& name) {
-    return (Luoghi.config.isEmpty() ? PercorsoApp : Luoghi.config) + name;
+Places PlacesOf(const QString& appFolder) {
+    if (IsPortable(appFolder))
+        return {appFolder, appFolder, appFolder + QStringLiteral("sistemi/")};
+    Places p = InstalledPlaces(appFolder);
+    if (!QFileInfo::exists(p.config + SettingsName))
+        p.config = p.data;
+    return p;
 }
+
+Places CurrentPlaces() { return PlacesOf(ProgramFolder()); }
+
+QString DataPath(const QString& name) { return CurrentPlaces().data + name; }
+
+QString ConfigPath(const QString& name) { return CurrentPlaces().config + name; }
 
 QString SystemsFolder() {
-    const QString folder = Luoghi.systems.isEmpty() ? PercorsoApp + QStringLiteral("sistemi")
-                                                    : Luoghi.systems.chopped(1);
+    const QString folder = CurrentPlaces().systems.chopped(1);
     QDir().mkpath(folder);
     return folder;
 }
 
 bool IsPortable(const QString& appFolder) {
-    const QFileInfo settings(appFolder + SettingsName);
-    return settings.isFile() && QFileInfo(appFolder).isWritable();
+    // Either file will do: a portable copy whose settings went missing (or
+    // were swapped for something else) must not turn into an installed one.
+    const bool own = QFileInfo::exists(appFolder + SettingsName) ||
+                     QFileInfo::exists(appFolder + QStringLiteral("ruote.vrc"));
+    return own && QFileInfo(appFolder).isWritable();
 }
 
 Places InstalledPlaces(const QString& appFolder) {
@@ -103,24 +116,19 @@ bool CopyDefaults(const Places& places, RunError* error) {
     return true;
 }
 
-void FixPlaces(const QString& appFolder) {
-    PercorsoApp = appFolder;
-    if (IsPortable(PercorsoApp)) {
-        Luoghi = {};
+void FixPlaces() {
+    const QString appFolder = ProgramFolder();
+    if (IsPortable(appFolder))
         return;
-    }
-    Luoghi = InstalledPlaces(PercorsoApp);
+    const Places places = InstalledPlaces(appFolder);
     RunError error;
-    if (CopyDefaults(Luoghi, &error))
+    if (CopyDefaults(places, &error))
         return;
     MsgBox(QStringLiteral("Impossibile preparare la cartella personale delle impostazioni\r\n"
                           "%1\r\n(%2).\r\nSi usano le impostazioni e la taratura di partenza; "
                           "le modifiche non potranno essere salvate.")
-               .arg(QDir::toNativeSeparators(Luoghi.config), error.description),
+               .arg(QDir::toNativeSeparators(places.config), error.description),
            MsgButtons::Ok, MsgIcon::Exclamation, AppTitle);
-    // Read the shipped files instead of failing on every one.
-    if (!QFileInfo::exists(ConfigPath(SettingsName)))
-        Luoghi.config = Luoghi.data;
 }
 
 } // namespace corpo

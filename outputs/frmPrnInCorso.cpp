@@ -15,7 +15,7 @@ frmPrnInCorso::~frmPrnInCorso() = default;
 
 void frmPrnInCorso::MostraScheda(int numero) { ui->Label1->setText(EtichettaProgresso(numero)); }
 
-void frmPrnInCorso::cmdInterrompi_Click() { StopStampa = true; }
+void frmPrnInCorso::cmdInterrompi_Click() { interrotto_ = true; }
 
 frmPrnInCorso* CaricaPrnInCorso(QWidget* parent) {
     auto* w = new frmPrnInCorso(parent);

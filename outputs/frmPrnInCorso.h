@@ -14,6 +14,7 @@ namespace corpo {
 class frmPrnInCorso : public QDialog {
     Q_OBJECT
     std::unique_ptr<Ui::frmPrnInCorso> ui;
+    bool interrotto_ = false;
 
 public:
     explicit frmPrnInCorso(QWidget* parent = nullptr);
@@ -21,6 +22,8 @@ public:
 
     // The slip being printed: "Scheda n. 0003".
     void MostraScheda(int numero);
+    // Whether the player asked the run to stop.
+    bool Interrotto() const { return interrotto_; }
 
 private Q_SLOTS:
     void cmdInterrompi_Click();

@@ -182,12 +182,11 @@ void frmStampaSchedine::StampaSchedina() {
                MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
 
     frmPrnInCorso* progresso = CaricaPrnInCorso(this);
-    StopStampa = false;
     AvanzamentoSchedine avanzamento;
-    avanzamento.fermare = [] {
+    avanzamento.fermare = [progresso] {
         // The stop button and the progress window's repainting get through here.
         QCoreApplication::processEvents();
-        return StopStampa;
+        return progresso->Interrotto();
     };
     avanzamento.schedaStampata = [progresso](int slip) { progresso->MostraScheda(slip); };
     try {

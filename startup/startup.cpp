@@ -169,7 +169,6 @@ void OpenWhenFree(const QString& file) {
 } // namespace
 
 QWidget* Avvio(const StartupOptions& options) {
-    Edizione = QStringLiteral("Freeware");
     QString systemFile =
         options.systemFile.isEmpty() ? QString() : QFileInfo(options.systemFile).absoluteFilePath();
     if (HandOverMessage(systemFile).isEmpty()) {
@@ -316,7 +315,7 @@ int Main(int argc, char** argv) {
     InstallQtTranslations(QLocale::system());
     InstallFontSubstitutions();
     AdattaFinestreAlloSchermo();
-    FixPlaces(AppFolder());
+    FixPlaces();
     StartupOptions options;
     options.systemFile = line.systemFile;
     // The splash may be clicked away before the main window shows: that must

@@ -36,7 +36,6 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     corpo::InstallFontSubstitutions();
-    corpo::PercorsoApp = corpo::AppFolder();
 
     corpo::SystemRecord& s = corpo::Sistema;
     s.Ruota = QStringLiteral("NAPOLI    ");

@@ -203,10 +203,7 @@ private Q_SLOTS:
         testsupport::AppFolder folder(false);
         testsupport::GlobalsScope globals;
         const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
-        const auto restore = qScopeGuard([&] {
-            Luoghi = {};
-            qputenv("XDG_CONFIG_HOME", configHome);
-        });
+        const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", configHome); });
         const QString bin = folder.file(QStringLiteral("usr/bin/"));
         const QString share = folder.file(QStringLiteral("usr/share/bramasolovanti/"));
         QVERIFY(QDir().mkpath(bin) && QDir().mkpath(share) && QDir().mkpath(folder.file("cfg")));
@@ -218,8 +215,9 @@ private Q_SLOTS:
         qputenv("XDG_CONFIG_HOME", folder.file(QStringLiteral("cfg")).toLocal8Bit());
         folder.write("cfg/user-dirs.dirs",
                      "XDG_DOCUMENTS_DIR=\"" + folder.file("doc").toUtf8() + '"');
-        FixPlaces(bin);
-        QCOMPARE(Luoghi.data, share);
+        qputenv("BRAMA_PROGRAM_FOLDER", bin.toLocal8Bit());
+        FixPlaces();
+        QCOMPARE(CurrentPlaces().data, share);
         testing::PrinterListScope printers({QStringLiteral("PDF")});
         testing::Script script;
         auto salva = [](const char* typed) {
@@ -242,7 +240,7 @@ private Q_SLOTS:
         for (const QString& f : files)
             saved << ReadSmallFile(f, 4096, &error).value_or("");
 
-        FixPlaces(bin); // the next start
+        FixPlaces(); // the next start
         IntestazioneStampa.clear();
         ReadConfiguration();
         TaraturaAmbetto again;
@@ -250,14 +248,15 @@ private Q_SLOTS:
         QVERIFY(saved[0].contains("CASA"));
         QCOMPARE(SettingsBytes(IntestazioneStampa, StampanteTabulato), saved[0]);
         const bool root = testsupport::runningAsRoot();
-        const QString locked = Luoghi.config, refused = "(la cartella non consente di scrivere)";
+        const QString locked = CurrentPlaces().config,
+                      refused = "(la cartella non consente di scrivere)";
         if (QProcess::execute(root ? "chattr" : "chmod", {root ? "+i" : "a-w", locked}))
             QSKIP("this file system cannot make a folder immutable");
         salva(" 2");
         // A new user whose configuration folder takes nothing is told at the
         // first start, and the shipped settings are read all the same.
         qputenv("XDG_CONFIG_HOME", (locked + "nuovo").toLocal8Bit());
-        FixPlaces(bin);
+        FixPlaces();
         const QString home = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
         ReadConfiguration();
         QProcess::execute(root ? "chattr" : "chmod", {root ? "-i" : "u+w", locked});
@@ -321,6 +320,8 @@ private Q_SLOTS:
         testsupport::AppFolder folder(bytes.isEmpty());
         if (!bytes.isEmpty() && bytes != "none")
             folder.write(name, bytes);
+        else if (bytes == "none") // the other file keeps the folder a portable copy
+            folder.write(name == "ruote.vrc" ? "impostazioni.cfg" : "ruote.vrc", "Bari");
         IntestazioneStampa = QStringLiteral("old");
         StampanteTabulato = QStringLiteral("oldprn");
         testing::Script script;

@@ -18,8 +18,8 @@ namespace testsupport {
 QString builtAppFolder() { return qEnvironmentVariable("BRAMA_APP_DIR") + QLatin1Char('/'); }
 QString sourceFolder() { return qEnvironmentVariable("BRAMA_SOURCE_DIR") + QLatin1Char('/'); }
 
-AppFolder::AppFolder(bool withShippedFiles) : previous_(corpo::PercorsoApp) {
-    corpo::PercorsoApp = path();
+AppFolder::AppFolder(bool withShippedFiles) : previous_(qgetenv("BRAMA_PROGRAM_FOLDER")) {
+    qputenv("BRAMA_PROGRAM_FOLDER", path().toLocal8Bit());
     if (!withShippedFiles)
         return;
     const QDir built(builtAppFolder());
@@ -34,7 +34,7 @@ AppFolder::AppFolder(bool withShippedFiles) : previous_(corpo::PercorsoApp) {
         QFile::copy(images.filePath(name), path() + QStringLiteral("images/") + name);
 }
 
-AppFolder::~AppFolder() { corpo::PercorsoApp = previous_; }
+AppFolder::~AppFolder() { qputenv("BRAMA_PROGRAM_FOLDER", previous_); }
 
 QString AppFolder::path() const { return dir_.path() + QLatin1Char('/'); }
 
@@ -61,8 +61,7 @@ bool runningAsRoot() { return ::geteuid() == 0; }
 GlobalsScope::GlobalsScope()
     : sistema_(corpo::Sistema), vorlacco_(corpo::ColoreVorlacco),
       capogioco_(corpo::ColoreCapogioco), scelta_(corpo::SceltaColore),
-      intestazione_(corpo::IntestazioneStampa), stampante_(corpo::StampanteTabulato),
-      stop_(corpo::StopStampa) {}
+      intestazione_(corpo::IntestazioneStampa), stampante_(corpo::StampanteTabulato) {}
 
 GlobalsScope::~GlobalsScope() {
     corpo::Sistema = sistema_;
@@ -71,7 +70,6 @@ GlobalsScope::~GlobalsScope() {
     corpo::SceltaColore = scelta_;
     corpo::IntestazioneStampa = intestazione_;
     corpo::StampanteTabulato = stampante_;
-    corpo::StopStampa = stop_;
 }
 
 namespace {

@@ -11,8 +11,8 @@
 
 namespace testsupport {
 
-// A fresh application folder for one test: PercorsoApp points at it, with the
-// shipped files copied in when asked. Restores the earlier folder on exit.
+// A fresh application folder for one test: the program's folder (BRAMA_PROGRAM_FOLDER) points at
+// it, with the shipped files copied in when asked. Restores the earlier folder on exit.
 class AppFolder {
 public:
     explicit AppFolder(bool withShippedFiles = true);
@@ -24,7 +24,7 @@ public:
 
 private:
     QTemporaryDir dir_;
-    QString previous_;
+    QByteArray previous_;
 };
 
 // Sets the default locale for the scope of one test.
@@ -51,7 +51,6 @@ private:
     corpo::SystemRecord sistema_;
     int32_t vorlacco_, capogioco_;
     QString scelta_, intestazione_, stampante_;
-    bool stop_;
 };
 
 inline QLocale italian() { return QLocale(QLocale::Italian, QLocale::Italy); }

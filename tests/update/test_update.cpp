@@ -202,7 +202,6 @@ private Q_SLOTS:
     }
 
     void aboutWindow() {
-        corpo::Edizione = "Freeware";
         {
             corpo::testing::MakerAddressScope none{QString()}; // no link to no site
             QVERIFY(corpo::frmAbout().findChild<QLabel*>("lbURL")->isHidden());
