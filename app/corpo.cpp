@@ -9,11 +9,8 @@ int32_t ColoreVorlacco = ColoreVorlaccoPredefinito;
 int32_t ColoreCapogioco = ColoreCapogiocoPredefinito;
 QString SceltaColore;
 
-QString IntestazioneStampa;
-QString StampanteTabulato;
-
-QString TitoloLavoro(const QString& carta) {
-    const QString nome = NomeBreve(Sistema);
+QString TitoloLavoro(const QString& carta, const SystemRecord& sistema) {
+    const QString nome = NomeBreve(sistema);
     const QString t = AppTitle + QStringLiteral(" - ") + carta;
     return nome.isEmpty() ? t : t + QStringLiteral(" - ") + nome;
 }

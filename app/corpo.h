@@ -20,12 +20,17 @@ extern QString SceltaColore; // "VORLACCO", "CAPOGIOCO" or empty
 
 inline const QString Edizione = QStringLiteral("Freeware"); // the edition label
 
-extern QString IntestazioneStampa; // print header
-extern QString StampanteTabulato;  // the listing's printer
+// What every paper prints from: the system, its colours and the print
+// header of the settings.
+struct DatiCarta {
+    SystemRecord sistema;
+    Colori colori;
+    QString intestazione;
+};
 
-// A print job's title, naming its paper and the current system:
+// A print job's title, naming its paper and the system:
 // "Bramasolovanti - Tabulato - prova"; without the system when it has no name.
-QString TitoloLavoro(const QString& carta);
+QString TitoloLavoro(const QString& carta, const SystemRecord& sistema);
 
 // "major.minor.revision", as the project() line of CMakeLists.txt sets it
 QString VersionString();

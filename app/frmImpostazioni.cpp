@@ -57,13 +57,13 @@ bool frmImpostazioni::eventFilter(QObject* watched, QEvent* event) {
 frmImpostazioni::~frmImpostazioni() = default;
 
 void frmImpostazioni::load() {
-    ReadConfiguration();
-    ui->mskIntestazione->setText(IntestazioneStampa);
+    const Impostazioni impostazioni = ReadConfiguration();
+    ui->mskIntestazione->setText(impostazioni.intestazione);
     const QStringList printers = InstalledPrinters();
     ui->cmbStampante->clear();
     ui->cmbStampante->addItems(printers);
     ui->cmbStampante->setCurrentIndex(
-        printers.indexOf(StampanteIniziale(printers, StampanteTabulato)));
+        printers.indexOf(StampanteIniziale(printers, impostazioni.stampante)));
     if (!printers.isEmpty() && ui->cmbStampante->currentText().isEmpty()) {
         MsgBox(QStringLiteral("Attenzione selezionare una stampante"), MsgButtons::Ok,
                MsgIcon::Critical, QStringLiteral("Importante"));
@@ -84,10 +84,8 @@ QString frmImpostazioni::header() const {
 }
 
 void frmImpostazioni::cmdSalva_Click() {
-    IntestazioneStampa = header();
-    StampanteTabulato = ui->cmbStampante->currentText();
     RunError error;
-    if (!WriteConfiguration(IntestazioneStampa, StampanteTabulato, &error)) {
+    if (!WriteConfiguration(header(), ui->cmbStampante->currentText(), &error)) {
         ReportError(error, QStringLiteral("cmdSalva_Click"),
                     QStringLiteral("Form frmImpostazioni"));
         return;

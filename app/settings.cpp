@@ -37,22 +37,23 @@ QList<QByteArray> SettingsLines(const QByteArray& data) {
     return lines;
 }
 
-void ReadConfiguration() {
+Impostazioni ReadConfiguration(Impostazioni out) {
     RunError error;
     const std::optional<QByteArray> data = ReadSmallFile(settingsPath(), SettingsMaxBytes, &error);
     if (!data) {
         ReportError(error, QStringLiteral("ReadConfiguration"), QStringLiteral("Modulo corpo"));
-        return;
+        return out;
     }
     const QList<QByteArray> lines = SettingsLines(*data);
     if (!lines.isEmpty())
-        IntestazioneStampa = FromCodePage(lines[0]);
+        out.intestazione = FromCodePage(lines[0]);
     if (lines.size() < 2) {
         ReportError(MakeError(err::InputPastEnd), QStringLiteral("ReadConfiguration"),
                     QStringLiteral("Modulo corpo"));
-        return;
+        return out;
     }
-    StampanteTabulato = FromCodePage(lines[1]);
+    out.stampante = FromCodePage(lines[1]);
+    return out;
 }
 
 bool WriteConfiguration(const QString& header, const QString& printer, RunError* error) {

@@ -21,9 +21,15 @@ QByteArray SettingsBytes(const QString& header, const QString& printer);
 // the file ends early.
 QList<QByteArray> SettingsLines(const QByteArray& data);
 
-// Reads "impostazioni.cfg" into IntestazioneStampa and StampanteTabulato;
-// reports its own failures. What was read before a failure stays.
-void ReadConfiguration();
+// The settings: the print header and the listing's printer.
+struct Impostazioni {
+    QString intestazione;
+    QString stampante;
+};
+
+// Reads "impostazioni.cfg"; reports its own failures. What was read before a
+// failure replaces what `prima` holds, and the rest stays.
+Impostazioni ReadConfiguration(Impostazioni prima = {});
 
 // Writes both settings; false (error filled) when the file could not be written.
 bool WriteConfiguration(const QString& header, const QString& printer, RunError* error);

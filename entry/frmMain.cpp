@@ -165,12 +165,16 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
 
 frmMain::~frmMain() = default;
 
+DatiCarta frmMain::carta() const {
+    return {Sistema, {ColoreVorlacco, ColoreCapogioco}, impostazioni_.intestazione};
+}
+
 void frmMain::load() {
     setWindowTitle(AppTitle + QStringLiteral(" by Marvolt - Versione ") + VersionString() +
                    QStringLiteral(" - ") + Edizione);
     CaricaRuote(ui->cmbRuote);
     NuovoSistema();
-    ReadConfiguration();
+    impostazioni_ = ReadConfiguration();
     AdattaAlloSchermo(this);
 }
 
@@ -334,12 +338,12 @@ void frmMain::cmdVincite_Click() {
     // The prospect shows the numbers of the record: only a complete system
     // puts them there.
     if (SistemaPronto())
-        MostraVincite(this);
+        MostraVincite(this, Sistema);
 }
 
 void frmMain::cmdPrnTabulato_Click() {
     if (SistemaPronto())
-        MostraTabulato(this);
+        MostraTabulato(this, carta());
 }
 
 void frmMain::cmdPrnSchedine_Click() {
@@ -347,12 +351,12 @@ void frmMain::cmdPrnSchedine_Click() {
         return;
     // The slip window enables the main window again when it closes.
     setEnabled(false);
-    MostraStampaSchedine(this);
+    MostraStampaSchedine(this, carta());
 }
 
 void frmMain::cmdVerifica_Click() {
     if (SistemaPronto())
-        ApriVerifica(this);
+        ApriVerifica(this, Sistema);
 }
 
 // ---------------------------------------------------------------- colours

@@ -2,6 +2,8 @@
 // works on the current system.
 #pragma once
 
+#include "app/corpo.h"
+#include "app/settings.h"
 #include "gioco/numbers.h"
 
 #include <QWidget>
@@ -98,6 +100,9 @@ private:
     QString sistemiFolder() const;
 
     std::unique_ptr<Ui::frmMain> ui;
+    Impostazioni impostazioni_; // read at start; a paper's window reads them again
+    // What the papers print from: the system as it stands, its colours, the header.
+    DatiCarta carta() const;
     std::array<std::array<QLineEdit*, 5>, NumGruppi> numbers_{};
     std::array<std::array<QLineEdit*, 4>, NumGruppi> stakes_{};
     std::array<Acino*, NumNumeri> grapes_{};

@@ -34,6 +34,12 @@ struct SystemRecord {
 constexpr int32_t ColoreVorlaccoPredefinito = 0x0080FFFF;
 constexpr int32_t ColoreCapogiocoPredefinito = 255;
 
+// A system's two colours, kept in its file.
+struct Colori {
+    int32_t vorlacco = ColoreVorlaccoPredefinito;
+    int32_t capogioco = ColoreCapogiocoPredefinito;
+};
+
 // The colour of a number written on `fondo`: white on a dark colour, black
 // otherwise. Screen and paper both follow it.
 int32_t ColoreCifra(int32_t fondo);

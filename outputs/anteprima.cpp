@@ -57,6 +57,7 @@ frmAnteprima::frmAnteprima(QWidget* parent, const QList<RecordedJob>& lavori,
       primaDiStampare_(std::move(primaDiStampare)),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     setObjectName(QStringLiteral("frmAnteprima"));
+    nomePdf = NomeFilePdf(QString());
     setWindowTitle(QStringLiteral("Anteprima di stampa"));
     // The preview draws into a PDF-format printer: no print service is asked.
     printer_->setOutputFormat(QPrinter::PdfFormat);
@@ -159,8 +160,7 @@ void frmAnteprima::Stampa() {
 }
 
 void frmAnteprima::SalvaPdf() {
-    const QString path = ChiediFilePdf(this, QStringLiteral("Salva l'anteprima come PDF"),
-                                       NomeFilePdf(NomeBreve(Sistema)));
+    const QString path = ChiediFilePdf(this, QStringLiteral("Salva l'anteprima come PDF"), nomePdf);
     if (path.isEmpty())
         return;
     StampaSuPdf(path, [this] {
@@ -172,8 +172,8 @@ void frmAnteprima::SalvaPdf() {
     });
 }
 
-void MostraAnteprima(QWidget* parent, const QList<ParteAnteprima>& parti,
-                     std::function<bool()> primaDiStampare) {
+void MostraAnteprima(QWidget* parent, const SystemRecord& sistema,
+                     const QList<ParteAnteprima>& parti, std::function<bool()> primaDiStampare) {
     QList<RecordedJob> lavori;
     QList<std::function<void(QPainter&)>> sfondi;
     for (const ParteAnteprima& parte : parti) {
@@ -185,6 +185,7 @@ void MostraAnteprima(QWidget* parent, const QList<ParteAnteprima>& parti,
     if (lavori.isEmpty())
         return;
     auto* dlg = new frmAnteprima(parent, lavori, sfondi, std::move(primaDiStampare));
+    dlg->nomePdf = NomeFilePdf(NomeBreve(sistema));
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->open();
 }

@@ -3,6 +3,7 @@
 // preview and the paper cannot differ.
 #pragma once
 
+#include "gioco/sistema.h"
 #include "outputs/taratura.h"
 #include "printing/printerpage.h"
 
@@ -44,6 +45,7 @@ public:
     QPushButton* cmdPdf;
     QPushButton* cmdChiudi;
     QLabel* lblPagina; // "Pagina 1 di 2"
+    QString nomePdf;   // the file name the PDF dialog suggests
 
 public Q_SLOTS:
     // Sends every job to its printer, as Stampa does, and closes.
@@ -63,7 +65,9 @@ private:
 // Records what the parts print and shows it over parent (window-modal, not
 // blocking). Shows nothing when they printed nothing: they have said why.
 // primaDiStampare, when given, may still refuse the printing from the preview.
-void MostraAnteprima(QWidget* parent, const QList<ParteAnteprima>& parti,
+// The PDF dialog suggests a file named after `sistema`.
+void MostraAnteprima(QWidget* parent, const SystemRecord& sistema,
+                     const QList<ParteAnteprima>& parti,
                      std::function<bool()> primaDiStampare = {});
 
 // Our picture of a slip, laid so that its number cells fall on the calibrated ones.

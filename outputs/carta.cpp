@@ -5,20 +5,21 @@
 
 namespace corpo {
 
-void StampaIntestazione(PrinterPage& page, double x, double y, double size, int trattini) {
+void StampaIntestazione(PrinterPage& page, const DatiCarta& carta, double x, double y, double size,
+                        int trattini) {
     page.FontName = CourierNew;
     page.FontSize = size;
     page.FontBold = true;
     page.CurrentX = x;
     page.CurrentY = y;
     page.Print(AppTitle + QStringLiteral(" by Marvolt - "), false);
-    page.Print(IntestazioneStampa, true);
+    page.Print(carta.intestazione, true);
     page.FontBold = false;
     page.CurrentX = x;
     page.Print(QStringLiteral("x") + QString(trattini, QChar(0x2014)) + QStringLiteral("x"), true);
     page.CurrentX = x;
     const QString address = IndirizzoStampato();
-    page.Print(QStringLiteral("Nome Sistema ") + Sistema.NomeSistema, address.isEmpty());
+    page.Print(QStringLiteral("Nome Sistema ") + carta.sistema.NomeSistema, address.isEmpty());
     if (!address.isEmpty()) {
         page.FontBold = true;
         page.FontSize = size * 7 / 5;
@@ -37,11 +38,11 @@ void ScrittaGrande(PrinterPage& page, double size, double x, double y, int32_t c
     page.ForeColor = colore;
 }
 
-void StampaCapogioco(PrinterPage& page, double cx, double cy, double raggio, double x, double y,
-                     double size) {
+void StampaCapogioco(PrinterPage& page, const DatiCarta& carta, double cx, double cy, double raggio,
+                     double x, double y, double size) {
     page.FillStyle = 0;
-    page.FillColor = ColoreCapogioco;
-    page.ForeColor = ColoreCapogioco;
+    page.FillColor = carta.colori.capogioco;
+    page.ForeColor = carta.colori.capogioco;
     page.CurrentX = cx;
     page.CurrentY = cy;
     page.Circle(cx, cy, raggio, Nero);
@@ -50,8 +51,9 @@ void StampaCapogioco(PrinterPage& page, double cx, double cy, double raggio, dou
     page.FontName = CourierNew;
     page.FontBold = true;
     page.FontSize = size;
-    page.ForeColor = ColoreCifra(ColoreCapogioco);
-    page.Print(QStringLiteral("%1").arg(int(Sistema.Capogioco), 2, 10, QLatin1Char('0')), false);
+    page.ForeColor = ColoreCifra(carta.colori.capogioco);
+    page.Print(QStringLiteral("%1").arg(int(carta.sistema.Capogioco), 2, 10, QLatin1Char('0')),
+               false);
 }
 
 } // namespace corpo

@@ -3,6 +3,8 @@
 // and the head number's disc.
 #pragma once
 
+#include "app/corpo.h"
+
 #include "printing/printerpage.h"
 
 #include <QString>
@@ -22,14 +24,15 @@ inline const QString ComicSans = QStringLiteral("Comic Sans MS");
 // "x", the system's name with the maker's address (when the build names
 // one) in bold at 7/5 of the size. Leaves the font at `size`, not bold, the position under the
 // block.
-void StampaIntestazione(PrinterPage& page, double x, double y, double size, int trattini);
+void StampaIntestazione(PrinterPage& page, const DatiCarta& carta, double x, double y, double size,
+                        int trattini);
 
 // Sets bold Comic Sans MS of `size` in `colore` at (x, y), for a big line.
 void ScrittaGrande(PrinterPage& page, double size, double x, double y, int32_t colore);
 
 // The head number, two digits of bold Courier New of `size` at (x, y), in
 // the colour that reads on its disc of `raggio` centred at (cx, cy).
-void StampaCapogioco(PrinterPage& page, double cx, double cy, double raggio, double x, double y,
-                     double size);
+void StampaCapogioco(PrinterPage& page, const DatiCarta& carta, double cx, double cy, double raggio,
+                     double x, double y, double size);
 
 } // namespace corpo

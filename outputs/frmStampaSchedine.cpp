@@ -27,15 +27,16 @@
 
 namespace corpo {
 
-void MostraStampaSchedine(QWidget* mainWindow) {
-    auto* w = new frmStampaSchedine(mainWindow);
+void MostraStampaSchedine(QWidget* mainWindow, const DatiCarta& carta) {
+    auto* w = new frmStampaSchedine(mainWindow, carta);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->Form_Load();
     w->show();
 }
 
-frmStampaSchedine::frmStampaSchedine(QWidget* mainWindow)
-    : QDialog(mainWindow), ui(new Ui::frmStampaSchedine), mainWindow_(mainWindow) {
+frmStampaSchedine::frmStampaSchedine(QWidget* mainWindow, DatiCarta carta)
+    : QDialog(mainWindow), ui(new Ui::frmStampaSchedine), Carta(std::move(carta)),
+      mainWindow_(mainWindow) {
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ShowArt(ui->imgNewScheda, QStringLiteral(":/schedine/schedina.svg"));
@@ -63,7 +64,7 @@ void frmStampaSchedine::Form_Load() {
     ui->meDa->setText(QStringLiteral("1"));
     ui->meA->setText(QStringLiteral("9"));
     aggiornaComandi();
-    const ControlloRegole regole = ControllaRegole(Sistema);
+    const ControlloRegole regole = ControllaRegole(Carta.sistema);
     QStringList totali, detti;
     for (int s = 1; s <= 9; ++s) {
         const QString importo = FormatoEuro(regole.totali[size_t(s - 1)]);
@@ -115,7 +116,7 @@ void frmStampaSchedine::reject() {
     close();
 }
 
-void frmStampaSchedine::cmdTaratura_Click() { MostraTaratura(this); }
+void frmStampaSchedine::cmdTaratura_Click() { MostraTaratura(this, Carta); }
 
 std::optional<std::pair<int, int>> frmStampaSchedine::Intervallo() {
     const int da = ValoreCampoScheda(ui->meDa->text());
@@ -135,7 +136,8 @@ bool frmStampaSchedine::RegoleAccettate() {
     const std::optional<std::pair<int, int>> range = Intervallo();
     if (!range)
         return false;
-    const QString testo = MessaggioRegole(ControllaRegole(Sistema, range->first, range->second));
+    const QString testo =
+        MessaggioRegole(ControllaRegole(Carta.sistema, range->first, range->second));
     return testo.isEmpty() || MsgBox(testo, MsgButtons::PrintAnywayCancel, MsgIcon::Exclamation,
                                      QStringLiteral("Attenzione")) == MsgResult::Yes;
 }
@@ -144,15 +146,16 @@ void frmStampaSchedine::cmdAnteprima_Click() {
     if (ui->chkSchedine->isChecked() && !Intervallo())
         return;
     guardia_->esegui([this] {
-        ReadConfiguration();
+        Carta.intestazione = ReadConfiguration({Carta.intestazione, {}}).intestazione;
         LeggiTaraturaAmbetto(Taratura);
         QList<ParteAnteprima> parti;
         if (ui->chkPronostico->isChecked())
-            parti << ParteAnteprima{[this] { StampaSchedaPronostico(Taratura, Vietato); }, {}};
+            parti << ParteAnteprima{[this] { StampaSchedaPronostico(Carta, Taratura, Vietato); },
+                                    {}};
         if (ui->chkSchedine->isChecked())
             parti << ParteAnteprima{[this] { StampaSchedina(); },
                                     [t = Taratura](QPainter& p) { DisegnaSchedina(p, t); }};
-        MostraAnteprima(this, parti, [this] { return RegoleAccettate(); });
+        MostraAnteprima(this, Carta.sistema, parti, [this] { return RegoleAccettate(); });
     });
 }
 
@@ -160,11 +163,11 @@ void frmStampaSchedine::cmdStampa_Click() {
     if (!RegoleAccettate())
         return;
     guardia_->esegui([this] {
-        ReadConfiguration();
+        Carta.intestazione = ReadConfiguration({Carta.intestazione, {}}).intestazione;
         LeggiTaraturaAmbetto(Taratura);
         // After a failed sheet the run stops: the user has been told, and a
         // missing printer would only be reported a second time.
-        if (ui->chkPronostico->isChecked() && !StampaSchedaPronostico(Taratura, Vietato))
+        if (ui->chkPronostico->isChecked() && !StampaSchedaPronostico(Carta, Taratura, Vietato))
             return;
         if (ui->chkSchedine->isChecked())
             StampaSchedina();
@@ -176,7 +179,7 @@ void frmStampaSchedine::StampaSchedina() {
     if (!range)
         return;
     const auto [da, a] = *range;
-    if (!IndiceRuota(Sistema.Ruota, NomiRuote()))
+    if (!IndiceRuota(Carta.sistema.Ruota, NomiRuote()))
         MsgBox(QStringLiteral("Ruota non trovata nell'elenco delle ruote: le schedine saranno "
                               "stampate senza ruota."),
                MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
@@ -190,7 +193,7 @@ void frmStampaSchedine::StampaSchedina() {
     };
     avanzamento.schedaStampata = [progresso](int slip) { progresso->MostraScheda(slip); };
     try {
-        StampaSchedineSullaPagina(Printer(), Taratura, da, a, avanzamento);
+        StampaSchedineSullaPagina(Printer(), Carta, Taratura, da, a, avanzamento);
     } catch (const RunError& e) {
         SegnalaErroreStampa(e);
     }

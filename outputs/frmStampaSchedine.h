@@ -2,6 +2,8 @@
 // the way to the calibration window.
 #pragma once
 
+#include "app/corpo.h"
+
 #include "outputs/taratura.h"
 #include "printing/printerpage.h"
 
@@ -20,7 +22,7 @@ namespace corpo {
 class GuardiaStampa;
 
 // Shows the slip window without blocking; it enables mainWindow again when it closes.
-void MostraStampaSchedine(QWidget* mainWindow);
+void MostraStampaSchedine(QWidget* mainWindow, const DatiCarta& carta);
 
 // A dialog that does not block: Esc and the title bar's button close it.
 class frmStampaSchedine : public QDialog {
@@ -29,7 +31,7 @@ class frmStampaSchedine : public QDialog {
 
 public:
     // mainWindow is enabled again when this window closes.
-    explicit frmStampaSchedine(QWidget* mainWindow = nullptr);
+    explicit frmStampaSchedine(QWidget* mainWindow = nullptr, DatiCarta carta = {});
     ~frmStampaSchedine() override;
 
     // Fills the window and loads the notice picture (with its message).
@@ -37,6 +39,7 @@ public:
     // Slips meDa..meA of the current system, one job.
     void StampaSchedina();
     TaraturaAmbetto Taratura = TaraturaPredefinita();
+    DatiCarta Carta;     // the header is read again before each print
     PagePicture Vietato; // null when the picture could not be read
     int Massimo = 0;
 

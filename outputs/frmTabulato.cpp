@@ -37,8 +37,8 @@ QString NomeFilePdf(const QString& nomeSistema) {
     return name + QStringLiteral(".pdf");
 }
 
-QString TitoloTabulato(int copia, int copie) {
-    QString t = TitoloLavoro(QStringLiteral("Tabulato"));
+QString TitoloTabulato(const SystemRecord& sistema, int copia, int copie) {
+    QString t = TitoloLavoro(QStringLiteral("Tabulato"), sistema);
     // Each copy is a job of its own: distinct titles keep a PDF queue from
     // writing every copy over the one before.
     if (copie > 1)
@@ -46,8 +46,9 @@ QString TitoloTabulato(int copia, int copie) {
     return t;
 }
 
-void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& titolo) {
-    PrinterPage& page = Printer();
+void StampaCopiaTabulato(PrinterPage& page, const DatiCarta& carta, bool colore,
+                         const PagePicture& foot, const QString& titolo) {
+    const SystemRecord& Sistema = carta.sistema;
     page.DocName = titolo;
     page.ColorMode = 2;
     page.ScaleMode = scale::Millimeters;
@@ -56,7 +57,7 @@ void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& ti
     page.DrawStyle = 0;
     // 92 dashes: one more would end the rule inside the printers' unprintable
     // margin, under 5 mm from the paper's right edge.
-    StampaIntestazione(page, 5, 5, 10, 92);
+    StampaIntestazione(page, carta, 5, 5, 10, 92);
 
     ScrittaGrande(page, 48, 60, 20, colore ? Blu : Nero);
     page.Print(AppTitle, false);
@@ -65,7 +66,7 @@ void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& ti
 
     // The stalk starts a grape's radius left of the first grape: at 16 mm it
     // keeps 5 mm from the paper's edge, like every other mark.
-    stampaVorlacco(16, 45, 11, colore);
+    stampaVorlacco(page, carta, 16, 45, 11, colore);
 
     if (Sistema.Capogioco == 0) {
         // Without a head number the total and the wheel fill the space, slanted.
@@ -78,7 +79,7 @@ void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& ti
         page.FontBold = false;
     } else {
         // The head number's disc keeps its colour even in black and white.
-        StampaCapogioco(page, 150, 130, 45, 115, 100, 180);
+        StampaCapogioco(page, carta, 150, 130, 45, 115, 100, 180);
 
         ScrittaGrande(page, 70, 90, 175, Nero);
         page.Print(Sistema.Ruota, true);
@@ -92,19 +93,20 @@ void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& ti
     page.CurrentX = 115;
     page.CurrentY = 205;
     const float x = float(page.CurrentX), y = float(page.CurrentY);
-    StampaProspetto(x, y);
+    StampaProspetto(page, Sistema, x, y);
 
     if (!foot.isNull())
         page.PaintPicture(foot, 5, 240, 95, 25);
     page.EndDoc();
 }
 
-void MostraTabulato(QWidget* parent) {
-    frmTabulato dlg(parent);
+void MostraTabulato(QWidget* parent, const DatiCarta& carta) {
+    frmTabulato dlg(parent, carta);
     dlg.exec();
 }
 
-frmTabulato::frmTabulato(QWidget* parent) : QDialog(parent), ui(new Ui::frmTabulato) {
+frmTabulato::frmTabulato(QWidget* parent, const DatiCarta& carta)
+    : QDialog(parent), ui(new Ui::frmTabulato), carta_(carta) {
     ui->setupUi(this);
     ui->vietato->setAccessibleName(TestoVietato);
     // The copies' scroll bar has 20 at its top: its arrows and trough step the
@@ -128,7 +130,7 @@ frmTabulato::frmTabulato(QWidget* parent) : QDialog(parent), ui(new Ui::frmTabul
     connect(ui->VsCopie, &QScrollBar::valueChanged, this, &frmTabulato::VsCopie_Change);
     connect(ui->chkFilePdf, &QCheckBox::clicked, this, &frmTabulato::chkFilePdf_Click);
 
-    ReadConfiguration();
+    impostazioni_ = ReadConfiguration(impostazioni_);
     ui->VsCopie->setValue(1);
     VsCopie_Change(ui->VsCopie->value());
     MostraStampante();
@@ -152,7 +154,7 @@ QString frmTabulato::StampanteInUso() const {
     if (ui->chkFilePdf->isChecked())
         return QStringLiteral("File PDF");
     const QStringList installed = InstalledPrinters();
-    return ChoosePrinter(installed, Printer().DeviceName(), StampanteTabulato);
+    return ChoosePrinter(installed, Printer().DeviceName(), impostazioni_.stampante);
 }
 
 void frmTabulato::MostraStampante() {
@@ -164,7 +166,7 @@ void frmTabulato::MostraStampante() {
 
 void frmTabulato::cmdImpostazioni_Click() {
     MostraImpostazioni(this);
-    ReadConfiguration();
+    impostazioni_ = ReadConfiguration(impostazioni_);
     MostraStampante();
 }
 
@@ -172,11 +174,12 @@ void frmTabulato::cmdAnteprima_Click() {
     if (!CopieScelte())
         return;
     guardia_->esegui([this] {
-        MostraAnteprima(this, {{[this] {
-                                    caricaVietato();
-                                    StampaTabulato();
-                                },
-                                {}}});
+        MostraAnteprima(this, carta_.sistema,
+                        {{[this] {
+                              caricaVietato();
+                              StampaTabulato();
+                          },
+                          {}}});
     });
 }
 
@@ -215,10 +218,13 @@ void frmTabulato::StampaTabulato() {
     try {
         // A PDF file needs no printer; the recorder stands in for one.
         if (page.target() != PrinterPage::Target::PdfFile)
-            page.SelectPrinter(StampanteTabulato);
+            page.SelectPrinter(impostazioni_.stampante);
+        DatiCarta carta = carta_;
+        carta.intestazione = impostazioni_.intestazione;
         const uint8_t copie = uint8_t(ui->labCopie->text().toInt());
         for (int copia = 1; copia <= copie; ++copia)
-            StampaCopiaTabulato(colore, vietato_, TitoloTabulato(copia, copie));
+            StampaCopiaTabulato(page, carta, colore, vietato_,
+                                TitoloTabulato(carta.sistema, copia, copie));
     } catch (const RunError& e) {
         SegnalaErroreStampa(e, QStringLiteral("StampaTabulato"),
                             QStringLiteral("Form frmTabulato"));
@@ -250,7 +256,7 @@ bool frmTabulato::StampaPdf() {
     // The file is asked for first: the run keeps the window, and its
     // dialogs, disabled.
     const QString path = ChiediFilePdf(this, QStringLiteral("Salva il tabulato come PDF"),
-                                       NomeFilePdf(NomeBreve(Sistema)));
+                                       NomeFilePdf(NomeBreve(carta_.sistema)));
     if (path.isEmpty())
         return false;
     return guardia_->esegui([&] {
@@ -260,7 +266,7 @@ bool frmTabulato::StampaPdf() {
         if (copie.isEmpty())
             return; // the player has been told why
         RecordedJob file = UnisciLavori(copie);
-        file.docName = TitoloTabulato(1, 1);
+        file.docName = TitoloTabulato(carta_.sistema, 1, 1);
         StampaSuPdf(path, [&] {
             try {
                 Printer().Replay(file);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/corpo.h"
+#include "app/settings.h"
+
 #include "printing/printerpage.h"
 
 #include <QDialog>
@@ -18,17 +21,18 @@ namespace corpo {
 class GuardiaStampa;
 
 // Opens the listing window, modal over parent.
-void MostraTabulato(QWidget* parent);
+void MostraTabulato(QWidget* parent, const DatiCarta& carta);
 
 // One copy of the listing on the current printer page, ended with EndDoc:
 // colour or black and white, with the foot picture when it is not null, as
 // a job of the given title. Failures are thrown (corpo::RunError) to the
 // caller's trap.
-void StampaCopiaTabulato(bool colore, const PagePicture& foot, const QString& titolo);
+void StampaCopiaTabulato(PrinterPage& page, const DatiCarta& carta, bool colore,
+                         const PagePicture& foot, const QString& titolo);
 
 // The title of copy `copia` of `copie`: "Bramasolovanti - Tabulato - <system
 // name>", and " - copia 2 di 3" when there is more than one.
-QString TitoloTabulato(int copia, int copie);
+QString TitoloTabulato(const SystemRecord& sistema, int copia, int copie);
 
 // The file name the PDF save dialog suggests: the system's name, trimmed,
 // with "/" as "_", and ".pdf".
@@ -47,7 +51,7 @@ class frmTabulato : public QDialog {
     std::unique_ptr<Ui::frmTabulato> ui;
 
 public:
-    explicit frmTabulato(QWidget* parent = nullptr);
+    frmTabulato(QWidget* parent, const DatiCarta& carta);
     ~frmTabulato() override;
 
     // The listing as many times as labCopie says, each copy a job of its own,
@@ -74,6 +78,8 @@ private:
 
     GuardiaStampa* guardia_ = nullptr;
     PagePicture vietato_; // the foot picture, loaded at each press of Stampa
+    DatiCarta carta_;
+    Impostazioni impostazioni_;
 };
 
 } // namespace corpo

@@ -29,14 +29,14 @@ void LeggiTaraturaAmbetto(TaraturaAmbetto& t) {
         ScegliStampanteSchedine(t.Stampante);
 }
 
-void MostraTaratura(QWidget* parent) {
-    frmTaraturaAmbetto w(parent);
+void MostraTaratura(QWidget* parent, const DatiCarta& carta) {
+    frmTaraturaAmbetto w(parent, carta);
     w.Form_Load();
     w.exec();
 }
 
-frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent)
-    : QDialog(parent), ui(new Ui::frmTaraturaAmbetto) {
+frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent, DatiCarta carta)
+    : QDialog(parent), ui(new Ui::frmTaraturaAmbetto), Carta(std::move(carta)) {
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ShowArt(ui->Image1, QStringLiteral(":/schedine/schedina.svg"));
@@ -142,7 +142,7 @@ void frmTaraturaAmbetto::StampaFoglio(const std::function<void()>& foglio) {
 }
 
 void frmTaraturaAmbetto::cmdTest_Click() {
-    StampaFoglio([this] { StampaProvaSullaPagina(Printer(), Taratura); });
+    StampaFoglio([this] { StampaProvaSullaPagina(Printer(), Carta, Taratura); });
 }
 
 void frmTaraturaAmbetto::cmdRighello_Click() {
@@ -150,9 +150,10 @@ void frmTaraturaAmbetto::cmdRighello_Click() {
 }
 
 void frmTaraturaAmbetto::cmdAnteprima_Click() {
-    MostraAnteprima(this, {{[this] { cmdTest_Click(); },
-                            [t = Taratura](QPainter& p) { DisegnaSchedina(p, t); }},
-                           {[this] { cmdRighello_Click(); }, {}}});
+    MostraAnteprima(
+        this, Carta.sistema,
+        {{[this] { cmdTest_Click(); }, [t = Taratura](QPainter& p) { DisegnaSchedina(p, t); }},
+         {[this] { cmdRighello_Click(); }, {}}});
 }
 
 void frmTaraturaAmbetto::cmdSalva_Click() {

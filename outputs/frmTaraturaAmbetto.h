@@ -2,6 +2,8 @@
 // test print, a ruler sheet and a save.
 #pragma once
 
+#include "app/corpo.h"
+
 #include "outputs/taratura.h"
 
 #include <QDialog>
@@ -30,14 +32,15 @@ void LeggiTaraturaAmbetto(TaraturaAmbetto& t);
 void ScegliStampanteSchedine(const QString& name);
 
 // Opens the calibration window modally over parent.
-void MostraTaratura(QWidget* parent);
+// The test page prints `carta`'s header and system name.
+void MostraTaratura(QWidget* parent, const DatiCarta& carta);
 
 class frmTaraturaAmbetto : public QDialog {
     Q_OBJECT
     std::unique_ptr<Ui::frmTaraturaAmbetto> ui;
 
 public:
-    explicit frmTaraturaAmbetto(QWidget* parent = nullptr);
+    explicit frmTaraturaAmbetto(QWidget* parent = nullptr, DatiCarta carta = {});
     ~frmTaraturaAmbetto() override;
 
     // Reads the calibration and fills the window (with its messages).
@@ -47,6 +50,7 @@ public:
     QScrollBar* barra(int i) const;
     QLineEdit* casella(int i) const;
     TaraturaAmbetto Taratura = TaraturaPredefinita();
+    DatiCarta Carta;
 
 public Q_SLOTS:
     void cmdTest_Click();

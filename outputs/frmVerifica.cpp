@@ -32,8 +32,8 @@ constexpr int Colonne = ColonnaNumeri + 5 + 2;
 // red, in black whatever the theme's text colour (white on it would be hard to read).
 const QColor Segnato(255, 120, 120);
 
-QString Titolo() {
-    const QString nome = NomeBreve(Sistema);
+QString Titolo(const SystemRecord& sistema) {
+    const QString nome = NomeBreve(sistema);
     return nome.isEmpty() ? QStringLiteral("Verifica") : QStringLiteral("Verifica ") + nome;
 }
 
@@ -43,21 +43,22 @@ QString Punti(int n) {
 
 } // namespace
 
-void ApriVerifica(QWidget* parent) {
-    frmVerifica dlg(parent);
+void ApriVerifica(QWidget* parent, const SystemRecord& sistema) {
+    frmVerifica dlg(parent, sistema);
     dlg.exec();
 }
 
-void StampaVerifica(const EsitoVerifica& esito, const QString& estrazione) {
+void StampaVerifica(const SystemRecord& sistema, const EsitoVerifica& esito,
+                    const QString& estrazione) {
     PrinterPage& page = Printer();
-    page.DocName = TitoloLavoro(QStringLiteral("Verifica"));
+    page.DocName = TitoloLavoro(QStringLiteral("Verifica"), sistema);
     page.ScaleMode = scale::Millimeters;
     page.FontName = CourierNew;
     page.FontBold = true;
     page.FontSize = 12;
     page.CurrentX = 15;
     page.CurrentY = 15;
-    page.Print(Titolo() + QStringLiteral(" - ruota ") + Sistema.Ruota.trimmed(), true);
+    page.Print(Titolo(sistema) + QStringLiteral(" - ruota ") + sistema.Ruota.trimmed(), true);
     page.FontBold = false;
     page.FontSize = 10;
     page.CurrentX = 15;
@@ -105,14 +106,15 @@ void StampaVerifica(const EsitoVerifica& esito, const QString& estrazione) {
     page.EndDoc();
 }
 
-frmVerifica::frmVerifica(QWidget* parent) : QDialog(parent), ui(new Ui::frmVerifica) {
+frmVerifica::frmVerifica(QWidget* parent, const SystemRecord& sistema)
+    : QDialog(parent), ui(new Ui::frmVerifica), sistema_(sistema) {
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("Verifica"));
     ui->lblSistema->setText(QStringLiteral("Sistema: %1   Ruota: %2   Importo: %3")
-                                .arg(Sistema.NomeSistema.trimmed(), Sistema.Ruota.trimmed(),
-                                     FormatoVincita(Sistema.ImportoSistema)));
+                                .arg(sistema_.NomeSistema.trimmed(), sistema_.Ruota.trimmed(),
+                                     FormatoVincita(sistema_.ImportoSistema)));
     // On "Tutte" the typed numbers are those of one wheel, which the player names.
-    const bool tutte = DivisoreVincite(Sistema.Ruota) > 1;
+    const bool tutte = DivisoreVincite(sistema_.Ruota) > 1;
     for (int i = 0; i < RuoteCitta; ++i)
         ui->cmbRuotaDigitata->addItem(NomeRuota(i));
     ui->cmbRuotaDigitata->setVisible(tutte);
@@ -219,11 +221,11 @@ void frmVerifica::Importa(const QString& file) {
 }
 
 void frmVerifica::Verifica() {
-    const QList<int> ruote = RuoteDaVerificare(Sistema.Ruota);
+    const QList<int> ruote = RuoteDaVerificare(sistema_.Ruota);
     if (ruote.isEmpty()) {
         MsgBox(QStringLiteral("La ruota \"%1\" non è una ruota del Lotto: scegline una nella "
                               "finestra principale.")
-                   .arg(Sistema.Ruota.trimmed()),
+                   .arg(sistema_.Ruota.trimmed()),
                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Attenzione!!"));
         return;
     }
@@ -255,7 +257,7 @@ void frmVerifica::Verifica() {
                 draws.append({r, *e});
         if (draws.isEmpty()) {
             QString text = QStringLiteral("L'archivio non ha l'estrazione del %1 sulla ruota %2.")
-                               .arg(FormatoData(data), Sistema.Ruota.trimmed());
+                               .arg(FormatoData(data), sistema_.Ruota.trimmed());
             if (const QDate before = archivio_.Precedente(data, ruote); before.isValid())
                 text +=
                     QStringLiteral(" L'estrazione precedente è del %1.").arg(FormatoData(before));
@@ -265,10 +267,10 @@ void frmVerifica::Verifica() {
         }
         estrazione_ = QStringLiteral("Estrazione del ") + FormatoData(data);
     }
-    const int divisore = DivisoreVincite(Sistema.Ruota);
+    const int divisore = DivisoreVincite(sistema_.Ruota);
     if (divisore > 1)
         estrazione_ += QStringLiteral(" (vincite divise per %1 ruote)").arg(divisore);
-    esito_ = VerificaEstrazione(Sistema, draws, divisore);
+    esito_ = VerificaEstrazione(sistema_, draws, divisore);
     if (!esito_) {
         ReportError(MakeError(err::Overflow), QStringLiteral("Verifica"),
                     QStringLiteral("Form frmVerifica"));
@@ -325,10 +327,9 @@ void frmVerifica::Stampa(bool pdf) {
         try {
             // A PDF file needs no printer.
             if (page.target() != PrinterPage::Target::PdfFile) {
-                ReadConfiguration();
-                page.SelectPrinter(StampanteTabulato);
+                page.SelectPrinter(ReadConfiguration().stampante);
             }
-            StampaVerifica(*esito_, estrazione_);
+            StampaVerifica(sistema_, *esito_, estrazione_);
         } catch (const RunError& e) {
             SegnalaErroreStampa(e, QStringLiteral("StampaVerifica"),
                                 QStringLiteral("Form frmVerifica"));
@@ -339,7 +340,7 @@ void frmVerifica::Stampa(bool pdf) {
     QString path;
     if (pdf) {
         path = ChiediFilePdf(this, QStringLiteral("Salva la verifica come PDF"),
-                             NomeFilePdf(TitoloLavoro(QStringLiteral("Verifica"))));
+                             NomeFilePdf(TitoloLavoro(QStringLiteral("Verifica"), sistema_)));
         if (path.isEmpty())
             return;
     }

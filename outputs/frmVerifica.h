@@ -22,20 +22,21 @@ namespace corpo {
 
 class GuardiaStampa;
 
-// Opens the check, modal over parent, on the current system (Sistema) as
-// VerificaSistema and the stakes left it.
-void ApriVerifica(QWidget* parent);
+// Opens the check of the system, modal over parent.
+void ApriVerifica(QWidget* parent, const SystemRecord& sistema);
 
 // The result as one page on the printer page, ended with EndDoc. `estrazione`
 // says which draw it was. Failures are thrown (corpo::RunError).
-void StampaVerifica(const EsitoVerifica& esito, const QString& estrazione);
+void StampaVerifica(const SystemRecord& sistema, const EsitoVerifica& esito,
+                    const QString& estrazione);
 
 class frmVerifica : public QDialog {
     Q_OBJECT
     std::unique_ptr<Ui::frmVerifica> ui;
+    SystemRecord sistema_;
 
 public:
-    explicit frmVerifica(QWidget* parent = nullptr);
+    frmVerifica(QWidget* parent, const SystemRecord& sistema);
     ~frmVerifica() override;
 
     // Checks the draw the window shows, or tells the player why there is none

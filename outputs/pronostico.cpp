@@ -22,13 +22,14 @@ OriginePronostico CalcolaOriginePronostico(const TaraturaAmbetto& t) {
     return o;
 }
 
-void StampaPronosticoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
-                                 const PagePicture& vietato) {
+void StampaPronosticoSullaPagina(PrinterPage& page, const DatiCarta& carta,
+                                 const TaraturaAmbetto& t, const PagePicture& vietato) {
     const OriginePronostico o = CalcolaOriginePronostico(t);
+    const SystemRecord& Sistema = carta.sistema;
 
-    page.DocName = TitoloLavoro(QStringLiteral("Pronostico"));
+    page.DocName = TitoloLavoro(QStringLiteral("Pronostico"), Sistema);
     ImpostaPaginaSchedina(page, 0);
-    StampaIntestazione(page, o.x0 + o.passo, o.y0 + o.passo, 5, 90);
+    StampaIntestazione(page, carta, o.x0 + o.passo, o.y0 + o.passo, 5, 90);
     page.FontSize = 5.5;
     page.CurrentX = o.x0 + o.passo;
     page.CurrentY = page.CurrentY + o.passo;
@@ -40,11 +41,11 @@ void StampaPronosticoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
     page.FontBold = false;
 
     // The bunch reports its own failures and the card goes on without it.
-    stampaVorlacco(float(double(t.Left) + 2.4), float(double(t.Top) + 1.5), RoundHalfEven(5.5),
-                   true);
+    stampaVorlacco(page, carta, float(double(t.Left) + 2.4), float(double(t.Top) + 1.5),
+                   RoundHalfEven(5.5), true);
 
     if (Sistema.Capogioco != 0)
-        StampaCapogioco(page, o.x0 + 70, o.y0 + 90, 17, o.x0 + 57, o.y0 + 80, 60);
+        StampaCapogioco(page, carta, o.x0 + 70, o.y0 + 90, 17, o.x0 + 57, o.y0 + 80, 60);
 
     ScrittaGrande(page, 26, o.x0 + 48, 67, Nero);
     StampaTestoRuotato(Sistema.Ruota, 450);
@@ -66,10 +67,11 @@ void StampaPronosticoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
     page.EndDoc();
 }
 
-bool StampaSchedaPronostico(const TaraturaAmbetto& t, const PagePicture& vietato) {
+bool StampaSchedaPronostico(const DatiCarta& carta, const TaraturaAmbetto& t,
+                            const PagePicture& vietato) {
     PrinterPage& page = Printer();
     try {
-        StampaPronosticoSullaPagina(page, t, vietato);
+        StampaPronosticoSullaPagina(page, carta, t, vietato);
         return true;
     } catch (const RunError& e) {
         SegnalaErroreStampa(e, QStringLiteral("StampaSchedaPronostico"),

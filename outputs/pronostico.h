@@ -1,6 +1,7 @@
 // The forecast sheet: the current system as a one-page card.
 #pragma once
 
+#include "app/corpo.h"
 #include "outputs/taratura.h"
 
 #include <QString>
@@ -20,11 +21,12 @@ OriginePronostico CalcolaOriginePronostico(const TaraturaAmbetto& t);
 
 // Draws the card and ends its job; throws the printer page's RunError. The
 // notice picture is left out when it is null.
-void StampaPronosticoSullaPagina(PrinterPage& page, const TaraturaAmbetto& t,
-                                 const PagePicture& vietato);
+void StampaPronosticoSullaPagina(PrinterPage& page, const DatiCarta& carta,
+                                 const TaraturaAmbetto& t, const PagePicture& vietato);
 
 // The window's routine: draws the card and reports any failure itself;
 // false after a failure.
-bool StampaSchedaPronostico(const TaraturaAmbetto& t, const PagePicture& vietato);
+bool StampaSchedaPronostico(const DatiCarta& carta, const TaraturaAmbetto& t,
+                            const PagePicture& vietato);
 
 } // namespace corpo

@@ -22,7 +22,8 @@ void DisegnaCasella(PrinterPage& page, const Punto& p) {
     page.Line(p.x, p.y, p.x + LatoCasella, p.y + LatoCasella, Nero, true);
 }
 
-void StampaBloccoTesto(PrinterPage& page, const TaraturaAmbetto& t, float totale, int slip) {
+void StampaBloccoTesto(PrinterPage& page, const DatiCarta& carta, const TaraturaAmbetto& t,
+                       float totale, int slip) {
     page.CurrentY = t.Intestazione;
     page.CurrentX = t.Left;
     page.FontBold = false;
@@ -34,15 +35,16 @@ void StampaBloccoTesto(PrinterPage& page, const TaraturaAmbetto& t, float totale
     page.FontBold = true;
     page.Print(RigaImporto(totale, QLocale()), false);
     page.Print(RigaNumeroScheda(slip), false);
-    page.Print(Sistema.NomeSistema, true);
+    page.Print(carta.sistema.NomeSistema, true);
     page.CurrentX = t.Left;
     page.FontName = ComicSans;
     page.FontSize = 8;
-    page.Print(IntestazioneStampa, true);
+    page.Print(carta.intestazione, true);
 }
 
-void StampaSchedineSullaPagina(PrinterPage& page, TaraturaAmbetto& t, int da, int a,
-                               const AvanzamentoSchedine& avanzamento) {
+void StampaSchedineSullaPagina(PrinterPage& page, const DatiCarta& carta, TaraturaAmbetto& t,
+                               int da, int a, const AvanzamentoSchedine& avanzamento) {
+    const SystemRecord& Sistema = carta.sistema;
     // A wheel not in the list marks no wheel cell (the window has said so).
     RuoteSegnate ruote{};
     if (const std::optional<int> ruota = IndiceRuota(Sistema.Ruota, NomiRuote()))
@@ -56,7 +58,8 @@ void StampaSchedineSullaPagina(PrinterPage& page, TaraturaAmbetto& t, int da, in
     auto fine = [&](int ultima) {
         page.DocName =
             TitoloLavoro(da == ultima ? QStringLiteral("Schedina %1").arg(da)
-                                      : QStringLiteral("Schedine %1-%2").arg(da).arg(ultima));
+                                      : QStringLiteral("Schedine %1-%2").arg(da).arg(ultima),
+                         Sistema);
         page.EndDoc();
     };
     for (int s = da; s <= a; ++s) {
@@ -68,7 +71,7 @@ void StampaSchedineSullaPagina(PrinterPage& page, TaraturaAmbetto& t, int da, in
         const ContenutoScheda c = PreparaScheda(Sistema, s);
         for (const Punto& p : CaselleScheda(t, layout, c, ruote))
             DisegnaCasella(page, p);
-        StampaBloccoTesto(page, t, c.totale, s);
+        StampaBloccoTesto(page, carta, t, c.totale, s);
         if (avanzamento.schedaStampata)
             avanzamento.schedaStampata(s);
         page.NewPage();
@@ -76,13 +79,13 @@ void StampaSchedineSullaPagina(PrinterPage& page, TaraturaAmbetto& t, int da, in
     fine(a);
 }
 
-void StampaProvaSullaPagina(PrinterPage& page, TaraturaAmbetto& t) {
+void StampaProvaSullaPagina(PrinterPage& page, const DatiCarta& carta, TaraturaAmbetto& t) {
     ImpostaPaginaSchedina(page, 1);
     page.DocName = AppTitle + QStringLiteral(" - Taratura");
     const LayoutSchedina layout = CalcolaLayout(t);
     for (const Punto& p : CaselleProva(t, layout))
         DisegnaCasella(page, p);
-    StampaBloccoTesto(page, t, 0, 0);
+    StampaBloccoTesto(page, carta, t, 0, 0);
     page.EndDoc();
 }
 

@@ -3,6 +3,7 @@
 // trap it and tell the user.
 #pragma once
 
+#include "app/corpo.h"
 #include "outputs/schedine.h"
 #include "outputs/taratura.h"
 
@@ -20,7 +21,8 @@ void ImpostaPaginaSchedina(PrinterPage& page, int fillStyle);
 void DisegnaCasella(PrinterPage& page, const Punto& p);
 
 // Product line, amount, slip number and name, and the print header.
-void StampaBloccoTesto(PrinterPage& page, const TaraturaAmbetto& t, float totale, int slip);
+void StampaBloccoTesto(PrinterPage& page, const DatiCarta& carta, const TaraturaAmbetto& t,
+                       float totale, int slip);
 
 // What the slip run asks of the window around it.
 struct AvanzamentoSchedine {
@@ -33,12 +35,12 @@ struct AvanzamentoSchedine {
 // Slips da..a of the current system, one page each, one job. t receives the
 // derived layout. A wheel not in the list marks no wheel cell; a stop ends the
 // job with the slips drawn so far.
-void StampaSchedineSullaPagina(PrinterPage& page, TaraturaAmbetto& t, int da, int a,
-                               const AvanzamentoSchedine& avanzamento);
+void StampaSchedineSullaPagina(PrinterPage& page, const DatiCarta& carta, TaraturaAmbetto& t,
+                               int da, int a, const AvanzamentoSchedine& avanzamento);
 
 // Every cell outlined and an empty text block, one page, one job. t receives
 // the derived layout.
-void StampaProvaSullaPagina(PrinterPage& page, TaraturaAmbetto& t);
+void StampaProvaSullaPagina(PrinterPage& page, const DatiCarta& carta, TaraturaAmbetto& t);
 
 // A plain sheet with millimetre rulers along the top and left edges and
 // cross-hairs on the corner cells of each grid, to lay over a slip.

@@ -21,8 +21,10 @@ QString TwoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char
 
 } // namespace
 
-void stampaVorlacco(float X, float Y, int32_t Raggio, bool Colore) {
-    PrinterPage& page = Printer();
+void stampaVorlacco(PrinterPage& page, const DatiCarta& carta, float X, float Y, int32_t Raggio,
+                    bool Colore) {
+    const SystemRecord& Sistema = carta.sistema;
+    const int32_t ColoreVorlacco = carta.colori.vorlacco, ColoreCapogioco = carta.colori.capogioco;
     try {
         // Loaded afresh each time, so a picture replaced meanwhile is the one printed.
         const PagePicture stalk = PagePicture::Load(StalkPicturePath());

@@ -2,6 +2,9 @@
 // grapes, a stalk picture above 29 numbered circles in nine rows.
 #pragma once
 
+#include "app/corpo.h"
+#include "printing/page.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -12,7 +15,8 @@ namespace corpo {
 // Colour off: every circle white with a black outline. Leaves CurrentX,
 // CurrentY and FillStyle as it found them. Reports its own failures (a
 // missing stalk picture, a printer error) and then stops drawing.
-void stampaVorlacco(float X, float Y, int32_t Raggio, bool Colore);
+void stampaVorlacco(PrinterPage& page, const DatiCarta& carta, float X, float Y, int32_t Raggio,
+                    bool Colore);
 
 // "images/raspoprn.wmf" in the application folder.
 QString StalkPicturePath();

@@ -28,7 +28,8 @@ void SetColours(QWidget* w, std::initializer_list<std::pair<QPalette::ColorRole,
 
 } // namespace
 
-frmVincite::frmVincite(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmVincite>()) {
+frmVincite::frmVincite(QWidget* parent, SystemRecord& sistema)
+    : QDialog(parent), ui(std::make_unique<Ui::frmVincite>()), sistema_(sistema) {
     ui->setupUi(this);
     setFixedSize(size());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -53,13 +54,13 @@ frmVincite::frmVincite(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
 frmVincite::~frmVincite() = default;
 
 bool frmVincite::Form_Load() {
-    const SystemRecord& s = Sistema;
+    const SystemRecord& s = sistema_;
     for (const Scommessa& bet : Scommesse)
         for (int p = 0; p < bet.size; ++p)
             findChild<QLineEdit*>(NumberFieldName(bet.group, p))
                 ->setText(FormatoNumero(bet.Numbers(s)[size_t(p)]));
 
-    if (!CalcolaProspetto(Sistema)) {
+    if (!CalcolaProspetto(sistema_)) {
         ReportError(MakeError(err::Overflow), QStringLiteral("Form_Load"),
                     QStringLiteral("Form frmVincite"));
         return false;
@@ -78,11 +79,11 @@ bool frmVincite::Form_Load() {
     return true;
 }
 
-void MostraVincite(QWidget* parent) {
+void MostraVincite(QWidget* parent, SystemRecord& sistema) {
     // The button that opened the prospect gets the focus back once it closes.
     QPointer<QWidget> caller = QApplication::focusWidget();
     {
-        frmVincite form(parent);
+        frmVincite form(parent, sistema);
         if (form.Form_Load())
             form.exec();
     }

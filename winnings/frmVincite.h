@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gioco/sistema.h"
+
 #include <QDialog>
 #include <memory>
 
@@ -11,8 +13,9 @@ class frmVincite;
 
 namespace corpo {
 
-// Opens the winnings prospect, modal over parent, for the record's current stakes.
-void MostraVincite(QWidget* parent);
+// Opens the winnings prospect, modal over parent, for the system's stakes;
+// the winnings it works out are kept in the system.
+void MostraVincite(QWidget* parent, SystemRecord& sistema);
 
 // The prospect window: the bunch as last stored in the record and, beside each
 // bet, what it collects for each kind of hit. It only shows; it is built anew
@@ -20,7 +23,7 @@ void MostraVincite(QWidget* parent);
 class frmVincite : public QDialog {
     Q_OBJECT
 public:
-    explicit frmVincite(QWidget* parent = nullptr);
+    frmVincite(QWidget* parent, SystemRecord& sistema);
     ~frmVincite() override;
 
     // Fills the numbers, recomputes the winnings and shows the amounts. When
@@ -29,6 +32,7 @@ public:
 
 private:
     std::unique_ptr<Ui::frmVincite> ui;
+    SystemRecord& sistema_;
 };
 
 } // namespace corpo

@@ -12,11 +12,11 @@ namespace {
 constexpr float ColumnOffset[4] = {0, 18, 40, 65};
 } // namespace
 
-void StampaProspetto(const float& x, const float& y) {
+void StampaProspetto(PrinterPage& page, const SystemRecord& sistema, float x, float y) {
+    SystemRecord Sistema = sistema;
     if (!CalcolaProspetto(Sistema))
         throw MakeError(err::Overflow);
 
-    PrinterPage& page = Printer();
     page.ForeColor = 0;
     page.CurrentX = x;
     page.CurrentY = y;

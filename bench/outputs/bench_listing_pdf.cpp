@@ -24,7 +24,9 @@ double PrintOne(const QString& pdf) {
     corpo::PagePicture foot;
     foot = corpo::PagePicture::Load(corpo::PercorsoVietato());
     corpo::Printer().UsePdfFile(pdf);
-    corpo::StampaCopiaTabulato(true, foot, corpo::TitoloTabulato(1, 1));
+    const corpo::DatiCarta carta{corpo::Sistema, {}, QStringLiteral("RICEVITORIA DI PROVA")};
+    corpo::StampaCopiaTabulato(corpo::Printer(), carta, true, foot,
+                               corpo::TitoloTabulato(carta.sistema, 1, 1));
     const auto end = std::chrono::steady_clock::now();
     return std::chrono::duration<double, std::milli>(end - start).count();
 }
@@ -54,7 +56,6 @@ int main(int argc, char** argv) {
     s.ImpTerz1 = s.ImpTerz2 = {0.75f, 0.25f};
     s.ImpAmbo1 = s.ImpAmbo2 = s.ImpEstratto = 1.00f;
     s.ImportoSistema = 10;
-    corpo::IntestazioneStampa = QStringLiteral("RICEVITORIA DI PROVA");
 
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("tabulato.pdf"));

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
 
     corpo::Sistema = corpo::SistemaCompleto();
     corpo::Sistema.NomeSistema = QStringLiteral("Misura              ");
-    corpo::IntestazioneStampa = QStringLiteral("RICEVITORIA DI PROVA");
+    const corpo::DatiCarta carta{corpo::Sistema, {}, QStringLiteral("RICEVITORIA DI PROVA")};
 
     corpo::TaraturaAmbetto t;
     t.DistanzaX = 5;
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     try {
         for (int i = 0; i < Runs; ++i) {
             const auto start = std::chrono::steady_clock::now();
-            corpo::StampaSchedineSullaPagina(page, t, 1, 9, {});
+            corpo::StampaSchedineSullaPagina(page, carta, t, 1, 9, {});
             const auto stop = std::chrono::steady_clock::now();
             ms.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
         }

@@ -241,12 +241,11 @@ private Q_SLOTS:
             saved << ReadSmallFile(f, 4096, &error).value_or("");
 
         FixPlaces(); // the next start
-        IntestazioneStampa.clear();
-        ReadConfiguration();
+        Impostazioni read = ReadConfiguration();
         TaraturaAmbetto again;
         QVERIFY(LeggiTaraturaFile(again) && CodificaTaratura(again) == saved[1]);
         QVERIFY(saved[0].contains("CASA"));
-        QCOMPARE(SettingsBytes(IntestazioneStampa, StampanteTabulato), saved[0]);
+        QCOMPARE(SettingsBytes(read.intestazione, read.stampante), saved[0]);
         const bool root = testsupport::runningAsRoot();
         const QString locked = CurrentPlaces().config,
                       refused = "(la cartella non consente di scrivere)";
@@ -258,9 +257,9 @@ private Q_SLOTS:
         qputenv("XDG_CONFIG_HOME", (locked + "nuovo").toLocal8Bit());
         FixPlaces();
         const QString home = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-        ReadConfiguration();
+        read = ReadConfiguration();
         QProcess::execute(root ? "chattr" : "chmod", {root ? "-i" : "u+w", locked});
-        QCOMPARE(SettingsBytes(IntestazioneStampa, StampanteTabulato),
+        QCOMPARE(SettingsBytes(read.intestazione, read.stampante),
                  folder.read("usr/share/bramasolovanti/impostazioni.cfg"));
         for (int i = 0; i < 3; ++i)
             QCOMPARE(ReadSmallFile(files[i], 4096, &error).value_or(""), saved[i]);
@@ -322,8 +321,6 @@ private Q_SLOTS:
             folder.write(name, bytes);
         else if (bytes == "none") // the other file keeps the folder a portable copy
             folder.write(name == "ruote.vrc" ? "impostazioni.cfg" : "ruote.vrc", "Bari");
-        IntestazioneStampa = QStringLiteral("old");
-        StampanteTabulato = QStringLiteral("oldprn");
         testing::Script script;
         QComboBox box;
         QStringList got;
@@ -333,8 +330,8 @@ private Q_SLOTS:
                 got << box.itemText(i);
             QCOMPARE(box.currentIndex(), read.isEmpty() ? -1 : 0);
         } else {
-            ReadConfiguration();
-            got = {IntestazioneStampa, StampanteTabulato};
+            const Impostazioni read = ReadConfiguration({"old", "oldprn"});
+            got = {read.intestazione, read.stampante};
         }
         QCOMPARE(got, read);
         QCOMPARE(shown(script).join(""), message);
@@ -416,7 +413,8 @@ private Q_SLOTS:
         QTest::mouseClick(child<QWidget>(&w, save ? "cmdSalva" : "cmdUscita"), Qt::LeftButton);
         QCOMPARE(w.result(), int(save ? QDialog::Accepted : QDialog::Rejected));
         QCOMPARE(folder.read(QStringLiteral("impostazioni.cfg")), file);
-        QCOMPARE(SettingsBytes(IntestazioneStampa, StampanteTabulato), file);
+        const Impostazioni read = ReadConfiguration();
+        QCOMPARE(SettingsBytes(read.intestazione, read.stampante), file);
         QCOMPARE(shown(script), message.isEmpty() ? QStringList() : QStringList{message});
     }
 

@@ -276,13 +276,13 @@ private Q_SLOTS:
                     QFile::resize(path, qint64(2) << 30)); // sparse
         if (!target.isEmpty() && target != "-")
             m.answers = {path};
-        IntestazioneStampa = StampanteTabulato = "prima";
+        Impostazioni settings{"prima", "prima"};
         TaraturaAmbetto t;
         t.Left = 7;
         QComboBox wheels;
         const auto state = [&] {
-            return m.fieldTexts() << EncodeRecord(Sistema).toHex() << IntestazioneStampa
-                                  << StampanteTabulato << QString::number(t.Left)
+            return m.fieldTexts() << EncodeRecord(Sistema).toHex() << settings.intestazione
+                                  << settings.stampante << QString::number(t.Left)
                                   << QString::number(wheels.count())
                                   << QDir(m.app.path()).entryList(QDir::Files);
         };
@@ -295,7 +295,7 @@ private Q_SLOTS:
         if (action.startsWith("cmd"))
             m.button(action)->click();
         else if (action == "impostazioni.cfg")
-            ReadConfiguration();
+            settings = ReadConfiguration(settings);
         else if (action == "ruote.vrc")
             CaricaRuote(&wheels);
         else

@@ -113,7 +113,7 @@ struct Ambiente {
 };
 
 std::unique_ptr<frmStampaSchedine> Schedine(bool slips = true, bool forecast = false) {
-    auto w = std::make_unique<frmStampaSchedine>();
+    auto w = std::make_unique<frmStampaSchedine>(nullptr, testsupport::Carta());
     w->Form_Load();
     Child<QCheckBox>(w.get(), "chkSchedine")->setChecked(slips);
     Child<QCheckBox>(w.get(), "chkPronostico")->setChecked(forecast);
@@ -128,7 +128,7 @@ void Stampa(QWidget* w, const QString& da, const QString& a) {
 
 // The check window with a typed draw checked: its Stampa ready.
 std::unique_ptr<QWidget> Verificata() {
-    auto w = std::make_unique<frmVerifica>();
+    auto w = std::make_unique<frmVerifica>(nullptr, Sistema);
     for (int i = 0; i < 5; ++i)
         w->findChild<QLineEdit*>(QString("txtEstratto_%1").arg(i))->setText(QString::number(i + 1));
     w->Verifica();
@@ -136,7 +136,7 @@ std::unique_ptr<QWidget> Verificata() {
 }
 
 std::unique_ptr<frmTaraturaAmbetto> Taratura() {
-    auto w = std::make_unique<frmTaraturaAmbetto>();
+    auto w = std::make_unique<frmTaraturaAmbetto>(nullptr, testsupport::Carta());
     w->Form_Load();
     return w;
 }
@@ -160,8 +160,8 @@ private Q_SLOTS:
         Ambiente env;
         auto slips = Schedine();
         Child(slips.get(), "cmdAnteprima")->click();
-        frmVerifica verifica;
-        frmVincite vincite;
+        frmVerifica verifica(nullptr, Sistema);
+        frmVincite vincite(nullptr, Sistema);
         for (QWidget* w : {slips->findChild<QWidget*>("frmAnteprima"),
                            static_cast<QWidget*>(&verifica), static_cast<QWidget*>(&vincite)}) {
             w->show();
@@ -192,14 +192,14 @@ private Q_SLOTS:
             address.emplace("https://www.example.com");
         if (paper.startsWith("tabulato")) {
             Sistema.Capogioco = paper.contains("capogioco") ? 7 : 0;
-            frmTabulato w;
+            frmTabulato w(nullptr, testsupport::Carta());
             Child<QCheckBox>(&w, "chkColor")->setChecked(!paper.endsWith("bianco_nero"));
             Child(&w, "cmdStampa")->click();
         } else if (paper == "schedine_1_9" || paper == "pronostico") {
             Stampa(Schedine(paper != "pronostico", paper == "pronostico").get(), "1", "9");
         } else if (paper == "verifica") {
             const auto esito = VerificaEstrazione(Sistema, {{5, {1, 10, 45, 7, 77}}}, 1);
-            StampaVerifica(*esito, "Estrazione del 04/01/2025");
+            StampaVerifica(Sistema, *esito, "Estrazione del 04/01/2025");
         } else {
             Child(Taratura().get(), paper == "righello" ? "cmdRighello" : "cmdTest")->click();
         }
@@ -342,9 +342,10 @@ private Q_SLOTS:
             Printer().UsePdfFile(printer);
         Sistema.NomeSistema = "prova.vrl "; // offered as "prova"
         RispostaPdf answer(file);
-        std::unique_ptr<QWidget> w = window == "check"   ? Verificata()
-                                     : window == "slips" ? std::unique_ptr<QWidget>(Schedine())
-                                                         : std::make_unique<frmTabulato>();
+        std::unique_ptr<QWidget> w =
+            window == "check"   ? Verificata()
+            : window == "slips" ? std::unique_ptr<QWidget>(Schedine())
+                                : std::make_unique<frmTabulato>(nullptr, testsupport::Carta());
         if (window == "listing") {
             auto* bar = Child<QScrollBar>(w.get(), "VsCopie"); // 20 at its top: Up adds one
             bar->setValue(1);
@@ -429,7 +430,7 @@ private Q_SLOTS:
             env.folder.write(NomeFileTaratura, fault == 5 ? QByteArray() : CodificaTaratura(apart));
         env.script.queueAnswer(MsgResult::Cancel);
         if (range.isEmpty()) {
-            frmTabulato w;
+            frmTabulato w(nullptr, testsupport::Carta());
             Child<QScrollBar>(&w, "VsCopie")->setValue(3);
             Child(&w, "cmdStampa")->click();
         } else {
@@ -508,7 +509,7 @@ private Q_SLOTS:
         Ambiente env;
         QWidget main;
         main.setEnabled(false); // as the main window does before opening it
-        MostraStampaSchedine(&main);
+        MostraStampaSchedine(&main, testsupport::Carta());
         const QPointer<frmStampaSchedine> w = main.findChild<frmStampaSchedine*>();
         QVERIFY(w && w->isVisible());
         QCOMPARE(Child<QLineEdit>(w, "meA")->text(), "9"); // slips 1 to 9 offered, of 9
@@ -647,7 +648,7 @@ private Q_SLOTS:
     void listing() {
         QFETCH(int, copies);
         QFETCH(bool, colour);
-        frmTabulato w;
+        frmTabulato w(nullptr, testsupport::Carta());
         Child<QCheckBox>(&w, "chkColor")->setChecked(colour);
         const auto recorded = Printer().Record([&] { Child(&w, "cmdStampa")->click(); });
         Child<QScrollBar>(&w, "VsCopie")->setValue(copies);

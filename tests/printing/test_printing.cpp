@@ -185,7 +185,7 @@ private Q_SLOTS:
         testing::RecorderScope rec;
         testing::Script script;
         Printer().Print(QStringLiteral("before"), true);
-        stampaVorlacco(15, 45, 11, true);
+        stampaVorlacco(Printer(), testsupport::Carta(), 15, 45, 11, true);
         Printer().Print(QStringLiteral("after"), true);
         Printer().EndDoc();
         QCOMPARE(script.messages().size(), 1);

@@ -60,16 +60,13 @@ bool runningAsRoot() { return ::geteuid() == 0; }
 
 GlobalsScope::GlobalsScope()
     : sistema_(corpo::Sistema), vorlacco_(corpo::ColoreVorlacco),
-      capogioco_(corpo::ColoreCapogioco), scelta_(corpo::SceltaColore),
-      intestazione_(corpo::IntestazioneStampa), stampante_(corpo::StampanteTabulato) {}
+      capogioco_(corpo::ColoreCapogioco), scelta_(corpo::SceltaColore) {}
 
 GlobalsScope::~GlobalsScope() {
     corpo::Sistema = sistema_;
     corpo::ColoreVorlacco = vorlacco_;
     corpo::ColoreCapogioco = capogioco_;
     corpo::SceltaColore = scelta_;
-    corpo::IntestazioneStampa = intestazione_;
-    corpo::StampanteTabulato = stampante_;
 }
 
 namespace {

@@ -50,8 +50,13 @@ public:
 private:
     corpo::SystemRecord sistema_;
     int32_t vorlacco_, capogioco_;
-    QString scelta_, intestazione_, stampante_;
+    QString scelta_;
 };
+
+// What the main window hands a paper's window: the test's system, colours and header.
+inline corpo::DatiCarta Carta() {
+    return {corpo::Sistema, {corpo::ColoreVorlacco, corpo::ColoreCapogioco}, QString()};
+}
 
 inline QLocale italian() { return QLocale(QLocale::Italian, QLocale::Italy); }
 

@@ -147,7 +147,7 @@ private Q_SLOTS:
         const auto restore = qScopeGuard([&] { QApplication::setPalette(theme); });
         QApplication::setPalette(dark());
         numbered("Roma", 7);
-        frmVincite form;
+        frmVincite form(nullptr, Sistema);
         QVERIFY(form.Form_Load());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -201,7 +201,7 @@ private Q_SLOTS:
         testing::RecorderScope rec;
         testing::Script script;
         numbered(ruota, head);
-        frmVerifica form;
+        frmVerifica form(nullptr, Sistema);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         for (int i = 0; i < 5; ++i)
@@ -300,7 +300,7 @@ private Q_SLOTS:
             QVERIFY(WriteFileAtomically(PercorsoArchivio(), before, nullptr));
         const qint64 oldSize = QFileInfo(PercorsoArchivio()).size();
         testing::Script script;
-        frmVerifica form;
+        frmVerifica form(nullptr, Sistema);
         form.Importa(path);
         const QStringList copies = stored.entryList({"estrazioni-*.txt"});
         QCOMPARE(copies.size(), int(message.contains("%2")));
@@ -326,7 +326,7 @@ private Q_SLOTS:
         Printer().SelectPrinter(QStringLiteral("Golden"));
         setStakes(preset20);
         testing::RecorderScope rec;
-        StampaProspetto(12.5f, 40);
+        StampaProspetto(Printer(), Sistema, 12.5f, 40);
         Printer().EndDoc();
         testsupport::CheckGolden("tests/winnings/golden/prospetto.txt", rec.jobs());
     }
