@@ -1,6 +1,5 @@
-// The program's shared state: every global that more than one window reads
-// lives here, for the whole run. Routines that work on it are declared in the
-// folder of the subsystem they belong to.
+// What every window and paper shares: the program's name and edition, the
+// inputs of a paper and the title of a print job.
 #pragma once
 
 #include "gioco/sistema.h"
@@ -12,12 +11,6 @@
 namespace corpo {
 
 inline const QString AppTitle = QStringLiteral("Bramasolovanti");
-
-extern SystemRecord Sistema;
-extern int32_t ColoreVorlacco;
-extern int32_t ColoreCapogioco;
-extern QString SceltaColore; // "VORLACCO", "CAPOGIOCO" or empty
-
 inline const QString Edizione = QStringLiteral("Freeware"); // the edition label
 
 // What every paper prints from: the system, its colours and the print

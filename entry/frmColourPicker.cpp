@@ -6,7 +6,6 @@
 #include "app/convert.h"
 #include "app/corpo.h"
 #include "entry/dialogs.h"
-#include "entry/frmMain.h"
 #include "gioco/numbers.h"
 
 #include <QMouseEvent>
@@ -35,8 +34,10 @@ QImage GreyRampImage() {
     return img;
 }
 
-frmColourPicker::frmColourPicker(frmMain* main)
-    : QDialog(main), ui(std::make_unique<Ui::frmColourPicker>()), main_(main) {
+frmColourPicker::frmColourPicker(QWidget* parent, int32_t colore,
+                                 std::function<void(int32_t)> anteprima)
+    : QDialog(parent), ColoreScelto(colore), ui(std::make_unique<Ui::frmColourPicker>()),
+      anteprima_(std::move(anteprima)) {
     ui->setupUi(this);
     setObjectName(QStringLiteral("frmColourPicker"));
     setFixedSize(size());
@@ -53,10 +54,6 @@ frmColourPicker::frmColourPicker(frmMain* main)
     connect(ui->cmdGetColour, &QPushButton::clicked, this, &frmColourPicker::cmdGetColour_Click);
     connect(ui->cmdSalva, &QPushButton::clicked, this, &frmColourPicker::cmdSalva_Click);
 
-    if (SceltaColore == QStringLiteral("VORLACCO"))
-        ColoreScelto = ColoreVorlacco;
-    else if (SceltaColore == QStringLiteral("CAPOGIOCO"))
-        ColoreScelto = ColoreCapogioco;
     QPalette pal = ui->picColore->palette();
     pal.setColor(QPalette::Window, ToQColor(ColoreScelto));
     ui->picColore->setPalette(pal);
@@ -77,10 +74,8 @@ void frmColourPicker::preview() {
     QPalette pal = ui->picColore->palette();
     pal.setColor(QPalette::Window, ToQColor(ColoreScelto));
     ui->picColore->setPalette(pal);
-    if (SceltaColore == QStringLiteral("VORLACCO"))
-        main_->ImpostaColoreVorlacco(ColoreScelto);
-    else if (SceltaColore == QStringLiteral("CAPOGIOCO"))
-        main_->ImpostaColoreCapogioco(ColoreScelto);
+    if (anteprima_)
+        anteprima_(ColoreScelto);
 }
 
 bool frmColourPicker::eventFilter(QObject* watched, QEvent* event) {
@@ -117,12 +112,6 @@ void frmColourPicker::cmdGetColour_Click() {
     preview();
 }
 
-void frmColourPicker::cmdSalva_Click() {
-    if (SceltaColore == QStringLiteral("VORLACCO"))
-        ColoreVorlacco = ColoreScelto;
-    else if (SceltaColore == QStringLiteral("CAPOGIOCO"))
-        ColoreCapogioco = ColoreScelto;
-    accept();
-}
+void frmColourPicker::cmdSalva_Click() { accept(); }
 
 } // namespace corpo

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -16,8 +17,6 @@ class frmColourPicker;
 
 namespace corpo {
 
-class frmMain;
-
 // Our palette pictures: hues across, from white through the full colour to
 // black downwards; and a grey ramp.
 QImage PaletteImage();
@@ -26,8 +25,9 @@ QImage GreyRampImage();
 class frmColourPicker : public QDialog {
     Q_OBJECT
 public:
-    // Edits the colour named by SceltaColore, previewing on main.
-    explicit frmColourPicker(frmMain* main);
+    // Edits `colore`, showing every choice at once through `anteprima`; a
+    // saved choice is ColoreScelto once the window is accepted.
+    frmColourPicker(QWidget* parent, int32_t colore, std::function<void(int32_t)> anteprima);
     ~frmColourPicker() override;
 
     int32_t ColoreScelto = 0;
@@ -45,7 +45,7 @@ private:
     void cmdSalva_Click();
 
     std::unique_ptr<Ui::frmColourPicker> ui;
-    frmMain* main_;
+    std::function<void(int32_t)> anteprima_;
     std::array<QLabel*, 2> palette_{};
     std::array<QImage, 2> images_;
 };

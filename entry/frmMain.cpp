@@ -104,7 +104,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
             field->setValidator(new FieldValidator(false, field));
             field->installEventFilter(this);
             connect(field, &QLineEdit::textChanged, this, [this, field] {
-                modificato_ = true;
+                doc_.modificato = true;
                 ControllaValore(field);
             });
         }
@@ -117,7 +117,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
                     .arg(Scommesse[size_t(g)].Name(), Scommesse[size_t(g)].KindName(k).toLower()));
             field->setValidator(new FieldValidator(true, field));
             field->installEventFilter(this);
-            connect(field, &QLineEdit::textChanged, this, [this] { modificato_ = true; });
+            connect(field, &QLineEdit::textChanged, this, [this] { doc_.modificato = true; });
         }
     }
     for (int i = 0; i < NumNumeri; ++i) {
@@ -156,8 +156,8 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, [this] { MostraAbout(this); });
     connect(ui->cmbRuote, &QComboBox::currentTextChanged, this, [this](const QString& text) {
-        Sistema.Ruota = FixedString(text, RuotaChars);
-        modificato_ = true;
+        doc_.sistema.Ruota = FixedString(text, RuotaChars);
+        doc_.modificato = true;
     });
 
     resizer_ = new AutoResizer(this);
@@ -165,9 +165,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
 
 frmMain::~frmMain() = default;
 
-DatiCarta frmMain::carta() const {
-    return {Sistema, {ColoreVorlacco, ColoreCapogioco}, impostazioni_.intestazione};
-}
+DatiCarta frmMain::carta() const { return {doc_.sistema, doc_.colori, impostazioni_.intestazione}; }
 
 void frmMain::load() {
     setWindowTitle(AppTitle + QStringLiteral(" by Marvolt - Versione ") + VersionString() +
@@ -190,24 +188,24 @@ Acino* frmMain::grape(int index) const { return grapes_.at(size_t(index)); }
 // ---------------------------------------------------------------- the system
 
 void frmMain::NuovoSistema() {
-    ColoreVorlacco = ColoreVorlaccoPredefinito;
-    ColoreCapogioco = ColoreCapogiocoPredefinito;
-    Sistema.Capogioco = 0;
+    doc_.colori.vorlacco = ColoreVorlaccoPredefinito;
+    doc_.colori.capogioco = ColoreCapogiocoPredefinito;
+    doc_.sistema.Capogioco = 0;
     // Position by position, the two bets of a kind together. An empty field
     // holds nothing, not blanks: a click into it and a digit must just work.
     for (int first = 0; first < Estratto; first += 2) {
         for (int p = 0; p < Scommesse[size_t(first)].size; ++p) {
             for (int g = first; g <= first + 1; ++g) {
                 numberField(g, p)->clear();
-                Scommesse[size_t(g)].Numbers(Sistema)[p] = 0;
+                Scommesse[size_t(g)].Numbers(doc_.sistema)[p] = 0;
             }
         }
     }
     numberField(Estratto, 0)->clear();
-    Sistema.Estratto = 0;
-    Sistema.NomeSistema = FixedString(NomeVuoto, NomeChars);
-    ui->lblNomeSistema->setText(Sistema.NomeSistema.trimmed());
-    Sistema.Ruota = FixedString(QString(), RuotaChars);
+    doc_.sistema.Estratto = 0;
+    doc_.sistema.NomeSistema = FixedString(NomeVuoto, NomeChars);
+    ui->lblNomeSistema->setText(doc_.sistema.NomeSistema.trimmed());
+    doc_.sistema.Ruota = FixedString(QString(), RuotaChars);
     if (ui->cmbRuote->count() > 0)
         ui->cmbRuote->setCurrentIndex(0);
     for (const StakeSlot& s : StakeOrder())
@@ -215,7 +213,7 @@ void frmMain::NuovoSistema() {
     FieldsToStakes();
     ImpostaColoreVorlacco(ColoreVorlaccoPredefinito);
     ui->cmdColoraCapogioco->setEnabled(false);
-    modificato_ = false;
+    doc_.modificato = false;
 }
 
 void frmMain::RecordToFields() {
@@ -223,8 +221,8 @@ void frmMain::RecordToFields() {
         for (int p = 0; p < Scommesse[size_t(first)].size; ++p)
             for (int g = first; g <= first + 1; ++g)
                 numberField(g, p)->setText(
-                    QString::number(Scommesse[size_t(g)].Numbers(Sistema)[size_t(p)]));
-    numberField(Estratto, 0)->setText(QString::number(Sistema.Estratto));
+                    QString::number(Scommesse[size_t(g)].Numbers(doc_.sistema)[size_t(p)]));
+    numberField(Estratto, 0)->setText(QString::number(doc_.sistema.Estratto));
 }
 
 void frmMain::ControllaValore(QLineEdit* field) {
@@ -241,7 +239,7 @@ bool frmMain::VerificaSistema() {
     for (int g = 0; g < NumGruppi; ++g)
         for (int p = 0; p < Scommesse[size_t(g)].size; ++p)
             values[size_t(g)][size_t(p)] = int(Val(numberField(g, p)->text()));
-    const Verdict v = CheckCluster(values, Sistema);
+    const Verdict v = CheckCluster(values, doc_.sistema);
     if (v.ok)
         return true;
     MsgBox(v.message, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Attenzione!!"));
@@ -251,15 +249,15 @@ bool frmMain::VerificaSistema() {
 
 void frmMain::ImpostaCapogioco(uint8_t mode) {
     int32_t colour;
-    int candidate = Sistema.Capogioco;
-    if (Sistema.Capogioco != 0)
-        colour = ColoreCapogioco;
+    int candidate = doc_.sistema.Capogioco;
+    if (doc_.sistema.Capogioco != 0)
+        colour = doc_.colori.capogioco;
     else
         colour = ColoreCasuale(Rnd());
     if (mode == 1) {
         const QString answer =
             InputBox(QStringLiteral("Inserisci il capogioco (1-90)"), QStringLiteral("CAPOGIOCO"),
-                     QString::number(Sistema.Capogioco));
+                     QString::number(doc_.sistema.Capogioco));
         const RispostaCapogioco a = LeggiCapogioco(answer);
         if (a.kind == RispostaCapogioco::Cancelled)
             return;
@@ -273,19 +271,19 @@ void frmMain::ImpostaCapogioco(uint8_t mode) {
     for (int g = 0; g < NumGruppi; ++g)
         numberField(g, 0)->setText(QString::number(candidate));
     ImpostaColoreCapogioco(colour);
-    Sistema.Capogioco = uint8_t(candidate);
-    ColoreCapogioco = colour;
+    doc_.sistema.Capogioco = uint8_t(candidate);
+    doc_.colori.capogioco = colour;
     ui->cmdColoraCapogioco->setEnabled(true);
     VerificaSistema();
 }
 
 void frmMain::NumeriCasuali() {
     Randomize();
-    const Cluster values = ValoriNumeriCasuali(Sistema.Capogioco, &Rnd);
+    const Cluster values = ValoriNumeriCasuali(doc_.sistema.Capogioco, &Rnd);
     for (int g = 0; g < NumGruppi; ++g)
         for (int p = 0; p < Scommesse[size_t(g)].size; ++p)
             numberField(g, p)->setText(QString::number(values[size_t(g)][size_t(p)]));
-    if (Sistema.Capogioco != 0)
+    if (doc_.sistema.Capogioco != 0)
         ImpostaCapogioco(0);
     VerificaSistema();
 }
@@ -294,33 +292,34 @@ void frmMain::NumeriCasuali() {
 
 void frmMain::FieldsToStakes() {
     for (const StakeSlot& s : StakeOrder())
-        Scommesse[size_t(s.group)].Stakes(Sistema)[size_t(s.index)] =
+        Scommesse[size_t(s.group)].Stakes(doc_.sistema)[size_t(s.index)] =
             ParseStake(stakeField(s.group, s.index)->text());
-    const float total = ImportoTotale(Sistema);
+    const float total = ImportoTotale(doc_.sistema);
     ui->txtImportoSistema->setText(FormatTotal(total));
-    Sistema.ImportoSistema = total;
+    doc_.sistema.ImportoSistema = total;
 }
 
 void frmMain::StakesToFields() {
     for (const StakeSlot& s : StakeOrder())
         stakeField(s.group, s.index)
-            ->setText(FormatStake(Scommesse[size_t(s.group)].Stakes(Sistema)[size_t(s.index)]));
+            ->setText(
+                FormatStake(Scommesse[size_t(s.group)].Stakes(doc_.sistema)[size_t(s.index)]));
 }
 
 void frmMain::ImpostaImporti10() {
-    ImpostaImporti(Sistema, Preset::Euro10);
+    ImpostaImporti(doc_.sistema, Preset::Euro10);
     StakesToFields();
     FieldsToStakes();
 }
 
 void frmMain::ImpostaImporti20() {
-    ImpostaImporti(Sistema, Preset::Euro20);
+    ImpostaImporti(doc_.sistema, Preset::Euro20);
     StakesToFields();
     FieldsToStakes();
 }
 
 bool frmMain::SistemaPronto() {
-    Sistema.Ruota = FixedString(ui->cmbRuote->currentText(), RuotaChars);
+    doc_.sistema.Ruota = FixedString(ui->cmbRuote->currentText(), RuotaChars);
     if (!VerificaSistema())
         return false;
     // Left empty by a system whose wheel is not in the list.
@@ -338,7 +337,7 @@ void frmMain::cmdVincite_Click() {
     // The prospect shows the numbers of the record: only a complete system
     // puts them there.
     if (SistemaPronto())
-        MostraVincite(this, Sistema);
+        MostraVincite(this, doc_.sistema);
 }
 
 void frmMain::cmdPrnTabulato_Click() {
@@ -356,7 +355,7 @@ void frmMain::cmdPrnSchedine_Click() {
 
 void frmMain::cmdVerifica_Click() {
     if (SistemaPronto())
-        ApriVerifica(this, Sistema);
+        ApriVerifica(this, doc_.sistema);
 }
 
 // ---------------------------------------------------------------- colours
@@ -378,8 +377,8 @@ void frmMain::ImpostaColoreVorlacco(int32_t colour) {
             for (int g = first; g <= first + 1; ++g)
                 paintField(numberField(g, p), colour);
     paintField(numberField(Estratto, 0), colour);
-    if (Sistema.Capogioco != 0)
-        ImpostaColoreCapogioco(ColoreCapogioco);
+    if (doc_.sistema.Capogioco != 0)
+        ImpostaColoreCapogioco(doc_.colori.capogioco);
 }
 
 void frmMain::ImpostaColoreCapogioco(int32_t colour) {
@@ -390,27 +389,23 @@ void frmMain::ImpostaColoreCapogioco(int32_t colour) {
 }
 
 void frmMain::cmdColoreVorlacco_Click() {
-    const int32_t before = ColoreVorlacco;
-    SceltaColore = QStringLiteral("VORLACCO");
-    {
-        frmColourPicker picker(this);
-        picker.exec();
-    }
-    modificato_ |= ColoreVorlacco != before;
-    ImpostaColoreVorlacco(ColoreVorlacco);
-    SceltaColore.clear();
+    ScegliColore(doc_.colori.vorlacco, [this](int32_t c) { ImpostaColoreVorlacco(c); });
 }
 
 void frmMain::cmdColoraCapogioco_Click() {
-    const int32_t before = ColoreCapogioco;
-    SceltaColore = QStringLiteral("CAPOGIOCO");
+    ScegliColore(doc_.colori.capogioco, [this](int32_t c) { ImpostaColoreCapogioco(c); });
+}
+
+void frmMain::ScegliColore(int32_t& colore, const std::function<void(int32_t)>& dipingi) {
+    int32_t scelto = colore;
     {
-        frmColourPicker picker(this);
-        picker.exec();
+        frmColourPicker picker(this, colore, dipingi);
+        if (picker.exec() == QDialog::Accepted)
+            scelto = picker.ColoreScelto;
     }
-    modificato_ |= ColoreCapogioco != before;
-    ImpostaColoreCapogioco(ColoreCapogioco);
-    SceltaColore.clear();
+    doc_.modificato |= scelto != colore;
+    colore = scelto;
+    dipingi(colore);
 }
 
 // ---------------------------------------------------------------- files
@@ -430,40 +425,35 @@ bool frmMain::SaveSystem() {
     if (path.isEmpty())
         return false;
 
-    const QString previousName = Sistema.NomeSistema;
-    Sistema.NomeSistema = FixedString(QFileInfo(path).fileName(), NomeChars);
-    if (Sistema.NomeSistema.trimmed() == NomeVuoto) {
+    const QString previousName = doc_.sistema.NomeSistema;
+    doc_.sistema.NomeSistema = FixedString(QFileInfo(path).fileName(), NomeChars);
+    if (doc_.sistema.NomeSistema.trimmed() == NomeVuoto) {
         MsgBox(QStringLiteral("Impostare un nome diverso da\r\n[") + NomeVuoto +
                    QStringLiteral("]"),
                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Attenzione"));
-        Sistema.NomeSistema = FixedString(ui->lblNomeSistema->text(), NomeChars);
+        doc_.sistema.NomeSistema = FixedString(ui->lblNomeSistema->text(), NomeChars);
         return false;
     }
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    Sistema.Ruota = FixedString(ui->cmbRuote->currentText(), RuotaChars);
+    doc_.sistema.Ruota = FixedString(ui->cmbRuote->currentText(), RuotaChars);
     FieldsToStakes();
-    // The whole file is built first and then replaces any earlier one in a
-    // single step, so a failure never leaves a half-written system behind.
-    const QByteArray bytes = EncodeSystemFile(Sistema, ColoreVorlacco, ColoreCapogioco);
-    RunError error;
-    const bool written = WriteFileAtomically(path, bytes, &error);
+    const std::optional<QString> failed = SalvaDocumento(doc_, path);
     QApplication::restoreOverrideCursor();
-    if (!written) {
-        Sistema.NomeSistema = previousName;
-        MsgBox(QStringLiteral("Il sistema non è stato salvato in\r\n%1\r\n(%2).")
-                   .arg(QDir::toNativeSeparators(path), error.description),
-               MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("E R R O R E"));
+    if (failed) {
+        doc_.sistema.NomeSistema = previousName;
+        MsgBox(*failed, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("E R R O R E"));
         return false;
     }
-    Sistema.NomeSistema = Sistema.NomeSistema.toLower();
-    ui->lblNomeSistema->setText(Sistema.NomeSistema.trimmed());
-    modificato_ = false;
+    doc_.sistema.NomeSistema = doc_.sistema.NomeSistema.toLower();
+    ui->lblNomeSistema->setText(doc_.sistema.NomeSistema.trimmed());
+    doc_.file = path;
+    doc_.modificato = false;
     return true;
 }
 
 bool frmMain::ChiediSalvataggio() {
-    if (!modificato_)
+    if (!doc_.modificato)
         return true;
     switch (MsgBox(QStringLiteral("Il sistema è stato modificato. Salvarlo?"),
                    MsgButtons::YesNoCancel, MsgIcon::Question, windowTitle())) {
@@ -487,46 +477,26 @@ void frmMain::OpenSystem() {
 }
 
 void frmMain::OpenSystemFile(const QString& path) {
-    RunError error;
-    const std::optional<QByteArray> bytes = ReadSmallFile(path, SystemFileMaxBytes, &error);
-    if (!bytes) {
-        MsgBox(QStringLiteral("Impossibile leggere il file\r\n%1\r\n(%2).")
-                   .arg(QDir::toNativeSeparators(path), error.description),
-               MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("E R R O R E"));
-        return;
-    }
-    // Decode everything before touching the current system: a bad file
+    // Everything is read before the current system is touched: a bad file
     // leaves it exactly as it was.
-    const auto decoded = DecodeSystemFile(*bytes);
-    if (const SystemFileProblem* problem = std::get_if<SystemFileProblem>(&decoded)) {
-        if (*problem != SystemFileProblem::Truncated)
-            MsgBox(QStringLiteral("Questo file non puo' essere letto"), MsgButtons::Ok,
-                   MsgIcon::Critical, QStringLiteral("E R R O R E"));
-        else
-            MsgBox(QStringLiteral("Il file è incompleto: è più corto di quanto indica la sua "
-                                  "intestazione.\r\nIl sistema corrente non è stato modificato."),
-                   MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("E R R O R E"));
+    auto opened = ApriDocumento(path);
+    if (const ErroreApertura* e = std::get_if<ErroreApertura>(&opened)) {
+        MsgBox(e->testo, MsgButtons::Ok, MsgIcon::Critical, e->titolo);
         return;
     }
-    const LoadedSystem& loaded = std::get<LoadedSystem>(decoded);
-
     QApplication::setOverrideCursor(Qt::WaitCursor);
     NuovoSistema();
-    Sistema = loaded.record;
-    Sistema.Ruota = FixedString(Sistema.Ruota.trimmed(), RuotaChars);
-    if (loaded.hasColours) {
-        ColoreVorlacco = loaded.coloreVorlacco;
-        ColoreCapogioco = loaded.coloreCapogioco;
-    }
+    doc_ = std::move(std::get<Documento>(opened));
+    doc_.sistema.Ruota = FixedString(doc_.sistema.Ruota.trimmed(), RuotaChars);
     QApplication::restoreOverrideCursor();
 
     // The wheel box rewrites Ruota as it moves: remember the one to look for.
-    const QString wanted = Sistema.Ruota.trimmed();
+    const QString wanted = doc_.sistema.Ruota.trimmed();
     RecordToFields();
-    if (Sistema.Capogioco != 0)
+    if (doc_.sistema.Capogioco != 0)
         ImpostaCapogioco(0);
-    Sistema.NomeSistema = FixedString(Sistema.NomeSistema.trimmed(), NomeChars);
-    ui->lblNomeSistema->setText(Sistema.NomeSistema.trimmed());
+    doc_.sistema.NomeSistema = FixedString(doc_.sistema.NomeSistema.trimmed(), NomeChars);
+    ui->lblNomeSistema->setText(doc_.sistema.NomeSistema.trimmed());
     StakesToFields();
     VerificaSistema();
     FieldsToStakes();
@@ -539,8 +509,8 @@ void frmMain::OpenSystemFile(const QString& path) {
     // empty and the user picks one.
     if (wheels->count() > 0)
         wheels->setCurrentIndex(wheel);
-    ImpostaColoreVorlacco(ColoreVorlacco);
-    modificato_ = false;
+    ImpostaColoreVorlacco(doc_.colori.vorlacco);
+    doc_.modificato = false;
     if (wheels->count() > 0 && wheel < 0)
         MsgBox((wanted.isEmpty() ? QStringLiteral("Il sistema non indica la ruota.")
                                  : QStringLiteral("La ruota \"%1\" del sistema non è "
@@ -644,7 +614,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void frmMain::closeEvent(QCloseEvent* event) {
     // A changed system asks about saving instead, so closing asks only once.
-    const bool leave = modificato_
+    const bool leave = doc_.modificato
                            ? ChiediSalvataggio()
                            : MsgBox(QStringLiteral("Uscire dall'applicazione?"), MsgButtons::YesNo,
                                     MsgIcon::Question, windowTitle()) == MsgResult::Yes;

@@ -4,6 +4,7 @@
 
 #include "app/corpo.h"
 #include "app/settings.h"
+#include "entry/documento.h"
 #include "gioco/numbers.h"
 
 #include <QWidget>
@@ -65,6 +66,10 @@ public:
     // What Open does once the file is chosen, with the same messages.
     void OpenSystemFile(const QString& path);
 
+    // The system in the window, its colours, its file and whether it changed.
+    const Documento& documento() const { return doc_; }
+    Documento& documento() { return doc_; }
+
     // The range check every change of a number field runs.
     void ControllaValore(QLineEdit* field);
 
@@ -91,6 +96,9 @@ private:
     void cmdVerifica_Click();
     void cmdColoreVorlacco_Click();
     void cmdColoraCapogioco_Click();
+    // The colour picker on `colore`, previewing each choice with `dipingi`;
+    // a saved choice changes the document.
+    void ScegliColore(int32_t& colore, const std::function<void(int32_t)>& dipingi);
     bool isBackground(const QPoint& pos) const;
     void paintField(QLineEdit* field, int32_t colour);
     bool filterKey(QLineEdit* field, QKeyEvent* key, bool stake);
@@ -108,8 +116,7 @@ private:
     std::array<Acino*, NumNumeri> grapes_{};
     AutoResizer* resizer_ = nullptr;
     bool backgroundPressed_ = false;
-    // Changed by the user since the last Save, Open or empty system.
-    bool modificato_ = false;
+    Documento doc_;
 };
 
 } // namespace corpo

@@ -19,12 +19,12 @@
 
 namespace {
 
-double PrintOne(const QString& pdf) {
+double PrintOne(const corpo::SystemRecord& sistema, const QString& pdf) {
     const auto start = std::chrono::steady_clock::now();
     corpo::PagePicture foot;
     foot = corpo::PagePicture::Load(corpo::PercorsoVietato());
     corpo::Printer().UsePdfFile(pdf);
-    const corpo::DatiCarta carta{corpo::Sistema, {}, QStringLiteral("RICEVITORIA DI PROVA")};
+    const corpo::DatiCarta carta{sistema, {}, QStringLiteral("RICEVITORIA DI PROVA")};
     corpo::StampaCopiaTabulato(corpo::Printer(), carta, true, foot,
                                corpo::TitoloTabulato(carta.sistema, 1, 1));
     const auto end = std::chrono::steady_clock::now();
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     corpo::InstallFontSubstitutions();
 
-    corpo::SystemRecord& s = corpo::Sistema;
+    corpo::SystemRecord s;
     s.Ruota = QStringLiteral("NAPOLI    ");
     s.NomeSistema = QStringLiteral("Misura              ");
     s.Cinq1 = {7, 12, 23, 34, 45};
@@ -62,9 +62,9 @@ int main(int argc, char** argv) {
     double first = 0;
     std::vector<double> more;
     try {
-        first = PrintOne(pdf);
+        first = PrintOne(s, pdf);
         for (int i = 0; i < 20; ++i)
-            more.push_back(PrintOne(pdf));
+            more.push_back(PrintOne(s, pdf));
     } catch (const corpo::RunError& e) {
         std::fprintf(stderr, "listing failed: error %d (%s)\n", e.number,
                      qPrintable(e.description));

@@ -23,9 +23,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     corpo::InstallFontSubstitutions();
 
-    corpo::Sistema = corpo::SistemaCompleto();
-    corpo::Sistema.NomeSistema = QStringLiteral("Misura              ");
-    const corpo::DatiCarta carta{corpo::Sistema, {}, QStringLiteral("RICEVITORIA DI PROVA")};
+    corpo::DatiCarta carta{corpo::SistemaCompleto(), {}, QStringLiteral("RICEVITORIA DI PROVA")};
+    carta.sistema.NomeSistema = QStringLiteral("Misura              ");
 
     corpo::TaraturaAmbetto t;
     t.DistanzaX = 5;

@@ -201,7 +201,6 @@ private Q_SLOTS:
     // nothing. A folder with settings is portable.
     void installedPlaces() {
         testsupport::AppFolder folder(false);
-        testsupport::GlobalsScope globals;
         const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
         const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", configHome); });
         const QString bin = folder.file(QStringLiteral("usr/bin/"));
@@ -233,7 +232,7 @@ private Q_SLOTS:
         t.Top += 1.5f;
         QVERIFY(ScriviTaraturaFile(t, &error));
         const QString system = SystemsFolder() + QStringLiteral("/casa.vrl");
-        QVERIFY(WriteFileAtomically(system, EncodeSystemFile(Sistema, 0, 0), &error));
+        QVERIFY(WriteFileAtomically(system, EncodeSystemFile(SystemRecord{}, 0, 0), &error));
         const QStringList files{ConfigPath("impostazioni.cfg"), ConfigPath("printA.cfg"), system};
         QCOMPARE(files[2], folder.file("doc/Bramasolovanti/casa.vrl"));
         QByteArrayList saved;

@@ -61,7 +61,6 @@ QString shown(const testing::Script& script, int skip = 0) {
 // A loaded main window in a private application folder, the message layer
 // answering from its script and the file dialogs from `answers`, in turn.
 struct MainWindow {
-    testsupport::GlobalsScope globals;
     testsupport::AppFolder app{false};
     testing::Script script;
     QStringList answers; // the paths chosen; none left: cancelled
@@ -133,13 +132,13 @@ private Q_SLOTS:
         MainWindow m;
         m.setNumbers(goodCluster());
         m.setHead(45);
-        m.w->ImpostaColoreVorlacco(ColoreVorlacco = 0x00123456);
-        m.w->ImpostaColoreCapogioco(ColoreCapogioco = 0x00FEDCBA);
+        m.w->ImpostaColoreVorlacco(m.w->documento().colori.vorlacco = 0x00123456);
+        m.w->ImpostaColoreCapogioco(m.w->documento().colori.capogioco = 0x00FEDCBA);
         m.w->findChild<QComboBox*>("cmbRuote")->setCurrentIndex(5); // Napoli
         QTest::mouseClick(m.button("cmd10Euro"), Qt::LeftButton);
-        Sistema.VinCinq1 = {25, 210, 4290, 319600};
-        Sistema.VinCinq2 = {-0.0f, 1e30f};
-        Sistema.VinEstratto = 11.232f;
+        m.w->documento().sistema.VinCinq1 = {25, 210, 4290, 319600};
+        m.w->documento().sistema.VinCinq2 = {-0.0f, 1e30f};
+        m.w->documento().sistema.VinEstratto = 11.232f;
         // Saving over a longer file leaves exactly the new bytes.
         const QString name = "Un Nome Davvero Lunghissimo.vrl";
         m.app.write(name, QByteArray(1000, 'x'));
@@ -167,11 +166,11 @@ private Q_SLOTS:
         before.replace(before.indexOf("un nome davvero lung"), "Un Nome Davvero Lung");
 
         m.button("cmdCancella")->click();
-        QCOMPARE(ColoreVorlacco, ColoreVorlaccoPredefinito);
+        QCOMPARE(m.w->documento().colori.vorlacco, ColoreVorlaccoPredefinito);
         QTest::mouseClick(m.button("cmdApri"), Qt::LeftButton);
         QCOMPARE(shown(m.script, 1), ""); // after the head number
         // The record and the colours come back bit for bit, the name as stored.
-        QCOMPARE(EncodeRecord(Sistema).toHex(), onDisk.mid(14, 232).toHex());
+        QCOMPARE(EncodeRecord(m.w->documento().sistema).toHex(), onDisk.mid(14, 232).toHex());
         QCOMPARE(m.fieldTexts(), before);
         QCOMPARE(m.w->grape(3)->colore(), QColor(0x56, 0x34, 0x12));
         QCOMPARE(m.w->grape(14)->colore(), QColor(0xBA, 0xDC, 0xFE));
@@ -180,14 +179,14 @@ private Q_SLOTS:
             m.button("cmdCancella")->click();
             m.app.write("old.vrl", header + onDisk.mid(14, 232));
             m.w->OpenSystemFile(m.app.file("old.vrl"));
-            QCOMPARE(EncodeRecord(Sistema).toHex(), onDisk.mid(14, 232).toHex());
+            QCOMPARE(EncodeRecord(m.w->documento().sistema).toHex(), onDisk.mid(14, 232).toHex());
         }
-        QCOMPARE(ColoreVorlacco, ColoreVorlaccoPredefinito);
+        QCOMPARE(m.w->documento().colori.vorlacco, ColoreVorlaccoPredefinito);
         // A saved wheel missing from the list is said and left to choose,
         // never swapped for another; the winnings wait for the choice.
         for (const char* wheel : {"Atlantide", ""}) {
-            Sistema.Ruota = wheel;
-            m.app.write("s.vrl", EncodeSystemFile(Sistema, 0, 0));
+            m.w->documento().sistema.Ruota = wheel;
+            m.app.write("s.vrl", EncodeSystemFile(m.w->documento().sistema, 0, 0));
             m.script.clear();
             m.w->OpenSystemFile(m.app.file("s.vrl"));
             m.button("cmdVincite")->click();
@@ -281,9 +280,9 @@ private Q_SLOTS:
         t.Left = 7;
         QComboBox wheels;
         const auto state = [&] {
-            return m.fieldTexts() << EncodeRecord(Sistema).toHex() << settings.intestazione
-                                  << settings.stampante << QString::number(t.Left)
-                                  << QString::number(wheels.count())
+            return m.fieldTexts() << EncodeRecord(m.w->documento().sistema).toHex()
+                                  << settings.intestazione << settings.stampante
+                                  << QString::number(t.Left) << QString::number(wheels.count())
                                   << QDir(m.app.path()).entryList(QDir::Files);
         };
         const QStringList before = state();
@@ -423,7 +422,7 @@ private Q_SLOTS:
         QCOMPARE(f->text(), t.shown);
         QCOMPARE(m.script.beeps(), t.beeps);
         QCOMPARE(m.text("txtImportoSistema"), t.total);
-        QCOMPARE(FormatTotal(Sistema.ImportoSistema), t.total);
+        QCOMPARE(FormatTotal(m.w->documento().sistema.ImportoSistema), t.total);
         QCOMPARE(shown(m.script), t.message);
     }
 
@@ -456,7 +455,8 @@ private Q_SLOTS:
         m.answers = {m.app.file("salvato.vrl")};
         m.button("cmdSalva")->click();
         const bool bunch = which == "cmdColoreVorlacco";
-        const int32_t& stored = bunch ? ColoreVorlacco : ColoreCapogioco;
+        const int32_t& stored =
+            bunch ? m.w->documento().colori.vorlacco : m.w->documento().colori.capogioco;
         const int32_t before = stored;
         chosen = chosen < 0 ? before : chosen;
         QString previewed;

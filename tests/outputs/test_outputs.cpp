@@ -88,20 +88,27 @@ TaraturaAmbetto CalibrazioneT() {
     return {5, 4.5f, 30, 20, 12.5f, 0, 0, 5, 4, QualitaNormale, QStringLiteral("PDF")};
 }
 
-// A folder with T saved and the settings, one printer "PDF", the sample
-// system; every global put back afterwards.
+void Stampa(QWidget* w, const QString& da, const QString& a) {
+    Child<QLineEdit>(w, "meDa")->setText(da);
+    Child<QLineEdit>(w, "meA")->setText(a);
+    Child(w, "cmdStampa")->click();
+}
+
+// A folder with T saved and the settings, one printer "PDF", and the sample
+// system with the colours the main window would hand its windows.
 struct Ambiente {
-    testsupport::GlobalsScope globals;
     testsupport::AppFolder folder{true};
     testing::PrinterListScope printers{{"PDF"}};
     testing::Script script;
     testing::MakerAddressScope maker{QString()}; // papers as a build that names no maker
+    SystemRecord Sistema = SistemaCompleto();
+    // Dark blue head number: its digits turn white.
+    Colori colori{ColoreVorlaccoPredefinito, 0x800000};
     explicit Ambiente(const QStringList& installed = {"PDF"}) : printers(installed) {
         folder.write(NomeFileTaratura, CodificaTaratura(CalibrazioneT()));
         folder.write("impostazioni.cfg", SettingsBytes("Ricevitoria del Corso", "PDF"));
-        Sistema = SistemaCompleto();
-        ColoreCapogioco = 0x800000; // dark blue: the head number's digits turn white
     }
+    DatiCarta carta() const { return {Sistema, colori, QString()}; }
     // What was said, but the rules question (answered "Stampa comunque").
     QStringList avvisi() const {
         QStringList out;
@@ -110,36 +117,28 @@ struct Ambiente {
                 out << m.text;
         return out;
     }
+    std::unique_ptr<frmStampaSchedine> Schedine(bool slips = true, bool forecast = false) const {
+        auto w = std::make_unique<frmStampaSchedine>(nullptr, carta());
+        w->Form_Load();
+        Child<QCheckBox>(w.get(), "chkSchedine")->setChecked(slips);
+        Child<QCheckBox>(w.get(), "chkPronostico")->setChecked(forecast);
+        return w;
+    }
+    // The check window with a typed draw checked: its Stampa ready.
+    std::unique_ptr<QWidget> Verificata() const {
+        auto w = std::make_unique<frmVerifica>(nullptr, Sistema);
+        for (int i = 0; i < 5; ++i)
+            w->findChild<QLineEdit*>(QString("txtEstratto_%1").arg(i))
+                ->setText(QString::number(i + 1));
+        w->Verifica();
+        return w;
+    }
+    std::unique_ptr<frmTaraturaAmbetto> Taratura() const {
+        auto w = std::make_unique<frmTaraturaAmbetto>(nullptr, carta());
+        w->Form_Load();
+        return w;
+    }
 };
-
-std::unique_ptr<frmStampaSchedine> Schedine(bool slips = true, bool forecast = false) {
-    auto w = std::make_unique<frmStampaSchedine>(nullptr, testsupport::Carta());
-    w->Form_Load();
-    Child<QCheckBox>(w.get(), "chkSchedine")->setChecked(slips);
-    Child<QCheckBox>(w.get(), "chkPronostico")->setChecked(forecast);
-    return w;
-}
-
-void Stampa(QWidget* w, const QString& da, const QString& a) {
-    Child<QLineEdit>(w, "meDa")->setText(da);
-    Child<QLineEdit>(w, "meA")->setText(a);
-    Child(w, "cmdStampa")->click();
-}
-
-// The check window with a typed draw checked: its Stampa ready.
-std::unique_ptr<QWidget> Verificata() {
-    auto w = std::make_unique<frmVerifica>(nullptr, Sistema);
-    for (int i = 0; i < 5; ++i)
-        w->findChild<QLineEdit*>(QString("txtEstratto_%1").arg(i))->setText(QString::number(i + 1));
-    w->Verifica();
-    return w;
-}
-
-std::unique_ptr<frmTaraturaAmbetto> Taratura() {
-    auto w = std::make_unique<frmTaraturaAmbetto>(nullptr, testsupport::Carta());
-    w->Form_Load();
-    return w;
-}
 
 } // namespace
 
@@ -158,10 +157,10 @@ private Q_SLOTS:
     // area, its buttons inside it (ctest runs this also on 1280x1024 at scale 2).
     void windowsFitTheScreen() {
         Ambiente env;
-        auto slips = Schedine();
+        auto slips = env.Schedine();
         Child(slips.get(), "cmdAnteprima")->click();
-        frmVerifica verifica(nullptr, Sistema);
-        frmVincite vincite(nullptr, Sistema);
+        frmVerifica verifica(nullptr, env.Sistema);
+        frmVincite vincite(nullptr, env.Sistema);
         for (QWidget* w : {slips->findChild<QWidget*>("frmAnteprima"),
                            static_cast<QWidget*>(&verifica), static_cast<QWidget*>(&vincite)}) {
             w->show();
@@ -191,17 +190,17 @@ private Q_SLOTS:
         if (QStringList{"tabulato", "schedine_1_9", "pronostico"}.contains(paper))
             address.emplace("https://www.example.com");
         if (paper.startsWith("tabulato")) {
-            Sistema.Capogioco = paper.contains("capogioco") ? 7 : 0;
-            frmTabulato w(nullptr, testsupport::Carta());
+            env.Sistema.Capogioco = paper.contains("capogioco") ? 7 : 0;
+            frmTabulato w(nullptr, env.carta());
             Child<QCheckBox>(&w, "chkColor")->setChecked(!paper.endsWith("bianco_nero"));
             Child(&w, "cmdStampa")->click();
         } else if (paper == "schedine_1_9" || paper == "pronostico") {
-            Stampa(Schedine(paper != "pronostico", paper == "pronostico").get(), "1", "9");
+            Stampa(env.Schedine(paper != "pronostico", paper == "pronostico").get(), "1", "9");
         } else if (paper == "verifica") {
-            const auto esito = VerificaEstrazione(Sistema, {{5, {1, 10, 45, 7, 77}}}, 1);
-            StampaVerifica(Sistema, *esito, "Estrazione del 04/01/2025");
+            const auto esito = VerificaEstrazione(env.Sistema, {{5, {1, 10, 45, 7, 77}}}, 1);
+            StampaVerifica(env.Sistema, *esito, "Estrazione del 04/01/2025");
         } else {
-            Child(Taratura().get(), paper == "righello" ? "cmdRighello" : "cmdTest")->click();
+            Child(env.Taratura().get(), paper == "righello" ? "cmdRighello" : "cmdTest")->click();
         }
         QCOMPARE(env.avvisi(), QStringList());
         QCOMPARE(recorder.jobs().size(), 1);
@@ -253,7 +252,7 @@ private Q_SLOTS:
         t.Stampante = name;
         env.folder.write(NomeFileTaratura, CodificaTaratura(t));
         testing::RecorderScope recorder;
-        auto w = Taratura();
+        auto w = env.Taratura();
         if (offset == 0)
             Child(w.get(), "cmdTest")->click(); // derives the amounts grid
         Child(w.get(), "cmdSalva")->click();
@@ -266,7 +265,7 @@ private Q_SLOTS:
     // a refused one is said once.
     void calibrationTyped() {
         Ambiente env;
-        auto w = Taratura();
+        auto w = env.Taratura();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         QLineEdit* box = nullptr;
@@ -340,12 +339,12 @@ private Q_SLOTS:
         testing::RecorderScope recorder;
         if (preview)
             Printer().UsePdfFile(printer);
-        Sistema.NomeSistema = "prova.vrl "; // offered as "prova"
+        env.Sistema.NomeSistema = "prova.vrl "; // offered as "prova"
         RispostaPdf answer(file);
-        std::unique_ptr<QWidget> w =
-            window == "check"   ? Verificata()
-            : window == "slips" ? std::unique_ptr<QWidget>(Schedine())
-                                : std::make_unique<frmTabulato>(nullptr, testsupport::Carta());
+        std::unique_ptr<QWidget> w = window == "check" ? env.Verificata()
+                                     : window == "slips"
+                                         ? std::unique_ptr<QWidget>(env.Schedine())
+                                         : std::make_unique<frmTabulato>(nullptr, env.carta());
         if (window == "listing") {
             auto* bar = Child<QScrollBar>(w.get(), "VsCopie"); // 20 at its top: Up adds one
             bar->setValue(1);
@@ -423,18 +422,18 @@ private Q_SLOTS:
         if (fault == 0)
             Printer().UsePrinter();
         if (fault == 3)
-            Sistema.Ruota = "Atlantide ";
-        Sistema.ImpQuad1 = {0.4f, 0.7f, 0.9f}; // 2,00 €, but each amount cell marks once
+            env.Sistema.Ruota = "Atlantide ";
+        env.Sistema.ImpQuad1 = {0.4f, 0.7f, 0.9f}; // 2,00 €, but each amount cell marks once
         const TaraturaAmbetto apart{5, 4.5f, 30, 50, 12.5f, 0, 0, 0, 4, 0, {}}; // amounts at 0 mm
         if (fault >= 5) // empty, or number 1 at (50, 30)
             env.folder.write(NomeFileTaratura, fault == 5 ? QByteArray() : CodificaTaratura(apart));
         env.script.queueAnswer(MsgResult::Cancel);
         if (range.isEmpty()) {
-            frmTabulato w(nullptr, testsupport::Carta());
+            frmTabulato w(nullptr, env.carta());
             Child<QScrollBar>(&w, "VsCopie")->setValue(3);
             Child(&w, "cmdStampa")->click();
         } else {
-            Stampa(Schedine(true, fault < 4).get(), range.left(1), range.right(1));
+            Stampa(env.Schedine(true, fault < 4).get(), range.left(1), range.right(1));
         }
         QCOMPARE(env.script.messages().size(), 1);
         QCOMPARE(env.script.messages()[0].text, text);
@@ -458,11 +457,11 @@ private Q_SLOTS:
         testing::RecorderScope recorder;
         std::unique_ptr<QWidget> w;
         if (calibration) {
-            w = Taratura();
+            w = env.Taratura();
             Child(w.get(), "cmdTest")->click();
             Child(w.get(), "cmdRighello")->click();
         } else {
-            w = Schedine();
+            w = env.Schedine();
             Stampa(w.get(), "1", "3");
         }
         const QList<RecordedJob> jobs = Printer().recordedJobs();
@@ -509,7 +508,7 @@ private Q_SLOTS:
         Ambiente env;
         QWidget main;
         main.setEnabled(false); // as the main window does before opening it
-        MostraStampaSchedine(&main, testsupport::Carta());
+        MostraStampaSchedine(&main, env.carta());
         const QPointer<frmStampaSchedine> w = main.findChild<frmStampaSchedine*>();
         QVERIFY(w && w->isVisible());
         QCOMPARE(Child<QLineEdit>(w, "meA")->text(), "9"); // slips 1 to 9 offered, of 9
@@ -531,7 +530,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString pdf = dir.filePath("schede.pdf");
         Printer().UsePdfFile(pdf);
-        auto w = Schedine();
+        auto w = env.Schedine();
         w->show();
         const auto progress = [&] {
             auto* p = w->findChild<frmPrnInCorso*>();
@@ -554,7 +553,7 @@ private Q_SLOTS:
                 Child(p, "cmdInterrompi")->click();
         });
         watcher.start(0);
-        Sistema.NomeSistema = "Prova di stampa.vrl "; // the title names it without ".vrl"
+        env.Sistema.NomeSistema = "Prova di stampa.vrl "; // the title names it without ".vrl"
         Stampa(w.get(), "1", "9");
         watcher.stop();
         QCOMPARE(labels.last(), QStringLiteral("Scheda n. 0003"));
@@ -566,7 +565,7 @@ private Q_SLOTS:
         QCOMPARE(PdfPages(pdf), 3);
         // Dark at every square's centre, 4 pixels a millimetre.
         Run("pdftoppm", {"-r", "101.6", "-gray", "-png", pdf, dir.filePath("p")});
-        const auto recorded = Printer().Record([] { Stampa(Schedine().get(), "1", "3"); });
+        const auto recorded = Printer().Record([&env] { Stampa(env.Schedine().get(), "1", "3"); });
         for (const PageOp& b : recorded.value(0).ofKind(PageOp::Box)) {
             const QImage page(dir.filePath(QString("p-%1.png").arg(b.page)));
             QVERIFY2(qGray(page.pixel(int((b.x + 1) * 4), int((b.y + 1) * 4))) < 100,
@@ -623,8 +622,8 @@ private Q_SLOTS:
     }
     void init() {
         env_ = std::make_unique<Ambiente>(InstalledPrinters());
-        Sistema.Capogioco = 0;
-        Sistema.NomeSistema = Name();
+        env_->Sistema.Capogioco = 0;
+        env_->Sistema.NomeSistema = Name();
         Printer().UsePrinter();
         before_ = out_.entryList({"*.pdf"}, QDir::Files);
     }
@@ -648,7 +647,7 @@ private Q_SLOTS:
     void listing() {
         QFETCH(int, copies);
         QFETCH(bool, colour);
-        frmTabulato w(nullptr, testsupport::Carta());
+        frmTabulato w(nullptr, env_->carta());
         Child<QCheckBox>(&w, "chkColor")->setChecked(colour);
         const auto recorded = Printer().Record([&] { Child(&w, "cmdStampa")->click(); });
         Child<QScrollBar>(&w, "VsCopie")->setValue(copies);
@@ -690,7 +689,7 @@ private Q_SLOTS:
     void slipJobs() {
         QFETCH(bool, forecast);
         QFETCH(QStringList, jobs);
-        Stampa(Schedine(true, forecast).get(), "1", "9");
+        Stampa(env_->Schedine(true, forecast).get(), "1", "9");
         QCOMPARE(env_->avvisi(), QStringList());
         QStringList found;
         for (const QFileInfo& f : Jobs(int(jobs.size())))

@@ -91,11 +91,8 @@ void PageOperations() {
 
 class TestPrinting : public QObject {
     Q_OBJECT
-    std::optional<testsupport::GlobalsScope> globals_;
 
 private Q_SLOTS:
-    void init() { globals_.emplace(); }
-    void cleanup() { globals_.reset(); }
 
     // A sample of every page operation against its snapshot. (The cluster
     // figure is in the listing's snapshots, with and without head number and
@@ -185,7 +182,7 @@ private Q_SLOTS:
         testing::RecorderScope rec;
         testing::Script script;
         Printer().Print(QStringLiteral("before"), true);
-        stampaVorlacco(Printer(), testsupport::Carta(), 15, 45, 11, true);
+        stampaVorlacco(Printer(), DatiCarta{}, 15, 45, 11, true);
         Printer().Print(QStringLiteral("after"), true);
         Printer().EndDoc();
         QCOMPARE(script.messages().size(), 1);

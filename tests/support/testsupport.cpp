@@ -58,17 +58,6 @@ LocaleScope::~LocaleScope() { QLocale::setDefault(previous_); }
 
 bool runningAsRoot() { return ::geteuid() == 0; }
 
-GlobalsScope::GlobalsScope()
-    : sistema_(corpo::Sistema), vorlacco_(corpo::ColoreVorlacco),
-      capogioco_(corpo::ColoreCapogioco), scelta_(corpo::SceltaColore) {}
-
-GlobalsScope::~GlobalsScope() {
-    corpo::Sistema = sistema_;
-    corpo::ColoreVorlacco = vorlacco_;
-    corpo::ColoreCapogioco = capogioco_;
-    corpo::SceltaColore = scelta_;
-}
-
 namespace {
 // The first line where two snapshots differ in text or by 0.01 or more in a
 // number; empty when they agree.

@@ -37,27 +37,6 @@ private:
     QLocale previous_;
 };
 
-// Every shared global of the program (the system, its colours, the settings,
-// the wheel names, the stop request) put back as it was at the end of a test.
-// A test changes what it needs freely inside one.
-class GlobalsScope {
-public:
-    GlobalsScope();
-    ~GlobalsScope();
-    GlobalsScope(const GlobalsScope&) = delete;
-    GlobalsScope& operator=(const GlobalsScope&) = delete;
-
-private:
-    corpo::SystemRecord sistema_;
-    int32_t vorlacco_, capogioco_;
-    QString scelta_;
-};
-
-// What the main window hands a paper's window: the test's system, colours and header.
-inline corpo::DatiCarta Carta() {
-    return {corpo::Sistema, {corpo::ColoreVorlacco, corpo::ColoreCapogioco}, QString()};
-}
-
 inline QLocale italian() { return QLocale(QLocale::Italian, QLocale::Italy); }
 
 // The built application folder (bin/ of the build), from the test's environment.

@@ -48,20 +48,20 @@ const Importi21 preset10 =
 const Importi21 preset20 =
     twice({1.85f, 0.85f, 0.25f, 0.05f}, {1.50f, 0.70f, 0.30f}, {1.00f, 0.50f}, 1.50f, 3.00f);
 
-void setStakes(const Importi21& v) {
+void setStakes(SystemRecord& Sistema, const Importi21& v) {
     for (const Scommessa& b : Scommesse)
         std::copy_n(v.begin() + FirstStake(b.group), b.stakeCount, b.Stakes(Sistema).begin());
 }
 
 // The numbers 1..29 in bet order for 10 euro; a head number opens every bet.
-void numbered(const QString& ruota, int head = 0) {
+void numbered(SystemRecord& Sistema, const QString& ruota, int head = 0) {
     uint8_t n = 1;
     for (const Scommessa& b : Scommesse)
         for (int i = 0; i < b.size; ++i)
             b.Numbers(Sistema)[size_t(i)] = i == 0 && head ? uint8_t(head) : n++;
     Sistema.Capogioco = uint8_t(head);
     Sistema.Ruota = ruota;
-    setStakes(preset10);
+    setStakes(Sistema, preset10);
 }
 
 // The first message shown (an empty one when none was).
@@ -83,8 +83,8 @@ Q_DECLARE_METATYPE(Won)
 
 class TestWinnings : public QObject {
     Q_OBJECT
-    QTemporaryDir data_; // the user's data folder, where imports go
-    std::optional<testsupport::GlobalsScope> globals_;
+    QTemporaryDir data_;  // the user's data folder, where imports go
+    SystemRecord Sistema; // the system a test hands the windows
 
 private Q_SLOTS:
     void initTestCase() {
@@ -92,10 +92,9 @@ private Q_SLOTS:
         qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
     }
     void init() {
-        globals_.emplace();
+        Sistema = {};
         QFileInfo(PercorsoArchivio()).dir().removeRecursively();
     }
-    void cleanup() { globals_.reset(); }
 
     // Stakes → winnings, or nothing when an amount is not a finite float.
     void winnings_data() {
@@ -146,7 +145,7 @@ private Q_SLOTS:
         const QPalette theme = QApplication::palette();
         const auto restore = qScopeGuard([&] { QApplication::setPalette(theme); });
         QApplication::setPalette(dark());
-        numbered("Roma", 7);
+        numbered(Sistema, "Roma", 7);
         frmVincite form(nullptr, Sistema);
         QVERIFY(form.Form_Load());
         form.show();
@@ -155,7 +154,7 @@ private Q_SLOTS:
                                       form.grab().toImage());
         QCOMPARE(form.findChild<QLabel*>("lblVinCinq1_0")->accessibleName(),
                  "Cinquina 1, ambo: € 25,00");
-        setStakes(at({{3, 1e33f}}, preset10));
+        setStakes(Sistema, at({{3, 1e33f}}, preset10));
         QVERIFY(!form.Form_Load());
         QCOMPARE(first(script).text,
                  "Errore 6 (valore fuori dai limiti) nella procedura Form_Load (Form frmVincite)");
@@ -200,7 +199,7 @@ private Q_SLOTS:
         testing::PrinterListScope printers({"Altra", "PDF"});
         testing::RecorderScope rec;
         testing::Script script;
-        numbered(ruota, head);
+        numbered(Sistema, ruota, head);
         frmVerifica form(nullptr, Sistema);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -324,7 +323,7 @@ private Q_SLOTS:
         testsupport::LocaleScope it(testsupport::italian());
         testing::PrinterListScope printers({QStringLiteral("Golden")});
         Printer().SelectPrinter(QStringLiteral("Golden"));
-        setStakes(preset20);
+        setStakes(Sistema, preset20);
         testing::RecorderScope rec;
         StampaProspetto(Printer(), Sistema, 12.5f, 40);
         Printer().EndDoc();
