@@ -99,7 +99,6 @@ bool frmColourPicker::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmColourPicker::cmdGeneraColore_Click() {
-    Randomize();
     ColoreScelto = ColoreCasuale(Rnd());
     preview();
 }

@@ -278,7 +278,6 @@ void frmMain::ImpostaCapogioco(uint8_t mode) {
 }
 
 void frmMain::NumeriCasuali() {
-    Randomize();
     const Cluster values = ValoriNumeriCasuali(doc_.sistema.Capogioco, &Rnd);
     for (int g = 0; g < NumGruppi; ++g)
         for (int p = 0; p < Scommesse[size_t(g)].size; ++p)

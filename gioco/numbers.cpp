@@ -194,16 +194,7 @@ RispostaCapogioco LeggiCapogioco(const QString& answer) {
     return {RispostaCapogioco::Accepted, n};
 }
 
-namespace {
-QRandomGenerator& generator() {
-    static QRandomGenerator rng(quint32(QTime::currentTime().msecsSinceStartOfDay()));
-    return rng;
-}
-} // namespace
-
-double Rnd() { return generator().generateDouble(); }
-
-void Randomize() { generator().seed(quint32(QTime::currentTime().msecsSinceStartOfDay())); }
+double Rnd() { return QRandomGenerator::global()->generateDouble(); }
 
 int32_t ColoreCasuale(double draw) { return RoundHalfEven(draw * 16777215.0); }
 

@@ -78,10 +78,8 @@ struct RispostaCapogioco {
 };
 RispostaCapogioco LeggiCapogioco(const QString& answer);
 
-// The program's uniform random generator, [0, 1); Randomize reseeds it from
-// the clock.
+// A uniform draw in [0, 1) from Qt's generator, which Qt seeds.
 double Rnd();
-void Randomize();
 
 // A random colour 0..0xFFFFFF from a uniform draw in [0, 1).
 int32_t ColoreCasuale(double draw);

@@ -28,7 +28,6 @@
 namespace corpo {
 
 namespace {
-QLocalServer* instanceServer = nullptr;
 constexpr int ConnectTimeoutMs = 1000;
 // Any local program of the user can reach the socket: each client gets this
 // long to say what it wants, and only so many are served at once, so idle
@@ -120,30 +119,30 @@ void Serve(QLocalSocket* s, const std::function<QWidget*()>& window,
 
 } // namespace
 
-bool ListenForOtherCopies(std::function<QWidget*()> window,
+bool ListenForOtherCopies(QObject* owner, std::function<QWidget*()> window,
                           std::function<void(const QString&)> open) {
-    delete instanceServer;
-    instanceServer = new QLocalServer(qApp);
+    auto* instanceServer = new QLocalServer(owner);
     instanceServer->setSocketOptions(QLocalServer::UserAccessOption);
     const bool listening = Listen(instanceServer);
-    QObject::connect(instanceServer, &QLocalServer::newConnection, instanceServer, [window, open] {
-        while (QLocalSocket* s = instanceServer->nextPendingConnection()) {
-            // The longest waiting makes room: a real copy speaks at once.
-            QList<QLocalSocket*> waiting;
-            for (QLocalSocket* c :
-                 instanceServer->findChildren<QLocalSocket*>(QString(), Qt::FindDirectChildrenOnly))
-                if (c != s && c->state() == QLocalSocket::ConnectedState)
-                    waiting << c;
-            if (waiting.size() >= MaxClients)
-                Drop(waiting.constFirst());
-            Serve(s, window, open);
-        }
-    });
+    QObject::connect(instanceServer, &QLocalServer::newConnection, instanceServer,
+                     [instanceServer, window, open] {
+                         while (QLocalSocket* s = instanceServer->nextPendingConnection()) {
+                             // The longest waiting makes room: a real copy speaks at once.
+                             QList<QLocalSocket*> waiting;
+                             for (QLocalSocket* c : instanceServer->findChildren<QLocalSocket*>(
+                                      QString(), Qt::FindDirectChildrenOnly))
+                                 if (c != s && c->state() == QLocalSocket::ConnectedState)
+                                     waiting << c;
+                             if (waiting.size() >= MaxClients)
+                                 Drop(waiting.constFirst());
+                             Serve(s, window, open);
+                         }
+                     });
     // The server closes itself, and removes its socket file, when a
     // connection cannot be taken (no descriptor left): take the name again
     // once it can be, unless a later copy has taken it meanwhile.
     auto* relisten = new QTimer(instanceServer);
-    QObject::connect(relisten, &QTimer::timeout, instanceServer, [] {
+    QObject::connect(relisten, &QTimer::timeout, instanceServer, [instanceServer] {
         if (!instanceServer->isListening())
             instanceServer->listen(InstanceName());
     });
@@ -152,17 +151,16 @@ bool ListenForOtherCopies(std::function<QWidget*()> window,
 }
 
 namespace {
-QPointer<frmMain> mainWindow;
-
 // A file handed over while the user is busy with another window (a modal
 // one, or the slip window that disables the main one) waits until that
 // window is closed, then opens as Open would: a changed system is offered
 // for saving first, and stays when the user keeps it.
-void OpenWhenFree(const QString& file) {
+void OpenWhenFree(const QPointer<frmMain>& mainWindow, const QString& file) {
     if (!mainWindow)
         return;
     if (!mainWindow->isEnabled() || QApplication::activeModalWidget())
-        return QTimer::singleShot(250, mainWindow, [file] { OpenWhenFree(file); });
+        return QTimer::singleShot(250, mainWindow,
+                                  [mainWindow, file] { OpenWhenFree(mainWindow, file); });
     if (mainWindow->ChiediSalvataggio())
         mainWindow->OpenSystemFile(file);
 }
@@ -181,7 +179,13 @@ QWidget* Avvio(const StartupOptions& options) {
     if (ActivatePrevInstance(systemFile))
         return nullptr;
 
-    ListenForOtherCopies([] { return mainWindow.data(); }, OpenWhenFree);
+    // The main window is made after the server: both ends share where it will be.
+    // The server goes with the main window once there is one.
+    const auto mainWindow = std::make_shared<QPointer<frmMain>>();
+    auto* server = new QObject(qApp);
+    ListenForOtherCopies(
+        server, [mainWindow] { return mainWindow->data(); },
+        [mainWindow](const QString& file) { OpenWhenFree(*mainWindow, file); });
 
     QPointer<frmSplash> splash = new frmSplash;
     splash->show();
@@ -194,7 +198,8 @@ QWidget* Avvio(const StartupOptions& options) {
 
     auto* main = new frmMain;
     main->setAttribute(Qt::WA_DeleteOnClose);
-    mainWindow = main;
+    *mainWindow = main;
+    server->setParent(main);
     main->load();
 
     Pausa(options.pauseMs);

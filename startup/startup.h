@@ -6,6 +6,7 @@
 
 class QApplication;
 class QLocale;
+class QObject;
 class QWidget;
 
 namespace corpo {
@@ -26,8 +27,9 @@ bool ActivatePrevInstance(const QString& systemFile = {});
 // restored when minimised, and hands over its file to open(). A client that
 // sends anything but one message, or nothing for 2 s, is dropped, and only a
 // few are served at once. Returns false when the name could not be taken;
-// the name is taken again whenever the server has closed.
-bool ListenForOtherCopies(std::function<QWidget*()> window,
+// the name is taken again whenever the server has closed. The server lives
+// as long as `owner`.
+bool ListenForOtherCopies(QObject* owner, std::function<QWidget*()> window,
                           std::function<void(const QString&)> open = {});
 
 // What the start-up sequence may be given instead of the real thing (tests and

@@ -528,13 +528,16 @@ private Q_SLOTS:
             const auto back = qScopeGuard([&] { qputenv("DISPLAY", display); });
             QLocalServer live;
             QVERIFY(live.listen(InstanceName()));
-            QVERIFY(!ListenForOtherCopies([] { return nullptr; }, [](const QString&) {}));
+            QObject owner;
+            QVERIFY(!ListenForOtherCopies(
+                &owner, [] { return nullptr; }, [](const QString&) {}));
             QLocalSocket probe;
             probe.connectToServer(InstanceName());
             QVERIFY(live.waitForNewConnection(2000));
         }
-        QVERIFY(
-            ListenForOtherCopies([] { return nullptr; }, [&](const QString& f) { opened << f; }));
+        QObject owner;
+        QVERIFY(ListenForOtherCopies(
+            &owner, [] { return nullptr; }, [&](const QString& f) { opened << f; }));
         const auto send = [](QLocalSocket& s, const QByteArray& message) {
             s.connectToServer(InstanceName());
             return s.state() == QLocalSocket::ConnectedState && s.write(message) == message.size();
