@@ -352,7 +352,7 @@ void frmMain::cmdPrnSchedine_Click() {
 
 void frmMain::cmdVerifica_Click() {
     if (SistemaPronto())
-        ApriVerifica(this);
+        ApriVerifica(Sistema, this);
 }
 
 // ---------------------------------------------------------------- colours

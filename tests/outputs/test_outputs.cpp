@@ -128,7 +128,7 @@ void Stampa(QWidget* w, const QString& da, const QString& a) {
 
 // The check window with a typed draw checked: its Stampa ready.
 std::unique_ptr<QWidget> Verificata() {
-    auto w = std::make_unique<frmVerifica>();
+    auto w = std::make_unique<frmVerifica>(Sistema);
     for (int i = 0; i < 5; ++i)
         w->findChild<QLineEdit*>(QString("txtEstratto_%1").arg(i))->setText(QString::number(i + 1));
     w->Verifica();
@@ -160,7 +160,7 @@ private Q_SLOTS:
         Ambiente env;
         auto slips = Schedine();
         Child(slips.get(), "cmdAnteprima")->click();
-        frmVerifica verifica;
+        frmVerifica verifica(Sistema);
         frmVincite vincite;
         for (QWidget* w : {slips->findChild<QWidget*>("frmAnteprima"),
                            static_cast<QWidget*>(&verifica), static_cast<QWidget*>(&vincite)}) {
@@ -199,7 +199,7 @@ private Q_SLOTS:
             Stampa(Schedine(paper != "pronostico", paper == "pronostico").get(), "1", "9");
         } else if (paper == "verifica") {
             const auto esito = VerificaEstrazione(Sistema, {{5, {1, 10, 45, 7, 77}}}, 1);
-            StampaVerifica(*esito, "Estrazione del 04/01/2025");
+            StampaVerifica(Sistema, *esito, "Estrazione del 04/01/2025");
         } else {
             Child(Taratura().get(), paper == "righello" ? "cmdRighello" : "cmdTest")->click();
         }
