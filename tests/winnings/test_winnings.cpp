@@ -100,32 +100,13 @@ SystemRecord esempio(const QString& ruota, int head = 0) {
     return r;
 }
 
-// Every winning bet and wheel, every winning slip, then the totals.
+// Every winning slip, then the totals.
 QString dump(const EsitoVerifica& e) {
     QStringList lines;
-    for (const EsitoScommessa& b : e.scommesse)
-        for (const Combinazioni& c : b.vinte)
-            lines << CodiceRuota(b.ruota) + " " + Scommesse[b.scommessa].Name() + " " +
-                         Punti(b.punti) + ": " +
-                         DescriviCombinazioni(Scommesse[b.scommessa], c, e.divisore);
     for (int g = 0; g < NumGruppi; ++g)
         if (e.schedine[g].importi.lordo)
             lines << Scommesse[g].Name() + ": " + DescriviSchedina(e.schedine[g]);
     return (lines << DescriviTotali(e.totali)).join('\n');
-}
-
-// An archive of `dates` draws on every wheel, numbers from a fixed seed.
-Archivio casuale(int dates) {
-    Archivio a;
-    std::mt19937 random(20);
-    QDate d(1990, 1, 2);
-    for (int i = 0; i < dates; ++i, d = d.addDays(i % 3 ? 2 : 3))
-        for (Estratti& e : a.estrazioni[d])
-            for (int k = 0; k < 5; ++k)
-                do
-                    e[k] = uint8_t(random() % 90 + 1);
-                while (std::find(e.begin(), e.begin() + k, e[k]) != e.begin() + k);
-    return a;
 }
 
 } // namespace
@@ -215,22 +196,21 @@ private Q_SLOTS:
                  "Errore 6 (valore fuori dai limiti) nella procedura Form_Load (Form frmVincite)");
     }
 
-    // A draw typed against the 10 euro system of 1..29: refused with the focus
-    // on the field at fault, or each bet's hits, the head number marked drawn,
-    // and the total, printed on the listing's printer.
+    // A draw typed against the 10 euro system of 1..29: each bet's hits, the
+    // head number marked drawn, the totals, printed on the listing's printer;
+    // then a draw refused, with the focus on the field at fault, leaves no
+    // stale result and nothing to print.
     void typedDraw_data() {
         QTest::addColumn<QString>("ruota");
         QTest::addColumn<int>("head");
         QTest::addColumn<QString>("drawn");
-        QTest::addColumn<QString>("hits");  // or the field with the focus
-        QTest::addColumn<QString>("shown"); // the total or the message
+        QTest::addColumn<QString>("hits");
+        QTest::addColumn<QString>("shown"); // the totals
         const auto row = [](const char* name, const char* ruota, int head, const char* drawn,
                             const char* hits, const char* shown) {
             QTest::newRow(name) << QString(ruota) << head << QString(drawn) << QString(hits)
                                 << QString(shown);
         };
-        row("repeated", "Roma", 0, "1 2 3 2 5", "txtEstratto_3",
-            "Il numero 2 è ripetuto: i cinque numeri estratti sono tutti diversi.");
         // A terno of the Cinquina 3 ambi and a terno, 210; the estratto 11,232;
         // 8% of each slip withheld to the cent (16,80 + 0,90).
         row("terno", "Roma", 0, "1 2 3 29 50", "3 0 0 0 0 0 0 0 1",
@@ -251,7 +231,6 @@ private Q_SLOTS:
         QFETCH(QString, drawn);
         QFETCH(QString, hits);
         QFETCH(QString, shown);
-        const bool refused = hits.startsWith("txt");
         testsupport::LocaleScope it(testsupport::italian());
         testsupport::AppFolder app;
         app.write("impostazioni.cfg", SettingsBytes("Ricevitoria", "PDF"));
@@ -268,17 +247,12 @@ private Q_SLOTS:
         // The wheel of the typed numbers is asked for on "Tutte" only.
         QCOMPARE(form.findChild<QComboBox*>("cmbRuotaDigitata")->isVisible(), ruota == "Tutte");
         QTest::mouseClick(form.findChild<QPushButton*>("cmdVerifica"), Qt::LeftButton);
-        QCOMPARE(first(script).text, refused ? shown : QString());
-        QCOMPARE(first(script).focusAtShow, refused ? hits : QString());
         auto* table = form.findChild<QTableWidget*>("tblEsito");
         QStringList got;
         for (int r = 0; r < table->rowCount(); ++r)
             got << table->item(r, 7)->text();
-        QCOMPARE(got.join(' '), refused ? QString() : hits);
+        QCOMPARE(got.join(' '), hits);
         QTest::mouseClick(form.findChild<QPushButton*>("cmdStampa"), Qt::LeftButton);
-        QCOMPARE(rec.jobs().size(), refused ? 0 : 1);
-        if (refused)
-            return;
         QCOMPARE(rec.last().printer, QStringLiteral("PDF"));
         // A hit is bold and said in words; the table against its pictures under
         // the default palette and a dark one (hits read at 4.5:1 or more, WCAG).
@@ -304,9 +278,12 @@ private Q_SLOTS:
                 QAccessible::queryAccessibleInterface(table)->tableInterface()->cellAt(8, 7)->text(
                     QAccessible::Name),
                 "1 punto");
-        // A draw refused next leaves no stale result, and nothing to print.
-        form.findChild<QLineEdit*>("txtEstratto_4")->clear();
+        form.findChild<QLineEdit*>("txtEstratto_3")->setText(drawn.section(' ', 1, 1));
         QTest::mouseClick(form.findChild<QPushButton*>("cmdVerifica"), Qt::LeftButton);
+        QCOMPARE(first(script).text, QString("Il numero %1 è ripetuto: i cinque numeri estratti "
+                                             "sono tutti diversi.")
+                                         .arg(drawn.section(' ', 1, 1)));
+        QCOMPARE(first(script).focusAtShow, "txtEstratto_3");
         QCOMPARE(table->rowCount(), 0);
         QCOMPARE(form.findChild<QLabel*>("lblTotale")->text(), QString());
         QVERIFY(!form.findChild<QPushButton*>("cmdPdf")->isEnabled());
@@ -321,31 +298,24 @@ private Q_SLOTS:
         const SystemRecord roma = esempio("Roma");
         QTest::newRow("3 hits and the estratto")
             << roma << Draws{{7, {7, 18, 33, 3, 47}}}
-            << "RM Cinquina 1 3 punti: 3 ambi × € 25,00\nRM Estratto 1 punto: 1 estratto × € "
-               "11,23\n"
-               "Cinquina 1: lordo € 75,00, ritenuta € 6,00, netto € 69,00\n"
+            << "Cinquina 1: lordo € 75,00, ritenuta € 6,00, netto € 69,00\n"
                "Estratto: lordo € 11,23, ritenuta € 0,90, netto € 10,33\n"
                "Spesa € 2,00; lordo € 86,23; ritenuta € 6,90; netto € 79,33";
-        QTest::newRow("4 hits") << roma << Draws{{7, {7, 18, 33, 45, 47}}}
-                                << "RM Cinquina 1 4 punti: 6 ambi × € 25,00\n"
-                                   "Cinquina 1: lordo € 150,00, ritenuta € 12,00, netto € 138,00\n"
-                                   "Spesa € 2,00; lordo € 150,00; ritenuta € 12,00; netto € 138,00";
+        QTest::newRow("4 hits, 6 ambi")
+            << roma << Draws{{7, {7, 18, 33, 45, 47}}}
+            << "Cinquina 1: lordo € 150,00, ritenuta € 12,00, netto € 138,00\n"
+               "Spesa € 2,00; lordo € 150,00; ritenuta € 12,00; netto € 138,00";
         SystemRecord quaterna = roma;
         quaterna.ImpCinq1[0] = quaterna.ImpEstratto = 0;
         quaterna.ImpQuad1 = {0.60f, 0, 0.40f};
         QTest::newRow("Quaterna, terno not staked")
             << quaterna << Draws{{7, {56, 57, 58, 1, 2}}}
-            << "RM Quaterna 1 3 punti: 3 ambi × € 25,00\n"
-               "Quaterna 1: lordo € 75,00, ritenuta € 6,00, netto € 69,00\n"
+            << "Quaterna 1: lordo € 75,00, ritenuta € 6,00, netto € 69,00\n"
                "Spesa € 1,00; lordo € 75,00; ritenuta € 6,00; netto € 69,00";
         // 81 heads every bet, the Estratto too: 3 hits on Bari, 2 on Cagliari.
         QTest::newRow("head number on Tutte")
             << esempio("Tutte", 81) << Draws{{0, {81, 18, 33, 1, 2}}, {1, {18, 81, 4, 5, 6}}}
-            << "BA Cinquina 1 3 punti: 3 ambi × € 25,00 /10\n"
-               "CA Cinquina 1 2 punti: 1 ambo × € 25,00 /10\n"
-               "BA Estratto 1 punto: 1 estratto × € 11,23 /10\n"
-               "CA Estratto 1 punto: 1 estratto × € 11,23 /10\n"
-               "Cinquina 1: lordo € 10,00, ritenuta € 0,80, netto € 9,20\n"
+            << "Cinquina 1: lordo € 10,00, ritenuta € 0,80, netto € 9,20\n"
                "Estratto: lordo € 2,25, ritenuta € 0,18, netto € 2,07\n"
                "Spesa € 2,00; lordo € 12,25; ritenuta € 0,98; netto € 11,27";
         SystemRecord big = roma;
@@ -353,9 +323,7 @@ private Q_SLOTS:
         big.ImpEstratto = 0;
         QTest::newRow("6M cap")
             << big << Draws{{7, {7, 18, 33, 45, 62}}}
-            << "RM Cinquina 1 5 punti: 10 ambi × € 25,00\n"
-               "RM Cinquina 1 5 punti: 1 cinquina × € 6.000.000,00\n"
-               "Cinquina 1: lordo € 6.000.000,00, ritenuta € 480.000,00, netto € 5.520.000,00 "
+            << "Cinquina 1: lordo € 6.000.000,00, ritenuta € 480.000,00, netto € 5.520.000,00 "
                "(una schedina vince al massimo € 6.000.000,00)\n"
                "Spesa € 2,00; lordo € 6.000.000,00; ritenuta € 480.000,00; netto € 5.520.000,00";
         // 0,8336 twice: 1,66 withheld, where 8% of the sum would be 1,67.
@@ -363,8 +331,7 @@ private Q_SLOTS:
         two.ImpQuad1 = two.ImpQuad2 = {0.25f, 0, 0};
         QTest::newRow("withheld per slip")
             << two << Draws{{7, {56, 57, 60, 61, 1}}}
-            << "RM Quaterna 1 2 punti: 1 ambo × € 10,42\nRM Quaterna 2 2 punti: 1 ambo × € 10,42\n"
-               "Quaterna 1: lordo € 10,42, ritenuta € 0,83, netto € 9,59\n"
+            << "Quaterna 1: lordo € 10,42, ritenuta € 0,83, netto € 9,59\n"
                "Quaterna 2: lordo € 10,42, ritenuta € 0,83, netto € 9,59\n"
                "Spesa € 0,50; lordo € 20,84; ritenuta € 1,66; netto € 19,18";
     }
@@ -381,21 +348,23 @@ private Q_SLOTS:
     // many draws followed add up to the single checks of each.
     void archiveDates() {
         testsupport::LocaleScope it(testsupport::italian());
-        Archivio a = casuale(400);
+        Archivio a; // 400 dates of draws on every wheel, from a fixed seed
+        std::mt19937 random(20);
+        for (int i = 0; i < 400; ++i)
+            for (Estratti& e : a.estrazioni[QDate(1990, 1, 2).addDays(i * 7 / 3)])
+                for (int k = 0; k < 5; ++k)
+                    do
+                        e[k] = uint8_t(random() % 90 + 1);
+                    while (std::find(e.begin(), e.begin() + k, e[k]) != e.begin() + k);
         const QDate last = a.Ultima();
         for (int r = 2; r < NumRuote; ++r)
             a.estrazioni[last][r] = {};
-        QCOMPARE(EstrazioniDel(a, last, "Tutte").draws.size(), 2);
         QCOMPARE(RuoteMancanti(EstrazioniDel(a, last, "Tutte").mancanti),
                  "Mancano le ruote di Firenze, Genova, Milano, Napoli, Palermo, Roma, Torino e "
                  "Venezia.");
         QCOMPARE(EstrazioniDel(a, last.addDays(1), "Bari").messaggio,
                  "L'archivio non ha estrazioni del " + FormatoData(last.addDays(1)) +
                      ". L'estrazione precedente è del " + FormatoData(last) + ".");
-        QCOMPARE(EstrazioniDel(a, last, "Roma").messaggio,
-                 "L'archivio non ha l'estrazione del " + FormatoData(last) +
-                     " sulla ruota Roma. L'estrazione precedente è del " +
-                     FormatoData(a.Precedente(last, {7})) + ".");
         for (const QString ruota : {"Tutte", "Roma"}) {
             numbered(ruota, 7);
             const QDate from = a.Prima().addDays(40);
@@ -485,18 +454,12 @@ private Q_SLOTS:
         QTest::newRow("three numbers")
             << "--estrazione|1 2 3" << it
             << "!L'estrazione ha 3 numeri: scrivine cinque, tra virgolette (\"7 18 33 3 47\").";
-        QTest::newRow("other wheel") << "--estrazione|1 2 3 4 5|--ruota|Bari" << it
-                                     << "!Il sistema è giocato sulla ruota Roma, non su Bari.";
         QTest::newRow("bad date")
             << "--dal|2024/13/01|--archivio|%A" << it
             << "!La data \"2024/13/01\" non è valida: scrivila come AAAA/MM/GG.";
         QTest::newRow("past the last")
             << "--dal|2024/01/06|--archivio|%A" << it
             << "!L'archivio non ha estrazioni sulla ruota Roma dal 06/01/2024 in poi.";
-        QTest::newRow("both")
-            << "--dal|2024/01/06|--estrazione|1 2 3 4 5" << it
-            << "!Indica una sola cosa da verificare: --estrazione \"N N N N N\" oppure --dal "
-               "AAAA/MM/GG.";
     }
     void commandLine() {
         QFETCH(QString, args);
@@ -524,15 +487,12 @@ private Q_SLOTS:
         QVERIFY(p.waitForFinished(10000));
         const QString stdOut = QString::fromUtf8(p.readAllStandardOutput());
         const QString stdErr = QString::fromUtf8(p.readAllStandardError());
-        if (out.startsWith('!')) {
-            QCOMPARE(stdErr, out.mid(1) + '\n');
-            QCOMPARE(stdOut, QString());
-            QCOMPARE(p.exitCode(), 2);
-            return;
-        }
-        QCOMPARE(stdErr, QString());
-        QCOMPARE(p.exitCode(), 0);
+        const bool fails = out.startsWith('!');
+        QCOMPARE(p.exitCode(), fails ? 2 : 0);
+        QCOMPARE(stdErr, fails ? out.mid(1) + '\n' : QString());
         const QStringList lines = stdOut.trimmed().split('\n');
+        if (fails) // and nothing else
+            out = "";
         QCOMPARE(lines.mid(lines.size() - out.count('\n') - 1).join('\n'), out);
     }
 
