@@ -505,8 +505,11 @@ QString DescriviColpo(const Colpo& colpo) {
     for (int r = 0; r < NumRuote; ++r)
         if (colpo.mancanti >> r & 1)
             mancanti << r;
-    if (!mancanti.isEmpty())
-        text += QStringLiteral(". ") + RuoteMancanti(mancanti);
+    if (!mancanti.isEmpty()) { // "(mancano le ruote di Bari e Napoli)"
+        QString said = RuoteMancanti(mancanti);
+        said.chop(1);
+        text += QStringLiteral(" (") + said.at(0).toLower() + said.mid(1) + QLatin1Char(')');
+    }
     return text;
 }
 

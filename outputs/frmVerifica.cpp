@@ -33,12 +33,12 @@ namespace corpo {
 
 namespace {
 
-// Ruota, Scommessa, five numbers, Punti, Vincite, then the slip's three figures.
+// Ruota, Scommessa, five numbers, Punti, the slip's three figures, then the
+// winning kinds, the one column that may be long.
 constexpr int ColonnaNumeri = 2;
 constexpr int ColonnaPunti = ColonnaNumeri + 5;
-constexpr int ColonnaVincite = ColonnaPunti + 1;
-constexpr int ColonnaLordo = ColonnaVincite + 1;
-constexpr int Colonne = ColonnaLordo + 3;
+constexpr int ColonnaLordo = ColonnaPunti + 1;
+constexpr int ColonnaVincite = ColonnaLordo + 3;
 // Drawn numbers stand out on screen as on the bunch: bold on the head-number
 // red, in black whatever the theme's text colour (white on it would be hard to read).
 const QColor Segnato(255, 120, 120);
@@ -261,11 +261,11 @@ frmVerifica::frmVerifica(const SystemRecord& sistema, QWidget* parent)
         heads << QStringLiteral("%1°").arg(i);
         said << QStringLiteral("%1° numero").arg(i);
     }
-    heads << QStringLiteral("Punti") << QStringLiteral("Vincite") << QStringLiteral("Lordo")
-          << QStringLiteral("Ritenuta") << QStringLiteral("Netto");
-    said << QStringLiteral("Punti") << QStringLiteral("Combinazioni vinte")
-         << QStringLiteral("Vincita lorda") << QStringLiteral("Ritenuta dell'8%")
-         << QStringLiteral("Vincita netta");
+    heads << QStringLiteral("Punti") << QStringLiteral("Lordo") << QStringLiteral("Ritenuta")
+          << QStringLiteral("Netto") << QStringLiteral("Vincite");
+    said << QStringLiteral("Punti") << QStringLiteral("Vincita lorda")
+         << QStringLiteral("Ritenuta dell'8%") << QStringLiteral("Vincita netta")
+         << QStringLiteral("Combinazioni vinte");
     columns(ui->tblEsito, heads, said);
     columns(ui->tblColpi,
             {QStringLiteral("Data"), QStringLiteral("Punti"), QStringLiteral("Netto"),
@@ -280,7 +280,8 @@ frmVerifica::frmVerifica(const SystemRecord& sistema, QWidget* parent)
     grafico_->setRenderHint(QPainter::Antialiasing);
     grafico_->setMinimumWidth(320);
     grafico_->chart()->legend()->hide();
-    ui->layPagColpi->addWidget(grafico_, 1);
+    ui->layPagColpi->addWidget(grafico_, 2);
+    ui->layPagColpi->setStretchFactor(ui->tblColpi, 3);
 
     connect(ui->cmdVerifica, &QPushButton::clicked, this, &frmVerifica::Verifica);
     connect(ui->cmdImporta, &QPushButton::clicked, this, [this] {
