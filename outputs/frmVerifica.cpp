@@ -166,15 +166,22 @@ void StampaColpi(const SystemRecord& sistema, const EsitoColpi& esito,
                  const QString& intestazione) {
     PrinterPage& page = Printer();
     Intestazione(page, sistema, intestazione);
-    // The balance over time in a box, at most one point a millimetre.
-    const double left = 15, right = 195, top = page.CurrentY + 4, bottom = top + 60;
-    page.FillStyle = 1;
-    page.Line(left, top, right, bottom, 0, true);
+    // The balance over time in a box, at most one point a millimetre, under
+    // its lowest and highest figure.
     qint64 low = 0, high = 0;
     for (const Colpo& c : esito.colpi) {
         low = std::min(low, c.saldo);
         high = std::max(high, c.saldo);
     }
+    page.FontSize = 8;
+    page.CurrentX = 15;
+    page.CurrentY = page.CurrentY + 2;
+    page.Print(
+        QStringLiteral("Saldo: da %1 a %2").arg(FormatoCentesimi(low), FormatoCentesimi(high)),
+        true);
+    const double left = 15, right = 195, top = page.CurrentY + 1, bottom = top + 60;
+    page.FillStyle = 1;
+    page.Line(left, top, right, bottom, 0, true);
     const double span = double(std::max<qint64>(high - low, 1));
     const auto yOf = [&](qint64 saldo) { return bottom - 2 - (double(saldo - low) / span) * 56; };
     page.Line(left, yOf(0), right, yOf(0), 0x808080, false); // no gain, no loss
@@ -185,19 +192,16 @@ void StampaColpi(const SystemRecord& sistema, const EsitoColpi& esito,
         const int at = std::min(n - 1, i + step - 1);
         const double x = left + (right - left) * double(at + 1) / n;
         const double ny = yOf(esito.colpi[size_t(at)].saldo);
-        page.Line(px, py, x, ny, 0x000080, false);
+        page.Line(px, py, x, ny, 0x800000, false); // navy
         px = x;
         py = ny;
     }
-    page.FontSize = 8;
-    page.CurrentX = left + 1;
-    page.CurrentY = top + 1;
-    page.Print(
-        QStringLiteral("Saldo: da %1 a %2").arg(FormatoCentesimi(low), FormatoCentesimi(high)),
-        true);
 
     page.FontSize = 9;
     const double pitch = 4.5;
+    // The hits end where the figures begin: a fixed-pitch font holds so many letters.
+    const int letters = int((160 - page.TextWidth(QStringLiteral("€ 0.000.000,00")) - 42) /
+                            page.TextWidth(QStringLiteral("0")));
     double y = bottom + 5;
     for (const Colpo& c : esito.colpi) {
         if (y > 275) {
@@ -208,7 +212,8 @@ void StampaColpi(const SystemRecord& sistema, const EsitoColpi& esito,
         page.CurrentX = 15;
         page.Print(FormatoData(c.data), false);
         page.CurrentX = 40;
-        page.Print(DescriviColpo(c), false);
+        const QString hits = DescriviColpo(c);
+        page.Print(hits.size() > letters ? hits.left(letters - 1) + QChar(0x2026) : hits, false);
         const QString netto = FormatoCentesimi(c.importi.netto);
         page.CurrentX = 160 - page.TextWidth(netto);
         page.Print(netto, false);
