@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -25,7 +26,8 @@ inline float AiCentesimi(double v) { return QString::number(v, 'f', 2).toFloat()
 // a multiplication: only near a half cent can the product's own rounding tip
 // the result, and there the decimal text decides.
 inline qint64 Centesimi(double v) {
-    const double c = v * 100;
+    constexpr double limit = 9e16; // a qint64 of cents holds any real sum; beyond, its limit
+    const double c = std::clamp(v * 100, -limit, limit);
     const double r = std::nearbyint(c);
     if (std::fabs(std::fabs(c - r) - 0.5) < 1e-6)
         return std::llround(QString::number(v, 'f', 2).toDouble() * 100);
