@@ -354,7 +354,7 @@ void frmMain::cmdPrnSchedine_Click() {
 
 void frmMain::cmdVerifica_Click() {
     if (SistemaPronto())
-        ApriVerifica(this, doc_.sistema);
+        ApriVerifica(doc_.sistema, this);
 }
 
 // ---------------------------------------------------------------- colours

@@ -12,11 +12,11 @@ namespace {
 // The Lotto payout of each kind shared out over the combinations of that kind
 // that a bet of n numbers forms. Decimal constants as the payout tables print
 // them: 41.666 is not 250/6, 83.333 is not 250/3.
-constexpr double CinqAmbo = 25, CinqTerno = 450, CinqQuaterna = 24000, CinqCinquina = 6000000;
-constexpr double QuatAmbo = 41.666, QuatTerno = 1125, QuatQuaterna = 120000;
-constexpr double TernAmbo = 83.333, TernTerno = 4500;
-constexpr double AmboAmbo = 250;
-constexpr double EstrEstratto = 11.232;
+constexpr std::array<double, 4> Cinq{25, 450, 24000, 6000000};
+constexpr std::array<double, 3> Quat{41.666, 1125, 120000};
+constexpr std::array<double, 2> Tern{83.333, 4500};
+constexpr std::array<double, 1> Amb{250};
+constexpr std::array<double, 1> Estr{11.232};
 
 // The smallest magnitude that rounds to an infinite float: FLT_MAX plus half
 // of its last place. Exact in double.
@@ -31,17 +31,26 @@ bool ToFloat(double d, float& out) {
     return true;
 }
 
-// One unit winning: the float stake times its factor, rounded to float.
-bool Unit(float stake, double factor, float& out) {
+} // namespace
+
+std::span<const double> FattoriUnita(int size) {
+    switch (size) {
+    case 5: return Cinq;
+    case 4: return Quat;
+    case 3: return Tern;
+    case 2: return Amb;
+    default: return Estr;
+    }
+}
+
+bool UnitaVincita(float stake, double factor, float& out) {
     return ToFloat(static_cast<double>(stake) * factor, out);
 }
 
-} // namespace
-
 bool ProspettoCinquina(const std::array<float, 4>& imp, std::array<float, 4>& vin) {
     float uA, uT, uQ, uC;
-    if (!Unit(imp[0], CinqAmbo, uA) || !Unit(imp[1], CinqTerno, uT) ||
-        !Unit(imp[2], CinqQuaterna, uQ) || !Unit(imp[3], CinqCinquina, uC))
+    if (!UnitaVincita(imp[0], Cinq[0], uA) || !UnitaVincita(imp[1], Cinq[1], uT) ||
+        !UnitaVincita(imp[2], Cinq[2], uQ) || !UnitaVincita(imp[3], Cinq[3], uC))
         return false;
     std::array<float, 4> out{uA, uT, uQ, uC};
     // A hit of k numbers also makes every smaller kind it contains, but only
@@ -59,8 +68,8 @@ bool ProspettoCinquina(const std::array<float, 4>& imp, std::array<float, 4>& vi
 
 bool ProspettoQuaterna(const std::array<float, 3>& imp, std::array<float, 3>& vin) {
     float uA, uT, uQ;
-    if (!Unit(imp[0], QuatAmbo, uA) || !Unit(imp[1], QuatTerno, uT) ||
-        !Unit(imp[2], QuatQuaterna, uQ))
+    if (!UnitaVincita(imp[0], Quat[0], uA) || !UnitaVincita(imp[1], Quat[1], uT) ||
+        !UnitaVincita(imp[2], Quat[2], uQ))
         return false;
     std::array<float, 3> out{uA, uT, uQ};
     if (imp[1] != 0 && !ToFloat(double(uA) * 3 + double(uT), out[1]))
@@ -73,7 +82,7 @@ bool ProspettoQuaterna(const std::array<float, 3>& imp, std::array<float, 3>& vi
 
 bool ProspettoTerno(const std::array<float, 2>& imp, std::array<float, 2>& vin) {
     float uA, uT;
-    if (!Unit(imp[0], TernAmbo, uA) || !Unit(imp[1], TernTerno, uT))
+    if (!UnitaVincita(imp[0], Tern[0], uA) || !UnitaVincita(imp[1], Tern[1], uT))
         return false;
     std::array<float, 2> out{uA, uT};
     if (imp[1] != 0 && !ToFloat(double(uA) * 3 + double(uT), out[1]))
@@ -82,9 +91,9 @@ bool ProspettoTerno(const std::array<float, 2>& imp, std::array<float, 2>& vin) 
     return true;
 }
 
-bool ProspettoAmbo(const float& imp, float& vin) { return Unit(imp, AmboAmbo, vin); }
+bool ProspettoAmbo(const float& imp, float& vin) { return UnitaVincita(imp, Amb[0], vin); }
 
-bool ProspettoEstratto(const float& imp, float& vin) { return Unit(imp, EstrEstratto, vin); }
+bool ProspettoEstratto(const float& imp, float& vin) { return UnitaVincita(imp, Estr[0], vin); }
 
 namespace {
 
@@ -133,21 +142,21 @@ void SetWinnings(SystemRecord& r, const Importi21& w) {
         std::copy_n(w.begin() + FirstStake(b.group), b.stakeCount, b.Winnings(r).begin());
 }
 
-QString FormatoVincita(float amount, const QLocale& locale) {
+QString FormatoVincita(double amount, const QLocale& locale) {
     return QStringLiteral("\u20AC ") + FormatoCifra(amount, locale);
 }
 
-QString FormatoEuro(float amount, const QLocale& locale) {
+QString FormatoEuro(double amount, const QLocale& locale) {
     return FormatoCifra(amount, locale) + QStringLiteral(" \u20AC");
 }
 
-QString FormatoCifra(float amount, const QLocale& locale) {
+QString FormatoCifra(double amount, const QLocale& locale) {
     // The locale gives the digits, the decimal mark and the sign; the
     // thousands are grouped here, since some locales leave four-digit amounts
     // bare (Spanish, Polish) and the C locale never groups.
     QLocale plain = locale;
     plain.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    QString text = plain.toString(static_cast<double>(amount), 'f', 2);
+    QString text = plain.toString(amount, 'f', 2);
     const QString mark =
         locale.groupSeparator().isEmpty() ? QStringLiteral(",") : locale.groupSeparator();
     int end = text.indexOf(locale.decimalPoint());

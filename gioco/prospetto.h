@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 namespace corpo {
 
@@ -26,6 +27,14 @@ bool ProspettoTerno(const std::array<float, 2>& imp, std::array<float, 2>& vin);
 bool ProspettoAmbo(const float& imp, float& vin);
 bool ProspettoEstratto(const float& imp, float& vin);
 
+// What one euro staked on each kind of a bet of `size` numbers wins per
+// combination of that kind among the numbers drawn, member k as in the stakes:
+// the payout shared out over the bet's combinations of that kind.
+std::span<const double> FattoriUnita(int size);
+// One unit: the float stake times its factor, rounded to float; false when
+// that is no finite float.
+bool UnitaVincita(float stake, double factor, float& out);
+
 // The winnings of all 21 stakes, or nothing when an amount overflows a float
 // (or a stake is infinite or not a number).
 std::optional<Importi21> CalcolaVincite(const Importi21& stakes);
@@ -41,12 +50,13 @@ bool CalcolaProspetto(SystemRecord& record);
 // An amount of the prospect, the listing and the forecast sheet, "€ ###,##0.00":
 // the euro sign, a blank, thousands always grouped and two decimals, with the
 // marks of the given locale
-// ("€ 319.600,00" in Italian, "€ 319,600.00" in English).
-QString FormatoVincita(float amount, const QLocale& locale = QLocale());
+// ("€ 319.600,00" in Italian, "€ 319,600.00" in English). A float amount
+// shows as it is; a sum of wins is kept in double, exact to the cent.
+QString FormatoVincita(double amount, const QLocale& locale = QLocale());
 // The same amount as the messages write it, the sign after: "1,30 €".
-QString FormatoEuro(float amount, const QLocale& locale = QLocale());
+QString FormatoEuro(double amount, const QLocale& locale = QLocale());
 // The same amount without the euro sign: "319.600,00".
-QString FormatoCifra(float amount, const QLocale& locale = QLocale());
+QString FormatoCifra(double amount, const QLocale& locale = QLocale());
 
 // A number of the bunch, "##": its digits, or nothing for an empty place (0).
 QString FormatoNumero(uint8_t number);

@@ -17,6 +17,10 @@ struct RegoleGioco {
     double massimo = 200.00;     // greatest slip total
     double passoSchedina = 0.50; // a slip total is a multiple of this
     double passoPuntata = 0.05;  // every stake is a multiple of this
+    // Withheld from every win, whatever its size, since 1 October 2017
+    // (decree-law 50/2017), to the cent on each slip.
+    int ritenutaPercento = 8;
+    double vincitaMassima = 6000000; // the most one slip wins, before the withholding
 };
 inline constexpr RegoleGioco Regole{};
 

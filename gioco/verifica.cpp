@@ -1,6 +1,7 @@
 #include "gioco/verifica.h"
 
 #include "gioco/prospetto.h"
+#include "gioco/regole.h"
 #include "gioco/ruote.h"
 
 #include <algorithm>
@@ -237,37 +238,279 @@ void UnisciArchivi(Archivio& into, const Archivio& from) {
 
 QString FormatoData(const QDate& data) { return data.toString(QStringLiteral("dd/MM/yyyy")); }
 
+Totali& Totali::operator+=(const Totali& o) {
+    spesa += o.spesa;
+    lordo += o.lordo;
+    ritenuta += o.ritenuta;
+    netto += o.netto;
+    return *this;
+}
+
+QString FormatoCentesimi(qint64 cents, const QLocale& locale) {
+    return FormatoVincita(double(cents) / 100, locale);
+}
+
+QString DescriviTotali(const Totali& t, const QLocale& locale) {
+    return QStringLiteral("Spesa %1; lordo %2; ritenuta %3; netto %4")
+        .arg(FormatoCentesimi(t.spesa, locale), FormatoCentesimi(t.lordo, locale),
+             FormatoCentesimi(t.ritenuta, locale), FormatoCentesimi(t.netto, locale));
+}
+
+QString DescriviSchedina(const EsitoSchedina& s, const QLocale& locale) {
+    QString text = QStringLiteral("lordo %1, ritenuta %2, netto %3")
+                       .arg(FormatoCentesimi(s.importi.lordo, locale),
+                            FormatoCentesimi(s.importi.ritenuta, locale),
+                            FormatoCentesimi(s.importi.netto, locale));
+    if (s.limitata)
+        text += QStringLiteral(" (una schedina vince al massimo %1)")
+                    .arg(FormatoVincita(Regole.vincitaMassima, locale));
+    return text;
+}
+
+QString Punti(int n) {
+    return n == 1 ? QStringLiteral("1 punto") : QStringLiteral("%1 punti").arg(n);
+}
+
+namespace {
+
+// C(h, k): the combinations of k numbers among h drawn, for bets of up to five.
+constexpr std::array<std::array<int, 6>, 6> Binomiali = [] {
+    std::array<std::array<int, 6>, 6> c{};
+    for (int h = 0; h < 6; ++h) {
+        c[size_t(h)][0] = 1;
+        for (int k = 1; k <= h; ++k)
+            c[size_t(h)][size_t(k)] = c[size_t(h - 1)][size_t(k - 1)] + c[size_t(h - 1)][size_t(k)];
+    }
+    return c;
+}();
+
+// A bet ready to check: its numbers and the unit of every kind it can stake.
+struct Puntata {
+    std::array<uint8_t, 5> numeri{};
+    int quanti = 0;
+    int membri = 0;
+    std::array<float, 4> unita{};
+    std::array<int, 4> numeriTipo{}; // the numbers a kind takes: 1 estratto, 2 ambo ...
+    qint64 spesa = 0;                // the slip's stake, in cents
+};
+using Puntate = std::array<Puntata, NumGruppi>;
+
+std::optional<Puntate> Prepara(const SystemRecord& record) {
+    Puntate out;
+    for (const Scommessa& bet : Scommesse) {
+        Puntata& p = out[size_t(bet.group)];
+        std::ranges::copy(bet.Numbers(record), p.numeri.begin());
+        p.quanti = bet.size;
+        p.membri = bet.stakeCount;
+        const std::span<const float> stakes = bet.Stakes(record);
+        const std::span<const double> factors = FattoriUnita(bet.size);
+        for (int k = 0; k < p.membri; ++k) {
+            if (!UnitaVincita(stakes[size_t(k)], factors[size_t(k)], p.unita[size_t(k)]))
+                return std::nullopt;
+            p.numeriTipo[size_t(k)] = bet.size == 1 ? 1 : k + 2;
+        }
+        p.spesa = Centesimi(SommaImporti(stakes));
+    }
+    return out;
+}
+
+// What a bet wins on one wheel with `punti` numbers drawn: one unit of every
+// staked kind for each of its combinations drawn, shared out by `divisore`.
+double LordoRuota(const Puntata& p, int punti, int divisore) {
+    double v = 0;
+    for (int k = 0; k < p.membri; ++k)
+        if (p.numeriTipo[size_t(k)] <= punti)
+            v += Binomiali[size_t(punti)][size_t(p.numeriTipo[size_t(k)])] *
+                 double(p.unita[size_t(k)]);
+    return v / divisore;
+}
+
+// A slip's wins added up: capped, brought to the cent, the tax withheld.
+Totali Schedina(double lordo, qint64 spesa, bool* limitata) {
+    Totali t;
+    t.spesa = spesa;
+    *limitata = lordo > Regole.vincitaMassima;
+    t.lordo = Centesimi(std::min(lordo, Regole.vincitaMassima));
+    // 8% of whole cents never ends in exactly half a cent: no tie to break.
+    t.ritenuta = (t.lordo * Regole.ritenutaPercento + 50) / 100;
+    t.netto = t.lordo - t.ritenuta;
+    return t;
+}
+
+// The numbers drawn on a wheel as bits, to count a bet's hits at once.
+struct Segnati {
+    std::array<uint64_t, 2> bits{};
+    explicit Segnati(const Estratti& e) {
+        for (uint8_t n : e)
+            bits[n >> 6] |= uint64_t(1) << (n & 63);
+    }
+    int Punti(const Puntata& p) const {
+        int h = 0;
+        for (int i = 0; i < p.quanti; ++i)
+            h += p.numeri[size_t(i)] != 0 &&
+                 (bits[p.numeri[size_t(i)] >> 6] >> (p.numeri[size_t(i)] & 63) & 1);
+        return h;
+    }
+};
+
+} // namespace
+
 std::optional<EsitoVerifica> VerificaEstrazione(const SystemRecord& record,
                                                 const QList<std::pair<int, Estratti>>& draws,
                                                 int divisore) {
-    const std::optional<Importi21> vincite = CalcolaVincite(StakesOf(record));
-    if (!vincite)
+    const std::optional<Puntate> puntate = Prepara(record);
+    if (!puntate)
         return std::nullopt;
     EsitoVerifica out;
-    for (const auto& [ruota, numeri] : draws) {
-        for (const Scommessa& bet : Scommesse) {
+    out.divisore = divisore;
+    for (const Scommessa& bet : Scommesse) {
+        const Puntata& p = (*puntate)[size_t(bet.group)];
+        double lordo = 0;
+        for (const auto& [ruota, numeri] : draws) {
             EsitoScommessa e;
             e.scommessa = bet.group;
             e.ruota = ruota;
-            const std::span<const uint8_t> played = bet.Numbers(record);
-            e.numeri.assign(played.begin(), played.end());
-            for (uint8_t n : e.numeri) {
-                const bool drawn =
-                    n != 0 && std::find(numeri.begin(), numeri.end(), n) != numeri.end();
-                e.estratti.push_back(drawn);
-                e.punti += drawn;
+            e.numeri.assign(p.numeri.begin(), p.numeri.begin() + p.quanti);
+            const Segnati segnati(numeri);
+            for (uint8_t n : e.numeri)
+                e.estratti.push_back(n != 0 &&
+                                     std::find(numeri.begin(), numeri.end(), n) != numeri.end());
+            e.punti = segnati.Punti(p);
+            for (int k = 0; k < p.membri; ++k) {
+                const int tipo = p.numeriTipo[size_t(k)];
+                if (tipo <= e.punti && p.unita[size_t(k)] != 0)
+                    e.vinte.push_back(
+                        {k, Binomiali[size_t(e.punti)][size_t(tipo)], p.unita[size_t(k)]});
             }
-            // The Estratto pays one number drawn; every other bet starts at the ambo,
-            // its member k paying k + 2 numbers.
-            const int member = bet.group == Estratto ? e.punti - 1 : e.punti - 2;
-            if (member >= 0)
-                e.vincita =
-                    float(double((*vincite)[size_t(FirstStake(bet.group) + member)]) / divisore);
-            out.totale += double(e.vincita);
+            e.lordo = LordoRuota(p, e.punti, divisore);
+            lordo += e.lordo;
             out.scommesse.append(std::move(e));
         }
+        EsitoSchedina& s = out.schedine[size_t(bet.group)];
+        s.importi = Schedina(lordo, p.spesa, &s.limitata);
+        s.righe = int(draws.size());
+        out.totali += s.importi;
     }
     return out;
+}
+
+QString DescriviCombinazioni(const Scommessa& bet, const Combinazioni& c, int divisore,
+                             const QLocale& locale) {
+    static constexpr std::array<std::array<const char*, 2>, 5> nomi = {{{"estratto", "estratti"},
+                                                                        {"ambo", "ambi"},
+                                                                        {"terno", "terni"},
+                                                                        {"quaterna", "quaterne"},
+                                                                        {"cinquina", "cinquine"}}};
+    const int tipo = bet.size == 1 ? 0 : c.membro + 1;
+    QString text = QStringLiteral("%1 %2 \u00D7 %3")
+                       .arg(c.combinazioni)
+                       .arg(QLatin1String(nomi[size_t(tipo)][c.combinazioni != 1]),
+                            FormatoVincita(c.unita, locale));
+    if (divisore > 1)
+        text += QStringLiteral(" /%1").arg(divisore);
+    return text;
+}
+
+EstrazioniDelGiorno EstrazioniDel(const Archivio& archivio, const QDate& data,
+                                  const QString& ruota) {
+    EstrazioniDelGiorno out;
+    const QList<int> ruote = RuoteDaVerificare(ruota);
+    const auto it = archivio.estrazioni.find(data);
+    for (int r : ruote) {
+        if (const Estratti* e = archivio.Trova(data, r))
+            out.draws.append({r, *e});
+        else
+            out.mancanti.append(r);
+    }
+    if (!out.draws.isEmpty())
+        return out;
+    out.messaggio =
+        it == archivio.estrazioni.end()
+            ? QStringLiteral("L'archivio non ha estrazioni del %1.").arg(FormatoData(data))
+            : QStringLiteral("L'archivio non ha l'estrazione del %1 sulla ruota %2.")
+                  .arg(FormatoData(data), ruota.trimmed());
+    if (const QDate before = archivio.Precedente(data, ruote); before.isValid())
+        out.messaggio +=
+            QStringLiteral(" L'estrazione precedente è del %1.").arg(FormatoData(before));
+    return out;
+}
+
+QString RuoteMancanti(const QList<int>& mancanti) {
+    QStringList nomi;
+    for (int r : mancanti)
+        nomi << NomeRuota(r);
+    if (nomi.isEmpty())
+        return {};
+    if (nomi.size() == 1)
+        return QStringLiteral("Manca la ruota di %1.").arg(nomi[0]);
+    const QString last = nomi.takeLast();
+    return QStringLiteral("Mancano le ruote di %1 e %2.")
+        .arg(nomi.join(QStringLiteral(", ")), last);
+}
+
+std::optional<EsitoColpi> SeguiSistema(const SystemRecord& record, const Archivio& archivio,
+                                       const QDate& dal, int colpi) {
+    const QList<int> ruote = RuoteDaVerificare(record.Ruota);
+    const std::optional<Puntate> puntate = Prepara(record);
+    if (ruote.isEmpty() || !puntate)
+        return std::nullopt;
+    const int divisore = DivisoreVincite(record.Ruota);
+    EsitoColpi out;
+    std::vector<Segnati> segnati;
+    segnati.reserve(size_t(ruote.size()));
+    for (auto it = archivio.estrazioni.lower_bound(dal);
+         it != archivio.estrazioni.end() && (colpi <= 0 || int(out.colpi.size()) < colpi); ++it) {
+        Colpo c;
+        c.data = it->first;
+        segnati.clear();
+        for (int r : ruote) {
+            const Estratti& e = it->second[size_t(r)];
+            if (e[0] == 0)
+                c.mancanti |= uint16_t(1u << r);
+            else
+                segnati.emplace_back(e);
+        }
+        if (segnati.empty()) // none of the system's wheels drawn that day
+            continue;
+        for (int g = 0; g < NumGruppi; ++g) {
+            const Puntata& p = (*puntate)[size_t(g)];
+            double lordo = 0;
+            for (const Segnati& s : segnati) {
+                const int h = s.Punti(p);
+                c.punti[size_t(g)] = std::max(c.punti[size_t(g)], uint8_t(h));
+                lordo += LordoRuota(p, h, divisore);
+            }
+            bool limitata = false;
+            const Totali t = Schedina(lordo, p.spesa, &limitata);
+            c.importi += t;
+            if (t.lordo > 0)
+                c.vincenti |= uint16_t(1u << g);
+        }
+        out.totali += c.importi;
+        c.saldo = out.totali.Saldo();
+        out.colpi.push_back(c);
+    }
+    return out;
+}
+
+QString DescriviColpo(const Colpo& colpo) {
+    QStringList vinte;
+    for (int g = 0; g < NumGruppi; ++g)
+        if (colpo.vincenti >> g & 1)
+            vinte << Scommesse[size_t(g)].Name() + QStringLiteral(": ") +
+                         Punti(colpo.punti[size_t(g)]);
+    QString text =
+        vinte.isEmpty() ? QStringLiteral("nessuna vincita") : vinte.join(QStringLiteral(", "));
+    QList<int> mancanti;
+    for (int r = 0; r < NumRuote; ++r)
+        if (colpo.mancanti >> r & 1)
+            mancanti << r;
+    if (!mancanti.isEmpty()) { // "(mancano le ruote di Bari e Napoli)"
+        QString said = RuoteMancanti(mancanti);
+        said.chop(1);
+        text += QStringLiteral(" (") + said.at(0).toLower() + said.mid(1) + QLatin1Char(')');
+    }
+    return text;
 }
 
 } // namespace corpo

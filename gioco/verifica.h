@@ -4,11 +4,13 @@
 #pragma once
 
 #include "gioco/ruote.h"
+#include "gioco/scommesse.h"
 #include "gioco/sistema.h"
 
 #include <QByteArray>
 #include <QDate>
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -59,6 +61,14 @@ inline constexpr qint64 ArchivioMassimo = 64 << 20;
 // The archive as a file: lines "yyyy/mm/dd<TAB>BA<TAB>n1 ... n5", by date and wheel.
 QByteArray ScriviArchivio(const Archivio& archivio);
 
+// One staked kind that won: `combinazioni` combinations of that kind among the
+// numbers drawn, each paying `unita` (before the share-out over the wheels).
+struct Combinazioni {
+    int membro = 0; // as in the stakes: 0 ambo ... 3 cinquina; the Estratto's own 0
+    int combinazioni = 0;
+    float unita = 0;
+};
+
 // One bet checked on one wheel.
 struct EsitoScommessa {
     int scommessa = 0; // group order: 0 Cinquina 1 ... 8 Estratto
@@ -66,17 +76,85 @@ struct EsitoScommessa {
     std::vector<uint8_t> numeri;
     std::vector<bool> estratti; // per number: drawn
     int punti = 0;
-    float vincita = 0;
+    std::vector<Combinazioni> vinte; // each staked kind that won
+    double lordo = 0;                // this wheel's win, already shared out
 };
+
+// What a system spent and won: the gross wins, the tax withheld, the net; in
+// cents, exact however many draws they add up.
+struct Totali {
+    qint64 spesa = 0, lordo = 0, ritenuta = 0, netto = 0;
+    qint64 Saldo() const { return netto - spesa; }
+    Totali& operator+=(const Totali& o);
+};
+// Cents as the program shows euro: "€ 79,33" in the given locale.
+QString FormatoCentesimi(qint64 cents, const QLocale& locale = QLocale());
+// "Spesa € 2,00; lordo € 86,23; ritenuta € 6,90; netto € 79,33": always these
+// four, in this order (scripts read them off the command line's last line).
+QString DescriviTotali(const Totali& totali, const QLocale& locale = QLocale());
+
+// Each bet is played on one slip: its wheels' wins added, capped, withheld.
+struct EsitoSchedina {
+    Totali importi;        // its stake is the spesa
+    bool limitata = false; // the wins went past the most a slip pays
+    int righe = 0;         // its wheels among EsitoVerifica::scommesse
+};
+
 struct EsitoVerifica {
-    QList<EsitoScommessa> scommesse; // wheel by wheel, bet by bet
-    double totale = 0;
+    QList<EsitoScommessa> scommesse; // bet by bet, wheel by wheel
+    std::array<EsitoSchedina, NumGruppi> schedine{};
+    Totali totali;
+    int divisore = 1;
 };
-// The system's numbers against the draws (wheel, numbers); a bet with h hits
-// collects its winning for h numbers divided by `divisore`. Nothing when the
-// winnings overflow.
+// The system's numbers against the draws (wheel, numbers): every staked kind
+// pays one unit per combination of its numbers drawn, each wheel's win divided
+// by `divisore`. Nothing when a unit overflows.
 std::optional<EsitoVerifica> VerificaEstrazione(const SystemRecord& record,
                                                 const QList<std::pair<int, Estratti>>& draws,
                                                 int divisore);
+
+// A staked kind that won as the player reads it: "3 ambi × € 25,00", and "/10"
+// when the win is shared out over ten wheels.
+QString DescriviCombinazioni(const Scommessa& bet, const Combinazioni& c, int divisore,
+                             const QLocale& locale = QLocale());
+// "1 punto", "3 punti".
+QString Punti(int n);
+// The three slip figures of a winning slip: "lordo € 75,00, ritenuta € 6,00,
+// netto € 69,00", with the cap said when it applied.
+QString DescriviSchedina(const EsitoSchedina& schedina, const QLocale& locale = QLocale());
+
+// The draws of one date of the archive on the system's wheels; the wheels
+// played that the date lacks; or, when it has none, why.
+struct EstrazioniDelGiorno {
+    QList<std::pair<int, Estratti>> draws;
+    QList<int> mancanti;
+    QString messaggio; // set when draws is empty
+};
+EstrazioniDelGiorno EstrazioniDel(const Archivio& archivio, const QDate& data,
+                                  const QString& ruota);
+// "Manca la ruota di Bari.", "Mancano le ruote di Bari e Napoli."; empty when none.
+QString RuoteMancanti(const QList<int>& mancanti);
+
+// The system followed over consecutive draws of the archive.
+struct Colpo {
+    QDate data;
+    std::array<uint8_t, NumGruppi> punti{}; // the most numbers each bet hit on a wheel
+    uint16_t vincenti = 0;                  // the bets that won, one bit each
+    uint16_t mancanti = 0;                  // wheels played that the date lacks, one bit each
+    Totali importi;
+    qint64 saldo = 0; // from the first draw to this one, in cents
+};
+struct EsitoColpi {
+    std::vector<Colpo> colpi;
+    Totali totali;
+};
+// From `dal`, `colpi` draws (every one up to the last when colpi is 0); a date
+// counts when it has a draw on one of the system's wheels. Nothing when a
+// unit overflows or the system's wheel is none the game knows.
+std::optional<EsitoColpi> SeguiSistema(const SystemRecord& record, const Archivio& archivio,
+                                       const QDate& dal, int colpi);
+// The bets a draw paid with their hits: "Cinquina 1: 3 punti, Estratto: 1 punto";
+// "nessuna vincita"; then the wheels played that the date lacks, named.
+QString DescriviColpo(const Colpo& colpo);
 
 } // namespace corpo

@@ -1,10 +1,12 @@
 #include "outputs/frmVerifica.h"
 
+#include "app/corpo.h"
 #include "app/filedialog.h"
 #include "app/fileio.h"
 #include "app/messages.h"
 #include "app/settings.h"
 #include "gioco/prospetto.h"
+#include "gioco/regole.h"
 #include "outputs/carta.h"
 #include "outputs/erroristampa.h"
 #include "outputs/frmTabulato.h"
@@ -14,20 +16,29 @@
 #include "winnings/archivio.h"
 
 #include <QCalendarWidget>
+#include <QChart>
+#include <QChartView>
 #include <QDateEdit>
+#include <QDateTimeAxis>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QTextCharFormat>
 #include <QThread>
+#include <QValueAxis>
 #include <algorithm>
 
 namespace corpo {
 
 namespace {
 
-constexpr int ColonnaNumeri = 2; // Ruota, Scommessa, then five numbers
-constexpr int Colonne = ColonnaNumeri + 5 + 2;
+// Ruota, Scommessa, five numbers, Punti, the slip's three figures, then the
+// winning kinds, the one column that may be long.
+constexpr int ColonnaNumeri = 2;
+constexpr int ColonnaPunti = ColonnaNumeri + 5;
+constexpr int ColonnaLordo = ColonnaPunti + 1;
+constexpr int ColonnaVincite = ColonnaLordo + 3;
 // Drawn numbers stand out on screen as on the bunch: bold on the head-number
 // red, in black whatever the theme's text colour (white on it would be hard to read).
 const QColor Segnato(255, 120, 120);
@@ -37,20 +48,16 @@ QString Titolo(const SystemRecord& sistema) {
     return nome.isEmpty() ? QStringLiteral("Verifica") : QStringLiteral("Verifica ") + nome;
 }
 
-QString Punti(int n) {
-    return n == 1 ? QStringLiteral("1 punto") : QStringLiteral("%1 punti").arg(n);
+// The winning kinds of one bet on one wheel: "3 ambi × € 25,00; 1 terno × € 135,00".
+QString Vincite(const EsitoScommessa& e, int divisore) {
+    QStringList parts;
+    for (const Combinazioni& c : e.vinte)
+        parts << DescriviCombinazioni(Scommesse[size_t(e.scommessa)], c, divisore);
+    return parts.join(QStringLiteral("; "));
 }
 
-} // namespace
-
-void ApriVerifica(QWidget* parent, const SystemRecord& sistema) {
-    frmVerifica dlg(parent, sistema);
-    dlg.exec();
-}
-
-void StampaVerifica(const SystemRecord& sistema, const EsitoVerifica& esito,
-                    const QString& estrazione) {
-    PrinterPage& page = Printer();
+// The page's header: the system and its wheel, then what was checked.
+void Intestazione(PrinterPage& page, const SystemRecord& sistema, const QString& riga) {
     page.DocName = TitoloLavoro(QStringLiteral("Verifica"), sistema);
     page.ScaleMode = scale::Millimeters;
     page.FontName = CourierNew;
@@ -62,28 +69,61 @@ void StampaVerifica(const SystemRecord& sistema, const EsitoVerifica& esito,
     page.FontBold = false;
     page.FontSize = 10;
     page.CurrentX = 15;
-    page.Print(estrazione, true);
+    page.Print(riga, true);
+}
+
+void Totale(PrinterPage& page, const QString& text, double y) {
+    page.FontSize = 11;
+    page.FontBold = true;
+    page.CurrentY = y;
+    page.CurrentX = 195 - page.TextWidth(text);
+    page.Print(text, true);
+    page.FontBold = false;
+}
+
+} // namespace
+
+void ApriVerifica(const SystemRecord& sistema, QWidget* parent) {
+    frmVerifica dlg(sistema, parent);
+    dlg.exec();
+}
+
+void StampaVerifica(const SystemRecord& sistema, const EsitoVerifica& esito,
+                    const QString& estrazione, const QString& avviso) {
+    PrinterPage& page = Printer();
+    Intestazione(page, sistema, estrazione);
+    if (!avviso.isEmpty()) {
+        page.CurrentX = 15;
+        page.Print(avviso, true);
+    }
     page.CurrentY = page.CurrentY + 4;
 
-    // Every row on the one page: the ten wheels of "Tutte" make 90 of them.
-    const double top = page.CurrentY, bottom = 270;
-    const int rows = int(esito.scommesse.size());
+    // Every row on the one page: the ten wheels of "Tutte" make 90 of them,
+    // and each winning slip adds its line.
+    int slips = 0;
+    for (const EsitoSchedina& s : esito.schedine)
+        slips += s.importi.lordo > 0;
+    const double top = page.CurrentY, bottom = 268;
+    const int rows = int(esito.scommesse.size()) + slips;
     const double pitch = std::min(6.0, (bottom - top) / std::max(rows, 1));
-    page.FontSize = std::min(10.0, std::floor(pitch / 0.3528 * 0.8 * 2) / 2);
+    const double size = std::min(10.0, std::floor(pitch / 0.3528 * 0.8 * 2) / 2);
+    page.FontSize = size;
     const double cell = page.TextWidth(QStringLiteral("000"));
     double y = top;
-    for (const EsitoScommessa& e : esito.scommesse) {
+    for (int i = 0; i < int(esito.scommesse.size()); ++i) {
+        const EsitoScommessa& e = esito.scommesse[i];
+        page.FontSize = size;
         page.CurrentY = y;
         page.CurrentX = 15;
         page.Print(CodiceRuota(e.ruota) + QLatin1Char(' ') + Scommesse[size_t(e.scommessa)].Name(),
                    false);
-        for (size_t i = 0; i < e.numeri.size(); ++i) {
-            const double x = 60 + double(i) * cell;
+        for (size_t n = 0; n < e.numeri.size(); ++n) {
+            const double x = 60 + double(n) * cell;
             page.CurrentX = x;
             page.CurrentY = y;
-            page.FontBold = e.estratti[i];
-            page.Print(FormatoNumero(e.numeri[i]).rightJustified(2), false);
-            if (e.estratti[i]) { // a drawn number is ringed
+            page.FontBold = e.estratti[n];
+            page.Print(FormatoNumero(e.numeri[n]).rightJustified(2), false);
+            if (e.estratti[n]) { // a drawn number is ringed
                 page.FillStyle = 1;
                 page.Circle(x + cell / 3, y + pitch * 0.4, pitch * 0.55, 0);
             }
@@ -92,21 +132,110 @@ void StampaVerifica(const SystemRecord& sistema, const EsitoVerifica& esito,
         page.CurrentX = 60 + 5.5 * cell;
         page.CurrentY = y;
         page.Print(Punti(e.punti), false);
-        const QString won = FormatoVincita(e.vincita);
+        page.FontSize = size * 0.75; // "3 ambi × € 25,00; 1 terno × € 135,00 /10" in its room
+        page.CurrentX = 60 + 8 * cell;
+        page.CurrentY = y + size * 0.25 * 0.3528; // on the line of the larger text
+        page.Print(Vincite(e, esito.divisore), false);
+        page.CurrentY = y;
+        page.FontSize = size;
+        const QString won = FormatoVincita(e.lordo);
         page.CurrentX = 195 - page.TextWidth(won);
         page.Print(won, true);
         y += pitch;
+        // A slip's own line under its last wheel: what it pays, net of the tax.
+        const EsitoSchedina& slip = esito.schedine[size_t(e.scommessa)];
+        const bool last =
+            i + 1 == int(esito.scommesse.size()) || esito.scommesse[i + 1].scommessa != e.scommessa;
+        if (last && slip.importi.lordo > 0) {
+            const QString text =
+                QStringLiteral("Schedina %1: %2")
+                    .arg(Scommesse[size_t(e.scommessa)].Name(), DescriviSchedina(slip));
+            page.FontBold = true;
+            page.CurrentY = y;
+            page.CurrentX = 195 - page.TextWidth(text);
+            page.Print(text, true);
+            page.FontBold = false;
+            y += pitch;
+        }
     }
-    page.FontSize = 12;
-    page.FontBold = true;
-    const QString total = QStringLiteral("Vincita totale: ") + FormatoVincita(float(esito.totale));
-    page.CurrentY = y + 4;
-    page.CurrentX = 195 - page.TextWidth(total);
-    page.Print(total, true);
+    Totale(page, DescriviTotali(esito.totali), y + 4);
     page.EndDoc();
 }
 
-frmVerifica::frmVerifica(QWidget* parent, const SystemRecord& sistema)
+void StampaColpi(const SystemRecord& sistema, const EsitoColpi& esito,
+                 const QString& intestazione) {
+    PrinterPage& page = Printer();
+    Intestazione(page, sistema, intestazione);
+    // The balance over time in a box, at most one point a millimetre, under
+    // its lowest and highest figure.
+    qint64 low = 0, high = 0;
+    for (const Colpo& c : esito.colpi) {
+        low = std::min(low, c.saldo);
+        high = std::max(high, c.saldo);
+    }
+    page.FontSize = 8;
+    page.CurrentX = 15;
+    page.CurrentY = page.CurrentY + 2;
+    page.Print(
+        QStringLiteral("Saldo: da %1 a %2").arg(FormatoCentesimi(low), FormatoCentesimi(high)),
+        true);
+    const double left = 15, right = 195, top = page.CurrentY + 1, bottom = top + 60;
+    page.FillStyle = 1;
+    page.Line(left, top, right, bottom, 0, true);
+    const double span = double(std::max<qint64>(high - low, 1));
+    const auto yOf = [&](qint64 saldo) { return bottom - 2 - (double(saldo - low) / span) * 56; };
+    page.Line(left, yOf(0), right, yOf(0), 0x808080, false); // no gain, no loss
+    const int n = int(esito.colpi.size());
+    const int step = std::max(1, n / int(right - left));
+    double px = left, py = yOf(0);
+    for (int i = 0; i < n; i += step) {
+        const int at = std::min(n - 1, i + step - 1);
+        const double x = left + (right - left) * double(at + 1) / n;
+        const double ny = yOf(esito.colpi[size_t(at)].saldo);
+        page.Line(px, py, x, ny, 0x800000, false); // navy
+        px = x;
+        py = ny;
+    }
+
+    page.FontSize = 9;
+    const double pitch = 4.5;
+    // The hits end where the figures begin: a fixed-pitch font holds so many letters.
+    const int letters = int((160 - page.TextWidth(QStringLiteral("€ 0.000.000,00")) - 42) /
+                            page.TextWidth(QStringLiteral("0")));
+    double y = bottom + 5;
+    for (const Colpo& c : esito.colpi) {
+        if (y > 275) {
+            page.NewPage();
+            y = 15;
+        }
+        page.CurrentY = y;
+        page.CurrentX = 15;
+        page.Print(FormatoData(c.data), false);
+        page.CurrentX = 40;
+        const QString hits = DescriviColpo(c);
+        page.Print(hits.size() > letters ? hits.left(letters - 1) + QChar(0x2026) : hits, false);
+        const QString netto = FormatoCentesimi(c.importi.netto);
+        page.CurrentX = 160 - page.TextWidth(netto);
+        page.Print(netto, false);
+        const QString saldo = FormatoCentesimi(c.saldo);
+        page.CurrentX = 195 - page.TextWidth(saldo);
+        page.Print(saldo, true);
+        y += pitch;
+    }
+    if (y > 265) {
+        page.NewPage();
+        y = 15;
+    }
+    page.FontSize = 10;
+    page.CurrentY = y + 3;
+    const QString saldo = QStringLiteral("Saldo: ") + FormatoCentesimi(esito.totali.Saldo());
+    page.CurrentX = 195 - page.TextWidth(saldo);
+    page.Print(saldo, true);
+    Totale(page, DescriviTotali(esito.totali), page.CurrentY + 1);
+    page.EndDoc();
+}
+
+frmVerifica::frmVerifica(const SystemRecord& sistema, QWidget* parent)
     : QDialog(parent), ui(new Ui::frmVerifica), sistema_(sistema) {
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("Verifica"));
@@ -123,17 +252,42 @@ frmVerifica::frmVerifica(QWidget* parent, const SystemRecord& sistema)
         connect(field, &QLineEdit::textEdited, ui->optDigitati,
                 [this] { ui->optDigitati->setChecked(true); });
     }
-    ui->tblEsito->setColumnCount(Colonne);
-    ui->tblEsito->setHorizontalHeaderLabels(
-        {QStringLiteral("Ruota"), QStringLiteral("Scommessa"), QStringLiteral("1°"),
-         QStringLiteral("2°"), QStringLiteral("3°"), QStringLiteral("4°"), QStringLiteral("5°"),
-         QStringLiteral("Punti"), QStringLiteral("Vincita")});
-    for (int i = 0; i < 5; ++i) // read aloud as the number's place in the bet
-        ui->tblEsito->horizontalHeaderItem(ColonnaNumeri + i)
-            ->setData(Qt::AccessibleTextRole, QStringLiteral("%1° numero").arg(i + 1));
-    ui->tblEsito->verticalHeader()->hide();
-    ui->cmdStampa->setEnabled(false);
-    ui->cmdPdf->setEnabled(false);
+    // Every column named as a screen reader says it.
+    const auto columns = [](QTableWidget* t, const QStringList& heads, const QStringList& said) {
+        t->setColumnCount(int(heads.size()));
+        t->setHorizontalHeaderLabels(heads);
+        for (int i = 0; i < int(heads.size()); ++i)
+            t->horizontalHeaderItem(i)->setData(Qt::AccessibleTextRole, said[i]);
+        t->verticalHeader()->hide();
+    };
+    QStringList heads{QStringLiteral("Ruota"), QStringLiteral("Scommessa")};
+    QStringList said = heads;
+    for (int i = 1; i <= 5; ++i) {
+        heads << QStringLiteral("%1°").arg(i);
+        said << QStringLiteral("%1° numero").arg(i);
+    }
+    heads << QStringLiteral("Punti") << QStringLiteral("Lordo") << QStringLiteral("Ritenuta")
+          << QStringLiteral("Netto") << QStringLiteral("Vincite");
+    said << QStringLiteral("Punti") << QStringLiteral("Vincita lorda")
+         << QStringLiteral("Ritenuta dell'8%") << QStringLiteral("Vincita netta")
+         << QStringLiteral("Combinazioni vinte");
+    columns(ui->tblEsito, heads, said);
+    columns(ui->tblColpi,
+            {QStringLiteral("Data"), QStringLiteral("Punti"), QStringLiteral("Netto"),
+             QStringLiteral("Saldo")},
+            {QStringLiteral("Data dell'estrazione"), QStringLiteral("Scommesse vincenti"),
+             QStringLiteral("Vincita netta"), QStringLiteral("Saldo dall'inizio")});
+
+    // The balance over time beside the draws' table.
+    grafico_ = new QChartView(ui->pagColpi);
+    grafico_->setObjectName(QStringLiteral("grafico"));
+    grafico_->setAccessibleName(QStringLiteral("Grafico del saldo nel tempo"));
+    grafico_->setRenderHint(QPainter::Antialiasing);
+    grafico_->setMinimumWidth(320);
+    grafico_->chart()->legend()->hide();
+    ui->layPagColpi->addWidget(grafico_, 2);
+    ui->layPagColpi->setStretchFactor(ui->tblColpi, 3);
+
     connect(ui->cmdVerifica, &QPushButton::clicked, this, &frmVerifica::Verifica);
     connect(ui->cmdImporta, &QPushButton::clicked, this, [this] {
         FileDialogRequest request;
@@ -150,10 +304,19 @@ frmVerifica::frmVerifica(QWidget* parent, const SystemRecord& sistema)
     connect(ui->cmdStampa, &QPushButton::clicked, this, [this] { Stampa(false); });
     connect(ui->cmdPdf, &QPushButton::clicked, this, [this] { Stampa(true); });
 
-    connect(ui->dtpData, &QDateEdit::dateChanged, ui->optArchivio,
-            [this] { ui->optArchivio->setChecked(true); });
+    connect(ui->dtpData, &QDateEdit::dateChanged, ui->optArchivio, [this] {
+        if (!ui->optColpi->isChecked())
+            ui->optArchivio->setChecked(true);
+    });
+    connect(ui->spnColpi, &QSpinBox::valueChanged, ui->optColpi,
+            [this] { ui->optColpi->setChecked(true); });
+    connect(ui->chkUltima, &QCheckBox::toggled, this, [this](bool on) {
+        ui->spnColpi->setEnabled(!on);
+        ui->optColpi->setChecked(true);
+    });
     connect(ui->dtpData->calendarWidget(), &QCalendarWidget::currentPageChanged, this,
             &frmVerifica::SegnaEstrazioni);
+    Pulisci();
     MostraDate();
     lettore_.reset(QThread::create([this] { letto_ = CaricaArchivio(&erroreLettura_); }));
     connect(lettore_.get(), &QThread::finished, this, &frmVerifica::ArchivioLetto);
@@ -189,6 +352,9 @@ void frmVerifica::MostraDate() {
         ui->dtpData->setDate(archivio_.Ultima());
     }
     ui->optArchivio->setEnabled(any);
+    ui->optColpi->setEnabled(any);
+    ui->spnColpi->setEnabled(any && !ui->chkUltima->isChecked());
+    ui->chkUltima->setEnabled(any);
     ui->dtpData->setEnabled(any);
     SegnaEstrazioni(ui->dtpData->date().year(), ui->dtpData->date().month());
 }
@@ -221,6 +387,7 @@ void frmVerifica::Importa(const QString& file) {
 }
 
 void frmVerifica::Verifica() {
+    Pulisci(); // a refused draw leaves no earlier result standing
     const QList<int> ruote = RuoteDaVerificare(sistema_.Ruota);
     if (ruote.isEmpty()) {
         MsgBox(QStringLiteral("La ruota \"%1\" non è una ruota del Lotto: scegline una nella "
@@ -229,7 +396,38 @@ void frmVerifica::Verifica() {
                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Attenzione!!"));
         return;
     }
+    const int divisore = DivisoreVincite(sistema_.Ruota);
+    const QString diviso =
+        divisore > 1 ? QStringLiteral(" (vincite divise per %1 ruote)").arg(divisore) : QString();
     QList<std::pair<int, Estratti>> draws;
+    QString estrazione, avviso;
+    if (ui->optColpi->isChecked()) {
+        const QDate dal = ui->dtpData->date();
+        std::optional<EsitoColpi> colpi = SeguiSistema(
+            sistema_, archivio_, dal, ui->chkUltima->isChecked() ? 0 : ui->spnColpi->value());
+        if (!colpi) {
+            ReportError(MakeError(err::Overflow), QStringLiteral("Verifica"),
+                        QStringLiteral("Form frmVerifica"));
+            return;
+        }
+        if (colpi->colpi.empty()) {
+            MsgBox(QStringLiteral("L'archivio non ha estrazioni sulla ruota %1 dal %2 in poi.")
+                       .arg(sistema_.Ruota.trimmed(), FormatoData(dal)),
+                   MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+            ui->dtpData->setFocus();
+            return;
+        }
+        const auto& list = colpi->colpi;
+        estrazione_ = list.size() == 1
+                          ? QStringLiteral("1 estrazione, del %1").arg(FormatoData(dal))
+                          : QStringLiteral("%1 estrazioni, dal %2 al %3")
+                                .arg(list.size())
+                                .arg(FormatoData(list.front().data), FormatoData(list.back().data));
+        estrazione_ += diviso;
+        colpi_ = std::move(colpi);
+        MostraColpi(*colpi_);
+        return;
+    }
     if (ui->optDigitati->isChecked()) {
         std::array<QString, 5> campi;
         for (int i = 0; i < 5; ++i)
@@ -246,58 +444,90 @@ void frmVerifica::Verifica() {
         }
         const int ruota = ruote.size() > 1 ? ui->cmbRuotaDigitata->currentIndex() : ruote.first();
         draws.append({ruota, *typed.numeri});
-        estrazione_ = QStringLiteral("Numeri estratti su %1: ").arg(NomeRuota(ruota));
+        estrazione = QStringLiteral("Numeri estratti su %1: ").arg(NomeRuota(ruota));
         for (uint8_t n : *typed.numeri)
-            estrazione_ += QString::number(n) + QLatin1Char(' ');
-        estrazione_ = estrazione_.trimmed();
+            estrazione += QString::number(n) + QLatin1Char(' ');
+        estrazione = estrazione.trimmed();
     } else {
         const QDate data = ui->dtpData->date();
-        for (int r : ruote)
-            if (const Estratti* e = archivio_.Trova(data, r))
-                draws.append({r, *e});
-        if (draws.isEmpty()) {
-            QString text = QStringLiteral("L'archivio non ha l'estrazione del %1 sulla ruota %2.")
-                               .arg(FormatoData(data), sistema_.Ruota.trimmed());
-            if (const QDate before = archivio_.Precedente(data, ruote); before.isValid())
-                text +=
-                    QStringLiteral(" L'estrazione precedente è del %1.").arg(FormatoData(before));
-            MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
+        const EstrazioniDelGiorno giorno = EstrazioniDel(archivio_, data, sistema_.Ruota);
+        if (giorno.draws.isEmpty()) {
+            MsgBox(giorno.messaggio, MsgButtons::Ok, MsgIcon::Exclamation,
+                   QStringLiteral("Attenzione"));
             ui->dtpData->setFocus();
             return;
         }
-        estrazione_ = QStringLiteral("Estrazione del ") + FormatoData(data);
+        draws = giorno.draws;
+        avviso = RuoteMancanti(giorno.mancanti);
+        estrazione = QStringLiteral("Estrazione del ") + FormatoData(data);
     }
-    const int divisore = DivisoreVincite(sistema_.Ruota);
-    if (divisore > 1)
-        estrazione_ += QStringLiteral(" (vincite divise per %1 ruote)").arg(divisore);
-    esito_ = VerificaEstrazione(sistema_, draws, divisore);
-    if (!esito_) {
+    std::optional<EsitoVerifica> esito = VerificaEstrazione(sistema_, draws, divisore);
+    if (!esito) {
         ReportError(MakeError(err::Overflow), QStringLiteral("Verifica"),
                     QStringLiteral("Form frmVerifica"));
         return;
     }
+    estrazione_ = estrazione + diviso;
+    avviso_ = avviso;
+    esito_ = std::move(esito);
     Mostra(*esito_);
 }
 
+void frmVerifica::Pulisci() {
+    esito_.reset();
+    colpi_.reset();
+    estrazione_.clear();
+    avviso_.clear();
+    ui->tblEsito->setRowCount(0);
+    ui->tblColpi->setRowCount(0);
+    grafico_->chart()->removeAllSeries();
+    for (QAbstractAxis* axis : grafico_->chart()->axes())
+        grafico_->chart()->removeAxis(axis);
+    ui->lblEstrazione->clear();
+    ui->lblTotale->clear();
+    ui->cmdStampa->setEnabled(false);
+    ui->cmdPdf->setEnabled(false);
+}
+
+namespace {
+QTableWidgetItem* Cella(QTableWidget* t, int row, int column, const QString& text,
+                        Qt::Alignment align) {
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(align | Qt::AlignVCenter);
+    t->setItem(row, column, item);
+    return item;
+}
+} // namespace
+
 void frmVerifica::Mostra(const EsitoVerifica& esito) {
     QTableWidget* t = ui->tblEsito;
-    t->setRowCount(int(esito.scommesse.size()));
+    t->setRowCount(0);
     const auto put = [t](int row, int column, const QString& text, Qt::Alignment align) {
-        auto* item = new QTableWidgetItem(text);
-        item->setTextAlignment(align | Qt::AlignVCenter);
-        t->setItem(row, column, item);
-        return item;
+        return Cella(t, row, column, text, align);
     };
-    for (int row = 0; row < int(esito.scommesse.size()); ++row) {
-        const EsitoScommessa& e = esito.scommesse[row];
+    // The slip's figures: on its one row, or on a row of its own under its wheels.
+    const auto slip = [&](int row, const EsitoSchedina& s) {
+        put(row, ColonnaLordo, FormatoCentesimi(s.importi.lordo), Qt::AlignRight);
+        put(row, ColonnaLordo + 1, FormatoCentesimi(s.importi.ritenuta), Qt::AlignRight);
+        put(row, ColonnaLordo + 2, FormatoCentesimi(s.importi.netto), Qt::AlignRight);
+        if (s.limitata)
+            put(row, ColonnaVincite,
+                QStringLiteral("al massimo %1 per schedina")
+                    .arg(FormatoVincita(Regole.vincitaMassima)),
+                Qt::AlignLeft);
+    };
+    for (int i = 0; i < int(esito.scommesse.size()); ++i) {
+        const EsitoScommessa& e = esito.scommesse[i];
+        const int row = t->rowCount();
+        t->insertRow(row);
         put(row, 0, NomeRuota(e.ruota), Qt::AlignLeft);
         put(row, 1, Scommesse[size_t(e.scommessa)].Name(), Qt::AlignLeft);
-        for (int i = 0; i < 5; ++i) {
-            const bool has = size_t(i) < e.numeri.size();
+        for (int n = 0; n < 5; ++n) {
+            const bool has = size_t(n) < e.numeri.size();
             QTableWidgetItem* item =
-                put(row, ColonnaNumeri + i, has ? FormatoNumero(e.numeri[size_t(i)]) : QString(),
+                put(row, ColonnaNumeri + n, has ? FormatoNumero(e.numeri[size_t(n)]) : QString(),
                     Qt::AlignHCenter);
-            if (has && e.estratti[size_t(i)]) {
+            if (has && e.estratti[size_t(n)]) {
                 QFont bold = item->font();
                 bold.setBold(true);
                 item->setFont(bold);
@@ -308,19 +538,77 @@ void frmVerifica::Mostra(const EsitoVerifica& esito) {
                 item->setData(Qt::AccessibleTextRole, item->text() + QStringLiteral(" estratto"));
             }
         }
-        put(row, ColonnaNumeri + 5, QString::number(e.punti), Qt::AlignHCenter)
+        put(row, ColonnaPunti, QString::number(e.punti), Qt::AlignHCenter)
             ->setData(Qt::AccessibleTextRole, Punti(e.punti));
-        put(row, ColonnaNumeri + 6, FormatoVincita(e.vincita), Qt::AlignRight);
+        put(row, ColonnaVincite, Vincite(e, esito.divisore), Qt::AlignLeft);
+        const EsitoSchedina& s = esito.schedine[size_t(e.scommessa)];
+        const bool last =
+            i + 1 == int(esito.scommesse.size()) || esito.scommesse[i + 1].scommessa != e.scommessa;
+        if (s.righe == 1) {
+            slip(row, s);
+        } else {
+            put(row, ColonnaLordo, FormatoVincita(e.lordo), Qt::AlignRight);
+            if (last) {
+                const int sum = t->rowCount();
+                t->insertRow(sum);
+                put(sum, 0, QStringLiteral("Schedina"), Qt::AlignLeft);
+                put(sum, 1, Scommesse[size_t(e.scommessa)].Name(), Qt::AlignLeft);
+                slip(sum, s);
+            }
+        }
     }
     t->resizeColumnsToContents();
-    ui->lblTotale->setText(QStringLiteral("Vincita totale: ") +
-                           FormatoVincita(float(esito.totale)));
+    ui->lblEstrazione->setText(avviso_.isEmpty() ? estrazione_
+                                                 : estrazione_ + QLatin1Char('\n') + avviso_);
+    ui->lblTotale->setText(DescriviTotali(esito.totali));
+    ui->stkEsito->setCurrentWidget(ui->pagEstrazione);
+    ui->cmdStampa->setEnabled(true);
+    ui->cmdPdf->setEnabled(true);
+}
+
+void frmVerifica::MostraColpi(const EsitoColpi& esito) {
+    QTableWidget* t = ui->tblColpi;
+    t->setUpdatesEnabled(false);
+    t->setRowCount(int(esito.colpi.size()));
+    auto* serie = new QLineSeries;
+    QList<QPointF> punti;
+    punti.reserve(qsizetype(esito.colpi.size()));
+    for (int row = 0; row < int(esito.colpi.size()); ++row) {
+        const Colpo& c = esito.colpi[size_t(row)];
+        Cella(t, row, 0, FormatoData(c.data), Qt::AlignLeft);
+        Cella(t, row, 1, DescriviColpo(c), Qt::AlignLeft);
+        Cella(t, row, 2, FormatoCentesimi(c.importi.netto), Qt::AlignRight);
+        Cella(t, row, 3, FormatoCentesimi(c.saldo), Qt::AlignRight);
+        punti.append({double(c.data.startOfDay().toMSecsSinceEpoch()), double(c.saldo) / 100});
+    }
+    t->resizeColumnsToContents();
+    t->setUpdatesEnabled(true);
+    serie->replace(punti);
+    QChart* chart = grafico_->chart();
+    chart->addSeries(serie);
+    auto* asseX = new QDateTimeAxis;
+    asseX->setFormat(QStringLiteral("dd/MM/yyyy"));
+    asseX->setTickCount(3);
+    auto* asseY = new QValueAxis;
+    asseY->setTitleText(QStringLiteral("Saldo (€)"));
+    asseY->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(asseX, Qt::AlignBottom);
+    chart->addAxis(asseY, Qt::AlignLeft);
+    serie->attachAxis(asseX);
+    serie->attachAxis(asseY);
+    if (esito.colpi.size() == 1) // one date is no span: a day either side
+        asseX->setRange(esito.colpi.front().data.startOfDay().addDays(-1),
+                        esito.colpi.front().data.startOfDay().addDays(1));
+    ui->lblEstrazione->setText(estrazione_);
+    ui->lblTotale->setText(DescriviTotali(esito.totali) + QStringLiteral("\nSaldo: ") +
+                           FormatoCentesimi(esito.totali.Saldo()));
+    ui->stkEsito->setCurrentWidget(ui->pagColpi);
     ui->cmdStampa->setEnabled(true);
     ui->cmdPdf->setEnabled(true);
 }
 
 void frmVerifica::Stampa(bool pdf) {
-    if (!esito_)
+    if (!esito_ && !colpi_)
         return;
     const auto print = [this] {
         PrinterPage& page = Printer();
@@ -329,7 +617,10 @@ void frmVerifica::Stampa(bool pdf) {
             if (page.target() != PrinterPage::Target::PdfFile) {
                 page.SelectPrinter(ReadConfiguration().stampante);
             }
-            StampaVerifica(sistema_, *esito_, estrazione_);
+            if (colpi_)
+                StampaColpi(sistema_, *colpi_, estrazione_);
+            else
+                StampaVerifica(sistema_, *esito_, estrazione_, avviso_);
         } catch (const RunError& e) {
             SegnalaErroreStampa(e, QStringLiteral("StampaVerifica"),
                                 QStringLiteral("Form frmVerifica"));

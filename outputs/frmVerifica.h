@@ -1,9 +1,8 @@
-// The check of the current system against a draw: typed by the player or
-// taken from the imported draw archive; the result on screen, on the
-// listing's printer or in a PDF.
+// The check of a system against a draw, typed by the player or taken from the
+// imported draw archive, or over many draws of the archive; the result on
+// screen, on the listing's printer or in a PDF.
 #pragma once
 
-#include "app/corpo.h"
 #include "app/runerror.h"
 #include "gioco/verifica.h"
 
@@ -11,6 +10,7 @@
 #include <QString>
 #include <memory>
 
+class QChartView;
 class QThread;
 class QWidget;
 
@@ -22,25 +22,28 @@ namespace corpo {
 
 class GuardiaStampa;
 
-// Opens the check of the system, modal over parent.
-void ApriVerifica(QWidget* parent, const SystemRecord& sistema);
+// Opens the check of `sistema`, modal over parent.
+void ApriVerifica(const SystemRecord& sistema, QWidget* parent);
 
 // The result as one page on the printer page, ended with EndDoc. `estrazione`
-// says which draw it was. Failures are thrown (corpo::RunError).
+// says which draw it was, `avviso` which wheels it lacked. Failures are
+// thrown (corpo::RunError).
 void StampaVerifica(const SystemRecord& sistema, const EsitoVerifica& esito,
-                    const QString& estrazione);
+                    const QString& estrazione, const QString& avviso = {});
+// The system followed over many draws: the balance drawn, one line per draw,
+// the totals; as many pages as the lines take, ended with EndDoc.
+void StampaColpi(const SystemRecord& sistema, const EsitoColpi& esito, const QString& intestazione);
 
 class frmVerifica : public QDialog {
     Q_OBJECT
     std::unique_ptr<Ui::frmVerifica> ui;
-    SystemRecord sistema_;
 
 public:
-    frmVerifica(QWidget* parent, const SystemRecord& sistema);
+    explicit frmVerifica(const SystemRecord& sistema, QWidget* parent = nullptr);
     ~frmVerifica() override;
 
-    // Checks the draw the window shows, or tells the player why there is none
-    // to check.
+    // Checks the draw the window shows, or the draws from its date, or tells
+    // the player why there is none to check (and clears an earlier result).
     void Verifica();
     // Imports the archive file and shows its dates.
     void Importa(const QString& file);
@@ -55,13 +58,19 @@ private:
 
     void MostraDate();
     void SegnaEstrazioni(int anno, int mese);
+    void Pulisci();
     void Mostra(const EsitoVerifica& esito);
+    void MostraColpi(const EsitoColpi& esito);
     void Stampa(bool pdf);
 
+    const SystemRecord sistema_;
     GuardiaStampa* guardia_ = nullptr;
+    QChartView* grafico_ = nullptr;
     Archivio archivio_;
     std::optional<EsitoVerifica> esito_;
-    QString estrazione_; // the draw the result belongs to
+    std::optional<EsitoColpi> colpi_;
+    QString estrazione_; // the draw (or draws) the result belongs to
+    QString avviso_;     // the wheels the draw lacks
 };
 
 } // namespace corpo

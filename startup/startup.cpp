@@ -8,6 +8,7 @@
 #include "app/shell.h"
 #include "entry/frmMain.h"
 #include "startup/frmSplash.h"
+#include "startup/rigacomando_verifica.h"
 #include "update/versioncheck.h"
 
 #include <QApplication>
@@ -233,7 +234,7 @@ const QStringList HelpNames{QStringLiteral("h"), QStringLiteral("help"), QString
 const QStringList VersionNames{QStringLiteral("v"), QStringLiteral("version")};
 
 QString HelpText() {
-    return QStringLiteral(
+    const QString text = QStringLiteral(
         "Uso: bramasolovanti [opzioni] [sistema.vrl]\n"
         "Bramasolovanti: sistemi per il Lotto, con prospetto delle vincite, tabulato e stampa "
         "delle schedine.\n\n"
@@ -243,6 +244,7 @@ QString HelpText() {
         "Argomenti:\n"
         "  sistema.vrl    Un sistema salvato da aprire all'avvio; se il programma è già\n"
         "                 aperto, lo apre la copia in uso.\n");
+    return text + AiutoVerifica();
 }
 
 struct CommandLine {
@@ -308,6 +310,8 @@ int Main(int argc, char** argv) {
     const CommandLine early = Parse(raw);
     if (early.help || early.version)
         return Answer(early);
+    if (ChiedeVerifica(raw)) // no window at all
+        return VerificaDaRigaDiComando(argc, argv);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(AppTitle);
     QCoreApplication::setApplicationVersion(VersionString());

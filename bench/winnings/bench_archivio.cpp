@@ -106,7 +106,7 @@ int Child(const QString& file) {
     start = std::chrono::steady_clock::now();
     double open = 0;
     {
-        corpo::frmVerifica form(nullptr, corpo::SystemRecord{});
+        corpo::frmVerifica form(corpo::SystemRecord{});
         form.show();
         QCoreApplication::processEvents();
         open = Ms(start);

@@ -126,7 +126,7 @@ struct Ambiente {
     }
     // The check window with a typed draw checked: its Stampa ready.
     std::unique_ptr<QWidget> Verificata() const {
-        auto w = std::make_unique<frmVerifica>(nullptr, Sistema);
+        auto w = std::make_unique<frmVerifica>(Sistema);
         for (int i = 0; i < 5; ++i)
             w->findChild<QLineEdit*>(QString("txtEstratto_%1").arg(i))
                 ->setText(QString::number(i + 1));
@@ -159,7 +159,7 @@ private Q_SLOTS:
         Ambiente env;
         auto slips = env.Schedine();
         Child(slips.get(), "cmdAnteprima")->click();
-        frmVerifica verifica(nullptr, env.Sistema);
+        frmVerifica verifica(env.Sistema);
         frmVincite vincite(nullptr, env.Sistema);
         for (QWidget* w : {slips->findChild<QWidget*>("frmAnteprima"),
                            static_cast<QWidget*>(&verifica), static_cast<QWidget*>(&vincite)}) {

@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "app/shell.h"
 #include "gioco/prospetto.h"
+#include "gioco/systemfile.h"
 #include "gioco/verifica.h"
 #include "outputs/frmVerifica.h"
 #include "printing/printerpage.h"
@@ -21,6 +22,7 @@
 #include <QtTest>
 #include <QtWidgets>
 #include <bit>
+#include <random>
 
 using namespace corpo;
 
@@ -75,11 +77,44 @@ QPalette dark() {
 }
 
 using Won = std::optional<Importi21>;
+using Draws = QList<std::pair<int, Estratti>>;
+
+// Cinquina 1 is 7 18 33 45 62 staked only on the Ambo (1 €), the Estratto 3
+// staked 1 €, nothing else; the other bets from 51 up (Quaterna 1 is 56..59). A head number opens
+// every bet.
+SystemRecord esempio(const QString& ruota, int head = 0) {
+    SystemRecord r;
+    uint8_t n = 50;
+    for (const Scommessa& b : Scommesse)
+        for (uint8_t& v : b.Numbers(r))
+            v = b.group == Cinq1 ? 0 : n += 1 + (n == 61);
+    r.Cinq1 = {7, 18, 33, 45, 62};
+    r.Estratto = 3;
+    for (const Scommessa& b : Scommesse)
+        if (head)
+            b.Numbers(r)[0] = uint8_t(head);
+    r.Capogioco = uint8_t(head);
+    r.ImpCinq1[0] = 1;
+    r.ImpEstratto = 1;
+    r.Ruota = ruota;
+    return r;
+}
+
+// Every winning slip, then the totals.
+QString dump(const EsitoVerifica& e) {
+    QStringList lines;
+    for (int g = 0; g < NumGruppi; ++g)
+        if (e.schedine[g].importi.lordo)
+            lines << Scommesse[g].Name() + ": " + DescriviSchedina(e.schedine[g]);
+    return (lines << DescriviTotali(e.totali)).join('\n');
+}
 
 } // namespace
 
 Q_DECLARE_METATYPE(Importi21)
 Q_DECLARE_METATYPE(Won)
+Q_DECLARE_METATYPE(SystemRecord)
+Q_DECLARE_METATYPE(Draws)
 
 class TestWinnings : public QObject {
     Q_OBJECT
@@ -160,31 +195,34 @@ private Q_SLOTS:
                  "Errore 6 (valore fuori dai limiti) nella procedura Form_Load (Form frmVincite)");
     }
 
-    // A draw typed against the 10 euro system of 1..29: refused with the focus
-    // on the field at fault, or each bet's hits, the head number marked drawn,
-    // and the total, printed on the listing's printer.
+    // A draw typed against the 10 euro system of 1..29: each bet's hits, the
+    // head number marked drawn, the totals, printed on the listing's printer;
+    // then a draw refused, with the focus on the field at fault, leaves no
+    // stale result and nothing to print.
     void typedDraw_data() {
         QTest::addColumn<QString>("ruota");
         QTest::addColumn<int>("head");
         QTest::addColumn<QString>("drawn");
-        QTest::addColumn<QString>("hits");  // or the field with the focus
-        QTest::addColumn<QString>("shown"); // the total or the message
+        QTest::addColumn<QString>("hits");
+        QTest::addColumn<QString>("shown"); // the totals
         const auto row = [](const char* name, const char* ruota, int head, const char* drawn,
                             const char* hits, const char* shown) {
             QTest::newRow(name) << QString(ruota) << head << QString(drawn) << QString(hits)
                                 << QString(shown);
         };
-        row("repeated", "Roma", 0, "1 2 3 2 5", "txtEstratto_3",
-            "Il numero 2 è ripetuto: i cinque numeri estratti sono tutti diversi.");
-        // A terno of the Cinquina 210, the estratto 11,232.
-        row("terno", "Roma", 0, "1 2 3 29 50", "3 0 0 0 0 0 0 0 1", "€ 221,23");
+        // A terno of the Cinquina 3 ambi and a terno, 210; the estratto 11,232;
+        // 8% of each slip withheld to the cent (16,80 + 0,90).
+        row("terno", "Roma", 0, "1 2 3 29 50", "3 0 0 0 0 0 0 0 1",
+            "Spesa € 10,00; lordo € 221,23; ritenuta € 17,70; netto € 203,53");
         // One number of a Cinquina or an Ambo is below its ambo: nothing.
         row("fewer hits than played", "Nazionale", 0, "1 25 29 11 12", "1 0 2 0 0 0 1 0 1",
-            "€ 36,23");
+            "Spesa € 10,00; lordo € 36,23; ritenuta € 2,90; netto € 33,33");
         // 90 heads every bet: an ambo on Cinquina 1 (25) and the estratto.
-        row("head number", "Bari", 90, "90 2 50 51 52", "2 1 1 1 1 1 1 1 1", "€ 36,23");
+        row("head number", "Bari", 90, "90 2 50 51 52", "2 1 1 1 1 1 1 1 1",
+            "Spesa € 10,00; lordo € 36,23; ritenuta € 2,90; netto € 33,33");
         // A cinquina on the wheel typed (Bari), 319.600 shared by ten.
-        row("Tutte", "Tutte", 0, "5 4 3 2 1", "5 0 0 0 0 0 0 0 0", "€ 31.960,00");
+        row("Tutte", "Tutte", 0, "5 4 3 2 1", "5 0 0 0 0 0 0 0 0",
+            "Spesa € 10,00; lordo € 31.960,00; ritenuta € 2.556,80; netto € 29.403,20");
     }
     void typedDraw() {
         QFETCH(QString, ruota);
@@ -192,7 +230,6 @@ private Q_SLOTS:
         QFETCH(QString, drawn);
         QFETCH(QString, hits);
         QFETCH(QString, shown);
-        const bool refused = hits.startsWith("txt");
         testsupport::LocaleScope it(testsupport::italian());
         testsupport::AppFolder app;
         app.write("impostazioni.cfg", SettingsBytes("Ricevitoria", "PDF"));
@@ -200,7 +237,7 @@ private Q_SLOTS:
         testing::RecorderScope rec;
         testing::Script script;
         numbered(Sistema, ruota, head);
-        frmVerifica form(nullptr, Sistema);
+        frmVerifica form(Sistema);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         for (int i = 0; i < 5; ++i)
@@ -209,17 +246,12 @@ private Q_SLOTS:
         // The wheel of the typed numbers is asked for on "Tutte" only.
         QCOMPARE(form.findChild<QComboBox*>("cmbRuotaDigitata")->isVisible(), ruota == "Tutte");
         QTest::mouseClick(form.findChild<QPushButton*>("cmdVerifica"), Qt::LeftButton);
-        QCOMPARE(first(script).text, refused ? shown : QString());
-        QCOMPARE(first(script).focusAtShow, refused ? hits : QString());
         auto* table = form.findChild<QTableWidget*>("tblEsito");
         QStringList got;
         for (int r = 0; r < table->rowCount(); ++r)
             got << table->item(r, 7)->text();
-        QCOMPARE(got.join(' '), refused ? QString() : hits);
+        QCOMPARE(got.join(' '), hits);
         QTest::mouseClick(form.findChild<QPushButton*>("cmdStampa"), Qt::LeftButton);
-        QCOMPARE(rec.jobs().size(), refused ? 0 : 1);
-        if (refused)
-            return;
         QCOMPARE(rec.last().printer, QStringLiteral("PDF"));
         // A hit is bold and said in words; the table against its pictures under
         // the default palette and a dark one (hits read at 4.5:1 or more, WCAG).
@@ -237,7 +269,230 @@ private Q_SLOTS:
                                               .replace(' ', '_'),
                                           table->viewport()->grab().toImage());
         }
-        QCOMPARE(form.findChild<QLabel*>("lblTotale")->text(), "Vincita totale: " + shown);
+        QCOMPARE(form.findChild<QLabel*>("lblTotale")->text(), shown);
+        QCOMPARE(form.findChild<QLabel*>("lblEstrazione")->text().endsWith("per 10 ruote)"),
+                 ruota == "Tutte");
+        if (hits.endsWith('1')) // the Estratto
+            QCOMPARE(
+                QAccessible::queryAccessibleInterface(table)->tableInterface()->cellAt(8, 7)->text(
+                    QAccessible::Name),
+                "1 punto");
+        form.findChild<QLineEdit*>("txtEstratto_3")->setText(drawn.section(' ', 1, 1));
+        QTest::mouseClick(form.findChild<QPushButton*>("cmdVerifica"), Qt::LeftButton);
+        QCOMPARE(first(script).text, QString("Il numero %1 è ripetuto: i cinque numeri estratti "
+                                             "sono tutti diversi.")
+                                         .arg(drawn.section(' ', 1, 1)));
+        QCOMPARE(first(script).focusAtShow, "txtEstratto_3");
+        QCOMPARE(table->rowCount(), 0);
+        QCOMPARE(form.findChild<QLabel*>("lblTotale")->text(), QString());
+        QVERIFY(!form.findChild<QPushButton*>("cmdPdf")->isEnabled());
+    }
+
+    // What the game pays: C(h, k) units of every staked kind, each wheel of
+    // "Tutte" a tenth, a slip capped at 6.000.000 and 8% withheld per slip.
+    void payout_data() {
+        QTest::addColumn<SystemRecord>("sistema");
+        QTest::addColumn<Draws>("draws");
+        QTest::addColumn<QString>("want");
+        const SystemRecord roma = esempio("Roma");
+        QTest::newRow("3 hits and the estratto")
+            << roma << Draws{{7, {7, 18, 33, 3, 47}}}
+            << "Cinquina 1: lordo € 75,00, ritenuta € 6,00, netto € 69,00\n"
+               "Estratto: lordo € 11,23, ritenuta € 0,90, netto € 10,33\n"
+               "Spesa € 2,00; lordo € 86,23; ritenuta € 6,90; netto € 79,33";
+        QTest::newRow("4 hits, 6 ambi")
+            << roma << Draws{{7, {7, 18, 33, 45, 47}}}
+            << "Cinquina 1: lordo € 150,00, ritenuta € 12,00, netto € 138,00\n"
+               "Spesa € 2,00; lordo € 150,00; ritenuta € 12,00; netto € 138,00";
+        SystemRecord quaterna = roma;
+        quaterna.ImpCinq1[0] = quaterna.ImpEstratto = 0;
+        quaterna.ImpQuad1 = {0.60f, 0, 0.40f};
+        QTest::newRow("Quaterna, terno not staked")
+            << quaterna << Draws{{7, {56, 57, 58, 1, 2}}}
+            << "Quaterna 1: lordo € 75,00, ritenuta € 6,00, netto € 69,00\n"
+               "Spesa € 1,00; lordo € 75,00; ritenuta € 6,00; netto € 69,00";
+        // 81 heads every bet, the Estratto too: 3 hits on Bari, 2 on Cagliari.
+        QTest::newRow("head number on Tutte")
+            << esempio("Tutte", 81) << Draws{{0, {81, 18, 33, 1, 2}}, {1, {18, 81, 4, 5, 6}}}
+            << "Cinquina 1: lordo € 10,00, ritenuta € 0,80, netto € 9,20\n"
+               "Estratto: lordo € 2,25, ritenuta € 0,18, netto € 2,07\n"
+               "Spesa € 2,00; lordo € 12,25; ritenuta € 0,98; netto € 11,27";
+        SystemRecord big = roma;
+        big.ImpCinq1 = {1, 0, 0, 1};
+        big.ImpEstratto = 0;
+        QTest::newRow("6M cap")
+            << big << Draws{{7, {7, 18, 33, 45, 62}}}
+            << "Cinquina 1: lordo € 6.000.000,00, ritenuta € 480.000,00, netto € 5.520.000,00 "
+               "(una schedina vince al massimo € 6.000.000,00)\n"
+               "Spesa € 2,00; lordo € 6.000.000,00; ritenuta € 480.000,00; netto € 5.520.000,00";
+        // 0,8336 twice: 1,66 withheld, where 8% of the sum would be 1,67.
+        SystemRecord two = quaterna;
+        two.ImpQuad1 = two.ImpQuad2 = {0.25f, 0, 0};
+        QTest::newRow("withheld per slip")
+            << two << Draws{{7, {56, 57, 60, 61, 1}}}
+            << "Quaterna 1: lordo € 10,42, ritenuta € 0,83, netto € 9,59\n"
+               "Quaterna 2: lordo € 10,42, ritenuta € 0,83, netto € 9,59\n"
+               "Spesa € 0,50; lordo € 20,84; ritenuta € 1,66; netto € 19,18";
+    }
+    void payout() {
+        QFETCH(SystemRecord, sistema);
+        QFETCH(Draws, draws);
+        testsupport::LocaleScope it(testsupport::italian());
+        const auto esito = VerificaEstrazione(sistema, draws, DivisoreVincite(sistema.Ruota));
+        QVERIFY(esito);
+        QTEST(dump(*esito), "want");
+    }
+
+    // A date of the archive: the wheels it lacks named, or why it has none;
+    // many draws followed add up to the single checks of each.
+    void archiveDates() {
+        testsupport::LocaleScope it(testsupport::italian());
+        Archivio a; // 400 dates of draws on every wheel, from a fixed seed
+        std::mt19937 random(20);
+        for (int i = 0; i < 400; ++i)
+            for (Estratti& e : a.estrazioni[QDate(1990, 1, 2).addDays(i * 7 / 3)])
+                for (int k = 0; k < 5; ++k)
+                    do
+                        e[k] = uint8_t(random() % 90 + 1);
+                    while (std::find(e.begin(), e.begin() + k, e[k]) != e.begin() + k);
+        const QDate last = a.Ultima();
+        for (int r = 2; r < NumRuote; ++r)
+            a.estrazioni[last][r] = {};
+        QCOMPARE(RuoteMancanti(EstrazioniDel(a, last, "Tutte").mancanti),
+                 "Mancano le ruote di Firenze, Genova, Milano, Napoli, Palermo, Roma, Torino e "
+                 "Venezia.");
+        QCOMPARE(EstrazioniDel(a, last.addDays(1), "Bari").messaggio,
+                 "L'archivio non ha estrazioni del " + FormatoData(last.addDays(1)) +
+                     ". L'estrazione precedente è del " + FormatoData(last) + ".");
+        for (const QString ruota : {"Tutte", "Roma"}) {
+            numbered(Sistema, ruota, 7);
+            const QDate from = a.Prima().addDays(40);
+            const auto followed = SeguiSistema(Sistema, a, from, ruota == "Roma" ? 0 : 300);
+            QVERIFY(followed);
+            QCOMPARE(int(followed->colpi.size()), ruota == "Roma" ? 381 : 300);
+            Totali sum;
+            for (const Colpo& c : followed->colpi) {
+                const auto one = VerificaEstrazione(Sistema, EstrazioniDel(a, c.data, ruota).draws,
+                                                    DivisoreVincite(ruota));
+                QCOMPARE(one->totali.netto, c.importi.netto);
+                sum += one->totali;
+            }
+            QVERIFY(sum.lordo > 0);
+            QCOMPARE(DescriviTotali(followed->totali), DescriviTotali(sum));
+            QCOMPARE(followed->colpi.back().saldo, sum.netto - sum.spesa);
+        }
+    }
+
+    // Over the stored archive on "Tutte": a date lacking wheels names them;
+    // followed from a date to the last, one row a draw, the totals and the
+    // balance, printed.
+    void followInWindow() {
+        testsupport::LocaleScope it(testsupport::italian());
+        testsupport::AppFolder app;
+        app.write("impostazioni.cfg", SettingsBytes("Ricevitoria", "PDF"));
+        testing::PrinterListScope printers({"PDF"});
+        testing::RecorderScope rec;
+        testing::Script script;
+        QByteArray draws;
+        for (int r = 0; r < RuoteCitta; ++r) // a terno of the Cinquina everywhere
+            draws += "2024/01/02\t" + CodiceRuota(r).toLatin1() + "\t1\t2\t3\t40\t50\n";
+        draws += "2024/01/04\tBA\t1\t2\t40\t41\t42\n2024/01/04\tCA\t1\t2\t40\t41\t42\n";
+        QVERIFY(QFileInfo(PercorsoArchivio()).dir().mkpath("."));
+        QVERIFY(WriteFileAtomically(PercorsoArchivio(), draws, nullptr));
+        numbered(Sistema, "Tutte");
+        frmVerifica form(Sistema);
+        auto* date = form.findChild<QDateEdit*>("dtpData");
+        QTRY_VERIFY(date->isEnabled());
+        form.findChild<QRadioButton*>("optArchivio")->setChecked(true);
+        form.Verifica();
+        QCOMPARE(form.findChild<QLabel*>("lblEstrazione")->text(),
+                 "Estrazione del 04/01/2024 (vincite divise per 10 ruote)\nMancano le ruote di "
+                 "Firenze, Genova, Milano, Napoli, Palermo, Roma, Torino e Venezia.");
+        date->setDate({2024, 1, 2});
+        form.findChild<QCheckBox*>("chkUltima")->setChecked(true);
+        QVERIFY(form.findChild<QRadioButton*>("optColpi")->isChecked());
+        form.Verifica();
+        QCOMPARE(form.findChild<QTableWidget*>("tblColpi")->rowCount(), 2);
+        // 210 shared by ten wheels ten times; an ambo on two wheels, 5.
+        QCOMPARE(form.findChild<QLabel*>("lblTotale")->text(),
+                 "Spesa € 20,00; lordo € 215,00; ritenuta € 17,20; netto € 197,80\n"
+                 "Saldo: € 177,80");
+        QTest::mouseClick(form.findChild<QPushButton*>("cmdStampa"), Qt::LeftButton);
+        testsupport::CheckGolden("tests/winnings/golden/colpi.txt", rec.jobs());
+        QCOMPARE(script.messages().size(), 0);
+    }
+
+    // The check on the command line, without a display: the last lines (the
+    // very last the four totals, in the user's locale), or one message line
+    // on standard error and a failing exit.
+    void commandLine_data() {
+        QTest::addColumn<QString>("args"); // %S the system, %A an archive file
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QString>("out"); // the last lines; a failure's message
+        const QString it = "it_IT.UTF-8";
+        QTest::newRow("typed")
+            << "--estrazione|7 18 33 3 47" << it
+            << "Schedina Estratto: lordo € 11,23, ritenuta € 0,90, netto € 10,33\n"
+               "Spesa € 2,00; lordo € 86,23; ritenuta € 6,90; netto € 79,33";
+        QTest::newRow("typed, English")
+            << "--estrazione|7,18,33,3,47|--ruota|roma"
+            << "en_GB.UTF-8"
+            << "Spesa € 2.00; lordo € 86.23; ritenuta € 6.90; netto € 79.33";
+        QTest::newRow("two draws")
+            << "--archivio|%A|--dal|2024/01/02|--colpi|2" << it
+            << "02/01/2024: Cinquina 1: 3 punti, Estratto: 1 punto; netto € 79,33; saldo € 77,33\n"
+               "04/01/2024: Cinquina 1: 4 punti; netto € 138,00; saldo € 213,33\n"
+               "Saldo: € 213,33\nSpesa € 4,00; lordo € 236,23; ritenuta € 18,90; netto € 217,33";
+        QTest::newRow("to the last, stored")
+            << "--dal|2024/01/03" << it
+            << "L'archivio non ha estrazioni del 03/01/2024: si parte dal 04/01/2024.\n"
+               "2 estrazioni, dal 04/01/2024 al 05/01/2024\n"
+               "04/01/2024: Cinquina 1: 4 punti; netto € 138,00; saldo € 136,00\n"
+               "05/01/2024: nessuna vincita; netto € 0,00; saldo € 134,00\n"
+               "Saldo: € 134,00\nSpesa € 4,00; lordo € 150,00; ritenuta € 12,00; netto € 138,00";
+        QTest::newRow("three numbers")
+            << "--estrazione|1 2 3" << it
+            << "!L'estrazione ha 3 numeri: scrivine cinque, tra virgolette (\"7 18 33 3 47\").";
+        QTest::newRow("bad date")
+            << "--dal|2024/13/01|--archivio|%A" << it
+            << "!La data \"2024/13/01\" non è valida: scrivila come AAAA/MM/GG.";
+        QTest::newRow("past the last")
+            << "--dal|2024/01/06|--archivio|%A" << it
+            << "!L'archivio non ha estrazioni sulla ruota Roma dal 06/01/2024 in poi.";
+    }
+    void commandLine() {
+        QFETCH(QString, args);
+        QFETCH(QString, lang);
+        QFETCH(QString, out);
+        QTemporaryDir dir;
+        const QString system = dir.filePath("esempio.vrl"), archive = dir.filePath("a.txt");
+        const QByteArray draws =
+            "2024/01/02\tRM\t7\t18\t33\t3\t47\n2024/01/04\tRM\t7\t18\t33\t45\t47\n"
+            "2024/01/05\tRM\t1\t2\t4\t5\t6\n2024/01/05\tBA\t1\t2\t4\t5\t6\n";
+        QVERIFY(WriteFileAtomically(system, EncodeSystemFile(esempio("Roma"), 0, 0), nullptr));
+        QVERIFY(WriteFileAtomically(archive, draws, nullptr));
+        QVERIFY(QDir(dir.path()).mkpath("Bramasolovanti")); // the stored archive
+        QVERIFY(WriteFileAtomically(dir.filePath("Bramasolovanti/estrazioni.txt"),
+                                    draws.mid(draws.indexOf("2024/01/04")), nullptr));
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LC_ALL", lang);
+        env.insert("XDG_DATA_HOME", dir.path());
+        env.remove("DISPLAY");
+        env.remove("QT_QPA_PLATFORM");
+        p.setProcessEnvironment(env);
+        p.start(testsupport::builtAppFolder() + "bramasolovanti",
+                QStringList{"--verifica", system} + args.replace("%A", archive).split('|'));
+        QVERIFY(p.waitForFinished(10000));
+        const QString stdOut = QString::fromUtf8(p.readAllStandardOutput());
+        const QString stdErr = QString::fromUtf8(p.readAllStandardError());
+        const bool fails = out.startsWith('!');
+        QCOMPARE(p.exitCode(), fails ? 2 : 0);
+        QCOMPARE(stdErr, fails ? out.mid(1) + '\n' : QString());
+        const QStringList lines = stdOut.trimmed().split('\n');
+        if (fails) // and nothing else
+            out = "";
+        QCOMPARE(lines.mid(lines.size() - out.count('\n') - 1).join('\n'), out);
     }
 
     // What an import keeps on disk (a stored archive with lines that no
@@ -299,7 +554,7 @@ private Q_SLOTS:
             QVERIFY(WriteFileAtomically(PercorsoArchivio(), before, nullptr));
         const qint64 oldSize = QFileInfo(PercorsoArchivio()).size();
         testing::Script script;
-        frmVerifica form(nullptr, Sistema);
+        frmVerifica form(Sistema);
         form.Importa(path);
         const QStringList copies = stored.entryList({"estrazioni-*.txt"});
         QCOMPARE(copies.size(), int(message.contains("%2")));
