@@ -21,6 +21,7 @@
 #include "outputs/frmVerifica.h"
 #include "update/frmAbout.h"
 #include "winnings/acino.h"
+#include "winnings/frmStatistiche.h"
 #include "winnings/frmVincite.h"
 
 #include <QAccessibleWidget>
@@ -148,6 +149,10 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
     connect(ui->cmdPrnTabulato, &QPushButton::clicked, this, &frmMain::cmdPrnTabulato_Click);
     connect(ui->cmdPrnSchedine, &QPushButton::clicked, this, &frmMain::cmdPrnSchedine_Click);
     connect(ui->cmdVerifica, &QPushButton::clicked, this, &frmMain::cmdVerifica_Click);
+    connect(ui->cmdStatistiche, &QPushButton::clicked, this, [this] {
+        if (SistemaPronto())
+            ApriStatistiche(this, Sistema);
+    });
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, ui->cmdVerifica,
             &QPushButton::click);
     connect(ui->cmdColoreVorlacco, &QPushButton::clicked, this, &frmMain::cmdColoreVorlacco_Click);
