@@ -11,14 +11,21 @@ namespace {
 constexpr int RilieviNominati = 500;
 constexpr int Cagliari = 1, Genova = 3, Nazionale = 10;
 
-QString ElencoRuote(const QList<int>& ruote) {
+// "ruota di Bari", "ruota Nazionale"
+QString RuotaDi(int r) {
+    return r == Nazionale ? QStringLiteral("ruota Nazionale")
+                          : QStringLiteral("ruota di ") + NomeRuota(r);
+}
+
+QString Mancanti(const QList<int>& ruote) {
+    if (ruote.size() == 1)
+        return QStringLiteral("manca la ") + RuotaDi(ruote[0]) + QLatin1Char('.');
     QStringList nomi;
     for (int r : ruote)
         nomi << NomeRuota(r);
-    if (nomi.size() == 1)
-        return nomi[0];
     const QString ultima = nomi.takeLast();
-    return nomi.join(QStringLiteral(", ")) + QStringLiteral(" e ") + ultima;
+    return QStringLiteral("mancano le ruote di %1 e %2.")
+        .arg(nomi.join(QStringLiteral(", ")), ultima);
 }
 
 } // namespace
@@ -64,15 +71,12 @@ ControlloArchivio ControllaArchivio(const Archivio& archivio) {
                 ordinate += std::is_sorted(e.begin(), e.end());
             }
         }
-        if (mancanti.size() == 1)
-            rileva(data, QStringLiteral("manca la ruota di %1.").arg(ElencoRuote(mancanti)));
-        else if (!mancanti.isEmpty())
-            rileva(data, QStringLiteral("mancano le ruote di %1.").arg(ElencoRuote(mancanti)));
+        if (!mancanti.isEmpty())
+            rileva(data, Mancanti(mancanti));
         for (int r : inattese)
-            rileva(data,
-                   QStringLiteral("c'è la ruota di %1, che si estrae solo dal %2.")
-                       .arg(NomeRuota(r),
-                            FormatoData(r == Nazionale ? InizioNazionale : InizioCagliariGenova)));
+            rileva(data, QStringLiteral("c'è la %1, che si estrae solo dal %2.")
+                             .arg(RuotaDi(r), FormatoData(r == Nazionale ? InizioNazionale
+                                                                         : InizioCagliariGenova)));
     }
     // Five numbers in the order drawn come out rising once in 120 draws:
     // an archive mostly rising has been sorted, and the order is lost.
