@@ -150,8 +150,10 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
     connect(ui->cmdPrnSchedine, &QPushButton::clicked, this, &frmMain::cmdPrnSchedine_Click);
     connect(ui->cmdVerifica, &QPushButton::clicked, this, &frmMain::cmdVerifica_Click);
     connect(ui->cmdStatistiche, &QPushButton::clicked, this, [this] {
-        if (SistemaPronto())
-            ApriStatistiche(this, Sistema);
+        if (!SistemaPronto())
+            return;
+        if (const std::optional<RitardiScelti> r = ApriStatistiche(this, Sistema))
+            MostraRitardiAcini(this, *r);
     });
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, ui->cmdVerifica,
             &QPushButton::click);

@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
@@ -69,17 +70,51 @@ QString Numeri(std::span<const uint8_t> numeri) {
 
 } // namespace
 
-void ApriStatistiche(QWidget* parent, const SystemRecord& record) {
+std::optional<RitardiScelti> ApriStatistiche(QWidget* parent, const SystemRecord& record) {
     RunError error;
     std::optional<Archivio> archivio = CaricaArchivio(&error);
     if (!archivio) {
         MsgBox(QStringLiteral("L'archivio delle estrazioni non si può leggere (%1).")
                    .arg(error.description),
                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Statistiche"));
-        return;
+        return std::nullopt;
     }
     frmStatistiche dlg(record, std::move(*archivio), parent);
-    dlg.exec();
+    if (dlg.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dlg.Mostrati();
+}
+
+void MostraRitardiAcini(QWidget* window, const RitardiScelti& ritardi) {
+    const Statistiche& s = ritardi.statistiche;
+    size_t at = 0;
+    for (const Scommessa& bet : Scommesse)
+        for (int k = 0; k < bet.size; ++k) {
+            const StatisticaNumero& n = s.numeri[at++];
+            auto* field = window->findChild<QWidget*>(NumberFieldName(bet.group, k));
+            if (!field || n.numero == 0)
+                continue;
+            const QString volte = n.frequenza == 1
+                                      ? QStringLiteral("una volta")
+                                      : Italiano.toString(n.frequenza) + QStringLiteral(" volte");
+            const QString text =
+                QStringLiteral("Numero %1 sulla ruota di %2: ritardo %3, ritardo massimo %4; "
+                               "uscito %5 in %6 estrazioni, dal %7.")
+                    .arg(n.numero)
+                    .arg(NomeRuota(ritardi.ruota), Italiano.toString(n.ritardo),
+                         Italiano.toString(n.ritardoMax), volte, Italiano.toString(s.estrazioni),
+                         FormatoData(s.prima));
+            field->setToolTip(text);
+            field->setAccessibleDescription(text);
+            if (auto* edit = qobject_cast<QLineEdit*>(field))
+                QObject::connect(
+                    edit, &QLineEdit::textChanged, edit,
+                    [edit] {
+                        edit->setToolTip({});
+                        edit->setAccessibleDescription({});
+                    },
+                    Qt::SingleShotConnection);
+        }
 }
 
 frmStatistiche::frmStatistiche(const SystemRecord& record, Archivio archivio, QWidget* parent)
@@ -181,6 +216,15 @@ frmStatistiche::frmStatistiche(const SystemRecord& record, Archivio archivio, QW
     chiudi->setText(QStringLiteral("C&hiudi"));
     chiudi->setAccessibleName(QStringLiteral("Chiudi"));
     connect(bottoni, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // On request the bunch of the main window tells each grape's delay.
+    QPushButton* sulVorlacco =
+        bottoni->addButton(QStringLiteral("Ritardi sul &vorlacco"), QDialogButtonBox::AcceptRole);
+    sulVorlacco->setObjectName(QStringLiteral("cmdRitardiVorlacco"));
+    sulVorlacco->setAutoDefault(false); // Enter in the date field does not close the window
+    sulVorlacco->setAccessibleName(QStringLiteral("Mostra i ritardi sul vorlacco"));
+    sulVorlacco->setToolTip(QStringLiteral("Ogni acino del vorlacco mostra il suo ritardo "
+                                           "quando il puntatore gli passa sopra"));
+    connect(bottoni, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(scelte);
@@ -200,7 +244,8 @@ frmStatistiche::frmStatistiche(const SystemRecord& record, Archivio archivio, QW
 void frmStatistiche::Aggiorna() {
     const int ruota = ruota_->currentIndex();
     const QDate dal = archivio_.estrazioni.empty() ? QDate() : dal_->date();
-    const Statistiche s = CalcolaStatistiche(archivio_, record_, ruota, dal);
+    mostrati_ = {ruota, CalcolaStatistiche(archivio_, record_, ruota, dal)};
+    const Statistiche& s = mostrati_.statistiche;
 
     if (archivio_.estrazioni.empty())
         riepilogo_->setText(QStringLiteral("L'archivio delle estrazioni è vuoto: importalo da "

@@ -9,6 +9,7 @@
 #include "gioco/verifica.h"
 
 #include <QDialog>
+#include <optional>
 
 class QComboBox;
 class QDateEdit;
@@ -22,8 +23,19 @@ class QValueAxis;
 
 namespace corpo {
 
+// The counts the player asked to see on the bunch, and their wheel.
+struct RitardiScelti {
+    int ruota = 0;
+    Statistiche statistiche;
+};
+
 // Reads the stored archive and opens the window, modal over parent, on record.
-void ApriStatistiche(QWidget* parent, const SystemRecord& record);
+// The counts shown last when the player asks for them on the bunch.
+std::optional<RitardiScelti> ApriStatistiche(QWidget* parent, const SystemRecord& record);
+
+// Each grape field of `window` (named as the bets name them) tells its delay
+// in its tooltip and to screen readers, until its number changes.
+void MostraRitardiAcini(QWidget* window, const RitardiScelti& ritardi);
 
 class frmStatistiche : public QDialog {
     Q_OBJECT
@@ -33,12 +45,14 @@ public:
 
     // Counts again for the wheel and the date the window shows.
     void Aggiorna();
+    const RitardiScelti& Mostrati() const { return mostrati_; }
 
 private:
     void MostraControllo();
 
     SystemRecord record_;
     Archivio archivio_;
+    RitardiScelti mostrati_;
     QComboBox* ruota_;
     QDateEdit* dal_;
     QLabel* riepilogo_;

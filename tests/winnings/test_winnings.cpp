@@ -381,6 +381,15 @@ private Q_SLOTS:
                  "Ruota di Bari: 4 estrazioni dal 14/01/1939 al 11/02/1939. Un numero esce in "
                  "media 0,2 volte (5 numeri su 90 a estrazione).");
         QCOMPARE(row(form.findChild<QTableWidget*>("tblScommesse"), 0), "Cinquina 1|1 2 3 4 5|4|4");
+        QWidget bunch; // on request each grape tells its delay, until it changes
+        auto* grape = new QLineEdit("1", &bunch);
+        grape->setObjectName(NumberFieldName(Cinq1, 0));
+        MostraRitardiAcini(&bunch, form.Mostrati());
+        QCOMPARE(grape->accessibleDescription(),
+                 "Numero 1 sulla ruota di Bari: ritardo 3, ritardo "
+                 "massimo 3; uscito una volta in 4 estrazioni, dal 14/01/1939.");
+        grape->setText("7");
+        QCOMPARE(grape->toolTip(), "");
         auto* list = form.findChild<QListWidget*>("lstControllo");
         QCOMPARE(list->count(), 6);
         QCOMPARE(list->item(2)->text(), "21/01/1939: mancano le ruote di Bari, Firenze, Milano, "
