@@ -27,6 +27,7 @@
 #include "outputs/taratura.h"
 #include "tests/outputs/sample.h"
 #include "tests/support/testsupport.h"
+#include "winnings/frmStatistiche.h"
 #include "winnings/frmVincite.h"
 
 #include <QAccessible>
@@ -162,8 +163,10 @@ private Q_SLOTS:
         Child(slips.get(), "cmdAnteprima")->click();
         frmVerifica verifica;
         frmVincite vincite;
-        for (QWidget* w : {slips->findChild<QWidget*>("frmAnteprima"),
-                           static_cast<QWidget*>(&verifica), static_cast<QWidget*>(&vincite)}) {
+        frmStatistiche statistiche(Sistema, Archivio{});
+        for (QWidget* w :
+             {slips->findChild<QWidget*>("frmAnteprima"), static_cast<QWidget*>(&verifica),
+              static_cast<QWidget*>(&vincite), static_cast<QWidget*>(&statistiche)}) {
             w->show();
             QVERIFY(QTest::qWaitForWindowExposed(w));
             QVERIFY2(w->screen()->availableGeometry().contains(w->frameGeometry()),
