@@ -162,8 +162,8 @@ frmStatistiche::frmStatistiche(const SystemRecord& record, Archivio archivio, QW
     numeri_ =
         Tabella(QStringLiteral("tblNumeri"), QStringLiteral("Statistiche dei numeri"),
                 {QStringLiteral("Acino"), QStringLiteral("Numero"), QStringLiteral("Scommessa"),
-                 QStringLiteral("Ritardo"), QStringLiteral("Ritardo massimo"),
-                 QStringLiteral("Frequenza"), QStringLiteral("Scarto dall'attesa")});
+                 QStringLiteral("Ritardo"), QStringLiteral("Ritardo\nmassimo"),
+                 QStringLiteral("Frequenza"), QStringLiteral("Scarto\ndall'attesa")});
     numeri_->setSortingEnabled(true);
     numeri_->sortByColumn(0, Qt::AscendingOrder);
     scommesse_ = Tabella(QStringLiteral("tblScommesse"), QStringLiteral("Ritardi delle scommesse"),
@@ -176,7 +176,9 @@ frmStatistiche::frmStatistiche(const SystemRecord& record, Archivio archivio, QW
     barre_ = new QBarSeries;
     chart->addSeries(barre_);
     assi_ = new QBarCategoryAxis;
-    assi_->setLabelsAngle(-90); // 29 numbers side by side
+    QFont piccolo = assi_->labelsFont(); // up to 29 numbers side by side
+    piccolo.setPointSizeF(piccolo.pointSizeF() * 0.75);
+    assi_->setLabelsFont(piccolo);
     valori_ = new QValueAxis;
     valori_->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(assi_, Qt::AlignBottom);
@@ -233,7 +235,7 @@ frmStatistiche::frmStatistiche(const SystemRecord& record, Archivio archivio, QW
     layout->addWidget(titoloControllo_);
     layout->addWidget(controllo_, 1);
     layout->addWidget(bottoni);
-    resize(900, 640);
+    resize(1200, 760); // the screen's fitting makes it smaller where needed
 
     connect(ruota_, &QComboBox::currentIndexChanged, this, &frmStatistiche::Aggiorna);
     connect(dal_, &QDateEdit::dateChanged, this, &frmStatistiche::Aggiorna);
