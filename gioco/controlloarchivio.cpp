@@ -30,61 +30,83 @@ QString Mancanti(const QList<int>& ruote) {
 
 } // namespace
 
-QList<int> RuoteAttese(const QDate& data) {
-    QList<int> out;
+namespace {
+// The wheels expected on a date, a bit each: no list built for each of
+// millions of dates.
+unsigned Attese(const QDate& data) {
     if (data < InizioArchivio)
-        return out;
+        return 0;
+    unsigned m = (1u << NumRuote) - 1;
+    if (data < InizioCagliariGenova)
+        m &= ~((1u << Cagliari) | (1u << Genova));
+    if (data < InizioNazionale)
+        m &= ~(1u << Nazionale);
+    return m;
+}
+QList<int> Elenco(unsigned ruote) {
+    QList<int> out;
     for (int r = 0; r < NumRuote; ++r)
-        if (((r != Cagliari && r != Genova) || data >= InizioCagliariGenova) &&
-            (r != Nazionale || data >= InizioNazionale))
+        if (ruote & (1u << r))
             out << r;
     return out;
 }
+} // namespace
+
+QList<int> RuoteAttese(const QDate& data) { return Elenco(Attese(data)); }
 
 ControlloArchivio ControllaArchivio(const Archivio& archivio) {
     ControlloArchivio out;
-    const auto rileva = [&out](const QDate& data, const QString& testo) {
-        if (out.totale++ < RilieviNominati)
-            out.rilievi.append(
-                {data, data.isValid() ? FormatoData(data) + QStringLiteral(": ") + testo : testo});
+    // The text is worded only for the findings named: a hostile archive
+    // may have millions.
+    const auto rileva = [&out](const QDate& data, const auto& testo) {
+        if (out.totale++ >= RilieviNominati)
+            return;
+        const QString t = testo();
+        out.rilievi.append(
+            {data, data.isValid() ? FormatoData(data) + QStringLiteral(": ") + t : t});
     };
     QDate prima;
     int estrazioni = 0, ordinate = 0;
     for (const auto& [data, ruote] : archivio.estrazioni) {
         if (prima.isValid() && prima >= InizioCalendarioRegolare &&
             prima.daysTo(data) > IntervalloMassimo)
-            rileva(data, QStringLiteral("nessuna estrazione nei %1 giorni dopo il %2.")
-                             .arg(prima.daysTo(data) - 1)
-                             .arg(FormatoData(prima)));
+            rileva(data, [&] {
+                return QStringLiteral("nessuna estrazione nei %1 giorni dopo il %2.")
+                    .arg(prima.daysTo(data) - 1)
+                    .arg(FormatoData(prima));
+            });
         prima = data;
-        const QList<int> attese = RuoteAttese(data);
-        QList<int> mancanti, inattese;
+        unsigned presenti = 0;
         for (int r = 0; r < NumRuote; ++r) {
             const Estratti& e = ruote[size_t(r)];
-            const bool c = e[0] != 0;
-            if (!c && attese.contains(r))
-                mancanti << r;
-            if (c && !attese.contains(r) && data >= InizioArchivio)
-                inattese << r;
-            if (c) {
-                ++estrazioni;
-                ordinate += std::is_sorted(e.begin(), e.end());
-            }
+            if (e[0] == 0)
+                continue;
+            presenti |= 1u << r;
+            ++estrazioni;
+            ordinate += std::is_sorted(e.begin(), e.end());
         }
+        const unsigned attese = Attese(data);
+        const QList<int> mancanti = Elenco(attese & ~presenti);
+        // Before the history starts nothing is expected, nor unexpected.
+        const QList<int> inattese = Elenco(data < InizioArchivio ? 0 : presenti & ~attese);
         if (!mancanti.isEmpty())
-            rileva(data, Mancanti(mancanti));
+            rileva(data, [&] { return Mancanti(mancanti); });
         for (int r : inattese)
-            rileva(data, QStringLiteral("c'è la %1, che si estrae solo dal %2.")
-                             .arg(RuotaDi(r), FormatoData(r == Nazionale ? InizioNazionale
-                                                                         : InizioCagliariGenova)));
+            rileva(data, [&] {
+                return QStringLiteral("c'è la %1, che si estrae solo dal %2.")
+                    .arg(RuotaDi(r),
+                         FormatoData(r == Nazionale ? InizioNazionale : InizioCagliariGenova));
+            });
     }
     // Five numbers in the order drawn come out rising once in 120 draws:
     // an archive mostly rising has been sorted, and the order is lost.
     if (estrazioni >= 20 && ordinate * 2 > estrazioni)
-        rileva({}, QStringLiteral("In %1 estrazioni su %2 i numeri sono in ordine crescente: "
+        rileva(QDate(), [&] {
+            return QStringLiteral("In %1 estrazioni su %2 i numeri sono in ordine crescente: "
                                   "l'archivio sembra riordinato, non nell'ordine di estrazione.")
-                       .arg(ordinate)
-                       .arg(estrazioni));
+                .arg(ordinate)
+                .arg(estrazioni);
+        });
     return out;
 }
 

@@ -305,10 +305,12 @@ int Main(int argc, char** argv) {
     QStringList raw;
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);
-    if (raw.value(1) == QLatin1String("--statistiche")) {
+    // So does --statistiche, wherever it stands.
+    if (const qsizetype at = raw.indexOf(QLatin1String("--statistiche")); at > 0) {
         QCoreApplication app(argc, argv); // for the stored archive's folder
         QCoreApplication::setApplicationName(AppTitle);
-        return RigaComandoStatistiche(raw.mid(2));
+        raw.removeAt(at);
+        return RigaComandoStatistiche(raw.mid(1));
     }
     const CommandLine early = Parse(raw);
     if (early.help || early.version)
