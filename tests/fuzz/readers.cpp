@@ -97,8 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const Estratti* got = after->Trova(giorno, r);
             check(!ruote[size_t(r)][0] || (got && *got == ruote[size_t(r)]));
         }
-    // The self-check names what it counts; no grape is missing longer than
-    // the draws it was absent from.
+    // The self-check names what it counts; no grape's absence outlasts the draws.
     const ControlloArchivio c = ControllaArchivio(read);
     check(c.rilievi.size() == std::min(c.totale, 500));
     SystemRecord bunch;
