@@ -1,5 +1,6 @@
 #include "gioco/controlloarchivio.h"
 
+#include <QLocale>
 #include <QStringList>
 #include <algorithm>
 
@@ -68,12 +69,14 @@ ControlloArchivio ControllaArchivio(const Archivio& archivio) {
     QDate prima;
     int estrazioni = 0, ordinate = 0;
     for (const auto& [data, ruote] : archivio.estrazioni) {
-        if (prima.isValid() && prima >= InizioCalendarioRegolare &&
-            prima.daysTo(data) > IntervalloMassimo)
+        int massimo = 0; // none
+        for (const Intervallo& i : IntervalliMassimi)
+            massimo = prima.isValid() && prima >= i.dal ? i.giorni : massimo;
+        if (massimo && prima.daysTo(data) > massimo)
             rileva(data, [&] {
-                return QStringLiteral("nessuna estrazione nei %1 giorni dopo il %2.")
-                    .arg(prima.daysTo(data) - 1)
-                    .arg(FormatoData(prima));
+                return QStringLiteral("%1 giorni senza estrazioni dopo il %2.")
+                    .arg(QLocale(QLocale::Italian, QLocale::Italy).toString(prima.daysTo(data) - 1),
+                         FormatoData(prima));
             });
         prima = data;
         unsigned presenti = 0;

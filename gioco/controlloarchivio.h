@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <array>
 
 namespace corpo {
 
@@ -16,10 +17,18 @@ namespace corpo {
 inline const QDate InizioArchivio{1939, 1, 7};
 inline const QDate InizioCagliariGenova{1939, 7, 8};
 inline const QDate InizioNazionale{2005, 5, 4};
-// Up to the end of the war draws were stopped for months; from then on they
-// were at least weekly, and a gap longer than two weeks is a hole.
-inline const QDate InizioCalendarioRegolare{1946, 1, 1};
-inline constexpr int IntervalloMassimo = 14;
+// The longest gap between two dates from a date on. In 1943-44 the war
+// stopped draws for months: no gap is flagged before 1946. Then draws were
+// weekly, on Saturday, and a holiday moved one a few days: past two weeks a
+// draw is missing. A second draw a week came in 1997 (Wednesday), a third in
+// June 2005 (Tuesday, Thursday, Saturday; special ones on Friday): from 1998
+// a whole week without one is a hole.
+struct Intervallo {
+    QDate dal;
+    int giorni;
+};
+inline const std::array<Intervallo, 2> IntervalliMassimi = {
+    {{{1946, 1, 1}, 14}, {{1998, 1, 1}, 7}}};
 
 struct Rilievo {
     QDate data;    // the date it concerns (the later one, for a gap); none: the whole archive

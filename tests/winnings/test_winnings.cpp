@@ -81,9 +81,10 @@ QPalette dark() {
 using Won = std::optional<Importi21>;
 
 // One date's lines on the given wheels, the numbers in the order drawn.
-QByteArray day(const char* date, const char* codes, const char* numbers = "\t9\t4\t7\t1\t5\n") {
+QByteArray day(const char* date, const QByteArray& codes,
+               const char* numbers = "\t9\t4\t7\t1\t5\n") {
     QByteArray out;
-    for (const QByteArray& code : QByteArray(codes).split(' '))
+    for (const QByteArray& code : codes.split(' '))
         out += date + ('\t' + code) + numbers;
     return out;
 }
@@ -409,8 +410,11 @@ private Q_SLOTS:
             << "30/04/2005: c'è la ruota Nazionale, che si estrae solo dal 04/05/2005.\n"
                "04/05/2005: manca la ruota Nazionale.";
         QTest::newRow("gaps") << day("1944/01/01", cities10) + day("1944/06/03", cities10) +
-            day("1950/01/07", cities10) + day("1950/01/21", cities10) + day("1950/02/11", cities10)
-            << "11/02/1950: nessuna estrazione nei 20 giorni dopo il 21/01/1950.";
+            day("1950/01/07", cities10) + day("1950/01/21", cities10) + day("1950/02/11", cities10) +
+            day("2010/01/05", cities10 + QByteArray(" RN")) + day("2010/01/14", cities10 + QByteArray(" RN"))
+            << "11/02/1950: 20 giorni senza estrazioni dopo il 21/01/1950.\n05/01/2010: 21.877 giorni senza "
+               "estrazioni dopo il 11/02/1950.\n"
+               "14/01/2010: 8 giorni senza estrazioni dopo il 05/01/2010.";
         QTest::newRow("sorted") << day("1950/01/07", cities10, "\t1\t4\t7\t8\t9\n") +
             day("1950/01/14", cities10, "\t1\t4\t7\t8\t9\n") + day("1950/01/21", cities10)
             << "In 20 estrazioni su 30 i numeri sono in ordine crescente: l'archivio sembra "
