@@ -46,8 +46,8 @@ public:
 };
 
 Cella* Intero(int n) { return new Cella(Italiano.toString(n), n); }
-// A delay that does not apply (a blank grape, a bet too small): a dash, sorted first.
-Cella* Ritardo(int n) { return n < 0 ? new Cella(QStringLiteral("—"), -1) : Intero(n); }
+// A count, or a dash where none applies (a blank grape, a bet too small), sorted first.
+Cella* Conteggio(int n) { return n < 0 ? new Cella(QStringLiteral("—"), -1) : Intero(n); }
 
 QTableWidget* Tabella(const QString& name, const QString& accessible, const QStringList& heads) {
     auto* t = new QTableWidget(0, int(heads.size()));
@@ -274,13 +274,13 @@ void frmStatistiche::Aggiorna() {
             const bool vuoto = n.numero == 0;
             const double scarto = n.frequenza - s.frequenzaAttesa;
             numeri_->setItem(riga, 0, Intero(riga + 1));
-            numeri_->setItem(riga, 1, vuoto ? Ritardo(-1) : Intero(n.numero));
+            numeri_->setItem(riga, 1, vuoto ? Conteggio(-1) : Intero(n.numero));
             numeri_->setItem(riga, 2, new Cella(bet.Name(), bet.group));
-            numeri_->setItem(riga, 3, Ritardo(vuoto ? -1 : n.ritardo));
-            numeri_->setItem(riga, 4, Ritardo(vuoto ? -1 : n.ritardoMax));
-            numeri_->setItem(riga, 5, Ritardo(vuoto ? -1 : n.frequenza));
+            numeri_->setItem(riga, 3, Conteggio(vuoto ? -1 : n.ritardo));
+            numeri_->setItem(riga, 4, Conteggio(vuoto ? -1 : n.ritardoMax));
+            numeri_->setItem(riga, 5, Conteggio(vuoto ? -1 : n.frequenza));
             numeri_->setItem(riga, 6,
-                             vuoto ? Ritardo(-1)
+                             vuoto ? Conteggio(-1)
                                    : new Cella((scarto > 0 ? QStringLiteral("+") : QString()) +
                                                    Italiano.toString(scarto, 'f', 1),
                                                scarto));
@@ -300,8 +300,8 @@ void frmStatistiche::Aggiorna() {
         const StatisticaScommessa& b = s.scommesse[size_t(bet.group)];
         scommesse_->setItem(bet.group, 0, new Cella(bet.Name(), bet.group));
         scommesse_->setItem(bet.group, 1, new Cella(Numeri(bet.Numbers(record_)), bet.group));
-        scommesse_->setItem(bet.group, 2, Ritardo(b.ritardoAmbo));
-        scommesse_->setItem(bet.group, 3, Ritardo(b.ritardoTerno));
+        scommesse_->setItem(bet.group, 2, Conteggio(b.ritardoAmbo));
+        scommesse_->setItem(bet.group, 3, Conteggio(b.ritardoTerno));
     }
     scommesse_->setSortingEnabled(true);
 
