@@ -21,6 +21,7 @@
 #include "outputs/frmVerifica.h"
 #include "update/frmAbout.h"
 #include "winnings/acino.h"
+#include "winnings/frmStatistiche.h"
 #include "winnings/frmVincite.h"
 
 #include <QAccessibleWidget>
@@ -148,6 +149,12 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
     connect(ui->cmdPrnTabulato, &QPushButton::clicked, this, &frmMain::cmdPrnTabulato_Click);
     connect(ui->cmdPrnSchedine, &QPushButton::clicked, this, &frmMain::cmdPrnSchedine_Click);
     connect(ui->cmdVerifica, &QPushButton::clicked, this, &frmMain::cmdVerifica_Click);
+    connect(ui->cmdStatistiche, &QPushButton::clicked, this, [this] {
+        if (!SistemaPronto())
+            return;
+        if (const std::optional<RitardiScelti> r = ApriStatistiche(this, doc_.sistema))
+            MostraRitardiAcini(this, *r);
+    });
     connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, ui->cmdVerifica,
             &QPushButton::click);
     connect(ui->cmdColoreVorlacco, &QPushButton::clicked, this, &frmMain::cmdColoreVorlacco_Click);

@@ -9,7 +9,7 @@ packages=(
   cups cups-client printer-driver-cups-pdf poppler-utils mupdf-tools qpdf
   fonts-liberation fonts-comic-neue fonts-crosextra-carlito fonts-dejavu-core
   libwmf-bin libwmf-dev
-  qt6-charts-dev libarchive-dev
+  qt6-charts-dev libqt6opengl6-dev libarchive-dev
   clang libclang-rt-14-dev clang-format
   qt6-translations-l10n desktop-file-utils appstream shared-mime-info xdg-utils dpkg-dev libglib2.0-bin
 )

@@ -9,6 +9,7 @@
 #include "entry/frmMain.h"
 #include "startup/frmSplash.h"
 #include "startup/rigacomando_verifica.h"
+#include "startup/rigacomando_statistiche.h"
 #include "update/versioncheck.h"
 
 #include <QApplication>
@@ -240,7 +241,10 @@ QString HelpText() {
         "delle schedine.\n\n"
         "Opzioni:\n"
         "  -h, --help     Mostra questo aiuto ed esce.\n"
-        "  -v, --version  Mostra la versione ed esce.\n\n"
+        "  -v, --version  Mostra la versione ed esce.\n"
+        "  --statistiche SISTEMA.vrl [--archivio FILE] [--ruota NOME] [--dal AAAA/MM/GG]\n"
+        "                 Scrive ritardo, ritardo massimo e frequenza di ogni numero del\n"
+        "                 sistema ed esce; senza --archivio legge l'archivio importato.\n\n"
         "Argomenti:\n"
         "  sistema.vrl    Un sistema salvato da aprire all'avvio; se il programma è già\n"
         "                 aperto, lo apre la copia in uso.\n");
@@ -307,6 +311,13 @@ int Main(int argc, char** argv) {
     QStringList raw;
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);
+    // So does --statistiche, wherever it stands.
+    if (const qsizetype at = raw.indexOf(QLatin1String("--statistiche")); at > 0) {
+        QCoreApplication app(argc, argv); // for the stored archive's folder
+        QCoreApplication::setApplicationName(AppTitle);
+        raw.removeAt(at);
+        return RigaComandoStatistiche(raw.mid(1));
+    }
     const CommandLine early = Parse(raw);
     if (early.help || early.version)
         return Answer(early);

@@ -10,6 +10,7 @@
 #include "gioco/systemfile.h"
 #include "outputs/taratura.h"
 #include "startup/startup.h"
+#include "tests/support/archiviopiccolo.h"
 #include "tests/support/testsupport.h"
 
 #include <QAbstractButton>
@@ -106,6 +107,58 @@ private Q_SLOTS:
         InstallFontSubstitutions();
         QApplication::setQuitOnLastWindowClosed(false);
         std::signal(SIGXFSZ, SIG_IGN); // a write past the file size limit fails, no more
+    }
+
+    // --statistiche by the small archive's hand count (support/archiviopiccolo.h):
+    // the grapes listed, `others` for the rest; on bad input one line on stderr.
+    void statisticsCommand_data() {
+        QTest::addColumn<QStringList>("args"); // after the system file
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<QString>("others");
+        QTest::addColumn<QString>("error"); // empty: exit 0
+        const QStringList bari{"1\t3\t3\t2",  "2\t2\t2\t2",  "3\t4\t4\t1", "19\t2\t2\t1",
+                               "20\t2\t2\t1", "21\t2\t2\t1", "25\t0\t4\t1"};
+        // clang-format off
+        QTest::newRow("Bari") << QStringList{"--archivio", "piccolo.txt"} << bari << "5\t5\t0" << "";
+        QTest::newRow("from 14/01") << QStringList{"--dal", "1939/01/14", "--archivio", "piccolo.txt"}
+            << QStringList{"1\t3\t3\t1", "2\t2\t2\t1", "3\t4\t4\t0", "19\t2\t2\t1", "20\t2\t2\t1", "21\t2\t2\t1", "25\t0\t3\t1"}
+            << "4\t4\t0" << "";
+        QTest::newRow("stored archive, Napoli") << QStringList{"--ruota", "napoli"}
+            << QStringList{"1\t0\t1\t1", "2\t0\t0\t2", "3\t0\t0\t2", "4\t0\t0\t2", "5\t0\t0\t2",
+                           "6\t1\t1\t1"} << "2\t2\t0" << "";
+        QTest::newRow("unknown wheel") << QStringList{"--ruota", "Pippo", "--archivio", "piccolo.txt"}
+            << QStringList() << "" << "La ruota Pippo non esiste: scegli tra Bari, Cagliari, Firenze, "
+               "Genova, Milano, Napoli, Palermo, Roma, Torino, Venezia, Nazionale.";
+        QTest::newRow("no stored archive") << QStringList{} << QStringList() << ""
+            << "Nessun archivio delle estrazioni: importalo da Verifica, o indica il file con --archivio FILE.";
+        // clang-format on
+    }
+    void statisticsCommand() {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, listed);
+        QFETCH(QString, others);
+        QFETCH(QString, error);
+        const testsupport::AppFolder folder(false);
+        folder.write("piccolo.txt", testsupport::ArchivioPiccolo);
+        folder.write("piccolo.vrl", EncodeSystemFile(testsupport::SistemaPiccolo(), 0, 0));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DATA_HOME", folder.path());
+        if (!args.isEmpty() && QDir().mkpath(folder.file("Bramasolovanti"))) // none: no archive
+            folder.write("Bramasolovanti/estrazioni.txt", testsupport::ArchivioPiccolo);
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(folder.path());
+        p.start(testsupport::builtAppFolder() + "bramasolovanti",
+                QStringList{"--statistiche", "piccolo.vrl"} + args);
+        QVERIFY(p.waitForFinished(15000));
+        QString out = error.isEmpty() ? "numero\tritardo\tritardo_max\tfrequenza\n" : "";
+        for (int n = 1; n <= 29 && error.isEmpty(); ++n) {
+            const QStringList it = listed.filter(QRegularExpression(QString("^%1\t").arg(n)));
+            out += it.value(0, QString("%1\t%2").arg(n).arg(others)) + '\n';
+        }
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), out);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardError()), error.isEmpty() ? "" : error + '\n');
+        QCOMPARE(p.exitCode(), error.isEmpty() ? 0 : 2);
     }
 
     // A failed write leaves the earlier file and no temporary copy; a read

@@ -4,7 +4,9 @@
 #include "app/fileio.h"
 #include "app/handover.h"
 #include "app/settings.h"
+#include "gioco/controlloarchivio.h"
 #include "gioco/numbers.h"
+#include "gioco/statistiche.h"
 #include "gioco/systemfile.h"
 #include "gioco/verifica.h"
 #include "outputs/taratura.h"
@@ -95,6 +97,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const Estratti* got = after->Trova(giorno, r);
             check(!ruote[size_t(r)][0] || (got && *got == ruote[size_t(r)]));
         }
+    // The self-check names what it counts; no grape's absence outlasts the draws.
+    const ControlloArchivio c = ControllaArchivio(read);
+    check(c.rilievi.size() == std::min(c.totale, 500));
+    SystemRecord bunch;
+    bunch.Cinq1 = {1, 2, 3, 4, 90};
+    const Statistiche s = CalcolaStatistiche(read, bunch, int(size % NumRuote));
+    for (const StatisticaNumero& n : std::span(s.numeri).first(5))
+        check(n.ritardo <= n.ritardoMax && n.ritardoMax + n.frequenza <= s.estrazioni);
     if (after->estrazioni.size() > 2000) // each run stays quick
         QFile::remove(PercorsoArchivio());
 #elif defined(FUZZ_CONSEGNA)

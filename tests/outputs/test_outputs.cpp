@@ -27,6 +27,7 @@
 #include "outputs/taratura.h"
 #include "tests/outputs/sample.h"
 #include "tests/support/testsupport.h"
+#include "winnings/frmStatistiche.h"
 #include "winnings/frmVincite.h"
 
 #include <QAccessible>
@@ -161,8 +162,10 @@ private Q_SLOTS:
         Child(slips.get(), "cmdAnteprima")->click();
         frmVerifica verifica(env.Sistema);
         frmVincite vincite(nullptr, env.Sistema);
-        for (QWidget* w : {slips->findChild<QWidget*>("frmAnteprima"),
-                           static_cast<QWidget*>(&verifica), static_cast<QWidget*>(&vincite)}) {
+        frmStatistiche statistiche(env.Sistema, Archivio{});
+        for (QWidget* w :
+             {slips->findChild<QWidget*>("frmAnteprima"), static_cast<QWidget*>(&verifica),
+              static_cast<QWidget*>(&vincite), static_cast<QWidget*>(&statistiche)}) {
             w->show();
             QVERIFY(QTest::qWaitForWindowExposed(w));
             QVERIFY2(w->screen()->availableGeometry().contains(w->frameGeometry()),

@@ -9,13 +9,17 @@
 #include "app/printers.h"
 #include "app/settings.h"
 #include "app/shell.h"
+#include "gioco/controlloarchivio.h"
 #include "gioco/prospetto.h"
 #include "gioco/systemfile.h"
+#include "gioco/statistiche.h"
 #include "gioco/verifica.h"
 #include "outputs/frmVerifica.h"
 #include "printing/printerpage.h"
+#include "tests/support/archiviopiccolo.h"
 #include "tests/support/testsupport.h"
 #include "winnings/archivio.h"
+#include "winnings/frmStatistiche.h"
 #include "winnings/frmVincite.h"
 #include "winnings/stampaprospetto.h"
 
@@ -107,6 +111,25 @@ QString dump(const EsitoVerifica& e) {
         if (e.schedine[g].importi.lordo)
             lines << Scommesse[g].Name() + ": " + DescriviSchedina(e.schedine[g]);
     return (lines << DescriviTotali(e.totali)).join('\n');
+}
+
+// One date's lines on the given wheels, the numbers in the order drawn.
+QByteArray day(const char* date, const QByteArray& codes,
+               const char* numbers = "\t9\t4\t7\t1\t5\n") {
+    QByteArray out;
+    for (const QByteArray& code : codes.split(' '))
+        out += date + ('\t' + code) + numbers;
+    return out;
+}
+const char *const cities8 = "BA FI MI NA PA RM TO VE", *const cities10 =
+                                                           "BA CA FI GE MI NA PA RM TO VE";
+
+// A table's row as the player reads it: "1|1|Cinquina 1|3".
+QString row(const QTableWidget* t, int r) {
+    QStringList cells;
+    for (int c = 0; c < t->columnCount(); ++c)
+        cells << t->item(r, c)->text();
+    return cells.join('|');
 }
 
 } // namespace
@@ -570,6 +593,94 @@ private Q_SLOTS:
         QCOMPARE(newest.fontWeight() == QFont::Bold, date->isEnabled());    // a draw on that day
         QTest::keyClicks(form.findChild<QLineEdit*>("txtEstratto_0"), "7"); // a typed draw now
         QVERIFY(form.findChild<QRadioButton*>("optDigitati")->isChecked());
+    }
+
+    // Each bet's ambo and terno delays by the small archive's hand count
+    // (tests/support/archiviopiccolo.h); "-": too small a bet. The grapes'
+    // counts are checked through the command line (test_app).
+    void betDelays_data() {
+        QTest::addColumn<int>("ruota");
+        QTest::addColumn<QString>("counted");
+        QTest::newRow("Bari") << 0 << "4 5 5 5 2 5 5 5 - / 4 5 5 5 2 5 - - -";
+        QTest::newRow("Napoli") << 5 << "0 2 2 2 2 2 2 2 - / 0 2 2 2 2 2 - - -";
+        QTest::newRow("Roma, no draw") << 7 << "0 0 0 0 0 0 0 0 - / 0 0 0 0 0 0 - - -";
+    }
+    void betDelays() {
+        QFETCH(int, ruota);
+        const Archivio archivio = LeggiArchivio(testsupport::ArchivioPiccolo).archivio;
+        const Statistiche s = CalcolaStatistiche(archivio, testsupport::SistemaPiccolo(), ruota);
+        QStringList ambo, terno;
+        for (const StatisticaScommessa& b : s.scommesse) {
+            ambo << (b.ritardoAmbo < 0 ? "-" : QString::number(b.ritardoAmbo));
+            terno << (b.ritardoTerno < 0 ? "-" : QString::number(b.ritardoTerno));
+        }
+        QTEST(ambo.join(' ') + " / " + terno.join(' '), "counted");
+    }
+
+    // The window on the same archive: Bari for a system on "Tutte", the table
+    // in bunch order and sorted by a column, a later start, another wheel, the
+    // self-check listed. The reader keeps each draw in the order drawn.
+    void statisticsWindow() {
+        const Archivio archivio = LeggiArchivio(testsupport::ArchivioPiccolo).archivio;
+        QCOMPARE(ScriviArchivio(archivio), testsupport::ArchivioPiccolo);
+        frmStatistiche form(testsupport::SistemaPiccolo(), archivio);
+        auto* table = form.findChild<QTableWidget*>("tblNumeri");
+        QCOMPARE(form.findChild<QComboBox*>("cmbRuota")->currentText(), "Bari");
+        QCOMPARE(row(table, 0), "1|1|Cinquina 1|3|3|2|+1,7");
+        QCOMPARE(row(table, 28), "29|29|Estratto|5|5|0|-0,3");
+        QTest::mouseClick(table->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          {table->horizontalHeader()->sectionViewportPosition(3) + 5, 5});
+        QCOMPARE(row(table, 0), "25|25|Ambo 1|0|4|1|+0,7");
+        form.findChild<QDateEdit*>("txtDal")->setDate({1939, 1, 14});
+        QCOMPARE(form.findChild<QLabel*>("lblRiepilogo")->text(),
+                 "Ruota di Bari: 4 estrazioni dal 14/01/1939 al 11/02/1939. Un numero esce in "
+                 "media 0,2 volte (5 numeri su 90 a estrazione).");
+        QCOMPARE(row(form.findChild<QTableWidget*>("tblScommesse"), 0), "Cinquina 1|1 2 3 4 5|4|4");
+        QWidget bunch; // on request each grape tells its delay, until it changes
+        auto* grape = new QLineEdit("1", &bunch);
+        grape->setObjectName(NumberFieldName(Cinq1, 0));
+        MostraRitardiAcini(&bunch, form.Mostrati());
+        QCOMPARE(grape->accessibleDescription(),
+                 "Numero 1 sulla ruota di Bari: ritardo 3, ritardo "
+                 "massimo 3; uscito una volta in 4 estrazioni, dal 14/01/1939.");
+        grape->setText("7");
+        QCOMPARE(grape->toolTip(), "");
+        auto* list = form.findChild<QListWidget*>("lstControllo");
+        QCOMPARE(list->item(2)->text(), "21/01/1939: mancano le ruote di Bari, Firenze, Milano, "
+                                        "Palermo, Roma, Torino e Venezia.");
+    }
+
+    // What the self-check finds: a wheel missing or there before its start,
+    // a gap past two weeks after the war, an archive sorted after the draw.
+    void selfCheck_data() {
+        QTest::addColumn<QByteArray>("archive");
+        QTest::addColumn<QString>("found");
+        // clang-format off
+        QTest::newRow("Cagliari and Genova start") << day("1939/07/01", "BA CA FI MI NA PA RM TO VE") +
+            day("1939/07/08", cities8) << "01/07/1939: c'è la ruota di Cagliari, che si estrae solo dal "
+            "08/07/1939.\n08/07/1939: mancano le ruote di Cagliari e Genova.";
+        QTest::newRow("Nazionale starts") << day("2005/04/30", "BA CA FI GE MI NA PA RM TO VE RN") +
+            day("2005/05/04", cities10) + day("2005/05/07", "BA CA FI GE MI NA PA RM TO VE RN")
+            << "30/04/2005: c'è la ruota Nazionale, che si estrae solo dal 04/05/2005.\n"
+               "04/05/2005: manca la ruota Nazionale.";
+        QTest::newRow("gaps") << day("1944/01/01", cities10) + day("1944/06/03", cities10) +
+            day("1950/01/07", cities10) + day("1950/01/21", cities10) + day("1950/02/11", cities10) +
+            day("2010/01/05", cities10 + QByteArray(" RN")) + day("2010/01/14", cities10 + QByteArray(" RN"))
+            << "11/02/1950: 20 giorni senza estrazioni dopo il 21/01/1950.\n05/01/2010: 21.877 giorni senza "
+               "estrazioni dopo il 11/02/1950.\n"
+               "14/01/2010: 8 giorni senza estrazioni dopo il 05/01/2010.";
+        QTest::newRow("sorted") << day("1950/01/07", cities10, "\t1\t4\t7\t8\t9\n") +
+            day("1950/01/14", cities10, "\t1\t4\t7\t8\t9\n") + day("1950/01/21", cities10)
+            << "In 20 estrazioni su 30 i numeri sono in ordine crescente: l'archivio sembra "
+               "riordinato, non nell'ordine di estrazione.";
+        // clang-format on
+    }
+    void selfCheck() {
+        QFETCH(QByteArray, archive);
+        QStringList found;
+        for (const Rilievo& r : ControllaArchivio(LeggiArchivio(archive).archivio).rilievi)
+            found << r.testo;
+        QTEST(found.join('\n'), "found");
     }
 
     // The block on the listing's page: every title, heading and amount where it
