@@ -390,8 +390,8 @@ void frmMain::ImpostaColoreVorlacco(int32_t colour) {
 void frmMain::ImpostaColoreCapogioco(int32_t colour) {
     for (int g = 0; g < NumGruppi; ++g)
         paintField(numberField(g, 0), colour);
-    for (int index : HeadGrapes)
-        grape(index)->setColore(ToQColor(colour));
+    for (const Scommessa& bet : Scommesse)
+        grape(bet.acinoTesta)->setColore(ToQColor(colour));
 }
 
 void frmMain::cmdColoreVorlacco_Click() {

@@ -77,9 +77,6 @@ public:
     QLineEdit* stakeField(int group, int index) const;
     Acino* grape(int index) const;
 
-    // The grapes of the first number of each bet, in painting order.
-    static constexpr std::array<int, NumGruppi> HeadGrapes = {14, 0, 5, 9, 12, 15, 17, 20, 24};
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

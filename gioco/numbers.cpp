@@ -216,18 +216,11 @@ Cluster ValoriNumeriCasuali(int capogioco, const std::function<double()>& draw) 
 }
 
 void ImpostaImporti(SystemRecord& r, Preset preset) {
-    const bool ten = preset == Preset::Euro10;
-    const std::array<float, 4> cinq = ten ? std::array<float, 4>{1.00f, 0.30f, 0.15f, 0.05f}
-                                          : std::array<float, 4>{1.85f, 0.85f, 0.25f, 0.05f};
-    const std::array<float, 3> quad =
-        ten ? std::array<float, 3>{0.60f, 0.30f, 0.10f} : std::array<float, 3>{1.50f, 0.70f, 0.30f};
-    const std::array<float, 2> terz =
-        ten ? std::array<float, 2>{0.75f, 0.25f} : std::array<float, 2>{1.00f, 0.50f};
-    r.ImpCinq1 = r.ImpCinq2 = cinq;
-    r.ImpQuad1 = r.ImpQuad2 = quad;
-    r.ImpTerz1 = r.ImpTerz2 = terz;
-    r.ImpAmbo1 = r.ImpAmbo2 = ten ? 1.00f : 1.50f;
-    r.ImpEstratto = ten ? 1.00f : 3.00f;
+    for (const Scommessa& bet : Scommesse) {
+        const std::array<float, 4>& stakes =
+            preset == Preset::Euro10 ? bet.giocata->euro10 : bet.giocata->euro20;
+        std::copy_n(stakes.begin(), bet.stakeCount, bet.Stakes(r).begin());
+    }
 }
 
 } // namespace corpo

@@ -9,15 +9,6 @@ namespace corpo {
 
 namespace {
 
-// The Lotto payout of each kind shared out over the combinations of that kind
-// that a bet of n numbers forms. Decimal constants as the payout tables print
-// them: 41.666 is not 250/6, 83.333 is not 250/3.
-constexpr std::array<double, 4> Cinq{25, 450, 24000, 6000000};
-constexpr std::array<double, 3> Quat{41.666, 1125, 120000};
-constexpr std::array<double, 2> Tern{83.333, 4500};
-constexpr std::array<double, 1> Amb{250};
-constexpr std::array<double, 1> Estr{11.232};
-
 // The smallest magnitude that rounds to an infinite float: FLT_MAX plus half
 // of its last place. Exact in double.
 constexpr double FloatOverflow = 0x1.ffffffp127;
@@ -33,98 +24,47 @@ bool ToFloat(double d, float& out) {
 
 } // namespace
 
-std::span<const double> FattoriUnita(int size) {
-    switch (size) {
-    case 5: return Cinq;
-    case 4: return Quat;
-    case 3: return Tern;
-    case 2: return Amb;
-    default: return Estr;
-    }
-}
-
 bool UnitaVincita(float stake, double factor, float& out) {
     return ToFloat(static_cast<double>(stake) * factor, out);
 }
 
-bool ProspettoCinquina(const std::array<float, 4>& imp, std::array<float, 4>& vin) {
-    float uA, uT, uQ, uC;
-    if (!UnitaVincita(imp[0], Cinq[0], uA) || !UnitaVincita(imp[1], Cinq[1], uT) ||
-        !UnitaVincita(imp[2], Cinq[2], uQ) || !UnitaVincita(imp[3], Cinq[3], uC))
-        return false;
-    std::array<float, 4> out{uA, uT, uQ, uC};
-    // A hit of k numbers also makes every smaller kind it contains, but only
-    // when the kind of the member itself is played.
-    if (imp[1] != 0 && !ToFloat(double(uA) * 3 + double(uT), out[1]))
-        return false;
-    if (imp[2] != 0 && !ToFloat(double(uT) * 4 + double(uQ) + double(uA) * 6, out[2]))
-        return false;
-    if (imp[3] != 0 &&
-        !ToFloat(double(uQ) * 5 + double(uC) + double(uT) * 10 + double(uA) * 10, out[3]))
-        return false;
-    vin = out;
-    return true;
-}
-
-bool ProspettoQuaterna(const std::array<float, 3>& imp, std::array<float, 3>& vin) {
-    float uA, uT, uQ;
-    if (!UnitaVincita(imp[0], Quat[0], uA) || !UnitaVincita(imp[1], Quat[1], uT) ||
-        !UnitaVincita(imp[2], Quat[2], uQ))
-        return false;
-    std::array<float, 3> out{uA, uT, uQ};
-    if (imp[1] != 0 && !ToFloat(double(uA) * 3 + double(uT), out[1]))
-        return false;
-    if (imp[2] != 0 && !ToFloat(double(uT) * 4 + double(uQ) + double(uA) * 6, out[2]))
-        return false;
-    vin = out;
-    return true;
-}
-
-bool ProspettoTerno(const std::array<float, 2>& imp, std::array<float, 2>& vin) {
-    float uA, uT;
-    if (!UnitaVincita(imp[0], Tern[0], uA) || !UnitaVincita(imp[1], Tern[1], uT))
-        return false;
-    std::array<float, 2> out{uA, uT};
-    if (imp[1] != 0 && !ToFloat(double(uA) * 3 + double(uT), out[1]))
-        return false;
-    vin = out;
-    return true;
-}
-
-bool ProspettoAmbo(const float& imp, float& vin) { return UnitaVincita(imp, Amb[0], vin); }
-
-bool ProspettoEstratto(const float& imp, float& vin) { return UnitaVincita(imp, Estr[0], vin); }
-
 namespace {
+constexpr int Combinazioni(int n, int k) {
+    int c = 1;
+    for (int i = 1; i <= k; ++i)
+        c = c * (n - k + i) / i;
+    return c;
+}
+} // namespace
 
-// One bet of n stakes through its winnings routine, from and to Importi21.
-template <std::size_t N>
-bool Bet(bool (*prospetto)(const std::array<float, N>&, std::array<float, N>&),
-         const Importi21& stakes, Importi21& winnings, int at) {
-    std::array<float, N> imp, vin;
-    std::copy_n(stakes.begin() + at, N, imp.begin());
-    if (!prospetto(imp, vin))
-        return false;
-    std::copy_n(vin.begin(), N, winnings.begin() + at);
+bool ProspettoScommessa(const Giocata& giocata, std::span<const float> imp, std::span<float> vin) {
+    const size_t members = imp.size();
+    std::array<float, 4> unit{}, out{};
+    for (size_t k = 0; k < members; ++k)
+        if (!UnitaVincita(imp[k], giocata.unita[k], unit[k]))
+            return false;
+    for (size_t m = 0; m < members; ++m) {
+        out[m] = unit[m];
+        // A hit of m + 2 numbers also makes every smaller kind it holds, but
+        // only when the member's own kind is played.
+        if (m == 0 || imp[m] == 0)
+            continue;
+        double sum = unit[m];
+        for (size_t j = 0; j < m; ++j)
+            sum += double(Combinazioni(int(m) + 2, int(j) + 2)) * double(unit[j]);
+        if (!ToFloat(sum, out[m]))
+            return false;
+    }
+    std::copy_n(out.begin(), members, vin.begin());
     return true;
 }
-
-} // namespace
 
 std::optional<Importi21> CalcolaVincite(const Importi21& stakes) {
     Importi21 w{};
     for (const Scommessa& b : Scommesse) {
-        const int at = FirstStake(b.group);
-        const size_t one = size_t(at);
-        bool ok = false;
-        switch (b.size) {
-        case 5: ok = Bet<4>(ProspettoCinquina, stakes, w, at); break;
-        case 4: ok = Bet<3>(ProspettoQuaterna, stakes, w, at); break;
-        case 3: ok = Bet<2>(ProspettoTerno, stakes, w, at); break;
-        case 2: ok = ProspettoAmbo(stakes[one], w[one]); break;
-        default: ok = ProspettoEstratto(stakes[one], w[one]); break;
-        }
-        if (!ok)
+        const size_t at = size_t(FirstStake(b.group)), n = size_t(b.stakeCount);
+        if (!ProspettoScommessa(*b.giocata, std::span(stakes).subspan(at, n),
+                                std::span(w).subspan(at, n)))
             return std::nullopt;
     }
     return w;

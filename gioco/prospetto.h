@@ -15,22 +15,15 @@
 namespace corpo {
 
 // The 21 stakes or the 21 winnings of a system, bet after bet in group order,
-// each bet from its FirstStake (app/scommesse.h).
+// each bet from its FirstStake (gioco/scommesse.h).
 using Importi21 = std::array<float, NumImporti>;
 
-// Per-bet winnings. Each reads the bet's stakes and, when every amount is a
-// finite float, writes all of the bet's winnings and returns true; otherwise it
-// returns false and leaves the winnings as they were.
-bool ProspettoCinquina(const std::array<float, 4>& imp, std::array<float, 4>& vin);
-bool ProspettoQuaterna(const std::array<float, 3>& imp, std::array<float, 3>& vin);
-bool ProspettoTerno(const std::array<float, 2>& imp, std::array<float, 2>& vin);
-bool ProspettoAmbo(const float& imp, float& vin);
-bool ProspettoEstratto(const float& imp, float& vin);
+// One bet's winnings, member by member: what it collects when exactly that
+// many numbers are drawn and the member's kind is played. When every amount is
+// a finite float, writes all of them and returns true; otherwise returns
+// false and leaves the winnings as they were.
+bool ProspettoScommessa(const Giocata& giocata, std::span<const float> imp, std::span<float> vin);
 
-// What one euro staked on each kind of a bet of `size` numbers wins per
-// combination of that kind among the numbers drawn, member k as in the stakes:
-// the payout shared out over the bet's combinations of that kind.
-std::span<const double> FattoriUnita(int size);
 // One unit: the float stake times its factor, rounded to float; false when
 // that is no finite float.
 bool UnitaVincita(float stake, double factor, float& out);

@@ -18,6 +18,27 @@ inline constexpr int NumGruppi = 9;
 inline constexpr int NumNumeri = 29;
 inline constexpr int NumImporti = 21;
 
+// What every bet of n numbers shares: member k of its stakes is the kind of
+// hit with k + 2 numbers (the Estratto's one member is the single number).
+struct Giocata {
+    int size;
+    // The Lotto payout of each member's kind shared out over the combinations
+    // of that kind the bet forms (payout ÷ C(n, k)): the unit each winning
+    // combination pays per euro staked. Decimal constants as the payout
+    // tables print them: 41.666 is not 250/6, 83.333 is not 250/3.
+    std::array<double, 4> unita;
+    // The stakes the "10 €uro" and "20 €uro" buttons put on each member.
+    std::array<float, 4> euro10;
+    std::array<float, 4> euro20;
+};
+inline constexpr Giocata Cinquina{
+    5, {25, 450, 24000, 6000000}, {1.00f, 0.30f, 0.15f, 0.05f}, {1.85f, 0.85f, 0.25f, 0.05f}};
+inline constexpr Giocata Quaterna{
+    4, {41.666, 1125, 120000}, {0.60f, 0.30f, 0.10f}, {1.50f, 0.70f, 0.30f}};
+inline constexpr Giocata Terno{3, {83.333, 4500}, {0.75f, 0.25f}, {1.00f, 0.50f}};
+inline constexpr Giocata Ambo{2, {250}, {1.00f}, {1.50f}};
+inline constexpr Giocata Singolo{1, {11.232}, {1.00f}, {3.00f}};
+
 struct Scommessa {
     Gruppo group;
     int size;       // numbers played
@@ -26,6 +47,11 @@ struct Scommessa {
     // stake; a single field has no index ("txtEstratto", "txtImpAmbo1").
     const char* stem;
     const char* name; // as the player says it: "Cinquina 1"
+    const Giocata* giocata;
+    // The bunch: its row's indent in half grapes, and the grape of its first
+    // number in the order the bunch's grapes are made.
+    int rientro;
+    int acinoTesta;
 
     uint8_t* (*numbersOf)(SystemRecord&);
     float* (*stakesOf)(SystemRecord&);
@@ -54,41 +80,43 @@ struct Scommessa {
 
 // clang-format off
 inline constexpr std::array<Scommessa, NumGruppi> Scommesse = {{
-    {Cinq1, 5, 4, "Cinq1", "Cinquina 1",
+    {Cinq1, 5, 4, "Cinq1", "Cinquina 1", &Cinquina, 1, 14,
      [](SystemRecord& r) { return r.Cinq1.data(); }, [](SystemRecord& r) { return r.ImpCinq1.data(); },
      [](SystemRecord& r) { return r.VinCinq1.data(); }},
-    {Cinq2, 5, 4, "Cinq2", "Cinquina 2",
+    {Cinq2, 5, 4, "Cinq2", "Cinquina 2", &Cinquina, 2, 0,
      [](SystemRecord& r) { return r.Cinq2.data(); }, [](SystemRecord& r) { return r.ImpCinq2.data(); },
      [](SystemRecord& r) { return r.VinCinq2.data(); }},
-    {Quad1, 4, 3, "Quad1", "Quaterna 1",
+    {Quad1, 4, 3, "Quad1", "Quaterna 1", &Quaterna, 3, 5,
      [](SystemRecord& r) { return r.Quad1.data(); }, [](SystemRecord& r) { return r.ImpQuad1.data(); },
      [](SystemRecord& r) { return r.VinQuat1.data(); }},
-    {Quad2, 4, 3, "Quad2", "Quaterna 2",
+    {Quad2, 4, 3, "Quad2", "Quaterna 2", &Quaterna, 2, 9,
      [](SystemRecord& r) { return r.Quad2.data(); }, [](SystemRecord& r) { return r.ImpQuad2.data(); },
      [](SystemRecord& r) { return r.VinQuat2.data(); }},
-    {Terz1, 3, 2, "Terz1", "Terno 1",
+    {Terz1, 3, 2, "Terz1", "Terno 1", &Terno, 3, 12,
      [](SystemRecord& r) { return r.Terz1.data(); }, [](SystemRecord& r) { return r.ImpTerz1.data(); },
      [](SystemRecord& r) { return r.VinTerz1.data(); }},
-    {Terz2, 3, 2, "Terz2", "Terno 2",
+    {Terz2, 3, 2, "Terz2", "Terno 2", &Terno, 4, 15,
      [](SystemRecord& r) { return r.Terz2.data(); }, [](SystemRecord& r) { return r.ImpTerz2.data(); },
      [](SystemRecord& r) { return r.VinTerz2.data(); }},
-    {Ambo1, 2, 1, "Ambo1", "Ambo 1",
+    {Ambo1, 2, 1, "Ambo1", "Ambo 1", &Ambo, 5, 17,
      [](SystemRecord& r) { return r.Ambo1.data(); }, [](SystemRecord& r) { return &r.ImpAmbo1; },
      [](SystemRecord& r) { return &r.VinAmbo1; }},
-    {Ambo2, 2, 1, "Ambo2", "Ambo 2",
+    {Ambo2, 2, 1, "Ambo2", "Ambo 2", &Ambo, 6, 20,
      [](SystemRecord& r) { return r.Ambo2.data(); }, [](SystemRecord& r) { return &r.ImpAmbo2; },
      [](SystemRecord& r) { return &r.VinAmbo2; }},
-    {Estratto, 1, 1, "Estratto", "Estratto",
+    {Estratto, 1, 1, "Estratto", "Estratto", &Singolo, 7, 24,
      [](SystemRecord& r) { return &r.Estratto; }, [](SystemRecord& r) { return &r.ImpEstratto; },
      [](SystemRecord& r) { return &r.VinEstratto; }},
 }};
 // clang-format on
 
-// Each row stands at its group's index.
+// Each row stands at its group's index, with its kind's size.
 inline constexpr bool InGroupOrder = [] {
     int numbers = 0, stakes = 0;
     for (int g = 0; g < NumGruppi; ++g) {
-        if (Scommesse[size_t(g)].group != g)
+        const Scommessa& b = Scommesse[size_t(g)];
+        if (b.group != g || b.giocata->size != b.size ||
+            b.stakeCount != (b.size == 1 ? 1 : b.size - 1))
             return false;
         numbers += Scommesse[size_t(g)].size;
         stakes += Scommesse[size_t(g)].stakeCount;

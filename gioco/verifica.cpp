@@ -303,7 +303,7 @@ std::optional<Puntate> Prepara(const SystemRecord& record) {
         p.quanti = bet.size;
         p.membri = bet.stakeCount;
         const std::span<const float> stakes = bet.Stakes(record);
-        const std::span<const double> factors = FattoriUnita(bet.size);
+        const std::array<double, 4>& factors = bet.giocata->unita;
         for (int k = 0; k < p.membri; ++k) {
             if (!UnitaVincita(stakes[size_t(k)], factors[size_t(k)], p.unita[size_t(k)]))
                 return std::nullopt;

@@ -14,9 +14,6 @@ QString StalkPicturePath() { return DataPath(QStringLiteral("images/raspoprn.wmf
 
 namespace {
 
-// Each row of the figure starts this many half radii to the right.
-constexpr std::array<int, NumGruppi> RowIndent = {1, 2, 3, 2, 3, 4, 5, 6, 7};
-
 QString TwoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
 
 } // namespace
@@ -55,7 +52,7 @@ void stampaVorlacco(PrinterPage& page, const DatiCarta& carta, float X, float Y,
         const float top = Y + 2 * R;
 
         for (const Scommessa& bet : Scommesse) {
-            page.CurrentX = X + RowIndent[bet.group] * nextNumber;
+            page.CurrentX = X + bet.rientro * nextNumber;
             page.CurrentY += nextCircle;
             for (int i = 0; i < bet.size; ++i) {
                 page.Circle(page.CurrentX, page.CurrentY, R, 0);
@@ -69,7 +66,7 @@ void stampaVorlacco(PrinterPage& page, const DatiCarta& carta, float X, float Y,
             page.FillColor = Colore ? ColoreCapogioco : 0xFFFFFF;
             page.ForeColor = page.FillColor;
             for (const Scommessa& bet : Scommesse) {
-                page.CurrentX = X + RowIndent[bet.group] * nextNumber;
+                page.CurrentX = X + bet.rientro * nextNumber;
                 page.CurrentY += nextCircle;
                 page.Circle(page.CurrentX, page.CurrentY, R, 0);
             }
@@ -87,7 +84,7 @@ void stampaVorlacco(PrinterPage& page, const DatiCarta& carta, float X, float Y,
         bool first = true;
         for (const Scommessa& bet : Scommesse) {
             if (!first) {
-                page.CurrentX = X + (RowIndent[bet.group] - 1) * nextNumber;
+                page.CurrentX = X + (bet.rientro - 1) * nextNumber;
                 page.CurrentY += nextCircle;
             }
             first = false;
