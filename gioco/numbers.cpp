@@ -123,16 +123,16 @@ const std::array<StakeSlot, NumImporti>& StakeOrder() {
     static const std::array<StakeSlot, NumImporti> order = [] {
         std::array<StakeSlot, NumImporti> o{};
         size_t k = 0;
-        for (int pair = 0; pair < 3; ++pair) {
-            const int first = 2 * pair;
-            for (int i = 0; i < Scommesse[size_t(first)].stakeCount; ++i) {
-                o[k++] = {first, i};
-                o[k++] = {first + 1, i};
-            }
+        // Kind after kind as the table lists them; within a kind, member by
+        // member, each of its bets in turn.
+        for (int g = 0; g < NumGruppi; ++g) {
+            const Giocata* kind = Scommesse[size_t(g)].giocata;
+            if (g > 0 && Scommesse[size_t(g - 1)].giocata == kind)
+                continue;
+            for (int i = 0; i < Scommesse[size_t(g)].stakeCount; ++i)
+                for (int h = g; h < NumGruppi && Scommesse[size_t(h)].giocata == kind; ++h)
+                    o[k++] = {h, i};
         }
-        o[k++] = {Ambo1, 0};
-        o[k++] = {Ambo2, 0};
-        o[k++] = {Estratto, 0};
         return o;
     }();
     return order;

@@ -23,7 +23,7 @@ ControlloRegole ControllaRegole(const SystemRecord& record, int da, int a, const
                                 const RegoleGioco& regole) {
     ControlloRegole out;
     const auto euro = [&](double v) { return FormatoEuro(float(v), locale); };
-    for (int slip = 1; slip <= 9; ++slip) {
+    for (int slip = SchedaMinima; slip <= SchedaMassima; ++slip) {
         const float totale = PreparaScheda(record, slip).totale;
         out.totali[size_t(slip - 1)] = totale;
         if (slip < da || slip > a)

@@ -2,6 +2,7 @@
 // printed: a terminal refuses a slip outside them.
 #pragma once
 
+#include "gioco/scommesse.h"
 #include "gioco/sistema.h"
 
 #include <QLocale>
@@ -25,8 +26,8 @@ struct RegoleGioco {
 inline constexpr RegoleGioco Regole{};
 
 struct ControlloRegole {
-    std::array<float, 9> totali{}; // slip 1..9 at index 0..8, as the slip prints it
-    QStringList violazioni;        // one line per broken rule, slip by slip
+    std::array<float, NumGruppi> totali{}; // slip 1.. at index 0.., as the slip prints it
+    QStringList violazioni;                // one line per broken rule, slip by slip
 };
 
 // Each slip's total and every rule that the slips da..a break, e.g.
@@ -34,7 +35,7 @@ struct ControlloRegole {
 // stake that the slip's amount cells cannot mark ("... la puntata Ambo di
 // 0,40 € non si può segnare sulla schedina (si segnerebbe 0,35 €)"), amounts
 // in the given locale.
-ControlloRegole ControllaRegole(const SystemRecord& record, int da = 1, int a = 9,
+ControlloRegole ControllaRegole(const SystemRecord& record, int da = 1, int a = NumGruppi,
                                 const QLocale& locale = QLocale(),
                                 const RegoleGioco& regole = Regole);
 
