@@ -252,6 +252,8 @@ frmVerifica::frmVerifica(const SystemRecord& sistema, QWidget* parent)
         connect(field, &QLineEdit::textEdited, ui->optDigitati,
                 [this] { ui->optDigitati->setChecked(true); });
     }
+    // The player opens the window to type the draw: the first number takes the keys.
+    ui->txtEstratto_0->setFocus();
     // Every column named as a screen reader says it.
     const auto columns = [](QTableWidget* t, const QStringList& heads, const QStringList& said) {
         t->setColumnCount(int(heads.size()));

@@ -150,6 +150,7 @@ private Q_SLOTS:
         frmVerifica form(Sistema);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
+        QCOMPARE(QApplication::focusWidget()->objectName(), "txtEstratto_0"); // type at once
         for (int i = 0; i < 5; ++i)
             form.findChild<QLineEdit*>(QStringLiteral("txtEstratto_%1").arg(i))
                 ->setText(drawn.split(' ')[i]);
