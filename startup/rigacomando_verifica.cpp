@@ -1,4 +1,5 @@
 #include "startup/rigacomando_verifica.h"
+#include "startup/rigacomando.h"
 
 #include "app/corpo.h"
 #include "app/fileio.h"
@@ -20,71 +21,21 @@ namespace {
 
 const QString OpzioneVerifica = QStringLiteral("verifica");
 
-// Bad input, said in one line.
-struct Errore {
-    QString messaggio;
-};
-
-QString Nativo(const QString& path) { return QDir::toNativeSeparators(path); }
-
-SystemRecord LeggiSistema(const QString& path) {
-    RunError error;
-    const std::optional<QByteArray> bytes = ReadSmallFile(path, SystemFileMaxBytes, &error);
-    if (!bytes)
-        throw Errore{QStringLiteral("Impossibile leggere il sistema %1 (%2).")
-                         .arg(Nativo(path), error.description)};
-    const auto decoded = DecodeSystemFile(*bytes);
-    if (const SystemFileProblem* problem = std::get_if<SystemFileProblem>(&decoded))
-        throw Errore{
-            *problem == SystemFileProblem::Truncated
-                ? QStringLiteral("Il sistema %1 è incompleto: è più corto di quanto "
-                                 "indica la sua intestazione.")
-                      .arg(Nativo(path))
-                : QStringLiteral("Il file %1 non è un sistema salvato (.vrl).").arg(Nativo(path))};
-    return std::get<LoadedSystem>(decoded).record;
-}
-
-Archivio LeggiArchivioDa(const QString& file) {
-    if (file.isEmpty()) { // the one the Verifica window imported
-        RunError error;
-        std::optional<Archivio> stored = CaricaArchivio(&error);
-        if (!stored)
-            throw Errore{QStringLiteral("Impossibile leggere l'archivio delle estrazioni %1 (%2).")
-                             .arg(Nativo(PercorsoArchivio()), error.description)};
-        if (stored->estrazioni.empty())
-            throw Errore{QStringLiteral("L'archivio delle estrazioni è vuoto: importalo dalla "
-                                        "finestra Verifica, o indica un file con --archivio.")};
-        return std::move(*stored);
-    }
-    RunError error;
-    const std::optional<QByteArray> bytes = ReadSmallFile(file, ArchivioMassimo, &error);
-    if (!bytes)
-        throw Errore{QStringLiteral("Impossibile leggere l'archivio %1 (%2).")
-                         .arg(Nativo(file), error.description)};
-    LetturaArchivio lettura = LeggiArchivio(*bytes);
-    if (lettura.archivio.estrazioni.empty())
-        throw Errore{QStringLiteral("Il file %1 non è un archivio delle estrazioni: nessuna riga "
-                                    "ha la data (aaaa/mm/gg), la sigla della ruota e cinque "
-                                    "numeri da 1 a 90.")
-                         .arg(Nativo(file))};
-    return std::move(lettura.archivio);
-}
-
 // The wheel the typed numbers were drawn on: the system's own, or on "Tutte"
 // the one named.
 int RuotaDigitata(const QList<int>& ruote, const QString& sistema, const QString& nome) {
     if (nome.isEmpty()) {
         if (ruote.size() > 1)
-            throw Errore{QStringLiteral("Il sistema è giocato su Tutte: indica con --ruota la "
-                                        "ruota dei numeri estratti.")};
+            throw ErroreRiga{QStringLiteral("Il sistema è giocato su Tutte: indica con --ruota la "
+                                            "ruota dei numeri estratti.")};
         return ruote.first();
     }
     const std::optional<int> i = IndiceRuota(nome, NomiRuote().first(NumRuote));
     if (!i)
-        throw Errore{QStringLiteral("La ruota \"%1\" non è una ruota del Lotto.").arg(nome)};
+        throw ErroreRiga{QStringLiteral("La ruota \"%1\" non è una ruota del Lotto.").arg(nome)};
     if (!ruote.contains(*i))
-        throw Errore{QStringLiteral("Il sistema è giocato sulla ruota %1, non su %2.")
-                         .arg(sistema.trimmed(), NomeRuota(*i))};
+        throw ErroreRiga{QStringLiteral("Il sistema è giocato sulla ruota %1, non su %2.")
+                             .arg(sistema.trimmed(), NomeRuota(*i))};
     return *i;
 }
 
@@ -92,14 +43,15 @@ Estratti LeggiNumeri(const QString& text) {
     const QStringList parts =
         text.split(QRegularExpression(QStringLiteral("[\\s,;]+")), Qt::SkipEmptyParts);
     if (parts.size() != 5)
-        throw Errore{QStringLiteral("L'estrazione ha %1 numeri: scrivine cinque, tra virgolette "
-                                    "(\"7 18 33 3 47\").")
-                         .arg(parts.size())};
+        throw ErroreRiga{
+            QStringLiteral("L'estrazione ha %1 numeri: scrivine cinque, tra virgolette "
+                           "(\"7 18 33 3 47\").")
+                .arg(parts.size())};
     std::array<QString, 5> campi;
     std::copy(parts.begin(), parts.end(), campi.begin());
     const EstrazioneDigitata typed = LeggiEstrazione(campi);
     if (!typed.numeri)
-        throw Errore{typed.messaggio};
+        throw ErroreRiga{typed.messaggio};
     return *typed.numeri;
 }
 
@@ -153,7 +105,7 @@ int Esegui(const QStringList& arguments) {
         option(name);
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
-        throw Errore{
+        throw ErroreRiga{
             unknown.isEmpty()
                 ? QStringLiteral("Riga di comando non valida: ogni opzione vuole il suo "
                                  "valore.")
@@ -162,24 +114,25 @@ int Esegui(const QStringList& arguments) {
                            unknown[0])};
     }
     if (!parser.positionalArguments().isEmpty())
-        throw Errore{
+        throw ErroreRiga{
             QStringLiteral("Argomento di troppo: %1.").arg(parser.positionalArguments().first())};
     const bool typed = parser.isSet(QStringLiteral("estrazione"));
     const bool dal = parser.isSet(QStringLiteral("dal"));
     if (typed == dal)
-        throw Errore{QStringLiteral("Indica una sola cosa da verificare: --estrazione \"N N N N "
-                                    "N\" oppure --dal AAAA/MM/GG.")};
+        throw ErroreRiga{
+            QStringLiteral("Indica una sola cosa da verificare: --estrazione \"N N N N "
+                           "N\" oppure --dal AAAA/MM/GG.")};
     if (typed &&
         (parser.isSet(QStringLiteral("archivio")) || parser.isSet(QStringLiteral("colpi"))))
-        throw Errore{QStringLiteral("--archivio e --colpi valgono solo con --dal.")};
+        throw ErroreRiga{QStringLiteral("--archivio e --colpi valgono solo con --dal.")};
     if (dal && parser.isSet(QStringLiteral("ruota")))
-        throw Errore{QStringLiteral("--ruota vale solo con --estrazione.")};
+        throw ErroreRiga{QStringLiteral("--ruota vale solo con --estrazione.")};
 
-    const SystemRecord sistema = LeggiSistema(parser.value(OpzioneVerifica));
+    const SystemRecord sistema = SistemaDaRiga(parser.value(OpzioneVerifica));
     const QList<int> ruote = RuoteDaVerificare(sistema.Ruota);
     if (ruote.isEmpty())
-        throw Errore{QStringLiteral("La ruota \"%1\" del sistema non è una ruota del Lotto.")
-                         .arg(sistema.Ruota.trimmed())};
+        throw ErroreRiga{QStringLiteral("La ruota \"%1\" del sistema non è una ruota del Lotto.")
+                             .arg(sistema.Ruota.trimmed())};
     const int divisore = DivisoreVincite(sistema.Ruota);
 
     if (typed) {
@@ -189,7 +142,8 @@ int Esegui(const QStringList& arguments) {
         const std::optional<EsitoVerifica> esito =
             VerificaEstrazione(sistema, {{ruota, numeri}}, divisore);
         if (!esito)
-            throw Errore{QStringLiteral("Le vincite del sistema superano i limiti del calcolo.")};
+            throw ErroreRiga{
+                QStringLiteral("Le vincite del sistema superano i limiti del calcolo.")};
         QStringList shown;
         for (uint8_t n : numeri)
             shown << QString::number(n);
@@ -204,24 +158,26 @@ int Esegui(const QStringList& arguments) {
     const QString dalText = parser.value(QStringLiteral("dal")).trimmed();
     const QDate from = QDate::fromString(dalText, QStringLiteral("yyyy/MM/dd"));
     if (!from.isValid())
-        throw Errore{
+        throw ErroreRiga{
             QStringLiteral("La data \"%1\" non è valida: scrivila come AAAA/MM/GG.").arg(dalText)};
     int colpi = 0; // every draw up to the last
     if (parser.isSet(QStringLiteral("colpi"))) {
         bool ok = false;
         colpi = parser.value(QStringLiteral("colpi")).trimmed().toInt(&ok);
         if (!ok || colpi < 1)
-            throw Errore{QStringLiteral("Il numero di estrazioni \"%1\" non è valido: scrivi un "
-                                        "numero intero da 1 in su.")
-                             .arg(parser.value(QStringLiteral("colpi")))};
+            throw ErroreRiga{
+                QStringLiteral("Il numero di estrazioni \"%1\" non è valido: scrivi un "
+                               "numero intero da 1 in su.")
+                    .arg(parser.value(QStringLiteral("colpi")))};
     }
-    const Archivio archivio = LeggiArchivioDa(parser.value(QStringLiteral("archivio")));
+    const Archivio archivio = ArchivioDaRiga(parser.value(QStringLiteral("archivio")));
     const std::optional<EsitoColpi> esito = SeguiSistema(sistema, archivio, from, colpi);
     if (!esito)
-        throw Errore{QStringLiteral("Le vincite del sistema superano i limiti del calcolo.")};
+        throw ErroreRiga{QStringLiteral("Le vincite del sistema superano i limiti del calcolo.")};
     if (esito->colpi.empty())
-        throw Errore{QStringLiteral("L'archivio non ha estrazioni sulla ruota %1 dal %2 in poi.")
-                         .arg(sistema.Ruota.trimmed(), FormatoData(from))};
+        throw ErroreRiga{
+            QStringLiteral("L'archivio non ha estrazioni sulla ruota %1 dal %2 in poi.")
+                .arg(sistema.Ruota.trimmed(), FormatoData(from))};
     const QDate first = esito->colpi.front().data, last = esito->colpi.back().data;
     Scrivi(Intestazione(sistema));
     if (first != from)
@@ -271,7 +227,7 @@ int VerificaDaRigaDiComando(int argc, char** argv) {
     QCoreApplication::setApplicationName(AppTitle); // the stored archive's folder
     try {
         return Esegui(QCoreApplication::arguments());
-    } catch (const Errore& e) {
+    } catch (const ErroreRiga& e) {
         std::fputs(qPrintable(e.messaggio + QLatin1Char('\n')), stderr);
         return 2;
     }

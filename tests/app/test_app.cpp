@@ -130,7 +130,7 @@ private Q_SLOTS:
             << QStringList() << "" << "La ruota Pippo non esiste: scegli tra Bari, Cagliari, Firenze, "
                "Genova, Milano, Napoli, Palermo, Roma, Torino, Venezia, Nazionale.";
         QTest::newRow("no stored archive") << QStringList{} << QStringList() << ""
-            << "Nessun archivio delle estrazioni: importalo da Verifica, o indica il file con --archivio FILE.";
+            << "Nessun archivio delle estrazioni: importalo dalla finestra Verifica, o indica un file con --archivio FILE.";
         // clang-format on
     }
     void statisticsCommand() {
