@@ -47,22 +47,6 @@ const Importi21 preset10 =
 const Importi21 preset20 =
     twice({1.85f, 0.85f, 0.25f, 0.05f}, {1.50f, 0.70f, 0.30f}, {1.00f, 0.50f}, 1.50f, 3.00f);
 
-void setStakes(SystemRecord& Sistema, const Importi21& v) {
-    for (const Scommessa& b : Scommesse)
-        std::copy_n(v.begin() + FirstStake(b.group), b.stakeCount, b.Stakes(Sistema).begin());
-}
-
-// The numbers 1..29 in bet order for 10 euro; a head number opens every bet.
-void numbered(SystemRecord& Sistema, const QString& ruota, int head = 0) {
-    uint8_t n = 1;
-    for (const Scommessa& b : Scommesse)
-        for (int i = 0; i < b.size; ++i)
-            b.Numbers(Sistema)[size_t(i)] = i == 0 && head ? uint8_t(head) : n++;
-    Sistema.Capogioco = uint8_t(head);
-    Sistema.Ruota = ruota;
-    setStakes(Sistema, preset10);
-}
-
 using Won = std::optional<Importi21>;
 using Draws = QList<std::pair<int, Estratti>>;
 
@@ -217,7 +201,7 @@ private Q_SLOTS:
                  "L'archivio non ha estrazioni del " + FormatoData(last.addDays(1)) +
                      ". L'estrazione precedente è del " + FormatoData(last) + ".");
         for (const QString ruota : {"Tutte", "Roma"}) {
-            numbered(Sistema, ruota, 7);
+            testsupport::Numerato(Sistema, ruota, 7);
             const QDate from = a.Prima().addDays(40);
             const auto followed = SeguiSistema(Sistema, a, from, ruota == "Roma" ? 0 : 300);
             QVERIFY(followed);

@@ -2,6 +2,7 @@
 // game and of the windows.
 #pragma once
 
+#include "gioco/numbers.h"
 #include "gioco/scommesse.h"
 
 #include <QString>
@@ -28,6 +29,19 @@ inline corpo::SystemRecord Esempio(const QString& ruota, int head = 0) {
     r.ImpEstratto = 1;
     r.Ruota = ruota;
     return r;
+}
+
+// The numbers 1..29 in bet order, staked as the 10 euro button does; a head
+// number opens every bet.
+inline void Numerato(corpo::SystemRecord& r, const QString& ruota, int head = 0) {
+    using namespace corpo;
+    uint8_t n = 1;
+    for (const Scommessa& b : Scommesse)
+        for (int i = 0; i < b.size; ++i)
+            b.Numbers(r)[size_t(i)] = i == 0 && head ? uint8_t(head) : n++;
+    r.Capogioco = uint8_t(head);
+    r.Ruota = ruota;
+    ImpostaImporti(r, Preset::Euro10);
 }
 
 } // namespace testsupport

@@ -34,17 +34,6 @@ using namespace corpo;
 
 namespace {
 
-// The numbers 1..29 in bet order for 10 euro; a head number opens every bet.
-void numbered(SystemRecord& Sistema, const QString& ruota, int head = 0) {
-    uint8_t n = 1;
-    for (const Scommessa& b : Scommesse)
-        for (int i = 0; i < b.size; ++i)
-            b.Numbers(Sistema)[size_t(i)] = i == 0 && head ? uint8_t(head) : n++;
-    Sistema.Capogioco = uint8_t(head);
-    Sistema.Ruota = ruota;
-    ImpostaImporti(Sistema, Preset::Euro10);
-}
-
 // The first message shown (an empty one when none was).
 Shown first(const testing::Script& s) { return s.messages().value(0); }
 
@@ -90,7 +79,7 @@ private Q_SLOTS:
         const QPalette theme = QApplication::palette();
         const auto restore = qScopeGuard([&] { QApplication::setPalette(theme); });
         QApplication::setPalette(dark());
-        numbered(Sistema, "Roma", 7);
+        testsupport::Numerato(Sistema, "Roma", 7);
         frmVincite form(nullptr, Sistema);
         QVERIFY(form.Form_Load());
         form.show();
@@ -146,7 +135,7 @@ private Q_SLOTS:
         testing::PrinterListScope printers({"Altra", "PDF"});
         testing::RecorderScope rec;
         testing::Script script;
-        numbered(Sistema, ruota, head);
+        testsupport::Numerato(Sistema, ruota, head);
         frmVerifica form(Sistema);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -215,7 +204,7 @@ private Q_SLOTS:
         draws += "2024/01/04\tBA\t1\t2\t40\t41\t42\n2024/01/04\tCA\t1\t2\t40\t41\t42\n";
         QVERIFY(QFileInfo(PercorsoArchivio()).dir().mkpath("."));
         QVERIFY(WriteFileAtomically(PercorsoArchivio(), draws, nullptr));
-        numbered(Sistema, "Tutte");
+        testsupport::Numerato(Sistema, "Tutte");
         frmVerifica form(Sistema);
         auto* date = form.findChild<QDateEdit*>("dtpData");
         QTRY_VERIFY(date->isEnabled());
