@@ -68,7 +68,10 @@ ControlloArchivio ControllaArchivio(const Archivio& archivio) {
     };
     QDate prima;
     int estrazioni = 0, ordinate = 0;
-    for (const auto& [data, ruote] : archivio.estrazioni) {
+    for (const auto& giorno : archivio.estrazioni) {
+        // Named, not bound: a lambda below takes the date.
+        const QDate& data = giorno.first;
+        const auto& ruote = giorno.second;
         int massimo = 0; // none
         for (const Intervallo& i : IntervalliMassimi)
             massimo = prima.isValid() && prima >= i.dal ? i.giorni : massimo;

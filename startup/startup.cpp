@@ -8,8 +8,8 @@
 #include "app/shell.h"
 #include "entry/frmMain.h"
 #include "startup/frmSplash.h"
-#include "startup/rigacomando_verifica.h"
 #include "startup/rigacomando_statistiche.h"
+#include "startup/rigacomando_verifica.h"
 #include "update/versioncheck.h"
 
 #include <QApplication>

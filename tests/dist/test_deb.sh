@@ -15,11 +15,20 @@ dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6
 dpkg-deb -f "$deb" Recommends | grep -q qt6-translations-l10n
 dpkg -i "$deb" >/dev/null
 users=(bramatest1 bramatest2)
+# A user still running something cannot be removed: end it first. Users left
+# by an earlier run that was killed go the same way before this one starts.
+drop_users() {
+  for u in "${users[@]}"; do
+    pkill -KILL -u "$u" >/dev/null 2>&1 || true
+    userdel -r "$u" >/dev/null 2>&1 || true
+  done
+}
 cleanup() {
   dpkg -r bramasolovanti >/dev/null 2>&1 || true
-  for u in "${users[@]}"; do userdel -r "$u" >/dev/null 2>&1 || true; done
+  drop_users
 }
 trap cleanup EXIT
+drop_users
 
 for u in "${users[@]}"; do
   useradd -m "$u"
