@@ -235,15 +235,16 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
         if (local.write(chunk) != chunk.size()) {
             writeFailed = true;
             reply->abort();
+            return;
+        }
+        // Told with every piece: Qt's own progress signal holds back the first ones.
+        if (spec.progress && !chunk.isEmpty()) {
+            const qint64 total = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+            spec.progress(received, total > 0 ? total : -1);
         }
     };
     QEventLoop loop;
     QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, take);
-    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, &loop,
-                     [&](qint64 got, qint64 total) {
-                         if (spec.progress && !stopped)
-                             spec.progress(got, total > 0 ? total : -1);
-                     });
     QObject::connect(reply.get(), &QNetworkReply::sslErrors, &loop, [&] { certificate = true; });
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QTimer timer;
