@@ -89,20 +89,21 @@ FileZip LeggiZip(const QByteArray& zip) {
                                          "non è stato aggiornato.");
     const std::unique_ptr<archive, int (*)(archive*)> a(archive_read_new(), &archive_read_free);
     archive_read_support_format_zip(a.get());
-    if (archive_read_open_memory(a.get(), zip.constData(), size_t(zip.size())) != ARCHIVE_OK) {
-        out.errore = rotto;
+    const auto fail = [&out](const QString& why) {
+        out.testo.clear();
+        out.errore = why;
         return out;
-    }
+    };
+    if (archive_read_open_memory(a.get(), zip.constData(), size_t(zip.size())) != ARCHIVE_OK)
+        return fail(rotto);
     int files = 0;
     archive_entry* entry = nullptr;
     for (;;) {
         const int r = archive_read_next_header(a.get(), &entry);
         if (r == ARCHIVE_EOF)
             break;
-        if (r < ARCHIVE_WARN) {
-            out.errore = rotto;
-            return out;
-        }
+        if (r < ARCHIVE_WARN)
+            return fail(rotto);
         if (archive_entry_filetype(entry) == AE_IFDIR)
             continue;
         if (++files > 1 || archive_entry_filetype(entry) != AE_IFREG)
@@ -111,24 +112,18 @@ FileZip LeggiZip(const QByteArray& zip) {
         out.nome = name ? QString::fromUtf8(name) : QStringLiteral("nello zip");
         char buffer[65536];
         for (la_ssize_t n; (n = archive_read_data(a.get(), buffer, sizeof buffer)) != 0;) {
-            if (n < 0) {
-                out.errore = rotto;
-                return out;
-            }
-            if (out.testo.size() + n > ArchivioMassimo) {
-                out.errore = QStringLiteral("Il file nello zip scaricato supera i %1 MB: non è "
-                                            "l'archivio delle estrazioni.")
-                                 .arg(Mb(ArchivioMassimo));
-                return out;
-            }
+            if (n < 0)
+                return fail(rotto);
+            if (out.testo.size() + n > ArchivioMassimo)
+                return fail(QStringLiteral("Il file nello zip scaricato supera i %1 MB: non è "
+                                           "l'archivio delle estrazioni.")
+                                .arg(Mb(ArchivioMassimo)));
             out.testo.append(buffer, qsizetype(n));
         }
     }
-    if (files != 1) {
-        out.testo.clear();
-        out.errore = QStringLiteral("Lo zip scaricato non contiene un solo file: non è "
-                                    "l'archivio delle estrazioni.");
-    }
+    if (files != 1)
+        return fail(QStringLiteral("Lo zip scaricato non contiene un solo file: non è "
+                                   "l'archivio delle estrazioni."));
     return out;
 }
 
