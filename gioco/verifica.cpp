@@ -238,7 +238,8 @@ LetturaArchivio LeggiArchivio(const QByteArray& bytes, const QDate& oggi) {
     DataPrima prima;
     int line = 0;
     for (; p != end; ++line) {
-        const char* const eol = std::find(p, end, '\n');
+        const auto* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+        const char* const eol = nl ? nl : end;
         const char* const from = p;
         p = eol == end ? end : eol + 1;
         if (from == eol) // the commonest blank line, at no cost
