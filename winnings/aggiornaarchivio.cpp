@@ -43,7 +43,8 @@ QString Motivo(const DownloadResult& r, const QUrl& url) {
         return QStringLiteral("%1 non ha mandato l'archivio entro %2 minuti: riprova più tardi.")
             .arg(host)
             .arg(ScadenzaAggiornamentoMs / 60000);
-    case O::Cancelled: return QStringLiteral("Aggiornamento annullato.");
+    case O::Cancelled:
+        return QStringLiteral("Aggiornamento annullato: l'archivio è rimasto com'era.");
     case O::TooBig:
         return QStringLiteral("Il file all'indirizzo %1 supera i %2 MB: non è l'archivio delle "
                               "estrazioni.")
@@ -212,6 +213,8 @@ frmAggiornaArchivio::frmAggiornaArchivio(QWidget* parent) : QDialog(parent) {
     connect(predefinito, &QPushButton::clicked, this,
             [this] { indirizzo_->setText(IndirizzoArchivioPredefinito()); });
     auto* bottoni = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    bottoni->button(QDialogButtonBox::Cancel)
+        ->setText(QStringLiteral("Annulla")); // not Qt's English
     QPushButton* aggiorna =
         bottoni->addButton(QStringLiteral("&Aggiorna"), QDialogButtonBox::AcceptRole);
     aggiorna->setObjectName(QStringLiteral("cmdAggiorna"));

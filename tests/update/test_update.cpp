@@ -666,7 +666,8 @@ private Q_SLOTS:
         poll.start(10);
         form.findChild<QPushButton*>("cmdAggiornaArchivio")->click();
         QCOMPARE(seen, "4/8789"); // kB of the size the server announced
-        QCOMPARE(script.messages().value(0).text, "Aggiornamento annullato.");
+        QCOMPARE(script.messages().value(0).text,
+                 "Aggiornamento annullato: l'archivio è rimasto com'era.");
         QVERIFY(!QFile::exists(corpo::PercorsoArchivio()));
         QCOMPARE(corpo::IndirizzoArchivio(), server.url("lento.zip"));
     }
