@@ -129,6 +129,8 @@ struct DataPrima {
 
 bool LeggiRigaScritta(const char* p, const char* end, const QDate& domani, DataPrima& prima,
                       Riga& r) {
+    if (end != p && end[-1] == '\r') // a file written on Windows
+        --end;
     if (end - p < 23 || end - p > 28 || p[10] != '\t' || p[13] != '\t')
         return false;
     if (!prima.data.isValid() || std::memcmp(p, prima.testo, 10) != 0) {
