@@ -5,6 +5,7 @@
 #include "gioco/ruote.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace corpo {
 
@@ -116,6 +117,59 @@ Riga LeggiRiga(const char* p, const char* end, const QDate& domani) {
     return r;
 }
 
+// A line as ScriviArchivio writes it ("2024/01/04<TAB>BA<TAB>7<TAB>...<TAB>90"),
+// the whole of a stored or published archive, read without splitting it
+// first: the same checks, a tenth of the time. False for any other form, which
+// LeggiRiga judges. The date of the line before is kept, its bytes and its
+// value: a date's eleven wheels repeat it.
+struct DataPrima {
+    char testo[10] = {};
+    QDate data;
+};
+
+bool LeggiRigaScritta(const char* p, const char* end, const QDate& domani, DataPrima& prima,
+                      Riga& r) {
+    if (end != p && end[-1] == '\r') // a file written on Windows
+        --end;
+    if (end - p < 23 || end - p > 28 || p[10] != '\t' || p[13] != '\t')
+        return false;
+    if (!prima.data.isValid() || std::memcmp(p, prima.testo, 10) != 0) {
+        if (p[4] != '/' || p[7] != '/')
+            return false;
+        const int anno = Intero(p, p + 4, 4), mese = Intero(p + 5, p + 7, 2),
+                  giorno = Intero(p + 8, p + 10, 2);
+        if (anno < 0 || mese < 0 || giorno < 0)
+            return false;
+        const QDate data(anno, mese, giorno);
+        if (!data.isValid() || anno < PrimoAnno || data > domani)
+            return false;
+        std::memcpy(prima.testo, p, 10);
+        prima.data = data;
+    }
+    const int ruota = IndiceCodice(p + 11, p + 13);
+    if (ruota < 0)
+        return false;
+    const char* q = p + 14;
+    for (int i = 0; i < 5; ++i) {
+        if (q == end || *q < '0' || *q > '9')
+            return false;
+        int v = *q++ - '0';
+        if (q != end && *q >= '0' && *q <= '9')
+            v = v * 10 + (*q++ - '0');
+        if (i < 4 && (q == end || *q++ != '\t'))
+            return false;
+        if (v < 1 || v > 90 ||
+            std::find(r.numeri.begin(), r.numeri.begin() + i, v) != r.numeri.begin() + i)
+            return false;
+        r.numeri[size_t(i)] = uint8_t(v);
+    }
+    if (q != end)
+        return false;
+    r.data = prima.data;
+    r.ruota = ruota;
+    return true;
+}
+
 } // namespace
 
 EstrazioneDigitata LeggiEstrazione(const std::array<QString, 5>& campi) {
@@ -183,14 +237,18 @@ LetturaArchivio LeggiArchivio(const QByteArray& bytes, const QDate& oggi) {
     const char* p = bytes.constData();
     const char* const end = p + bytes.size();
     auto giorno = out.archivio.estrazioni.end(); // lines come by date: the last one's
+    DataPrima prima;
     int line = 0;
     for (; p != end; ++line) {
-        const char* const eol = std::find(p, end, '\n');
+        const auto* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+        const char* const eol = nl ? nl : end;
         const char* const from = p;
         p = eol == end ? end : eol + 1;
         if (from == eol) // the commonest blank line, at no cost
             continue;
-        const Riga r = LeggiRiga(from, eol, domani);
+        Riga r;
+        if (!LeggiRigaScritta(from, eol, domani, prima, r))
+            r = LeggiRiga(from, eol, domani);
         if (r.vuota)
             continue;
         ++out.righe;
@@ -208,22 +266,41 @@ LetturaArchivio LeggiArchivio(const QByteArray& bytes, const QDate& oggi) {
 }
 
 QByteArray ScriviArchivio(const Archivio& archivio) {
-    QByteArray out;
-    out.reserve(archivio.Righe() * 28);
-    char buf[64];
+    // By hand, not printf: the whole history is a hundred thousand lines.
+    constexpr qsizetype Riga = 10 + 1 + 2 + 5 * 4 + 1; // at most, with numbers up to 255
+    QByteArray out(archivio.Righe() * Riga, Qt::Uninitialized);
+    char* w = out.data();
+    const auto cifre = [](char* at, int v, int n) {
+        for (int i = n - 1; i >= 0; --i, v /= 10)
+            at[i] = char('0' + v % 10);
+    };
     for (const auto& [data, ruote] : archivio.estrazioni) {
         int y = 0, m = 0, d = 0;
         data.getDate(&y, &m, &d); // once a date: a wheel's line repeats it
+        char giorno[10];
+        cifre(giorno, std::clamp(y, 0, 9999), 4); // the reader keeps 1871 on
+        giorno[4] = giorno[7] = '/';
+        cifre(giorno + 5, m, 2);
+        cifre(giorno + 8, d, 2);
         for (int i = 0; i < NumRuote; ++i) {
             const Estratti& e = ruote[size_t(i)];
             if (e[0] == 0)
                 continue;
-            const int n =
-                std::snprintf(buf, sizeof buf, "%04d/%02d/%02d\t%s\t%d\t%d\t%d\t%d\t%d\n", y, m, d,
-                              Ruote[size_t(i)].codice, e[0], e[1], e[2], e[3], e[4]);
-            out.append(buf, n);
+            std::memcpy(w, giorno, 10);
+            w[10] = '\t';
+            w[11] = Ruote[size_t(i)].codice[0];
+            w[12] = Ruote[size_t(i)].codice[1];
+            w += 13;
+            for (const uint8_t n : e) {
+                *w++ = '\t';
+                const int len = n >= 100 ? 3 : n >= 10 ? 2 : 1;
+                cifre(w, n, len);
+                w += len;
+            }
+            *w++ = '\n';
         }
     }
+    out.truncate(w - out.constData());
     return out;
 }
 

@@ -13,6 +13,7 @@
 #include "outputs/guardiastampa.h"
 #include "printing/printerpage.h"
 #include "ui_frmVerifica.h"
+#include "winnings/aggiornaarchivio.h"
 #include "winnings/archivio.h"
 
 #include <QCalendarWidget>
@@ -299,6 +300,14 @@ frmVerifica::frmVerifica(const SystemRecord& sistema, QWidget* parent)
         const QString file = AskFileName(this, request);
         if (!file.isEmpty())
             Importa(file);
+    });
+    connect(ui->cmdAggiornaArchivio, &QPushButton::clicked, this, [this] {
+        ArchivioLetto(); // what the update adds to, once read
+        if (std::optional<Archivio> nuovo = ApriAggiornaArchivio(this)) {
+            archivio_ = std::move(*nuovo);
+            MostraDate();
+            ui->optArchivio->setChecked(true);
+        }
     });
     guardia_ = new GuardiaStampa(this);
     guardia_->proteggi(ui->cmdStampa);

@@ -10,6 +10,7 @@ packages=(
   fonts-liberation fonts-comic-neue fonts-crosextra-carlito fonts-dejavu-core
   libwmf-bin libwmf-dev
   qt6-charts-dev libqt6opengl6-dev libarchive-dev
+  openssl iproute2
   clang libclang-rt-14-dev clang-format
   qt6-translations-l10n desktop-file-utils appstream shared-mime-info xdg-utils dpkg-dev libglib2.0-bin
 )

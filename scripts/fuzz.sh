@@ -19,8 +19,9 @@ declare -A seeds=(
   [testi]="tests/fuzz/seeds/importo.txt tests/fuzz/seeds/distanza.txt"
   [archivio]="tests/fuzz/seeds/estrazioni.txt"
   [consegna]="tests/fuzz/seeds/consegna.txt"
+  [zip]="tests/fuzz/seeds/storico.zip tests/fuzz/seeds/due.zip"
 )
-targets=(systemfile taratura ruote impostazioni versione testi archivio consegna)
+targets=(systemfile taratura ruote impostazioni versione testi archivio consegna zip)
 # The archive reader's faults can need megabytes (time, memory): inputs that
 # size from the start.
 declare -A limits=([archivio]="-max_len=4194304 -len_control=0")

@@ -8,6 +8,7 @@
 #include "app/shell.h"
 #include "entry/frmMain.h"
 #include "startup/frmSplash.h"
+#include "startup/rigacomando_aggiorna.h"
 #include "startup/rigacomando_statistiche.h"
 #include "startup/rigacomando_verifica.h"
 #include "update/versioncheck.h"
@@ -244,7 +245,10 @@ QString HelpText() {
         "  -v, --version  Mostra la versione ed esce.\n"
         "  --statistiche SISTEMA.vrl [--archivio FILE] [--ruota NOME] [--dal AAAA/MM/GG]\n"
         "                 Scrive ritardo, ritardo massimo e frequenza di ogni numero del\n"
-        "                 sistema ed esce; senza --archivio legge l'archivio importato.\n\n"
+        "                 sistema ed esce; senza --archivio legge l'archivio importato.\n"
+        "  --aggiorna-archivio [INDIRIZZO]\n"
+        "                 Scarica l'archivio delle estrazioni (uno zip, https://) se è\n"
+        "                 cambiato e aggiunge le nuove estrazioni a quello importato.\n\n"
         "Argomenti:\n"
         "  sistema.vrl    Un sistema salvato da aprire all'avvio; se il programma è già\n"
         "                 aperto, lo apre la copia in uso.\n");
@@ -317,6 +321,12 @@ int Main(int argc, char** argv) {
         QCoreApplication::setApplicationName(AppTitle);
         raw.removeAt(at);
         return RigaComandoStatistiche(raw.mid(1));
+    }
+    if (const qsizetype at = raw.indexOf(QLatin1String("--aggiorna-archivio")); at > 0) {
+        QCoreApplication app(argc, argv); // the network, and the stored archive's folder
+        QCoreApplication::setApplicationName(AppTitle);
+        raw.removeAt(at);
+        return RigaComandoAggiorna(raw.mid(1));
     }
     const CommandLine early = Parse(raw);
     if (early.help || early.version)

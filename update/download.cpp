@@ -6,6 +6,7 @@
 #include "app/messages.h"
 #include "buildconfig.h"
 
+#include <QBuffer>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
@@ -16,6 +17,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QSslConfiguration>
 #include <QTimer>
 #include <QUrl>
 
@@ -41,6 +43,26 @@ VersionServerScope::VersionServerScope(const QString& baseAddress, int deadlineM
 }
 
 VersionServerScope::~VersionServerScope() { activeScope = previous_; }
+
+namespace {
+TrustScope* activeTrust = nullptr;
+}
+
+TrustScope::TrustScope(QList<QSslCertificate> certificates)
+    : previous_(activeTrust), certificates_(std::move(certificates)) {
+    activeTrust = this;
+}
+
+TrustScope::~TrustScope() { activeTrust = previous_; }
+
+struct TrustedCertificates {
+    static QList<QSslCertificate> Get() {
+        QList<QSslCertificate> all;
+        for (const TrustScope* s = activeTrust; s; s = s->previous_)
+            all += s->certificates_;
+        return all;
+    }
+};
 
 } // namespace testing
 
@@ -148,10 +170,21 @@ bool TryNextAddress(QNetworkReply::NetworkError e) {
     }
 }
 
-enum class Attempt { Downloaded, Failed, TryNext };
+enum class Attempt { Done, Failed, TryNext };
+
+// What one download asks besides the address.
+struct Spec {
+    qint64 maxBytes = MaxDownloadBytes;
+    QList<std::pair<QByteArray, QByteArray>> headers;
+    std::function<void(qint64, qint64)> progress;
+    std::function<bool()> cancelled;
+};
+
+using Outcome = DownloadResult::Outcome;
 
 Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAddress& ip,
-              QFileDevice& local, bool noCache, const QDeadlineTimer& deadline) {
+              QIODevice& local, const Spec& spec, const QDeadlineTimer& deadline,
+              DownloadResult& result) {
     QUrl target = address;
     if (!ip.isNull()) // null: a proxy looks the name up
         target.setHost(ip.toString());
@@ -160,9 +193,15 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
     request.setRawHeader("Host", HostHeader(address));
     request.setRawHeader("User-Agent", "Bramasolovanti/" + VersionString().toLatin1());
     request.setRawHeader("Accept-Language", "it");
-    if (noCache)
-        request.setRawHeader("Cache-Control", "no-cache");
+    for (const auto& [name, value] : spec.headers)
+        request.setRawHeader(name, value);
     request.setPeerVerifyName(address.host());
+    if (const QList<QSslCertificate> extra = testing::TrustedCertificates::Get();
+        !extra.isEmpty()) {
+        QSslConfiguration ssl = request.sslConfiguration();
+        ssl.addCaCertificates(extra);
+        request.setSslConfiguration(ssl);
+    }
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
@@ -172,64 +211,134 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
 
-    if (!local.seek(0) || !local.resize(0))
+    if (!local.seek(0))
         return Attempt::Failed;
+    if (auto* file = qobject_cast<QFileDevice*>(&local); file && !file->resize(0))
+        return Attempt::Failed;
+    if (auto* buffer = qobject_cast<QBuffer*>(&local))
+        buffer->buffer().clear();
 
     std::unique_ptr<QNetworkReply> reply(manager.get(request));
     qint64 received = 0;
-    bool tooLong = false;
-    bool writeFailed = false;
+    bool writeFailed = false, certificate = false;
+    std::optional<Outcome> stopped; // why the download was stopped on this side
 
-    QEventLoop loop;
-    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
+    // Whatever arrived counts towards the limit.
+    const auto take = [&] {
         const QByteArray chunk = reply->readAll();
         received += chunk.size();
-        if (received > MaxDownloadBytes) {
-            tooLong = true;
+        if (received > spec.maxBytes) {
+            stopped = Outcome::TooBig;
             reply->abort();
             return;
         }
         if (local.write(chunk) != chunk.size()) {
             writeFailed = true;
             reply->abort();
+            return;
         }
-    });
+        // Told with every piece: Qt's own progress signal holds back the first ones.
+        if (spec.progress && !chunk.isEmpty()) {
+            const qint64 total = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+            spec.progress(received, total > 0 ? total : -1);
+        }
+    };
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, take);
+    QObject::connect(reply.get(), &QNetworkReply::sslErrors, &loop, [&] { certificate = true; });
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QTimer timer;
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5% late
     // Aborted, the reply ends with an error and the attempt fails.
-    QObject::connect(&timer, &QTimer::timeout, &loop, [&] { reply->abort(); });
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        stopped = Outcome::Timeout;
+        reply->abort();
+    });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (spec.cancelled()) {
+            stopped = Outcome::Cancelled;
+            reply->abort();
+        }
+    });
     if (!reply->isFinished()) {
         timer.start(std::max<qint64>(0, deadline.remainingTime()));
+        if (spec.cancelled)
+            poll.start(20);
         loop.exec();
     }
     timer.stop();
+    poll.stop();
     if (!reply->isFinished()) {
         // Should not happen: abort() finishes the reply at once.
         reply->abort();
         return Attempt::Failed;
     }
-    // Whatever is still buffered counts towards the limit too.
-    if (!tooLong && !writeFailed && reply->bytesAvailable() > 0) {
-        const QByteArray rest = reply->readAll();
-        received += rest.size();
-        if (received > MaxDownloadBytes)
-            tooLong = true;
-        else if (local.write(rest) != rest.size())
-            writeFailed = true;
-    }
-    if (tooLong || writeFailed)
+    if (!stopped && !writeFailed && reply->bytesAvailable() > 0)
+        take();
+    result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    result.lastModified = reply->rawHeader("Last-Modified");
+    result.etag = reply->rawHeader("ETag");
+    result.outcome = Outcome::Failed;
+    if (stopped)
+        result.outcome = *stopped;
+    if (stopped || writeFailed)
         return Attempt::Failed;
     const QNetworkReply::NetworkError error = reply->error();
-    if (error != QNetworkReply::NoError)
+    if (result.status == 304) {
+        result.outcome = Outcome::NotModified;
+        return Attempt::Done;
+    }
+    if (result.status != 0 && (result.status < 200 || result.status > 299)) {
+        result.outcome = Outcome::HttpStatus;
+        return Attempt::Failed;
+    }
+    if (error != QNetworkReply::NoError) {
+        if (certificate || error == QNetworkReply::SslHandshakeFailedError)
+            result.outcome = Outcome::Certificate;
+        else if (error < QNetworkReply::ContentAccessDenied) // no connection, or a proxy's
+            result.outcome = Outcome::NoNetwork;
         return received == 0 && TryNextAddress(error) ? Attempt::TryNext : Attempt::Failed;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status < 200 || status > 299)
+    }
+    if (result.status == 0)
         return Attempt::Failed;
-    if (!local.flush())
+    if (auto* file = qobject_cast<QFileDevice*>(&local); file && !file->flush())
         return Attempt::Failed;
-    return Attempt::Downloaded;
+    result.outcome = Outcome::Downloaded;
+    return Attempt::Done;
+}
+
+// The address, asked through the system's proxy or straight at each of the
+// server's addresses in turn.
+void Get(const QUrl& url, QIODevice& local, const Spec& spec, const HostResolver& resolver,
+         const QDeadlineTimer& deadline, DownloadResult& result) {
+    QNetworkAccessManager manager;
+#if BRAMA_SYSTEM_PROXY
+    // The proxy the desktop sets for this address (http_proxy, no_proxy...),
+    // asked with the name: the proxy then looks it up itself.
+    const QNetworkProxy proxy =
+        QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(url)).value(0);
+    if (proxy.type() != QNetworkProxy::NoProxy && proxy.type() != QNetworkProxy::DefaultProxy) {
+        manager.setProxy(proxy);
+        Fetch(manager, url, QHostAddress(), local, spec, deadline, result);
+        return;
+    }
+#endif
+    // Straight to the server.
+    manager.setProxy(QNetworkProxy::NoProxy);
+    const std::optional<QList<QHostAddress>> addresses = Resolve(url.host(), resolver, deadline);
+    result.outcome = !addresses ? Outcome::Timeout : Outcome::NoNetwork;
+    if (!addresses || addresses->isEmpty())
+        return;
+    for (const QHostAddress& ip : *addresses) {
+        if (deadline.hasExpired()) {
+            result.outcome = Outcome::Timeout;
+            return;
+        }
+        if (Fetch(manager, url, ip, local, spec, deadline, result) != Attempt::TryNext)
+            return;
+    }
 }
 
 } // namespace
@@ -251,34 +360,40 @@ bool DownloadFile(const QString& address, QFileDevice& local, bool noCache) {
                     QStringLiteral("Modulo corpo"));
         return false;
     }
+    Spec spec;
+    if (noCache)
+        spec.headers.append(std::pair<QByteArray, QByteArray>("Cache-Control", "no-cache"));
+    DownloadResult result;
+    Get(url, local, spec, target.resolver, deadline, result);
+    return result.outcome == Outcome::Downloaded;
+}
 
-    QNetworkAccessManager manager;
-#if BRAMA_SYSTEM_PROXY
-    // The proxy the desktop sets for this address (http_proxy, no_proxy...),
-    // asked with the name: the proxy then looks it up itself.
-    const QNetworkProxy proxy =
-        QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(url)).value(0);
-    if (proxy.type() != QNetworkProxy::NoProxy && proxy.type() != QNetworkProxy::DefaultProxy) {
-        manager.setProxy(proxy);
-        return Fetch(manager, url, QHostAddress(), local, noCache, deadline) == Attempt::Downloaded;
+DownloadResult Download(const DownloadRequest& request) {
+    const QDeadlineTimer deadline(request.deadlineMs);
+    DownloadResult result;
+    const QUrl url(request.address, QUrl::StrictMode);
+    if (!url.isValid() || url.host().isEmpty() ||
+        url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) != 0) {
+        result.outcome = Outcome::BadAddress;
+        return result;
     }
-#endif
-    // Straight to the server.
-    manager.setProxy(QNetworkProxy::NoProxy);
-    const std::optional<QList<QHostAddress>> addresses =
-        Resolve(url.host(), target.resolver, deadline);
-    if (!addresses || addresses->isEmpty())
-        return false;
-    for (const QHostAddress& ip : *addresses) {
-        if (deadline.hasExpired())
-            return false;
-        switch (Fetch(manager, url, ip, local, noCache, deadline)) {
-        case Attempt::Downloaded: return true;
-        case Attempt::Failed: return false;
-        case Attempt::TryNext: break;
-        }
-    }
-    return false;
+    Spec spec;
+    spec.maxBytes = request.maxBytes;
+    spec.progress = request.progress;
+    spec.cancelled = request.cancelled;
+    if (!request.ifModifiedSince.isEmpty())
+        spec.headers.append(
+            std::pair<QByteArray, QByteArray>("If-Modified-Since", request.ifModifiedSince));
+    if (!request.ifNoneMatch.isEmpty())
+        spec.headers.append(
+            std::pair<QByteArray, QByteArray>("If-None-Match", request.ifNoneMatch));
+    QBuffer body(&result.body);
+    body.open(QIODevice::WriteOnly);
+    Get(url, body, spec, &SystemResolve, deadline, result);
+    body.close();
+    if (result.outcome != Outcome::Downloaded)
+        result.body.clear();
+    return result;
 }
 
 QString TempFolder() {

@@ -1,8 +1,11 @@
-// Fetching one small file over HTTP for the version check.
+// Fetching one file over HTTP: a small one for the version check, the draw
+// archive for its update.
 #pragma once
 
+#include <QByteArray>
 #include <QHostAddress>
 #include <QList>
+#include <QSslCertificate>
 #include <QString>
 #include <functional>
 
@@ -28,6 +31,37 @@ inline constexpr int DownloadDeadlineMs = 3000;
 // noCache asks every cache on the way for a fresh copy.
 // Waits in a local event loop, so the windows stay alive meanwhile.
 bool DownloadFile(const QString& address, QFileDevice& local, bool noCache);
+
+// A download the player waits for and may stop, "only if changed".
+struct DownloadRequest {
+    QString address;
+    qint64 maxBytes = 0; // past it the download stops
+    int deadlineMs = 0;  // from name look-up to the last byte
+    // From an earlier download's reply; empty when there was none.
+    QByteArray ifModifiedSince, ifNoneMatch;
+    // After each piece; total is -1 when the server does not say.
+    std::function<void(qint64 received, qint64 total)> progress;
+    std::function<bool()> cancelled; // asked every few milliseconds
+};
+struct DownloadResult {
+    enum class Outcome {
+        Downloaded,
+        NotModified, // 304: what was downloaded before is still current
+        BadAddress,
+        NoNetwork,
+        Timeout,
+        Cancelled,
+        TooBig,
+        Certificate, // the server's certificate was refused
+        HttpStatus,  // any status but 2xx and 304
+        Failed,
+    };
+    Outcome outcome = Outcome::Failed;
+    int status = 0;
+    QByteArray body, lastModified, etag;
+};
+// Waits in a local event loop, so the windows stay alive meanwhile.
+DownloadResult Download(const DownloadRequest& request);
 
 // The user's temporary folder with a trailing "/", or empty when that folder
 // does not exist.
@@ -58,6 +92,21 @@ private:
     int deadlineMs_;
     HostResolver resolver_;
     friend struct corpo::CheckTarget;
+};
+
+// While alive, HTTPS downloads also trust these certificates (a test
+// server's own); every certificate is still checked.
+class TrustScope {
+public:
+    explicit TrustScope(QList<QSslCertificate> certificates);
+    ~TrustScope();
+    TrustScope(const TrustScope&) = delete;
+    TrustScope& operator=(const TrustScope&) = delete;
+
+private:
+    TrustScope* previous_;
+    QList<QSslCertificate> certificates_;
+    friend struct TrustedCertificates;
 };
 
 } // namespace testing

@@ -38,14 +38,19 @@ QString RigheScartate(const LetturaArchivio& lettura) {
     return text;
 }
 
-// The stored archive read, with the lines that no longer read counted.
-std::optional<LetturaArchivio> LeggiArchivioSalvato(RunError* error) {
+// The stored archive read, with the lines that no longer read counted, and its bytes.
+struct ArchivioSalvato : LetturaArchivio {
+    QByteArray testo;
+};
+std::optional<ArchivioSalvato> LeggiArchivioSalvato(RunError* error) {
     RunError e;
     const std::optional<QByteArray> bytes = ReadSmallFile(PercorsoArchivio(), ArchivioMassimo, &e);
-    if (bytes)
-        return LeggiArchivio(*bytes);
+    if (bytes) {
+        ArchivioSalvato salvato{LeggiArchivio(*bytes), *bytes};
+        return salvato;
+    }
     if (e.number == err::FileNotFound || e.number == err::PathNotFound) // never imported
-        return LetturaArchivio{};
+        return ArchivioSalvato{};
     if (error)
         *error = e;
     return std::nullopt;
@@ -59,52 +64,52 @@ QString PercorsoArchivio() {
 }
 
 std::optional<Archivio> CaricaArchivio(RunError* error) {
-    std::optional<LetturaArchivio> lettura = LeggiArchivioSalvato(error);
+    std::optional<ArchivioSalvato> lettura = LeggiArchivioSalvato(error);
     if (!lettura)
         return std::nullopt;
     return std::move(lettura->archivio);
 }
 
 EsitoImportazione ImportaArchivio(const QString& file) {
+    RunError readError;
+    const std::optional<QByteArray> bytes = ReadSmallFile(file, ArchivioMassimo, &readError);
+    if (bytes)
+        return ImportaTesto(*bytes, Nativo(file));
+    EsitoImportazione out;
+    out.avviso = true;
+    // Only to word the message: what was read is judged by ReadSmallFile.
+    const QFileInfo info(file);
+    if (readError.number != err::PathFileAccess)
+        out.messaggio = QStringLiteral("Il file %1 non si può leggere (%2).")
+                            .arg(Nativo(file), readError.description);
+    else if (info.isFile())
+        out.messaggio = QStringLiteral("Il file %1 è troppo grande per un archivio "
+                                       "delle estrazioni (al massimo %2 MB).")
+                            .arg(Nativo(file), Numero(ArchivioMassimo >> 20));
+    else
+        out.messaggio = QStringLiteral("%1 non è un file: scegli il file dell'archivio "
+                                       "delle estrazioni.")
+                            .arg(Nativo(file));
+    return out;
+}
+
+EsitoImportazione ImportaTesto(const QByteArray& bytes, const QString& file) {
     EsitoImportazione out;
     out.avviso = true;
     RunError error;
-    std::optional<LetturaArchivio> stored = LeggiArchivioSalvato(&error);
+    std::optional<ArchivioSalvato> stored = LeggiArchivioSalvato(&error);
     if (stored)
         out.archivio = std::move(stored->archivio);
-    LetturaArchivio lettura;
-    {
-        // The file's bytes go before the merged archive is written.
-        RunError readError;
-        const std::optional<QByteArray> bytes = ReadSmallFile(file, ArchivioMassimo, &readError);
-        if (!bytes) {
-            // Only to word the message: what was read is judged by ReadSmallFile.
-            const QFileInfo info(file);
-            if (readError.number != err::PathFileAccess)
-                out.messaggio = QStringLiteral("Il file %1 non si può leggere (%2).")
-                                    .arg(Nativo(file), readError.description);
-            else if (info.isFile())
-                out.messaggio = QStringLiteral("Il file %1 è troppo grande per un archivio "
-                                               "delle estrazioni (al massimo %2 MB).")
-                                    .arg(Nativo(file), Numero(ArchivioMassimo >> 20));
-            else
-                out.messaggio = QStringLiteral("%1 non è un file: scegli il file dell'archivio "
-                                               "delle estrazioni.")
-                                    .arg(Nativo(file));
-            return out;
-        }
-        lettura = LeggiArchivio(*bytes);
-    }
+    LetturaArchivio lettura = LeggiArchivio(bytes);
     if (lettura.righe == 0) {
-        out.messaggio =
-            QStringLiteral("Il file %1 è vuoto: nessuna estrazione letta.").arg(Nativo(file));
+        out.messaggio = QStringLiteral("Il file %1 è vuoto: nessuna estrazione letta.").arg(file);
         return out;
     }
     if (lettura.archivio.estrazioni.empty()) {
         out.messaggio = QStringLiteral("Il file %1 non è un archivio delle estrazioni: nessuna "
                                        "delle sue %2 righe ha la data (aaaa/mm/gg), la sigla "
                                        "della ruota e cinque numeri da 1 a 90.")
-                            .arg(Nativo(file), Numero(lettura.righe));
+                            .arg(file, Numero(lettura.righe));
         return out;
     }
     out.messaggio = Importate(lettura.archivio);
@@ -122,9 +127,21 @@ EsitoImportazione ImportaArchivio(const QString& file) {
     if (!stored && !daSpostare)
         return annullata(
             QStringLiteral("L'archivio salvato non si può leggere (%1)").arg(error.description));
-    Archivio merged = out.archivio;
-    UnisciArchivi(merged, lettura.archivio);
+    for (const auto& [data, ruote] : lettura.archivio.estrazioni)
+        out.nuove += !out.archivio.estrazioni.contains(data);
+    Archivio merged;
+    if (out.archivio.estrazioni.empty()) { // the first import: nothing to merge with
+        merged = std::move(lettura.archivio);
+    } else {
+        merged = out.archivio;
+        UnisciArchivi(merged, lettura.archivio);
+    }
     const QByteArray text = ScriviArchivio(merged);
+    // Nothing new and nothing to mend: the stored archive stays as it is.
+    if (stored && stored->righeScartate == 0 && stored->testo == text) {
+        out.invariato = true;
+        return out;
+    }
     // What is written must read back.
     if (text.size() > ArchivioMassimo)
         return annullata(QStringLiteral("Con queste estrazioni l'archivio supererebbe i %1 MB")

@@ -3,6 +3,7 @@
 #include "app/messages.h"
 #include "gioco/ruote.h"
 #include "gioco/scommesse.h"
+#include "winnings/aggiornaarchivio.h"
 #include "winnings/archivio.h"
 
 #include <QBarCategoryAxis>
@@ -20,6 +21,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -227,6 +229,27 @@ frmStatistiche::frmStatistiche(const SystemRecord& record, Archivio archivio, QW
     sulVorlacco->setToolTip(QStringLiteral("Ogni acino del vorlacco mostra il suo ritardo "
                                            "quando il puntatore gli passa sopra"));
     connect(bottoni, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    QPushButton* aggiorna =
+        bottoni->addButton(QStringLiteral("Aggi&orna archivio..."), QDialogButtonBox::ActionRole);
+    aggiorna->setObjectName(QStringLiteral("cmdAggiornaArchivio"));
+    aggiorna->setAutoDefault(false);
+    aggiorna->setToolTip(QStringLiteral("Scarica l'archivio delle estrazioni pubblicato e "
+                                        "aggiunge le nuove estrazioni"));
+    connect(aggiorna, &QPushButton::clicked, this, [this] {
+        std::optional<Archivio> nuovo = ApriAggiornaArchivio(this);
+        if (!nuovo)
+            return;
+        archivio_ = std::move(*nuovo);
+        {
+            const QSignalBlocker quiet(dal_); // counted once, below
+            const QDate scelta = dal_->date();
+            dal_->setDateRange(archivio_.Prima(), archivio_.Ultima());
+            dal_->setDate(dal_->isEnabled() ? scelta : archivio_.Prima());
+            dal_->setEnabled(true);
+        }
+        Aggiorna();
+        MostraControllo();
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(scelte);

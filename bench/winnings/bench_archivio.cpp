@@ -2,13 +2,11 @@
 //
 // First 100,000 generated lines (fixed seed): the import (read, check every
 // line, merge, write the stored archive) against a plain read of the same
-// file, and the look-up of every date. Then files of 64 MB, each imported by
-// a copy of this program of its own so that its peak memory is its own:
-// junk lines, blank lines, 2.8 million dates (one a day from year 1), and the
-// whole life of the game on every wheel; each must import within 1 s of
-// processor time and 100 MB more memory. Then, with each in place of the
-// stored archive, Verifica must show within 200 ms.
-// The data folder is a temporary one.
+// file, at most 5 times as long, and the look-up of every date. Then files of 64 MB, each imported
+// by a copy of this program of its own so that its peak memory is its own: junk lines, blank
+// lines, 2.8 million dates (one a day from year 1), and the whole life of the game on every wheel;
+// each must import within 1 s of processor time and 100 MB more memory. Then, with each in place of
+// the stored archive, Verifica must show within 200 ms. The data folder is a temporary one.
 #include "gioco/verifica.h"
 #include "outputs/frmVerifica.h"
 #include "winnings/archivio.h"
@@ -25,7 +23,7 @@
 namespace {
 
 constexpr qint64 Mb = 1 << 20;
-constexpr double MaxImportMs = 1000, MaxOpenMs = 200, MaxImportMb = 100;
+constexpr double MaxImportMs = 1000, MaxOpenMs = 200, MaxImportMb = 100, MaxImportRatio = 5;
 const char* const Codes[] = {"BA", "CA", "FI", "GE", "MI", "NA", "PA", "RM", "TO", "VE", "RN"};
 
 // The processor time of this thread: on a busy machine the wall clock
@@ -188,19 +186,25 @@ int main(int argc, char** argv) {
         return 1;
     out.close();
 
-    auto start = std::chrono::steady_clock::now();
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
-        return 1;
-    const qsizetype bytes = in.readAll().size();
-    in.close();
-    const double plain = Ms(start);
+    // The best of five of each: on a shared machine the others' work only adds.
+    double plain = 1e9, import = 1e9;
+    qsizetype bytes = 0;
+    corpo::EsitoImportazione esito;
+    for (int round = 0; round < 5; ++round) {
+        auto start = std::chrono::steady_clock::now();
+        QFile in(path);
+        if (!in.open(QIODevice::ReadOnly))
+            return 1;
+        bytes = in.readAll().size();
+        in.close();
+        plain = std::min(plain, Ms(start));
+        QFile::remove(corpo::PercorsoArchivio()); // each round a first import
+        start = std::chrono::steady_clock::now();
+        esito = corpo::ImportaArchivio(path);
+        import = std::min(import, Ms(start));
+    }
 
-    start = std::chrono::steady_clock::now();
-    const corpo::EsitoImportazione esito = corpo::ImportaArchivio(path);
-    const double import = Ms(start);
-
-    start = std::chrono::steady_clock::now();
+    const auto start = std::chrono::steady_clock::now();
     int found = 0;
     for (const auto& [date, wheels] : esito.archivio.estrazioni)
         found += esito.archivio.Trova(date, 7) != nullptr;
@@ -215,7 +219,8 @@ int main(int argc, char** argv) {
     std::printf("look-up us/date:  %.3f\n", lookUp * 1000 / double(std::max<qsizetype>(dates, 1)));
     std::printf("stored lines:     %d\n", esito.archivio.Righe());
     const bool ok = esito.salvato && !esito.avviso && esito.archivio.Righe() == Lines &&
-                    found == int(dates) && import < 1000;
-    std::printf("%s\n", ok ? "ok" : "FAILED (import over 1 s or lines lost)");
-    return ok && Hostiles(home) == 0 ? 0 : 1;
+                    found == int(dates) && import <= MaxImportRatio * plain;
+    std::printf("%s\n", ok ? "ok" : "FAILED (import over 5 plain reads or lines lost)");
+    const bool hostiles = Hostiles(home) == 0; // measured whatever the first figure
+    return ok && hostiles ? 0 : 1;
 }

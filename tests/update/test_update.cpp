@@ -8,6 +8,7 @@
 #include "app/messages.h"
 #include "app/shell.h"
 #include "buildconfig.h"
+#include "outputs/frmVerifica.h"
 #include "startup/startup.h"
 #include "tests/support/testsupport.h"
 #include "update/download.h"
@@ -15,19 +16,26 @@
 #include "update/frmAbout.h"
 #include "update/frmNewVersion.h"
 #include "update/versioncheck.h"
+#include "winnings/aggiornaarchivio.h"
 
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtTest>
 
+#include <archive.h>
+#include <archive_entry.h>
 #include <thread>
 
 namespace {
@@ -106,6 +114,77 @@ private:
     QHash<QTcpSocket*, QByteArray> pending_;
 };
 
+// A zip of the named files, written by libarchive.
+QByteArray Zip(const QList<std::pair<QByteArray, QByteArray>>& files) {
+    QByteArray out(1 << 20, '\0');
+    size_t used = 0;
+    archive* a = archive_write_new();
+    archive_write_set_format_zip(a);
+    archive_write_open_memory(a, out.data(), size_t(out.size()), &used);
+    for (const auto& [name, bytes] : files) {
+        archive_entry* e = archive_entry_new();
+        archive_entry_set_pathname(e, name.constData());
+        archive_entry_set_filetype(e, AE_IFREG);
+        archive_entry_set_perm(e, 0644);
+        archive_entry_set_size(e, bytes.size());
+        archive_write_header(a, e);
+        archive_write_data(a, bytes.constData(), size_t(bytes.size()));
+        archive_entry_free(e);
+    }
+    archive_write_free(a); // closes it
+    return out.left(qsizetype(used));
+}
+
+// An HTTPS server on 127.0.0.1 with a certificate made for this run. Each
+// path answers with its body (200, with Last-Modified and ETag) unless the
+// request names that ETag (304); "/lento.zip" sends a little, then waits.
+class TlsServer : public QTcpServer {
+public:
+    TlsServer(const QSslCertificate& certificate, const QSslKey& key)
+        : certificate_(certificate), key_(key) {
+        listen(QHostAddress::LocalHost, 0);
+    }
+    QHash<QByteArray, QByteArray> bodies;
+    QList<QByteArray> requests;
+    QString url(const QString& path) const {
+        return QString("https://localhost:%1/%2").arg(serverPort()).arg(path);
+    }
+
+protected:
+    void incomingConnection(qintptr fd) override {
+        auto* s = new QSslSocket(this);
+        s->setSocketDescriptor(fd);
+        s->setLocalCertificate(certificate_);
+        s->setPrivateKey(key_);
+        connect(s, &QSslSocket::readyRead, s, [this, s] {
+            QByteArray& buffer = pending_[s];
+            buffer += s->readAll();
+            if (!buffer.contains("\r\n\r\n"))
+                return;
+            requests.append(buffer);
+            const QByteArray path = buffer.split(' ').value(1), etag = '"' + path + "-1\"";
+            if (path == "/lento.zip")
+                s->write("HTTP/1.1 200 OK\r\nContent-Length: 9000000\r\n\r\n" +
+                         QByteArray(4096, 'x'));
+            else if (!bodies.contains(path))
+                s->write(Response(404, "non c'è"));
+            else if (buffer.contains("If-None-Match: " + etag))
+                s->write("HTTP/1.1 304 Not Modified\r\nConnection: close\r\n\r\n");
+            else
+                s->write(Response(200, bodies[path],
+                                  "Last-Modified: Tue, 03 Dec 2024 20:00:00 GMT\r\nETag: " + etag +
+                                      "\r\n"));
+            buffer.clear();
+        });
+        s->startServerEncryption();
+    }
+
+private:
+    QSslCertificate certificate_;
+    QSslKey key_;
+    QHash<QSslSocket*, QByteArray> pending_;
+};
+
 QStringList Entries(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                   QDir::NoDotAndDotDot);
@@ -181,8 +260,24 @@ public Q_SLOTS:
     void record(const QUrl& url) { opened.append(url); }
 };
 
+const QByteArray Draws = "2024/12/03\tBA\t1\t2\t3\t4\t5\n2024/12/03\tCA\t6\t7\t8\t9\t10\n"
+                         "2024/12/05\tBA\t11\t12\t13\t14\t15\n";
+
+class TestUpdate;
+
+// The server with its files, and a data folder of its own for the stored archive.
+struct ArchiveServer {
+    explicit ArchiveServer(TestUpdate* test);
+    TlsServer server;
+    QTemporaryDir data;
+    QString url(const QString& path) const { return server.url(path); }
+};
+
 class TestUpdate : public QObject {
     Q_OBJECT
+    friend struct ArchiveServer;
+    QSslCertificate cert_;
+    QSslKey key_;
     QString tempBase_;
     corpo::testing::MakerAddressScope maker_{"https://www.example.com"};
     std::optional<QTemporaryDir> tmp_; // the check's temporary folder, empty for each test
@@ -191,6 +286,20 @@ private Q_SLOTS:
 
     void initTestCase() {
         tempBase_ = QDir::tempPath();
+        // The archive server's certificate, made now: localhost, valid a day.
+        QTemporaryDir keys;
+        QProcess openssl;
+        openssl.start("openssl",
+                      {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                       "-nodes", "-days", "1", "-subj", "/CN=localhost", "-addext",
+                       "subjectAltName=DNS:localhost", "-keyout", keys.filePath("k.pem"), "-out",
+                       keys.filePath("c.pem")});
+        QVERIFY(openssl.waitForFinished(20000) && openssl.exitCode() == 0);
+        cert_ = QSslCertificate::fromPath(keys.filePath("c.pem")).value(0);
+        QFile key(keys.filePath("k.pem"));
+        QVERIFY(key.open(QIODevice::ReadOnly));
+        key_ = QSslKey(&key, QSsl::Ec);
+        QVERIFY(!cert_.isNull() && !key_.isNull());
         corpo::InstallFontSubstitutions();
         QApplication::setQuitOnLastWindowClosed(false);
     }
@@ -444,6 +553,125 @@ private Q_SLOTS:
                      proxy.requests.first().constData());
     }
 
+    // The draw archive's update against our HTTPS server: the stored archive
+    // is what the player keeps, so each failure must leave it byte for byte.
+    void archiveUpdate_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("trusted");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("broken zip") << "rotto.zip" << true
+                                    << "Il file scaricato non è uno zip leggibile: l'archivio "
+                                       "non è stato aggiornato.";
+        QTest::newRow("two files") << "due.zip" << true
+                                   << "Lo zip scaricato non contiene un solo file: non è "
+                                      "l'archivio delle estrazioni.";
+        QTest::newRow("no draws") << "testo.zip" << true
+                                  << "Il file leggimi.txt non è un archivio delle estrazioni: "
+                                     "nessuna delle sue 1 righe ha la data (aaaa/mm/gg), la sigla "
+                                     "della ruota e cinque numeri da 1 a 90.";
+        QTest::newRow("404") << "manca.zip" << true
+                             << "All'indirizzo %U non c'è nessun file (errore HTTP 404): "
+                                "controlla l'indirizzo dell'archivio.";
+        QTest::newRow("too big") << "grande.zip" << true
+                                 << "Il file all'indirizzo %U supera i 20 MB: non è l'archivio "
+                                    "delle estrazioni.";
+        QTest::newRow("certificate") << "storico.zip" << false
+                                     << "Il certificato di localhost non è stato accettato: la "
+                                        "connessione non è sicura e l'archivio non è stato "
+                                        "scaricato.";
+        QTest::newRow("plain http") << "http://localhost/storico.zip" << true
+                                    << "L'indirizzo %U non è protetto: l'archivio si scarica solo "
+                                       "da un indirizzo https://.";
+    }
+    void archiveUpdate() {
+        QFETCH(QString, path);
+        QFETCH(bool, trusted);
+        QFETCH(QString, message);
+        ArchiveServer server(this);
+        const QByteArray before = "2024/12/02\tBA\t1\t2\t3\t4\t5\n";
+        QVERIFY(corpo::WriteFileAtomically(corpo::PercorsoArchivio(), before, nullptr));
+        const QString url = path.startsWith("http:") ? path : server.url(path);
+        std::optional<corpo::testing::TrustScope> trust;
+        if (trusted)
+            trust.emplace(QList{cert_});
+        const corpo::EsitoAggiornamento esito = corpo::AggiornaArchivio(url);
+        QCOMPARE(esito.messaggio, message.replace("%U", url));
+        QVERIFY(!esito.riuscito && !esito.salvato);
+        QCOMPARE(*corpo::ReadSmallFile(corpo::PercorsoArchivio(), 1000, nullptr), before);
+    }
+
+    void archiveUpdateOnlyWhenChanged() {
+        ArchiveServer server(this);
+        const corpo::testing::TrustScope trust({cert_});
+        const QString url = server.url("storico.zip");
+        corpo::EsitoAggiornamento esito = corpo::AggiornaArchivio(url);
+        QCOMPARE(esito.messaggio, "2 nuove estrazioni, l'ultima del 05/12/2024.");
+        QVERIFY(esito.riuscito && esito.salvato);
+        QCOMPARE(*corpo::ReadSmallFile(corpo::PercorsoArchivio(), 1000, nullptr), Draws);
+        // Asked again, with what the first reply said: the server answers 304.
+        esito = corpo::AggiornaArchivio(url);
+        QCOMPARE(esito.messaggio, "L'archivio è già aggiornato.");
+        QVERIFY(esito.riuscito && !esito.salvato);
+        QCOMPARE(server.server.requests.size(), 2);
+        QVERIFY(!server.server.requests[0].contains("If-"));
+        QVERIFY(server.server.requests[1].contains("If-None-Match: \"/storico.zip-1\"\r\n"));
+        QVERIFY(server.server.requests[1].contains(
+            "If-Modified-Since: Tue, 03 Dec 2024 20:00:00 GMT\r\n"));
+        QCOMPARE(*corpo::ReadSmallFile(corpo::PercorsoArchivio(), 1000, nullptr), Draws);
+        // The command line is told no more than that, with no display, in one line and exit 1.
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("QT_QPA_PLATFORM");
+        env.remove("DISPLAY");
+        p.setProcessEnvironment(env);
+        p.start(testsupport::builtAppFolder() + "bramasolovanti", {"--aggiorna-archivio", url});
+        QVERIFY(QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 15000));
+        QCOMPARE(p.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
+                 "Il certificato di localhost non è stato accettato: la connessione non è sicura "
+                 "e l'archivio non è stato scaricato.\n");
+    }
+
+    // From Verifica: the address typed is kept, the download shows its
+    // progress, and Annulla stops it with the archive untouched.
+    void archiveUpdateWindow() {
+        ArchiveServer server(this);
+        const corpo::testing::TrustScope trust({cert_});
+        const testsupport::AppFolder folder;
+        corpo::testing::Script script;
+        corpo::frmVerifica form{corpo::SystemRecord{}};
+        form.show();
+        QString seen;
+        bool typed = false, cancelled = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &poll, [&] {
+            QWidget* window = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == "frmAggiornaArchivio" && w->isVisible())
+                    window = w;
+            auto* bar = window ? window->findChild<QProgressDialog*>("dlgScaricamento") : nullptr;
+            if (window && !typed) {
+                typed = true;
+                window->findChild<QLineEdit*>("txtIndirizzo")->setText(server.url("lento.zip"));
+                QTimer::singleShot(0, window->findChild<QPushButton*>("cmdAggiorna"),
+                                   &QPushButton::click);
+            } else if (bar && bar->isVisible() && bar->value() > 0 && !cancelled) {
+                cancelled = true;
+                seen = QString("%1/%2").arg(bar->value()).arg(bar->maximum());
+                bar->findChild<QPushButton*>()->click();
+            } else if (window && cancelled && !script.messages().isEmpty()) {
+                window->close();
+            }
+        });
+        poll.start(10);
+        form.findChild<QPushButton*>("cmdAggiornaArchivio")->click();
+        QCOMPARE(seen, "4/8789"); // kB of the size the server announced
+        QCOMPARE(script.messages().value(0).text,
+                 "Aggiornamento annullato: l'archivio è rimasto com'era.");
+        QVERIFY(!QFile::exists(corpo::PercorsoArchivio()));
+        QCOMPARE(corpo::IndirizzoArchivio(), server.url("lento.zip"));
+    }
+
     void hangingLookupDoesNotHoldExit() {
         // The look-up hangs for 30 s; the program ends long before.
         QElapsedTimer clock;
@@ -452,6 +680,16 @@ private Q_SLOTS:
         QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
     }
 };
+
+ArchiveServer::ArchiveServer(TestUpdate* test) : server(test->cert_, test->key_) {
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    QDir().mkpath(QFileInfo(corpo::PercorsoArchivio()).path());
+    server.bodies["/storico.zip"] = Zip({{"storico.txt", Draws}});
+    server.bodies["/rotto.zip"] = server.bodies["/storico.zip"].left(40) + QByteArray(200, 'x');
+    server.bodies["/due.zip"] = Zip({{"a.txt", Draws}, {"b.txt", Draws}});
+    server.bodies["/testo.zip"] = Zip({{"leggimi.txt", "ciao\n"}});
+    server.bodies["/grande.zip"] = QByteArray(corpo::ZipMassimo + 1, 'x');
+}
 
 // With --probe: one check against the server named next, in a process of its
 // own (what another process sends, and how quickly it ends).
