@@ -37,7 +37,6 @@ void MostraStampaSchedine(QWidget* mainWindow) {
 frmStampaSchedine::frmStampaSchedine(QWidget* mainWindow)
     : QDialog(mainWindow), ui(new Ui::frmStampaSchedine), mainWindow_(mainWindow) {
     ui->setupUi(this);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ShowArt(ui->imgNewScheda, QStringLiteral(":/schedine/schedina.svg"));
     ui->vietato->setAccessibleName(TestoVietato);
     connect(ui->chkSchedine, &QCheckBox::toggled, this, &frmStampaSchedine::aggiornaComandi);

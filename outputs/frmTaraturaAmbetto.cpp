@@ -38,7 +38,6 @@ void MostraTaratura(QWidget* parent) {
 frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent)
     : QDialog(parent), ui(new Ui::frmTaraturaAmbetto) {
     ui->setupUi(this);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ShowArt(ui->Image1, QStringLiteral(":/schedine/schedina.svg"));
     barre_ = {ui->VsX,        ui->VsY,        ui->vsTop,       ui->vsLeft,     ui->vsIntestazione,
               ui->vsXimporti, ui->vsYimporti, ui->vsDXimporti, ui->vsDYimporti};

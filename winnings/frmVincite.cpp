@@ -31,7 +31,6 @@ void SetColours(QWidget* w, std::initializer_list<std::pair<QPalette::ColorRole,
 frmVincite::frmVincite(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmVincite>()) {
     ui->setupUi(this);
     setFixedSize(size());
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     // The prospect's own colours, whatever the theme: the played numbers black on
     // yellow, the amounts navy on white.
     const QColor navy(0x00, 0x00, 0x80);
