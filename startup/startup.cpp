@@ -57,9 +57,8 @@ bool ActivatePrevInstance(const QString& systemFile) {
     if (!socket.waitForConnected(ConnectTimeoutMs))
         return false;
     socket.write(message);
-    if (!socket.waitForBytesWritten(ConnectTimeoutMs))
-        return false;
-    // The running copy answers once its window is in front.
+    // The running copy answers once its window is in front; waiting for the
+    // answer also sends the message, and a send that fails ends the wait.
     if (!socket.waitForReadyRead(ConnectTimeoutMs * 3))
         return false;
     return socket.readAll().startsWith("ok");
