@@ -249,6 +249,9 @@ private Q_SLOTS:
         QVERIFY(LeggiTaraturaFile(again) && CodificaTaratura(again) == saved[1]);
         QVERIFY(saved[0].contains("CASA"));
         QCOMPARE(SettingsBytes(IntestazioneStampa, StampanteTabulato), saved[0]);
+        qputenv("XDG_CONFIG_HOME", system.toLocal8Bit()); // a file in the way: no read-only folder
+        QVERIFY(!CopyDefaults(InstalledPlaces(bin), &error));
+        QCOMPARE(error.description, "percorso o file non accessibile");
         const bool root = testsupport::runningAsRoot();
         const QString locked = Luoghi.config, refused = "(la cartella non consente di scrivere)";
         if (QProcess::execute(root ? "chattr" : "chmod", {root ? "+i" : "a-w", locked}))

@@ -1,5 +1,6 @@
 // The main window as the user meets it: the bytes it saves, the files it and the other readers
 // refuse, its checks, typing, the keyboard, the real colour dialog, the question before dropping.
+#include "app/finestre.h"
 #include "app/settings.h"
 #include "entry/dialogs.h"
 #include "entry/frmMain.h"
@@ -130,6 +131,7 @@ class TestEntry : public QObject {
 private Q_SLOTS:
     void savedBytesAndBack() {
         MainWindow m;
+        const QStringList fresh = m.fieldTexts();
         m.setNumbers(goodCluster());
         m.setHead(45);
         m.w->ImpostaColoreVorlacco(ColoreVorlacco = 0x00123456);
@@ -166,7 +168,7 @@ private Q_SLOTS:
         before.replace(before.indexOf("un nome davvero lung"), "Un Nome Davvero Lung");
 
         m.button("cmdCancella")->click();
-        QCOMPARE(ColoreVorlacco, ColoreVorlaccoPredefinito);
+        QCOMPARE(m.fieldTexts(), fresh); // every field emptied, the colours as at start
         QTest::mouseClick(m.button("cmdApri"), Qt::LeftButton);
         QCOMPARE(shown(m.script, 1), ""); // after the head number
         // The record and the colours come back bit for bit, the name as stored.
@@ -338,6 +340,8 @@ private Q_SLOTS:
         for (const char* button : {"cmdVincite", "cmdVerifica", "cmdPrnTabulato"})
             QTest::newRow(button) << goodCluster({{Ambo2, 1, 0}}) << "Il secondo ambo non è completo!!!"
                                   << "txtAmbo2_1";
+        // The prospect, once closed, gives its button the focus back.
+        QTest::newRow("cmdVincite, complete") << goodCluster() << "" << "cmdVincite";
         // clang-format on
     }
     void verifica() {
@@ -347,16 +351,17 @@ private Q_SLOTS:
         MainWindow m;
         m.setNumbers(values);
         m.button("cmdApri")->setFocus(); // somewhere else than the fields
-        const QString button = QTest::currentDataTag();
+        const QString button = QString(QTest::currentDataTag()).section(',', 0, 0);
         QString opened;
         closeNextModal(m.w.get(), &opened);
         if (button.startsWith("cmd"))
-            m.button(button)->click();
+            QTest::mouseClick(m.button(button), Qt::LeftButton);
         else
             QCOMPARE(m.w->VerificaSistema(), message.isEmpty());
         QCOMPARE(shown(m.script), message.isEmpty() ? "" : "Attenzione!!|" + message);
+        QTRY_COMPARE(QApplication::activeWindow(), m.w.get());
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
-        QCOMPARE(opened, "");
+        QCOMPARE(opened, focus == button ? "frmVincite" : "");
     }
 
     // The head number as answered: 1 to 90, rounded half to even, goes first
@@ -365,7 +370,7 @@ private Q_SLOTS:
         MainWindow m;
         m.setNumbers(goodCluster());
         QStringList seen;
-        for (const char* typed : {"1", "0", "91", "8.5", "90", "", "x"}) {
+        for (const char* typed : {"1", "0", "91", "8.5", "89.5", "", "x"}) {
             m.script.clear();
             m.script.queueInput(QString(typed));
             QTest::mouseClick(m.button("cmdCapogioco"), Qt::LeftButton);
@@ -477,8 +482,10 @@ private Q_SLOTS:
                 QTest::mouseClick(picker->findChild<QPushButton*>("cmdGetColour"), Qt::LeftButton);
             }
             previewed = m.w->grape(bunch ? 1 : 24)->colore().name();
+            auto* applica = picker->findChild<QPushButton*>("cmdSalva");
+            previewed += applica->icon().isNull() ? " without its tick" : ""; // drawn on Applica
             if (apply)
-                QTest::mouseClick(picker->findChild<QPushButton*>("cmdSalva"), Qt::LeftButton);
+                QTest::mouseClick(applica, Qt::LeftButton);
             else
                 QTest::keyClick(picker, Qt::Key_Escape);
         });
@@ -571,6 +578,12 @@ private Q_SLOTS:
             opened << name;
         }
         QCOMPARE(opened, QStringList({"frmAbout", "", "frmAbout"}));
+        // Made twice as large as drawn, every control and its font grow with it.
+        QWidget* field = m.w->numberField(Cinq2, 3);
+        m.w->resize(m.w->findChild<AutoResizer*>()->designSize());
+        const QRect drawn = field->geometry();
+        m.w->resize(m.w->size() * 2);
+        QCOMPARE(field->geometry(), QRect(drawn.topLeft() * 2, drawn.size() * 2));
     }
 };
 

@@ -296,6 +296,10 @@ private Q_SLOTS:
         for (const auto& [field, text, value] : typed)
             QCOMPARE(Distanza(saved, field), value);
         QCOMPARE(int(saved.Qualita), int(QualitaNormale)); // the window leaves it as read
+        box->setFocus(); // a wrong value not confirmed when the window goes: nothing said
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, "300,5");
+        w.reset();
         QCOMPARE(env.avvisi(), (QStringList{"Valore non valido: da 0 a 300 mm",
                                             "Valore non valido: da 2 a 300 mm"}));
     }

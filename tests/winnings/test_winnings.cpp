@@ -312,7 +312,9 @@ private Q_SLOTS:
         const auto* date = form.findChild<QDateEdit*>("dtpData");
         QTEST(date->isEnabled() ? date->text() : QString(), "newest");
         const QTextCharFormat newest = date->calendarWidget()->dateTextFormat(date->date());
-        QCOMPARE(newest.fontWeight() == QFont::Bold, date->isEnabled());    // a draw on that day
+        QCOMPARE(newest.fontWeight() == QFont::Bold, date->isEnabled()); // a draw on that day
+        date->calendarWidget()->showPreviousMonth(); // only that month's own days are bold
+        QVERIFY(date->calendarWidget()->dateTextFormat(date->date()).fontWeight() != QFont::Bold);
         QTest::keyClicks(form.findChild<QLineEdit*>("txtEstratto_0"), "7"); // a typed draw now
         QVERIFY(form.findChild<QRadioButton*>("optDigitati")->isChecked());
     }
