@@ -45,10 +45,7 @@ void AppFolder::write(const QString& name, const QByteArray& bytes) const {
 }
 
 QByteArray AppFolder::read(const QString& name) const {
-    QFile f(file(name));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+    return corpo::ReadSmallFile(file(name), qint64(1) << 30, nullptr).value_or(QByteArray());
 }
 
 LocaleScope::LocaleScope(const QLocale& locale) : previous_(QLocale()) {
