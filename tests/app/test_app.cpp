@@ -320,7 +320,6 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, read);
-        QFETCH(QString, message);
         testsupport::AppFolder folder(bytes.isEmpty());
         if (!bytes.isEmpty() && bytes != "none")
             folder.write(name, bytes);
@@ -342,7 +341,7 @@ private Q_SLOTS:
             got = {IntestazioneStampa, StampanteTabulato};
         }
         QCOMPARE(got, read);
-        QCOMPARE(shown(script).join(""), message);
+        QTEST(shown(script).join(""), "message");
     }
 
     // The settings window: what is typed and chosen is what the file holds.
@@ -448,7 +447,6 @@ private Q_SLOTS:
         QFETCH(int, buttons);
         QFETCH(QString, typed);
         QFETCH(QString, press);
-        QFETCH(QString, answer);
         static const QString results[] = {"Ok", "Yes", "No", "Cancel"};
         const QString prompt = QStringLiteral("Quanti?"), title = QStringLiteral("Titolo");
         QString seen;
@@ -457,7 +455,7 @@ private Q_SLOTS:
             buttons < 0
                 ? InputBox(prompt, title, QString())
                 : results[int(MsgBox(prompt, MsgButtons(buttons), MsgIcon::Question, title))];
-        QCOMPARE(got, answer);
+        QTEST(got, "answer");
         QCOMPARE(seen, QStringLiteral("Titolo|Quanti?"));
     }
 

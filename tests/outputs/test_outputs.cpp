@@ -1,10 +1,6 @@
 // The papers of outputs/: the listing, the slips, the forecast sheet, the
-// calibration sheets and the draw check, with their windows and files.
-// Whole recorded jobs (positions, fonts, colours) are compared with the
-// snapshots in tests/outputs/golden/, number by number within 0.01 mm. After a
-// deliberate change, regenerate them with
-//     BRAMA_REGEN_GOLDEN=1 ctest -R 'test_outputs$'
-// and look at the PDFs it writes beside the test program before committing.
+// calibration sheets and the draw check, with their windows and files; whole
+// jobs against the snapshots in golden/ (testsupport::CheckGolden).
 // Run with the argument "cups", the program prints through the queue "PDF" of
 // the "cups" fixture (cups_fixture.sh), which writes each job into ~/PDF.
 #include "app/corpo.h"

@@ -1,10 +1,5 @@
-// The printer page and the cluster figure. Whole recorded jobs (positions,
-// fonts, colours as they go on paper) are compared with the snapshots in
-// tests/printing/golden/, number by number within 0.01 mm. After a deliberate
-// change, regenerate them with
-//     BRAMA_REGEN_GOLDEN=1 ctest -R test_printing
-// and look at the PDF each one writes beside the test program before
-// committing the new snapshot.
+// The printer page and the cluster figure: whole recorded jobs against the
+// snapshots in golden/ (testsupport::CheckGolden says how to regenerate them).
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/messages.h"
@@ -152,9 +147,7 @@ private Q_SLOTS:
         page.Print(QStringLiteral("y"), true);
         page.UsePrinter(); // changing the target abandons too
         // A path whose folder is a regular file stops root as well.
-        QFile blocker(dir.filePath(QStringLiteral("file")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QVERIFY(WriteFileAtomically(dir.filePath(QStringLiteral("file")), "x", nullptr));
         page.UsePdfFile(dir.filePath(QStringLiteral("file/tabulato.pdf")));
         page.Print(QStringLiteral("x"), true);
         try {

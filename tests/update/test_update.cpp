@@ -291,13 +291,11 @@ private Q_SLOTS:
         QTemporaryDir bin;
         const QString record = bin.filePath("started.txt");
         for (const QString& t : tools) {
-            QFile f(bin.filePath(t));
-            QVERIFY(f.open(QIODevice::WriteOnly));
             // Shell built-ins only: the PATH of the test holds nothing else.
-            f.write("#!/bin/sh\n");
-            f.write("echo \"${0##*/} $*\" > '" + QFile::encodeName(record) + "'\n");
-            f.close();
-            QVERIFY(f.setPermissions(f.permissions() | QFile::ExeOwner));
+            const QByteArray script =
+                "#!/bin/sh\necho \"${0##*/} $*\" > '" + QFile::encodeName(record);
+            QVERIFY(corpo::WriteFileAtomically(bin.filePath(t), script + "'\n", nullptr));
+            QVERIFY(QFile::setPermissions(bin.filePath(t), QFile::ReadOwner | QFile::ExeOwner));
         }
         const auto path =
             SetEnv("PATH", tools.isEmpty() ? QByteArray() : QFile::encodeName(bin.path()));
