@@ -578,12 +578,11 @@ private Q_SLOTS:
             opened << name;
         }
         QCOMPARE(opened, QStringList({"frmAbout", "", "frmAbout"}));
-        // Made twice as large as drawn, every control and its font grow with it.
-        QWidget* field = m.w->numberField(Cinq2, 3);
-        m.w->resize(m.w->findChild<AutoResizer*>()->designSize());
-        const QRect drawn = field->geometry();
+        m.w->resize(m.w->findChild<AutoResizer*>()->designSize());  // then twice as large:
+        const QRect drawn = m.w->numberField(Cinq2, 3)->geometry(); // every control grows
         m.w->resize(m.w->size() * 2);
-        QCOMPARE(field->geometry(), QRect(drawn.topLeft() * 2, drawn.size() * 2));
+        QCOMPARE(m.w->numberField(Cinq2, 3)->geometry(),
+                 QRect(drawn.topLeft() * 2, drawn.size() * 2));
     }
 };
 

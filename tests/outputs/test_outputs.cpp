@@ -224,7 +224,6 @@ private Q_SLOTS:
         QFile golden(testsupport::sourceFolder() + "tests/outputs/golden/printA_T.hex");
         QVERIFY(golden.open(QIODevice::ReadOnly)); // T once the test print derived the grid
         row("test print", 20, 9999, "PDF", 0, QByteArray::fromHex(golden.readAll()));
-        row("Left 10.25", 10.25f, 9999, "PDF", 384, QByteArray("\0\0\x24\x41", 4));
         row("Left 300, the largest", 300, 9999, "PDF", 384, QByteArray("\0\0\x96\x43", 4));
         row("Qualita 1111", 20, 1111, "PDF", 1152, QByteArray("\2\0\x57\4", 4));
         row("name in the code page", 20, 9999, "Stampa€ è", 1280,
