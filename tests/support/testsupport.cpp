@@ -48,11 +48,6 @@ QByteArray AppFolder::read(const QString& name) const {
     return corpo::ReadSmallFile(file(name), qint64(1) << 30, nullptr).value_or(QByteArray());
 }
 
-LocaleScope::LocaleScope(const QLocale& locale) : previous_(QLocale()) {
-    QLocale::setDefault(locale);
-}
-LocaleScope::~LocaleScope() { QLocale::setDefault(previous_); }
-
 bool runningAsRoot() { return ::geteuid() == 0; }
 
 GlobalsScope::GlobalsScope()

@@ -27,16 +27,6 @@ private:
     QString previous_;
 };
 
-// Sets the default locale for the scope of one test.
-class LocaleScope {
-public:
-    explicit LocaleScope(const QLocale& locale);
-    ~LocaleScope();
-
-private:
-    QLocale previous_;
-};
-
 // Every shared global of the program (the system, its colours, the settings,
 // the wheel names, the stop request) put back as it was at the end of a test.
 // A test changes what it needs freely inside one.

@@ -84,6 +84,7 @@ class TestWinnings : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         InstallFontSubstitutions();
+        QLocale::setDefault(testsupport::italian());
         qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
     }
     void init() {
@@ -136,7 +137,6 @@ private Q_SLOTS:
     // box; the window's own background behind the artwork. Each amount said
     // with its bet and kind. An amount that overflows: the standard report.
     void window() {
-        testsupport::LocaleScope it(testsupport::italian());
         testing::Script script;
         const QPalette theme = QApplication::palette();
         const auto restore = qScopeGuard([&] { QApplication::setPalette(theme); });
@@ -189,7 +189,6 @@ private Q_SLOTS:
         QFETCH(QString, hits);
         QFETCH(QString, shown);
         const bool refused = hits.startsWith("txt");
-        testsupport::LocaleScope it(testsupport::italian());
         testsupport::AppFolder app;
         app.write("impostazioni.cfg", SettingsBytes("Ricevitoria", "PDF"));
         testing::PrinterListScope printers({"Altra", "PDF"});
