@@ -481,9 +481,9 @@ private Q_SLOTS:
                 });
                 QTest::mouseClick(picker->findChild<QPushButton*>("cmdGetColour"), Qt::LeftButton);
             }
-            previewed = m.w->grape(bunch ? 1 : 24)->colore().name();
-            auto* applica = picker->findChild<QPushButton*>("cmdSalva");
-            previewed += applica->icon().isNull() ? " without its tick" : ""; // drawn on Applica
+            auto* applica = picker->findChild<QPushButton*>("cmdSalva"); // with its tick
+            previewed =
+                m.w->grape(bunch ? 1 : 24)->colore().name() + (applica->icon().isNull() ? "?" : "");
             if (apply)
                 QTest::mouseClick(applica, Qt::LeftButton);
             else

@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QtTest>
-#include <unistd.h>
 
 namespace testsupport {
 
@@ -47,8 +46,6 @@ void AppFolder::write(const QString& name, const QByteArray& bytes) const {
 QByteArray AppFolder::read(const QString& name) const {
     return corpo::ReadSmallFile(file(name), qint64(1) << 30, nullptr).value_or(QByteArray());
 }
-
-bool runningAsRoot() { return ::geteuid() == 0; }
 
 GlobalsScope::GlobalsScope()
     : sistema_(corpo::Sistema), vorlacco_(corpo::ColoreVorlacco),

@@ -52,9 +52,6 @@ QString builtAppFolder();
 // The source tree's root.
 QString sourceFolder();
 
-// Root ignores permissions: a read-only folder then stops no write.
-bool runningAsRoot();
-
 // The jobs' descriptions against the snapshot `path` (from the source tree's
 // root), numbers within 0.01. With BRAMA_REGEN_GOLDEN set, the snapshot is
 // written first, and each job as <name>_<n>.pdf beside the test program, to
