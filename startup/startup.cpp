@@ -82,10 +82,8 @@ bool Listen(QLocalServer* server) {
     return server->listen(InstanceName());
 }
 
-void Drop(QLocalSocket* s) {
-    s->abort();
-    s->deleteLater();
-}
+// Closed at once; the disconnection Serve watches then deletes it.
+void Drop(QLocalSocket* s) { s->abort(); }
 
 void Serve(QLocalSocket* s, const std::function<QWidget*()>& window,
            const std::function<void(const QString&)>& open) {
