@@ -32,7 +32,8 @@ void PageOperations() {
     page.CurrentX = 60;
     dot();
     page.EndDoc();
-    page.EndDoc(); // no job
+    page.EndDoc();        // no job
+    page.FontBold = true; // gone with the abandoned job
     page.Print(QStringLiteral("abbandonato"), true);
     page.KillDoc();
     page.CurrentX = 115;

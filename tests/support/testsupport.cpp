@@ -84,8 +84,7 @@ QString GoldenDifference(const QString& expected, const QString& actual) {
     return {};
 }
 
-// Every sheet of the jobs as it comes on paper, 2 pixels a millimetre, one
-// under another.
+// Every sheet of the jobs as it comes on paper, 2 pixels a millimetre, one under another.
 QImage Paper(const QList<corpo::RecordedJob>& jobs) {
     int sheets = 0;
     for (const corpo::RecordedJob& job : jobs)
