@@ -17,8 +17,6 @@ void SegnaNumeri(GrigliaNumeri& grid, std::span<const uint8_t> numbers) {
 }
 
 void ScomponiImporto(GrigliaImporti& grid, float stake, int row) {
-    for (int j = 0; row + 5 * j < int(grid.size()); ++j)
-        grid[size_t(row + 5 * j)] = false;
     float r = stake;
     for (int j = 0; j < ColonneImporti; ++j) {
         if (double(r) >= Tagli[size_t(j)]) {

@@ -33,7 +33,7 @@ GrigliaNumeri GrigliaNumeriVuota();
 void SegnaNumeri(GrigliaNumeri& grid, std::span<const uint8_t> numbers);
 // The stake split into denominations, each used at most once, largest first,
 // the remainder brought to cents after each step; what is left under 0.05 is
-// dropped.
+// dropped. Marks go on a row still empty: every grid starts blank, each row is split once.
 void ScomponiImporto(GrigliaImporti& grid, float stake, int row);
 // What the slip marks for stake: short of it when the denominations, each
 // used once, cannot make it up (0,40 is marked as 0,20 + 0,10 + 0,05).

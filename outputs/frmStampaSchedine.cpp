@@ -38,7 +38,6 @@ frmStampaSchedine::frmStampaSchedine(QWidget* mainWindow, DatiCarta carta)
     : QDialog(mainWindow), ui(new Ui::frmStampaSchedine), Carta(std::move(carta)),
       mainWindow_(mainWindow) {
     ui->setupUi(this);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ShowArt(ui->imgNewScheda, QStringLiteral(":/schedine/schedina.svg"));
     ui->vietato->setAccessibleName(TestoVietato);
     connect(ui->chkSchedine, &QCheckBox::toggled, this, &frmStampaSchedine::aggiornaComandi);

@@ -38,7 +38,6 @@ void MostraTaratura(QWidget* parent, const DatiCarta& carta) {
 frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent, DatiCarta carta)
     : QDialog(parent), ui(new Ui::frmTaraturaAmbetto), Carta(std::move(carta)) {
     ui->setupUi(this);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ShowArt(ui->Image1, QStringLiteral(":/schedine/schedina.svg"));
     barre_ = {ui->VsX,        ui->VsY,        ui->vsTop,       ui->vsLeft,     ui->vsIntestazione,
               ui->vsXimporti, ui->vsYimporti, ui->vsDXimporti, ui->vsDYimporti};

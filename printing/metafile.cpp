@@ -56,13 +56,9 @@ bool DrawsInsideFrame(const QByteArray& svg) {
     QPainter painter(&image);
     renderer.render(&painter);
     painter.end();
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(line[x]) != 0)
-                return true;
-    }
-    return false;
+    QImage blank(image.size(), image.format());
+    blank.fill(Qt::transparent);
+    return image != blank;
 }
 
 struct ApiGuard {

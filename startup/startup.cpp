@@ -59,9 +59,8 @@ bool ActivatePrevInstance(const QString& systemFile) {
     if (!socket.waitForConnected(ConnectTimeoutMs))
         return false;
     socket.write(message);
-    if (!socket.waitForBytesWritten(ConnectTimeoutMs))
-        return false;
-    // The running copy answers once its window is in front.
+    // The running copy answers once its window is in front; waiting for the
+    // answer also sends the message, and a send that fails ends the wait.
     if (!socket.waitForReadyRead(ConnectTimeoutMs * 3))
         return false;
     return socket.readAll().startsWith("ok");
@@ -85,10 +84,8 @@ bool Listen(QLocalServer* server) {
     return server->listen(InstanceName());
 }
 
-void Drop(QLocalSocket* s) {
-    s->abort();
-    s->deleteLater();
-}
+// Closed at once; the disconnection Serve watches then deletes it.
+void Drop(QLocalSocket* s) { s->abort(); }
 
 void Serve(QLocalSocket* s, const std::function<QWidget*()>& window,
            const std::function<void(const QString&)>& open) {

@@ -103,6 +103,7 @@ struct Lookup {
     std::mutex mutex;
     bool done = false;
     QList<QHostAddress> addresses;
+    QEventLoop* waiting = nullptr; // woken when done, while it waits
 };
 
 // Looks host up without ever waiting past the deadline. Qt's own look-ups
@@ -120,24 +121,22 @@ std::optional<QList<QHostAddress>> Resolve(const QString& host, const HostResolv
         const std::lock_guard<std::mutex> lock(lookup->mutex);
         lookup->addresses = std::move(found);
         lookup->done = true;
+        if (lookup->waiting) // posted: the loop quits in its own thread
+            QMetaObject::invokeMethod(lookup->waiting, &QEventLoop::quit, Qt::QueuedConnection);
     }).detach();
 
-    const auto finished = [&] {
-        const std::lock_guard<std::mutex> lock(lookup->mutex);
-        return lookup->done;
-    };
     QEventLoop loop;
-    QTimer poll;
-    poll.setInterval(5);
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (finished() || deadline.hasExpired())
-            loop.quit();
-    });
-    if (!finished()) {
-        poll.start();
-        loop.exec();
+    QTimer::singleShot(std::max<qint64>(0, deadline.remainingTime()), &loop, &QEventLoop::quit);
+    bool wait = false;
+    {
+        const std::lock_guard<std::mutex> lock(lookup->mutex);
+        wait = !lookup->done;
+        lookup->waiting = wait ? &loop : nullptr;
     }
+    if (wait)
+        loop.exec();
     const std::lock_guard<std::mutex> lock(lookup->mutex);
+    lookup->waiting = nullptr; // the loop goes; a late look-up wakes nobody
     if (!lookup->done)
         return std::nullopt;
     return lookup->addresses;
@@ -206,7 +205,6 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
                          QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
-    request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);

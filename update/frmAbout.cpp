@@ -41,7 +41,6 @@ void MostraAbout(QWidget* parent) {
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent), ui(new Ui::frmAbout) {
     ui->setupUi(this);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ui->picIcon->setPixmap(ProgramIcon().pixmap(ui->picIcon->size(), devicePixelRatio()));
     ui->lbURL->setText(MakerPage());
     if (MakerPage().isEmpty()) // a build that names no maker

@@ -10,7 +10,6 @@ namespace corpo {
 
 frmNewVersion::frmNewVersion(QWidget* parent) : QDialog(parent), ui(new Ui::frmNewVersion) {
     ui->setupUi(this);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     ui->lbURL->setText(MakerPage());
     if (MakerPage().isEmpty()) // a build that names no maker
         ui->lbURL->hide();

@@ -32,7 +32,6 @@ frmVincite::frmVincite(QWidget* parent, SystemRecord& sistema)
     : QDialog(parent), ui(std::make_unique<Ui::frmVincite>()), sistema_(sistema) {
     ui->setupUi(this);
     setFixedSize(size());
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     // The prospect's own colours, whatever the theme: the played numbers black on
     // yellow, the amounts navy on white.
     const QColor navy(0x00, 0x00, 0x80);

@@ -184,8 +184,9 @@ private Q_SLOTS:
         QTest::newRow("read one past") << "earlier.bin" << "read 99"
                                        << "75 (il file è più lungo del previsto)";
         QTest::newRow("read a link loop") << "loop" << "read 100" << loop;
+        QTest::newRow("read one growing past") << "proc" << "read 50" << "75 (il file è più lungo del previsto)";
         QTest::newRow("read too long a name") << name << "read 100" << tooLong;
-        if (!testsupport::runningAsRoot()) {
+        if (::geteuid() != 0) { // root ignores permissions
             QTest::newRow("read in a closed folder") << "closed/x" << "read 100"
                                                      << "70 (accesso negato a una cartella del percorso)";
             QTest::newRow("write in a read-only folder") << "readonly/x" << ""
@@ -201,7 +202,8 @@ private Q_SLOTS:
         const QByteArray earlier(100, 'x');
         folder.write(QStringLiteral("earlier.bin"), earlier);
         QVERIFY(QDir().mkdir(folder.file(QStringLiteral("sub"))));
-        QVERIFY(QFile::link(QStringLiteral("loop"), folder.file(QStringLiteral("loop"))));
+        QVERIFY(QFile::link("loop", folder.file("loop")) && // and one that says it is empty:
+                QFile::link("/proc/self/status", folder.file("proc")));
         QVERIFY(QDir().mkdir(folder.file("closed")) && QDir().mkdir(folder.file("readonly")));
         QFile::setPermissions(folder.file("closed"), {});
         QFile::setPermissions(folder.file("readonly"), QFile::ReadOwner | QFile::ExeOwner);
@@ -268,10 +270,10 @@ private Q_SLOTS:
         folder.write("cfg/user-dirs.dirs",
                      "XDG_DOCUMENTS_DIR=\"" + folder.file("doc").toUtf8() + '"');
         qputenv("BRAMA_PROGRAM_FOLDER", bin.toLocal8Bit());
+        testing::Script script; // a message here would wait for a click
         FixPlaces();
         QCOMPARE(CurrentPlaces().data, share);
         testing::PrinterListScope printers({QStringLiteral("PDF")});
-        testing::Script script;
         auto salva = [](const char* typed) {
             frmImpostazioni w;
             w.load();
@@ -298,9 +300,13 @@ private Q_SLOTS:
         QVERIFY(LeggiTaraturaFile(again) && CodificaTaratura(again) == saved[1]);
         QVERIFY(saved[0].contains("CASA"));
         QCOMPARE(SettingsBytes(read.intestazione, read.stampante), saved[0]);
-        const bool root = testsupport::runningAsRoot();
         const QString locked = CurrentPlaces().config,
                       refused = "(la cartella non consente di scrivere)";
+        qputenv("XDG_CONFIG_HOME", system.toLocal8Bit()); // a file in the way: no read-only folder
+        QVERIFY(!CopyDefaults(InstalledPlaces(bin), &error));
+        QCOMPARE(error.description, "percorso o file non accessibile");
+        qputenv("XDG_CONFIG_HOME", folder.file(QStringLiteral("cfg")).toLocal8Bit());
+        const bool root = ::geteuid() == 0; // chmod stops no write of root's
         if (QProcess::execute(root ? "chattr" : "chmod", {root ? "+i" : "a-w", locked}))
             QSKIP("this file system cannot make a folder immutable");
         salva(" 2");
@@ -342,9 +348,9 @@ private Q_SLOTS:
                                  "(%1).\r\nL'elenco delle ruote resta vuoto.";
         // clang-format off
         QTest::newRow("code page") << cfg << QByteArray("C \x80\r\nPDF\r\n") << QStringList{"C €", "PDF"} << "";
-        QTest::newRow("no settings") << cfg << QByteArray("none") << QStringList{"old", "oldprn"}
+        QTest::newRow("no settings") << cfg << QByteArray("none") << QStringList{"old", "old"}
                                      << error.arg("53 (file non trovato)");
-        QTest::newRow("one line") << cfg << QByteArray("ONLY\r\n") << QStringList{"ONLY", "oldprn"}
+        QTest::newRow("one line") << cfg << QByteArray("ONLY\r\n") << QStringList{"ONLY", "old"}
                                   << error.arg("62 (" + short_ + ")");
         QTest::newRow("no final line end") << cfg << QByteArray("A\r\nB") << QStringList{"A", "B"} << "";
         QTest::newRow("shipped") << vrc << QByteArray() << QStringList{"Bari", "Cagliari", "Firenze",
@@ -367,7 +373,6 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, read);
-        QFETCH(QString, message);
         testsupport::AppFolder folder(bytes.isEmpty());
         if (!bytes.isEmpty() && bytes != "none")
             folder.write(name, bytes);
@@ -382,11 +387,11 @@ private Q_SLOTS:
                 got << box.itemText(i);
             QCOMPARE(box.currentIndex(), read.isEmpty() ? -1 : 0);
         } else {
-            const Impostazioni read = ReadConfiguration({"old", "oldprn"});
+            const Impostazioni read = ReadConfiguration({"old", "old"});
             got = {read.intestazione, read.stampante};
         }
         QCOMPARE(got, read);
-        QCOMPARE(shown(script).join(""), message);
+        QTEST(shown(script).join(""), "message");
     }
 
     // The settings window: what is typed and chosen is what the file holds.
@@ -480,7 +485,6 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("Enter is Sì") << int(MsgButtons::YesNoCancel) << "" << "Enter" << "Yes";
         QTest::newRow("Annulla") << int(MsgButtons::YesNoCancel) << "" << "&Annulla" << "Cancel";
-        QTest::newRow("Escape") << int(MsgButtons::YesNoCancel) << "" << "Esc" << "Cancel";
         QTest::newRow("OK") << int(MsgButtons::Ok) << "" << "Enter" << "Ok";
         QTest::newRow("Stampa comunque") << int(MsgButtons::PrintAnywayCancel) << "" << "&Stampa comunque" << "Yes";
         QTest::newRow("Esc") << int(MsgButtons::PrintAnywayCancel) << "" << "Esc" << "Cancel";
@@ -493,7 +497,6 @@ private Q_SLOTS:
         QFETCH(int, buttons);
         QFETCH(QString, typed);
         QFETCH(QString, press);
-        QFETCH(QString, answer);
         static const QString results[] = {"Ok", "Yes", "No", "Cancel"};
         const QString prompt = QStringLiteral("Quanti?"), title = QStringLiteral("Titolo");
         QString seen;
@@ -502,7 +505,7 @@ private Q_SLOTS:
             buttons < 0
                 ? InputBox(prompt, title, QString())
                 : results[int(MsgBox(prompt, MsgButtons(buttons), MsgIcon::Question, title))];
-        QCOMPARE(got, answer);
+        QTEST(got, "answer");
         QCOMPARE(seen, QStringLiteral("Titolo|Quanti?"));
     }
 
@@ -514,12 +517,12 @@ private Q_SLOTS:
     void mainWindow() {
         testsupport::AppFolder folder;
         std::optional<testing::Script> script(std::in_place);
-        SystemRecord r;
-        r.NomeSistema = FixedString(QStringLiteral("prova"), 20);
-        folder.write(QStringLiteral("prova.vrl"), EncodeSystemFile(r, 0, 0));
-        r.NomeSistema = FixedString(QStringLiteral("altro"), 20);
         QVERIFY(QDir().mkpath(folder.file(QStringLiteral("sistemi"))));
-        folder.write(QStringLiteral("sistemi/altro.vrl"), EncodeSystemFile(r, 0, 0));
+        for (const QString name : {"prova", "sistemi/altro"}) {
+            SystemRecord r;
+            r.NomeSistema = FixedString(name.section('/', -1), 20);
+            folder.write(name + ".vrl", EncodeSystemFile(r, 0, 0));
+        }
         StartupOptions options;
         options.versionCheck = [] {};
         options.pauseMs = 0;
@@ -631,6 +634,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitFor([&] { return handOver(path); }, 6000));
         QTRY_COMPARE(bad[2].state(), QLocalSocket::UnconnectedState); // at its deadline
         QCOMPARE(opened, QStringList({path, path}));
+        QTRY_COMPARE(qApp->findChildren<QLocalSocket*>().size(), 0); // every dropped one freed
     }
 };
 

@@ -1,6 +1,7 @@
 // The main window as the user meets it: the bytes it saves, the files it and the other readers
 // refuse, its checks, typing, the keyboard, the real colour dialog, the question before dropping.
 #include "app/convert.h"
+#include "app/finestre.h"
 #include "app/settings.h"
 #include "entry/dialogs.h"
 #include "entry/frmMain.h"
@@ -130,6 +131,7 @@ class TestEntry : public QObject {
 private Q_SLOTS:
     void savedBytesAndBack() {
         MainWindow m;
+        const QStringList fresh = m.fieldTexts();
         m.setNumbers(goodCluster());
         m.setHead(45);
         m.w->ImpostaColoreVorlacco(m.w->documento().colori.vorlacco = 0x00123456);
@@ -166,7 +168,7 @@ private Q_SLOTS:
         before.replace(before.indexOf("un nome davvero lung"), "Un Nome Davvero Lung");
 
         m.button("cmdCancella")->click();
-        QCOMPARE(m.w->documento().colori.vorlacco, ColoreVorlaccoPredefinito);
+        QCOMPARE(m.fieldTexts(), fresh); // every field emptied, the colours as at start
         QTest::mouseClick(m.button("cmdApri"), Qt::LeftButton);
         QCOMPARE(shown(m.script, 1), ""); // after the head number
         // The record and the colours come back bit for bit, the name as stored.
@@ -289,8 +291,7 @@ private Q_SLOTS:
         m.script.clear();
         m.script.queueAnswer(MsgResult::No); // Open first asks about the changed system
 
-        QElapsedTimer clock;
-        clock.start();
+        const QDeadlineTimer atOnce(1000);
         if (action.startsWith("cmd"))
             m.button(action)->click();
         else if (action == "impostazioni.cfg")
@@ -299,7 +300,7 @@ private Q_SLOTS:
             CaricaRuote(&wheels);
         else
             QVERIFY(!LeggiTaraturaFile(t));
-        QVERIFY(clock.elapsed() < 1000);
+        QVERIFY(!atOnce.hasExpired());
         QCOMPARE(shown(m.script, action == "cmdApri"),
                  message.contains("%1") ? message.arg(QDir::toNativeSeparators(path)) : message);
         QCOMPARE(m.asked.size(), action.startsWith("cmd") && target != "-" ? 1 : 0);
@@ -338,6 +339,7 @@ private Q_SLOTS:
         for (const char* button : {"cmdVincite", "cmdVerifica", "cmdPrnTabulato"})
             QTest::newRow(button) << goodCluster({{Ambo2, 1, 0}}) << "Il secondo ambo non è completo!!!"
                                   << "txtAmbo2_1";
+        QTest::newRow("cmdVincite, focus back after the prospect") << goodCluster() << "" << "cmdVincite";
         // clang-format on
     }
     void verifica() {
@@ -347,25 +349,28 @@ private Q_SLOTS:
         MainWindow m;
         m.setNumbers(values);
         m.button("cmdApri")->setFocus(); // somewhere else than the fields
-        const QString button = QTest::currentDataTag();
+        const QString button = QString(QTest::currentDataTag()).section(',', 0, 0);
         QString opened;
         closeNextModal(m.w.get(), &opened);
         if (button.startsWith("cmd"))
-            m.button(button)->click();
+            QTest::mouseClick(m.button(button), Qt::LeftButton);
         else
             QCOMPARE(m.w->VerificaSistema(), message.isEmpty());
         QCOMPARE(shown(m.script), message.isEmpty() ? "" : "Attenzione!!|" + message);
+        QTRY_COMPARE(QApplication::activeWindow(), m.w.get());
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
-        QCOMPARE(opened, "");
+        QCOMPARE(opened, focus == button ? "frmVincite" : "");
     }
 
     // The head number as answered: 1 to 90, rounded half to even, goes first
     // in the bets; anything else is said and changes nothing.
     void headNumber() {
         MainWindow m;
+        QTest::mouseClick(m.button("cmdCasuale"), Qt::LeftButton); // a whole system drawn:
+        QCOMPARE(shown(m.script), "");                             // nothing to say
         m.setNumbers(goodCluster());
         QStringList seen;
-        for (const char* typed : {"1", "0", "91", "8.5", "90", "", "x"}) {
+        for (const char* typed : {"1", "0", "91", "8.5", "89.5", "", "x"}) {
             m.script.clear();
             m.script.queueInput(QString(typed));
             QTest::mouseClick(m.button("cmdCapogioco"), Qt::LeftButton);
@@ -394,6 +399,7 @@ private Q_SLOTS:
         // A stake the field cannot hold is refused, never cut.
         QTest::newRow("stake: 1234") << Typed{e, "1234", 0, "123,00", "125,00", tooMuch};
         QTest::newRow("number: paste 1,5") << Typed{n, "^V1,5", 1, "12", "0,00", ""};
+        QTest::newRow("number: paste 123") << Typed{n, "^V123", 1, "12", "0,00", ""};
         QTest::newRow("number: menu paste 1,5") << Typed{n, "^M1,5", 0, "12", "0,00", ""};
         QTest::newRow("stake: paste 1234") << Typed{e, "^V1234", 0, "100,00", "102,00", tooMuch};
     }
@@ -477,9 +483,11 @@ private Q_SLOTS:
                 });
                 QTest::mouseClick(picker->findChild<QPushButton*>("cmdGetColour"), Qt::LeftButton);
             }
-            previewed = m.w->grape(bunch ? 1 : 24)->colore().name();
+            auto* applica = picker->findChild<QPushButton*>("cmdSalva"); // with its tick
+            previewed =
+                m.w->grape(bunch ? 1 : 24)->colore().name() + (applica->icon().isNull() ? "?" : "");
             if (apply)
-                QTest::mouseClick(picker->findChild<QPushButton*>("cmdSalva"), Qt::LeftButton);
+                QTest::mouseClick(applica, Qt::LeftButton);
             else
                 QTest::keyClick(picker, Qt::Key_Escape);
         });
@@ -572,6 +580,11 @@ private Q_SLOTS:
             opened << name;
         }
         QCOMPARE(opened, QStringList({"frmAbout", "", "frmAbout"}));
+        m.w->resize(m.w->findChild<AutoResizer*>()->designSize());  // then twice as large:
+        const QRect drawn = m.w->numberField(Cinq2, 3)->geometry(); // every control grows
+        m.w->resize(m.w->size() * 2);
+        QCOMPARE(m.w->numberField(Cinq2, 3)->geometry(),
+                 QRect(drawn.topLeft() * 2, drawn.size() * 2));
     }
 };
 

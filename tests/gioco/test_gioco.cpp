@@ -101,9 +101,11 @@ private Q_SLOTS:
         // 0.15f is a little above 0.15: decimal arithmetic gives 900000.
         QTest::newRow("Cinquina 0, 0, 0, 0,15") << at({{3, 0.15f}}) << Won(at({{3, 900000.0625f}}));
         // Products and sums in double: float-only gives 0x422D5528, 0x4410FFF8.
-        const int t = FirstStake(Terz1);
+        const int t = FirstStake(Terz1), q = FirstStake(Quad1);
         QTest::newRow("Terno 0,52, 0,10") << at({{t, 0.52f}, {t + 1, 0.10f}})
                                           << Won(at({{t, f(0x422D5527)}, {t + 1, f(0x4410FFF7)}}));
+        QTest::newRow("Quaterna 1, 1, 0: the terno's three ambi")
+            << at({{q, 1}, {q + 1, 1}}) << Won(at({{q, 41.666f}, {q + 1, 1249.998f}}));
         QTest::newRow("1e33 on an ambo") << at({{0, 1e33f}}) << Won(at({{0, f(0x789A130C)}}));
         QTest::newRow("1e33 on a cinquina") << at({{3, 1e33f}}) << Won();
         // Each unit fits a float; five quaterne added into the cinquina do not.

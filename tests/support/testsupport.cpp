@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QtTest>
-#include <unistd.h>
 
 namespace testsupport {
 
@@ -45,10 +44,7 @@ void AppFolder::write(const QString& name, const QByteArray& bytes) const {
 }
 
 QByteArray AppFolder::read(const QString& name) const {
-    QFile f(file(name));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+    return corpo::ReadSmallFile(file(name), qint64(1) << 30, nullptr).value_or(QByteArray());
 }
 
 LocaleScope::LocaleScope(const QLocale& locale) : previous_(QLocale()) {
@@ -78,8 +74,7 @@ QString GoldenDifference(const QString& expected, const QString& actual) {
     return {};
 }
 
-// Every sheet of the jobs as it comes on paper, 2 pixels a millimetre, one
-// under another.
+// Every sheet of the jobs as it comes on paper, 2 pixels a millimetre, one under another.
 QImage Paper(const QList<corpo::RecordedJob>& jobs) {
     int sheets = 0;
     for (const corpo::RecordedJob& job : jobs)

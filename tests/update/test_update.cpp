@@ -1,6 +1,6 @@
 // The About and new-version windows as the user sees and drives them, the
 // system-information tool, and the version check end to end against a server
-// of our own on 127.0.0.1: the window it opens or not, the message shown,
+// of our own on localhost: the window it opens or not, the message shown,
 // what is left on disk, what the server was told and how long it all took.
 #include "app/corpo.h"
 #include "app/fileio.h"
@@ -84,7 +84,7 @@ public:
     int chunk = 1;
     QList<QByteArray> requests;
     quint16 port() const { return server_.serverPort(); }
-    QString base() const { return QString("http://127.0.0.1:%1").arg(port()); }
+    QString base() const { return QString("http://localhost:%1").arg(port()); } // looked up
 
 private:
     void read(QTcpSocket* s) {
@@ -310,36 +310,14 @@ private Q_SLOTS:
         qputenv("TMPDIR", QFile::encodeName(tmp_->path()));
     }
 
-    void aboutWindow() {
-        {
-            corpo::testing::MakerAddressScope none{QString()}; // no link to no site
-            QVERIFY(corpo::frmAbout().findChild<QLabel*>("lbURL")->isHidden());
-        }
-        corpo::frmAbout form;
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QCOMPARE(form.windowTitle(), "Informazioni su Bramasolovanti");
-        QStringList texts;
-        for (const char* name : {"lblTitle", "lblVersion", "lblDescription", "lbURL"})
-            texts << form.findChild<QLabel*>(name)->text();
-        QCOMPARE(texts, (QStringList{"Bramasolovanti", "Versione " + corpo::VersionString(),
-                                     "Versione Freeware", "https://www.example.com/lotto/"}));
-        // The artwork against its picture: the window shows through its empty corner.
-        testsupport::CheckGoldenImage(
-            "tests/update/golden/about_art.png",
-            form.grab(form.findChild<QLabel*>("picIcon")->geometry()).toImage());
-    }
-
     void keysAndLink_data() {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("how"); // esc and ok close; click and tab open the maker's page
         for (const char* w : {"frmAbout", "frmNewVersion"})
             for (const char* how : {"esc", "click", "tab"})
                 QTest::addRow("%s: %s", w, how) << w << how;
-        QTest::newRow("frmAbout: ok") << "frmAbout"
-                                      << "ok";
-        QTest::newRow("frmAbout: enter") << "frmAbout"
-                                         << "enter"; // the focus starts on OK
+        for (const char* how : {"ok", "enter"}) // the focus starts on OK
+            QTest::addRow("frmAbout: %s", how) << "frmAbout" << how;
     }
 
     void keysAndLink() {
@@ -356,7 +334,20 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         auto* url = form->findChild<QLabel*>("lbURL");
         QCOMPARE(url->cursor().shape(), Qt::PointingHandCursor); // a link to the pointer
-        QWidget* const focused = nullptr;                        // keys go where the focus is
+        if (how == "ok") { // what About says, and its artwork (the window shows through a corner)
+            QStringList texts{form->windowTitle()};
+            for (const char* name : {"lblTitle", "lblVersion", "lblDescription", "lbURL"})
+                texts << form->findChild<QLabel*>(name)->text();
+            QCOMPARE(texts, (QStringList{"Informazioni su Bramasolovanti", "Bramasolovanti",
+                                         "Versione " + corpo::VersionString(), "Versione Freeware",
+                                         "https://www.example.com/lotto/"}));
+            testsupport::CheckGoldenImage(
+                "tests/update/golden/about_art.png",
+                form->grab(form->findChild<QLabel*>("picIcon")->geometry()).toImage());
+            corpo::testing::MakerAddressScope none{QString()}; // no link to no site
+            QVERIFY(corpo::frmAbout().findChild<QLabel*>("lbURL")->isHidden());
+        }
+        QWidget* const focused = nullptr; // keys go where the focus is
         if (how == "esc")
             QTest::keyClick(focused, Qt::Key_Escape);
         else if (how == "enter")
@@ -401,13 +392,11 @@ private Q_SLOTS:
         QTemporaryDir bin;
         const QString record = bin.filePath("started.txt");
         for (const QString& t : tools) {
-            QFile f(bin.filePath(t));
-            QVERIFY(f.open(QIODevice::WriteOnly));
             // Shell built-ins only: the PATH of the test holds nothing else.
-            f.write("#!/bin/sh\n");
-            f.write("echo \"${0##*/} $*\" > '" + QFile::encodeName(record) + "'\n");
-            f.close();
-            QVERIFY(f.setPermissions(f.permissions() | QFile::ExeOwner));
+            const QByteArray script =
+                "#!/bin/sh\necho \"${0##*/} $*\" > '" + QFile::encodeName(record);
+            QVERIFY(corpo::WriteFileAtomically(bin.filePath(t), script + "'\n", nullptr));
+            QVERIFY(QFile::setPermissions(bin.filePath(t), QFile::ReadOwner | QFile::ExeOwner));
         }
         const auto path =
             SetEnv("PATH", tools.isEmpty() ? QByteArray() : QFile::encodeName(bin.path()));
@@ -416,12 +405,11 @@ private Q_SLOTS:
         corpo::frmAbout form;
         form.show();
         QTest::mouseClick(form.findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
-        QStringList messages;
-        for (const corpo::Shown& m : script.messages())
-            messages << m.text;
-        QCOMPARE(messages, started.isEmpty() ? QStringList{"Le informazioni sul sistema non sono "
-                                                           "disponibili in questa fase"}
-                                             : QStringList());
+        QCOMPARE(script.messages().size(), int(started.isEmpty()));
+        QCOMPARE(script.messages().value(0).text,
+                 started.isEmpty()
+                     ? "Le informazioni sul sistema non sono disponibili in questa fase"
+                     : "");
         QTest::qWait(started.isEmpty() ? 200 : 0);
         QTRY_COMPARE_WITH_TIMEOUT(
             QString(corpo::ReadSmallFile(record, 1024, nullptr).value_or("")).trimmed(), started,
@@ -517,7 +505,7 @@ private Q_SLOTS:
     void requestTellsNothingAboutTheUser() {
         Server server;
         const QByteArray host = "versione.test:" + QByteArray::number(server.port());
-        RunCheck("http://" + host, 3000, SlowName(0));
+        QVERIFY(RunCheck("http://" + host, 3000, SlowName(300)).ms < 2000); // no waiting idle
         QCOMPARE(server.requests.size(), 1);
         const QByteArray request = server.requests.first();
         QVERIFY2(request.startsWith("GET /public/lotto/ver_vorlacco.asp HTTP/1.1\r\n"),
@@ -530,15 +518,6 @@ private Q_SLOTS:
         for (const char* name :
              {"\ncookie:", "\nauthorization:", "\nreferer:", "\ncontent-length:"})
             QVERIFY2(!request.toLower().contains(name), request.constData());
-    }
-
-    void sameBytesWhoeverRuns() {
-        Server server;
-        const QStringList args{server.base(), "3000"};
-        QCOMPARE(Probe(args, {"LANG=it_IT.UTF-8", "USER=mario", "HOME=/home/mario"}), "messages=0");
-        QCOMPARE(Probe(args, {"LANG=en_GB.UTF-8", "USER=jane", "HOME=/root"}), "messages=0");
-        QCOMPARE(server.requests.size(), 2);
-        QCOMPARE(server.requests.at(0), server.requests.at(1));
     }
 
     // The desktop's proxy is asked for the address by its name, which this
@@ -673,11 +652,9 @@ private Q_SLOTS:
     }
 
     void hangingLookupDoesNotHoldExit() {
-        // The look-up hangs for 30 s; the program ends long before.
-        QElapsedTimer clock;
-        clock.start();
+        const QDeadlineTimer soon(8000); // the look-up hangs for 30 s; the program ends long before
         QCOMPARE(Probe({"http://versione.test:9", "300", "--hanging-lookup"}), "messages=0");
-        QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!soon.hasExpired());
     }
 };
 
