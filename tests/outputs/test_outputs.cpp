@@ -351,7 +351,10 @@ private Q_SLOTS:
             auto* bar = Child<QScrollBar>(w.get(), "VsCopie"); // 20 at its top: Up adds one
             bar->setValue(1);
             QTest::keyClick(bar, copies > 1 ? Qt::Key_Up : Qt::Key_Down);
-            Child<QCheckBox>(w.get(), "chkFilePdf")->setChecked(!preview);
+            if (!preview) // said where the listing goes
+                Child<QCheckBox>(w.get(), "chkFilePdf")->click();
+            QCOMPARE(Child<QLabel>(w.get(), "lblStampante")->text().endsWith(": File PDF"),
+                     !preview);
         }
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));

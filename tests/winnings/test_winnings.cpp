@@ -412,6 +412,17 @@ private Q_SLOTS:
         auto* list = form.findChild<QListWidget*>("lstControllo");
         QCOMPARE(list->item(2)->text(), "21/01/1939: mancano le ruote di Bari, Firenze, Milano, "
                                         "Palermo, Roma, Torino e Venezia.");
+        // Opened on the stored archive: "Ritardi sul vorlacco" hands the delays
+        // to the main window's bunch, Chiudi hands nothing.
+        QVERIFY(QDir().mkpath(QFileInfo(PercorsoArchivio()).path()));
+        QVERIFY(WriteFileAtomically(PercorsoArchivio(), testsupport::ArchivioPiccolo, nullptr));
+        for (const QString button : {"cmdRitardiVorlacco", "cmdChiudi"}) {
+            QTimer::singleShot(0, [button] {
+                QApplication::activeModalWidget()->findChild<QPushButton*>(button)->click();
+            });
+            QCOMPARE(ApriStatistiche(nullptr, testsupport::SistemaPiccolo()).has_value(),
+                     button == "cmdRitardiVorlacco");
+        }
     }
 };
 
