@@ -110,7 +110,8 @@ FileZip LeggiZip(const QByteArray& zip) {
         if (++files > 1 || archive_entry_filetype(entry) != AE_IFREG)
             break;
         const char* name = archive_entry_pathname_utf8(entry);
-        out.nome = name ? QString::fromUtf8(name) : QStringLiteral("nello zip");
+        // A file without a name is still named in the messages.
+        out.nome = name && *name ? QString::fromUtf8(name) : QStringLiteral("nello zip");
         char buffer[65536];
         for (la_ssize_t n; (n = archive_read_data(a.get(), buffer, sizeof buffer)) != 0;) {
             if (n < 0)
