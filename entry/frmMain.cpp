@@ -200,16 +200,10 @@ void frmMain::NuovoSistema() {
     doc_.sistema.Capogioco = 0;
     // Position by position, the two bets of a kind together. An empty field
     // holds nothing, not blanks: a click into it and a digit must just work.
-    for (int first = 0; first < Estratto; first += 2) {
-        for (int p = 0; p < Scommesse[size_t(first)].size; ++p) {
-            for (int g = first; g <= first + 1; ++g) {
-                numberField(g, p)->clear();
-                Scommesse[size_t(g)].Numbers(doc_.sistema)[p] = 0;
-            }
-        }
+    for (const StakeSlot& n : NumberOrder()) {
+        numberField(n.group, n.index)->clear();
+        Scommesse[size_t(n.group)].Numbers(doc_.sistema)[size_t(n.index)] = 0;
     }
-    numberField(Estratto, 0)->clear();
-    doc_.sistema.Estratto = 0;
     doc_.sistema.NomeSistema = FixedString(NomeVuoto, NomeChars);
     ui->lblNomeSistema->setText(doc_.sistema.NomeSistema.trimmed());
     doc_.sistema.Ruota = FixedString(QString(), RuotaChars);
@@ -224,12 +218,10 @@ void frmMain::NuovoSistema() {
 }
 
 void frmMain::RecordToFields() {
-    for (int first = 0; first < Estratto; first += 2)
-        for (int p = 0; p < Scommesse[size_t(first)].size; ++p)
-            for (int g = first; g <= first + 1; ++g)
-                numberField(g, p)->setText(
-                    QString::number(Scommesse[size_t(g)].Numbers(doc_.sistema)[size_t(p)]));
-    numberField(Estratto, 0)->setText(QString::number(doc_.sistema.Estratto));
+    for (const StakeSlot& n : NumberOrder())
+        numberField(n.group, n.index)
+            ->setText(
+                QString::number(Scommesse[size_t(n.group)].Numbers(doc_.sistema)[size_t(n.index)]));
 }
 
 void frmMain::ControllaValore(QLineEdit* field) {
@@ -378,11 +370,8 @@ void frmMain::paintField(QLineEdit* field, int32_t colour) {
 void frmMain::ImpostaColoreVorlacco(int32_t colour) {
     for (Acino* e : grapes_)
         e->setColore(ToQColor(colour));
-    for (int first = 0; first < Estratto; first += 2)
-        for (int p = 0; p < Scommesse[size_t(first)].size; ++p)
-            for (int g = first; g <= first + 1; ++g)
-                paintField(numberField(g, p), colour);
-    paintField(numberField(Estratto, 0), colour);
+    for (const StakeSlot& n : NumberOrder())
+        paintField(numberField(n.group, n.index), colour);
     if (doc_.sistema.Capogioco != 0)
         ImpostaColoreCapogioco(doc_.colori.capogioco);
 }

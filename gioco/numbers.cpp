@@ -100,25 +100,6 @@ bool FieldAccepts(const QString& text, bool stake) {
     return characters && (stake ? StakeFits(text) : text.size() <= 2);
 }
 
-namespace {
-
-struct GroupMessages {
-    const char* incomplete;
-    const char* duplicate;
-};
-const GroupMessages groupMessages[NumGruppi - 1] = {
-    {"La prima cinquina non è completa!!!", "Valore duplicato nella prima cinquina!!!"},
-    {"La seconda cinquina non è completa!!!", "Valore duplicato nella seconda cinquina!!!"},
-    {"La prima quaterna non è completa!!!", "Valore duplicato nella prima quaterna!!!"},
-    {"La seconda quaterna non è completa!!!", "Valore duplicato nella seconda quaterna!!!"},
-    {"Il primo terno non è completo!!!", "Valore duplicato nel primo terno!!!"},
-    {"Il secondo terno non è completo!!!", "Valore duplicato nel secondo terno!!!"},
-    {"Il primo ambo non è completo!!!", "Valore duplicato nel primo ambo!!!"},
-    {"Il secondo ambo non è completo!!!", "Valore duplicato nel secondo ambo!!!"},
-};
-
-} // namespace
-
 const std::array<StakeSlot, NumImporti>& StakeOrder() {
     static const std::array<StakeSlot, NumImporti> order = [] {
         std::array<StakeSlot, NumImporti> o{};
@@ -138,6 +119,23 @@ const std::array<StakeSlot, NumImporti>& StakeOrder() {
     return order;
 }
 
+const std::array<StakeSlot, NumNumeri>& NumberOrder() {
+    static const std::array<StakeSlot, NumNumeri> order = [] {
+        std::array<StakeSlot, NumNumeri> o{};
+        size_t k = 0;
+        for (int g = 0; g < NumGruppi; ++g) {
+            const Giocata* kind = Scommesse[size_t(g)].giocata;
+            if (g > 0 && Scommesse[size_t(g - 1)].giocata == kind)
+                continue;
+            for (int p = 0; p < kind->size; ++p)
+                for (int h = g; h < NumGruppi && Scommesse[size_t(h)].giocata == kind; ++h)
+                    o[k++] = {h, p};
+        }
+        return o;
+    }();
+    return order;
+}
+
 float ImportoTotale(const SystemRecord& record) {
     std::array<float, NumImporti> stakes{};
     for (size_t k = 0; k < stakes.size(); ++k) {
@@ -148,35 +146,32 @@ float ImportoTotale(const SystemRecord& record) {
 }
 
 Verdict CheckCluster(const Cluster& values, SystemRecord& record) {
-    for (int g = 0; g < Estratto; ++g) {
-        const std::span<uint8_t> stored = Scommesse[size_t(g)].Numbers(record);
-        for (int p = 0; p < Scommesse[size_t(g)].size; ++p) {
-            const int v = values[size_t(g)][size_t(p)];
+    for (const Scommessa& bet : Scommesse) {
+        const std::span<uint8_t> stored = bet.Numbers(record);
+        for (int p = 0; p < bet.size; ++p) {
+            const int v = values[size_t(bet.group)][size_t(p)];
             if (v == 0)
-                return {false, QString::fromUtf8(groupMessages[g].incomplete), g, p};
+                return {false, QString::fromUtf8(bet.incompleta), bet.group, p};
             stored[p] = uint8_t(v);
         }
     }
-    if (values[Estratto][0] == 0)
-        return {false, QStringLiteral("Valore estratto non ammesso!!!"), Estratto, 0};
-    record.Estratto = uint8_t(values[Estratto][0]);
-
-    // Repeats count only within one bet; the two bets of a kind are checked
-    // pair of positions by pair of positions, first bet before second.
-    for (int first = 0; first < Estratto; first += 2) {
-        const int size = Scommesse[size_t(first)].size;
-        for (int i = 0; i < size; ++i) {
-            for (int j = i + 1; j < size; ++j) {
-                for (int g = first; g <= first + 1; ++g) {
+    // Repeats count only within one bet; the bets of a kind are checked pair
+    // of positions by pair of positions, the first bet before the second.
+    for (int first = 0; first < NumGruppi; ++first) {
+        const Giocata* kind = Scommesse[size_t(first)].giocata;
+        if (first > 0 && Scommesse[size_t(first - 1)].giocata == kind)
+            continue;
+        const int size = kind->size;
+        for (int i = 0; i < size; ++i)
+            for (int j = i + 1; j < size; ++j)
+                for (int g = first; g < NumGruppi && Scommesse[size_t(g)].giocata == kind; ++g) {
                     const std::span<const uint8_t> n = Scommesse[size_t(g)].Numbers(record);
                     if (n[i] == n[j]) {
                         // A repeated ambo sends the focus to its first number.
                         const int focus = size == 2 ? 0 : j;
-                        return {false, QString::fromUtf8(groupMessages[g].duplicate), g, focus};
+                        return {false, QString::fromUtf8(Scommesse[size_t(g)].ripetuto), g, focus};
                     }
                 }
-            }
-        }
     }
     return {};
 }

@@ -51,6 +51,9 @@ struct StakeSlot {
     int index;
 };
 const std::array<StakeSlot, NumImporti>& StakeOrder();
+// The number fields in the same order: kind after kind, position by
+// position, each bet of the kind in turn; the Estratto last.
+const std::array<StakeSlot, NumNumeri>& NumberOrder();
 
 // The system's total: the 21 stakes summed in StakeOrder (SommaImporti).
 float ImportoTotale(const SystemRecord& record);

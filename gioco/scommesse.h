@@ -52,6 +52,10 @@ struct Scommessa {
     // number in the order the bunch's grapes are made.
     int rientro;
     int acinoTesta;
+    // What the check of a system says when a number is missing, and when one
+    // is repeated (none for a bet of one number).
+    const char* incompleta;
+    const char* ripetuto;
 
     uint8_t* (*numbersOf)(SystemRecord&);
     float* (*stakesOf)(SystemRecord&);
@@ -81,30 +85,39 @@ struct Scommessa {
 // clang-format off
 inline constexpr std::array<Scommessa, NumGruppi> Scommesse = {{
     {Cinq1, 5, 4, "Cinq1", "Cinquina 1", &Cinquina, 1, 14,
+     "La prima cinquina non è completa!!!", "Valore duplicato nella prima cinquina!!!",
      [](SystemRecord& r) { return r.Cinq1.data(); }, [](SystemRecord& r) { return r.ImpCinq1.data(); },
      [](SystemRecord& r) { return r.VinCinq1.data(); }},
     {Cinq2, 5, 4, "Cinq2", "Cinquina 2", &Cinquina, 2, 0,
+     "La seconda cinquina non è completa!!!", "Valore duplicato nella seconda cinquina!!!",
      [](SystemRecord& r) { return r.Cinq2.data(); }, [](SystemRecord& r) { return r.ImpCinq2.data(); },
      [](SystemRecord& r) { return r.VinCinq2.data(); }},
     {Quad1, 4, 3, "Quad1", "Quaterna 1", &Quaterna, 3, 5,
+     "La prima quaterna non è completa!!!", "Valore duplicato nella prima quaterna!!!",
      [](SystemRecord& r) { return r.Quad1.data(); }, [](SystemRecord& r) { return r.ImpQuad1.data(); },
      [](SystemRecord& r) { return r.VinQuat1.data(); }},
     {Quad2, 4, 3, "Quad2", "Quaterna 2", &Quaterna, 2, 9,
+     "La seconda quaterna non è completa!!!", "Valore duplicato nella seconda quaterna!!!",
      [](SystemRecord& r) { return r.Quad2.data(); }, [](SystemRecord& r) { return r.ImpQuad2.data(); },
      [](SystemRecord& r) { return r.VinQuat2.data(); }},
     {Terz1, 3, 2, "Terz1", "Terno 1", &Terno, 3, 12,
+     "Il primo terno non è completo!!!", "Valore duplicato nel primo terno!!!",
      [](SystemRecord& r) { return r.Terz1.data(); }, [](SystemRecord& r) { return r.ImpTerz1.data(); },
      [](SystemRecord& r) { return r.VinTerz1.data(); }},
     {Terz2, 3, 2, "Terz2", "Terno 2", &Terno, 4, 15,
+     "Il secondo terno non è completo!!!", "Valore duplicato nel secondo terno!!!",
      [](SystemRecord& r) { return r.Terz2.data(); }, [](SystemRecord& r) { return r.ImpTerz2.data(); },
      [](SystemRecord& r) { return r.VinTerz2.data(); }},
     {Ambo1, 2, 1, "Ambo1", "Ambo 1", &Ambo, 5, 17,
+     "Il primo ambo non è completo!!!", "Valore duplicato nel primo ambo!!!",
      [](SystemRecord& r) { return r.Ambo1.data(); }, [](SystemRecord& r) { return &r.ImpAmbo1; },
      [](SystemRecord& r) { return &r.VinAmbo1; }},
     {Ambo2, 2, 1, "Ambo2", "Ambo 2", &Ambo, 6, 20,
+     "Il secondo ambo non è completo!!!", "Valore duplicato nel secondo ambo!!!",
      [](SystemRecord& r) { return r.Ambo2.data(); }, [](SystemRecord& r) { return &r.ImpAmbo2; },
      [](SystemRecord& r) { return &r.VinAmbo2; }},
     {Estratto, 1, 1, "Estratto", "Estratto", &Singolo, 7, 24,
+     "Valore estratto non ammesso!!!", nullptr,
      [](SystemRecord& r) { return &r.Estratto; }, [](SystemRecord& r) { return &r.ImpEstratto; },
      [](SystemRecord& r) { return &r.VinEstratto; }},
 }};
