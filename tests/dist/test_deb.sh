@@ -36,7 +36,7 @@ for u in "${users[@]}"; do
   rm -rf "$home/.config/Bramasolovanti"
   rundir=$(mktemp -d); chown "$u" "$rundir"; chmod 700 "$rundir"
   # Started from its installed path; it keeps running until the timeout ends it.
-  runuser -u "$u" -- env -i HOME="$home" PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$rundir" \
+  runuser -u "$u" -- env -i HOME="$home" PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$rundir" TMPDIR="$rundir" \
     LANG=it_IT.UTF-8 xvfb-run -a timeout 10 /usr/bin/bramasolovanti || [ $? -eq 124 ]
   rm -rf "$rundir"
   # The user's own settings and calibration, copied from the shipped ones.
