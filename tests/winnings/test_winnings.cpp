@@ -257,6 +257,8 @@ private Q_SLOTS:
         QTest::newRow("bad date")
             << "--dal|2024/13/01|--archivio|%A" << it
             << "!La data \"2024/13/01\" non è valida: scrivila come AAAA/MM/GG.";
+        QTest::newRow("unknown option")
+            << "--estrazione|1 2 3 4 5|--ruote|Bari" << it << "!Opzione sconosciuta: --ruote.";
         QTest::newRow("past the last")
             << "--dal|2024/01/06|--archivio|%A" << it
             << "!L'archivio non ha estrazioni sulla ruota Roma dal 06/01/2024 in poi.";
