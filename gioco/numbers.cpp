@@ -100,39 +100,32 @@ bool FieldAccepts(const QString& text, bool stake) {
     return characters && (stake ? StakeFits(text) : text.size() <= 2);
 }
 
+namespace {
+// Kind after kind as the table lists them; within a kind, place by place (a
+// stake member, or a number's position), each of its bets in turn.
+template <size_t N> constexpr std::array<StakeSlot, N> KindByKind(int (*places)(const Scommessa&)) {
+    std::array<StakeSlot, N> o{};
+    size_t k = 0;
+    for (int g = 0; g < NumGruppi; ++g) {
+        const Giocata* kind = Scommesse[size_t(g)].giocata;
+        if (g > 0 && Scommesse[size_t(g - 1)].giocata == kind)
+            continue;
+        for (int i = 0; i < places(Scommesse[size_t(g)]); ++i)
+            for (int h = g; h < NumGruppi && Scommesse[size_t(h)].giocata == kind; ++h)
+                o[k++] = {h, i};
+    }
+    return o;
+}
+} // namespace
+
 const std::array<StakeSlot, NumImporti>& StakeOrder() {
-    static const std::array<StakeSlot, NumImporti> order = [] {
-        std::array<StakeSlot, NumImporti> o{};
-        size_t k = 0;
-        // Kind after kind as the table lists them; within a kind, member by
-        // member, each of its bets in turn.
-        for (int g = 0; g < NumGruppi; ++g) {
-            const Giocata* kind = Scommesse[size_t(g)].giocata;
-            if (g > 0 && Scommesse[size_t(g - 1)].giocata == kind)
-                continue;
-            for (int i = 0; i < Scommesse[size_t(g)].stakeCount; ++i)
-                for (int h = g; h < NumGruppi && Scommesse[size_t(h)].giocata == kind; ++h)
-                    o[k++] = {h, i};
-        }
-        return o;
-    }();
+    static const auto order =
+        KindByKind<NumImporti>([](const Scommessa& b) { return b.stakeCount; });
     return order;
 }
 
 const std::array<StakeSlot, NumNumeri>& NumberOrder() {
-    static const std::array<StakeSlot, NumNumeri> order = [] {
-        std::array<StakeSlot, NumNumeri> o{};
-        size_t k = 0;
-        for (int g = 0; g < NumGruppi; ++g) {
-            const Giocata* kind = Scommesse[size_t(g)].giocata;
-            if (g > 0 && Scommesse[size_t(g - 1)].giocata == kind)
-                continue;
-            for (int p = 0; p < kind->size; ++p)
-                for (int h = g; h < NumGruppi && Scommesse[size_t(h)].giocata == kind; ++h)
-                    o[k++] = {h, p};
-        }
-        return o;
-    }();
+    static const auto order = KindByKind<NumNumeri>([](const Scommessa& b) { return b.size; });
     return order;
 }
 
