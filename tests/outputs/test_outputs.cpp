@@ -518,6 +518,7 @@ private Q_SLOTS:
         QVERIFY(w && w->isVisible());
         QCOMPARE(Child<QLineEdit>(w, "meA")->text(), "9"); // slips 1 to 9 offered, of 9
         QCOMPARE(Child<QLabel>(w, "labSchede")->text(), "9");
+        QVERIFY(!Child<QLabel>(w, "imgNewScheda")->pixmap().isNull()); // the slip's picture
         Child<QCheckBox>(w, "chkSchedine")->setChecked(false); // the forecast alone: no range
         QVERIFY(!Child<QLineEdit>(w, "meDa")->isEnabled() &&
                 !Child<QLineEdit>(w, "meA")->isEnabled());
