@@ -141,4 +141,13 @@ void AdattaFinestreAlloSchermo() {
     qApp->installEventFilter(filter);
 }
 
+FocusReturn::FocusReturn() : caller_(QApplication::focusWidget()) {}
+
+FocusReturn::~FocusReturn() {
+    if (caller_) {
+        caller_->activateWindow();
+        caller_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
 } // namespace corpo

@@ -52,4 +52,17 @@ void AdattaAlloSchermo(QWidget* window);
 // AdattaAlloSchermo each time it is shown.
 void AdattaFinestreAlloSchermo();
 
+// Held while a dialog runs: the control that opened it gets the focus back,
+// its window active again, once the dialog has closed.
+class FocusReturn {
+public:
+    FocusReturn();
+    ~FocusReturn();
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+private:
+    QPointer<QWidget> caller_;
+};
+
 } // namespace corpo

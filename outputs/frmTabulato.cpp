@@ -3,6 +3,7 @@
 #include "app/corpo.h"
 #include "app/filedialog.h"
 #include "app/fileio.h"
+#include "app/finestre.h"
 #include "app/frmImpostazioni.h"
 #include "app/maker.h"
 #include "app/messages.h"
@@ -101,6 +102,7 @@ void StampaCopiaTabulato(PrinterPage& page, const DatiCarta& carta, bool colore,
 }
 
 void MostraTabulato(QWidget* parent, const DatiCarta& carta) {
+    const FocusReturn back;
     frmTabulato dlg(parent, carta);
     dlg.exec();
 }

@@ -3,6 +3,7 @@
 #include "app/corpo.h"
 #include "app/filedialog.h"
 #include "app/fileio.h"
+#include "app/finestre.h"
 #include "app/messages.h"
 #include "app/settings.h"
 #include "gioco/prospetto.h"
@@ -85,6 +86,7 @@ void Totale(PrinterPage& page, const QString& text, double y) {
 } // namespace
 
 void ApriVerifica(const SystemRecord& sistema, QWidget* parent) {
+    const FocusReturn back;
     frmVerifica dlg(sistema, parent);
     dlg.exec();
 }

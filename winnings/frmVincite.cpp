@@ -3,6 +3,7 @@
 #include "app/art.h"
 #include "app/corpo.h"
 #include "app/fileio.h"
+#include "app/finestre.h"
 #include "app/messages.h"
 #include "gioco/prospetto.h"
 #include "gioco/scommesse.h"
@@ -79,17 +80,10 @@ bool frmVincite::Form_Load() {
 }
 
 void MostraVincite(QWidget* parent, SystemRecord& sistema) {
-    // The button that opened the prospect gets the focus back once it closes.
-    QPointer<QWidget> caller = QApplication::focusWidget();
-    {
-        frmVincite form(parent, sistema);
-        if (form.Form_Load())
-            form.exec();
-    }
-    if (caller) {
-        caller->activateWindow();
-        caller->setFocus(Qt::OtherFocusReason);
-    }
+    const FocusReturn back;
+    frmVincite form(parent, sistema);
+    if (form.Form_Load())
+        form.exec();
 }
 
 } // namespace corpo

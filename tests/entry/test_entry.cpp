@@ -339,7 +339,8 @@ private Q_SLOTS:
         for (const char* button : {"cmdVincite", "cmdVerifica", "cmdPrnTabulato"})
             QTest::newRow(button) << goodCluster({{Ambo2, 1, 0}}) << "Il secondo ambo non è completo!!!"
                                   << "txtAmbo2_1";
-        QTest::newRow("cmdVincite, focus back after the prospect") << goodCluster() << "" << "cmdVincite";
+        for (const char* button : {"cmdVincite", "cmdVerifica", "cmdPrnTabulato"})
+            QTest::newRow(qPrintable(QString(button) + ", focus back")) << goodCluster() << "" << button;
         // clang-format on
     }
     void verifica() {
@@ -359,7 +360,8 @@ private Q_SLOTS:
         QCOMPARE(shown(m.script), message.isEmpty() ? "" : "Attenzione!!|" + message);
         QTRY_COMPARE(QApplication::activeWindow(), m.w.get());
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
-        QCOMPARE(opened, focus == button ? "frmVincite" : "");
+        const QString window = QString(button).replace("cmdPrn", "frm").replace("cmd", "frm");
+        QCOMPARE(opened, focus == button ? window : "");
     }
 
     // The head number as answered: 1 to 90, rounded half to even, goes first
