@@ -169,6 +169,7 @@ private Q_SLOTS:
 
         m.button("cmdCancella")->click();
         QCOMPARE(m.fieldTexts(), fresh); // every field emptied, the colours as at start
+        QVERIFY(!m.button("cmdColoraCapogioco")->isEnabled()); // no head number to colour
         QTest::mouseClick(m.button("cmdApri"), Qt::LeftButton);
         QCOMPARE(shown(m.script, 1), ""); // after the head number
         // The record and the colours come back bit for bit, the name as stored.

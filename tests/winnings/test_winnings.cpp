@@ -399,6 +399,7 @@ private Q_SLOTS:
         QCOMPARE(row(table, 0), "25|25|Ambo 1|0|4|1|+0,7");
         form.findChild<QDateEdit*>("txtDal")->setDate({1939, 1, 14});
         QCOMPARE(form.findChild<QDateEdit*>("txtDal")->text(), "14/01/1939");
+        QVERIFY(form.findChild<QDateEdit*>("txtDal")->calendarPopup()); // picked on a calendar
         QCOMPARE(form.findChild<QLabel*>("lblRiepilogo")->text(),
                  "Ruota di Bari: 4 estrazioni dal 14/01/1939 al 11/02/1939. Un numero esce in "
                  "media 0,2 volte (5 numeri su 90 a estrazione).");
