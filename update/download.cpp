@@ -172,7 +172,7 @@ bool TryNextAddress(QNetworkReply::NetworkError e) {
 enum class Attempt { Done, Failed, TryNext };
 
 // What one download asks besides the address.
-struct Spec {
+struct FetchOptions {
     qint64 maxBytes = MaxDownloadBytes;
     QList<std::pair<QByteArray, QByteArray>> headers;
     std::function<void(qint64, qint64)> progress;
@@ -182,7 +182,7 @@ struct Spec {
 using Outcome = DownloadResult::Outcome;
 
 Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAddress& ip,
-              QIODevice& local, const Spec& spec, const QDeadlineTimer& deadline,
+              QIODevice& local, const FetchOptions& options, const QDeadlineTimer& deadline,
               DownloadResult& result) {
     QUrl target = address;
     if (!ip.isNull()) // null: a proxy looks the name up
@@ -192,7 +192,7 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
     request.setRawHeader("Host", HostHeader(address));
     request.setRawHeader("User-Agent", "Bramasolovanti/" + VersionString().toLatin1());
     request.setRawHeader("Accept-Language", "it");
-    for (const auto& [name, value] : spec.headers)
+    for (const auto& [name, value] : options.headers)
         request.setRawHeader(name, value);
     request.setPeerVerifyName(address.host());
     if (const QList<QSslCertificate> extra = testing::TrustedCertificates::Get();
@@ -225,7 +225,7 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
     const auto take = [&] {
         const QByteArray chunk = reply->readAll();
         received += chunk.size();
-        if (received > spec.maxBytes) {
+        if (received > options.maxBytes) {
             stopped = Outcome::TooBig;
             reply->abort();
             return;
@@ -236,9 +236,9 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
             return;
         }
         // Told with every piece: Qt's own progress signal holds back the first ones.
-        if (spec.progress && !chunk.isEmpty()) {
+        if (options.progress && !chunk.isEmpty()) {
             const qint64 total = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-            spec.progress(received, total > 0 ? total : -1);
+            options.progress(received, total > 0 ? total : -1);
         }
     };
     QEventLoop loop;
@@ -255,14 +255,14 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
     });
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (spec.cancelled()) {
+        if (options.cancelled()) {
             stopped = Outcome::Cancelled;
             reply->abort();
         }
     });
     if (!reply->isFinished()) {
         timer.start(std::max<qint64>(0, deadline.remainingTime()));
-        if (spec.cancelled)
+        if (options.cancelled)
             poll.start(20);
         loop.exec();
     }
@@ -309,8 +309,8 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
 
 // The address, asked through the system's proxy or straight at each of the
 // server's addresses in turn.
-void Get(const QUrl& url, QIODevice& local, const Spec& spec, const HostResolver& resolver,
-         const QDeadlineTimer& deadline, DownloadResult& result) {
+void Get(const QUrl& url, QIODevice& local, const FetchOptions& options,
+         const HostResolver& resolver, const QDeadlineTimer& deadline, DownloadResult& result) {
     QNetworkAccessManager manager;
 #if BRAMA_SYSTEM_PROXY
     // The proxy the desktop sets for this address (http_proxy, no_proxy...),
@@ -319,7 +319,7 @@ void Get(const QUrl& url, QIODevice& local, const Spec& spec, const HostResolver
         QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(url)).value(0);
     if (proxy.type() != QNetworkProxy::NoProxy && proxy.type() != QNetworkProxy::DefaultProxy) {
         manager.setProxy(proxy);
-        Fetch(manager, url, QHostAddress(), local, spec, deadline, result);
+        Fetch(manager, url, QHostAddress(), local, options, deadline, result);
         return;
     }
 #endif
@@ -334,7 +334,7 @@ void Get(const QUrl& url, QIODevice& local, const Spec& spec, const HostResolver
             result.outcome = Outcome::Timeout;
             return;
         }
-        if (Fetch(manager, url, ip, local, spec, deadline, result) != Attempt::TryNext)
+        if (Fetch(manager, url, ip, local, options, deadline, result) != Attempt::TryNext)
             return;
     }
 }
@@ -358,11 +358,11 @@ bool DownloadFile(const QString& address, QFileDevice& local, bool noCache) {
                     QStringLiteral("Modulo corpo"));
         return false;
     }
-    Spec spec;
+    FetchOptions options;
     if (noCache)
-        spec.headers.append(std::pair<QByteArray, QByteArray>("Cache-Control", "no-cache"));
+        options.headers.append(std::pair<QByteArray, QByteArray>("Cache-Control", "no-cache"));
     DownloadResult result;
-    Get(url, local, spec, target.resolver, deadline, result);
+    Get(url, local, options, target.resolver, deadline, result);
     return result.outcome == Outcome::Downloaded;
 }
 
@@ -375,19 +375,19 @@ DownloadResult Download(const DownloadRequest& request) {
         result.outcome = Outcome::BadAddress;
         return result;
     }
-    Spec spec;
-    spec.maxBytes = request.maxBytes;
-    spec.progress = request.progress;
-    spec.cancelled = request.cancelled;
+    FetchOptions options;
+    options.maxBytes = request.maxBytes;
+    options.progress = request.progress;
+    options.cancelled = request.cancelled;
     if (!request.ifModifiedSince.isEmpty())
-        spec.headers.append(
+        options.headers.append(
             std::pair<QByteArray, QByteArray>("If-Modified-Since", request.ifModifiedSince));
     if (!request.ifNoneMatch.isEmpty())
-        spec.headers.append(
+        options.headers.append(
             std::pair<QByteArray, QByteArray>("If-None-Match", request.ifNoneMatch));
     QBuffer body(&result.body);
     body.open(QIODevice::WriteOnly);
-    Get(url, body, spec, &SystemResolve, deadline, result);
+    Get(url, body, options, &SystemResolve, deadline, result);
     body.close();
     if (result.outcome != Outcome::Downloaded)
         result.body.clear();
