@@ -28,15 +28,6 @@ bool UnitaVincita(float stake, double factor, float& out) {
     return ToFloat(static_cast<double>(stake) * factor, out);
 }
 
-namespace {
-constexpr int Combinazioni(int n, int k) {
-    int c = 1;
-    for (int i = 1; i <= k; ++i)
-        c = c * (n - k + i) / i;
-    return c;
-}
-} // namespace
-
 bool ProspettoScommessa(const Giocata& giocata, std::span<const float> imp, std::span<float> vin) {
     const size_t members = imp.size();
     std::array<float, 4> unit{}, out{};
@@ -45,13 +36,14 @@ bool ProspettoScommessa(const Giocata& giocata, std::span<const float> imp, std:
             return false;
     for (size_t m = 0; m < members; ++m) {
         out[m] = unit[m];
-        // A hit of m + 2 numbers also makes every smaller kind it holds, but
-        // only when the member's own kind is played.
+        // A hit of member m's kind also makes every smaller kind it holds,
+        // but only when the member's own kind is played.
         if (m == 0 || imp[m] == 0)
             continue;
         double sum = unit[m];
         for (size_t j = 0; j < m; ++j)
-            sum += double(Combinazioni(int(m) + 2, int(j) + 2)) * double(unit[j]);
+            sum += double(Binomiale(giocata.NumeriTipo(int(m)), giocata.NumeriTipo(int(j)))) *
+                   double(unit[j]);
         if (!ToFloat(sum, out[m]))
             return false;
     }

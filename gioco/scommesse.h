@@ -30,7 +30,19 @@ struct Giocata {
     // The stakes the "10 €uro" and "20 €uro" buttons put on each member.
     std::array<float, 4> euro10;
     std::array<float, 4> euro20;
+    // The numbers of member k's kind of hit: 1 for the estratto, else k + 2.
+    constexpr int NumeriTipo(int member) const { return size == 1 ? 1 : member + 2; }
 };
+
+// C(n, k): the combinations of k numbers among n.
+constexpr int Binomiale(int n, int k) {
+    if (k < 0 || k > n)
+        return 0;
+    int c = 1;
+    for (int i = 1; i <= k; ++i)
+        c = c * (n - k + i) / i;
+    return c;
+}
 inline constexpr Giocata Cinquina{
     5, {25, 450, 24000, 6000000}, {1.00f, 0.30f, 0.15f, 0.05f}, {1.85f, 0.85f, 0.25f, 0.05f}};
 inline constexpr Giocata Quaterna{

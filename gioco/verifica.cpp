@@ -350,17 +350,6 @@ QString Punti(int n) {
 
 namespace {
 
-// C(h, k): the combinations of k numbers among h drawn, for bets of up to five.
-constexpr std::array<std::array<int, 6>, 6> Binomiali = [] {
-    std::array<std::array<int, 6>, 6> c{};
-    for (int h = 0; h < 6; ++h) {
-        c[size_t(h)][0] = 1;
-        for (int k = 1; k <= h; ++k)
-            c[size_t(h)][size_t(k)] = c[size_t(h - 1)][size_t(k - 1)] + c[size_t(h - 1)][size_t(k)];
-    }
-    return c;
-}();
-
 // A bet ready to check: its numbers and the unit of every kind it can stake.
 struct Puntata {
     std::array<uint8_t, 5> numeri{};
@@ -384,7 +373,7 @@ std::optional<Puntate> Prepara(const SystemRecord& record) {
         for (int k = 0; k < p.membri; ++k) {
             if (!UnitaVincita(stakes[size_t(k)], factors[size_t(k)], p.unita[size_t(k)]))
                 return std::nullopt;
-            p.numeriTipo[size_t(k)] = bet.size == 1 ? 1 : k + 2;
+            p.numeriTipo[size_t(k)] = bet.giocata->NumeriTipo(k);
         }
         p.spesa = Centesimi(SommaImporti(stakes));
     }
@@ -397,8 +386,7 @@ double LordoRuota(const Puntata& p, int punti, int divisore) {
     double v = 0;
     for (int k = 0; k < p.membri; ++k)
         if (p.numeriTipo[size_t(k)] <= punti)
-            v += Binomiali[size_t(punti)][size_t(p.numeriTipo[size_t(k)])] *
-                 double(p.unita[size_t(k)]);
+            v += Binomiale(punti, p.numeriTipo[size_t(k)]) * double(p.unita[size_t(k)]);
     return v / divisore;
 }
 
@@ -456,8 +444,7 @@ std::optional<EsitoVerifica> VerificaEstrazione(const SystemRecord& record,
             for (int k = 0; k < p.membri; ++k) {
                 const int tipo = p.numeriTipo[size_t(k)];
                 if (tipo <= e.punti && p.unita[size_t(k)] != 0)
-                    e.vinte.push_back(
-                        {k, Binomiali[size_t(e.punti)][size_t(tipo)], p.unita[size_t(k)]});
+                    e.vinte.push_back({k, Binomiale(e.punti, tipo), p.unita[size_t(k)]});
             }
             e.lordo = LordoRuota(p, e.punti, divisore);
             lordo += e.lordo;
