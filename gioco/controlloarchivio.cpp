@@ -1,6 +1,6 @@
 #include "gioco/controlloarchivio.h"
+#include "gioco/prospetto.h"
 
-#include <QLocale>
 #include <QStringList>
 #include <algorithm>
 
@@ -78,8 +78,7 @@ ControlloArchivio ControllaArchivio(const Archivio& archivio) {
         if (massimo && prima.daysTo(data) > massimo)
             rileva(data, [&] {
                 return QStringLiteral("%1 giorni senza estrazioni dopo il %2.")
-                    .arg(QLocale(QLocale::Italian, QLocale::Italy).toString(prima.daysTo(data) - 1),
-                         FormatoData(prima));
+                    .arg(FormatoConteggio(prima.daysTo(data) - 1), FormatoData(prima));
             });
         prima = data;
         unsigned presenti = 0;

@@ -103,6 +103,8 @@ QString FormatoCifra(double amount, const QLocale& locale) {
 
 QString FormatoNumero(uint8_t number) { return number == 0 ? QString() : QString::number(number); }
 
+QString FormatoConteggio(qint64 n) { return QLocale(QLocale::Italian, QLocale::Italy).toString(n); }
+
 bool CalcolaProspetto(SystemRecord& record) {
     const std::optional<Importi21> w = CalcolaVincite(StakesOf(record));
     if (!w)

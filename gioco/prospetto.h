@@ -54,4 +54,7 @@ QString FormatoCifra(double amount, const QLocale& locale = QLocale());
 // A number of the bunch, "##": its digits, or nothing for an empty place (0).
 QString FormatoNumero(uint8_t number);
 
+// A count inside an Italian message, thousands grouped: "1.485".
+QString FormatoConteggio(qint64 n);
+
 } // namespace corpo

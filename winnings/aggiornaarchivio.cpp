@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "app/places.h"
 #include "buildconfig.h"
+#include "gioco/prospetto.h"
 #include "update/download.h"
 
 #include <QDialogButtonBox>
@@ -31,7 +32,7 @@ QString FileIndirizzo() { return ConfigPath(QStringLiteral("indirizzo_archivio.c
 // Last-Modified and ETag, one a line.
 QString FileValidatori() { return PercorsoArchivio().chopped(4) + QStringLiteral(".scaricato"); }
 
-QString Mb(qint64 bytes) { return QLocale(QLocale::Italian, QLocale::Italy).toString(bytes >> 20); }
+QString Mb(qint64 bytes) { return FormatoConteggio(bytes >> 20); }
 
 QString Motivo(const DownloadResult& r, const QUrl& url) {
     using O = DownloadResult::Outcome;

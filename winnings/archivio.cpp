@@ -1,18 +1,17 @@
 #include "winnings/archivio.h"
 
 #include "app/fileio.h"
+#include "gioco/prospetto.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 #include <QStandardPaths>
 
 namespace corpo {
 
 namespace {
 
-QString Numero(qint64 n) { return QLocale(QLocale::Italian, QLocale::Italy).toString(n); }
 QString Nativo(const QString& path) { return QDir::toNativeSeparators(path); }
 
 // "Importate 3 estrazioni, dal 02/01/2024 al 04/01/2024."
@@ -23,18 +22,18 @@ QString Importate(const Archivio& a) {
             ? QStringLiteral("del %1").arg(FormatoData(a.Prima()))
             : QStringLiteral("dal %1 al %2").arg(FormatoData(a.Prima()), FormatoData(a.Ultima()));
     return n == 1 ? QStringLiteral("Importata 1 estrazione, %1.").arg(quando)
-                  : QStringLiteral("Importate %1 estrazioni, %2.").arg(Numero(n), quando);
+                  : QStringLiteral("Importate %1 estrazioni, %2.").arg(FormatoConteggio(n), quando);
 }
 
 QString RigheScartate(const LetturaArchivio& lettura) {
     QString text = QStringLiteral("Alcune righe del file non sono state lette:\n");
     for (const auto& [riga, perche] : lettura.scartate)
-        text += QStringLiteral("\nla riga %1 %2").arg(Numero(riga), perche);
+        text += QStringLiteral("\nla riga %1 %2").arg(FormatoConteggio(riga), perche);
     const int altre = lettura.righeScartate - int(lettura.scartate.size());
     if (altre == 1)
         text += QStringLiteral("\n... e un'altra riga");
     else if (altre > 1)
-        text += QStringLiteral("\n... e altre %1 righe").arg(Numero(altre));
+        text += QStringLiteral("\n... e altre %1 righe").arg(FormatoConteggio(altre));
     return text;
 }
 
@@ -85,7 +84,7 @@ EsitoImportazione ImportaArchivio(const QString& file) {
     else if (info.isFile())
         out.messaggio = QStringLiteral("Il file %1 è troppo grande per un archivio "
                                        "delle estrazioni (al massimo %2 MB).")
-                            .arg(Nativo(file), Numero(ArchivioMassimo >> 20));
+                            .arg(Nativo(file), FormatoConteggio(ArchivioMassimo >> 20));
     else
         out.messaggio = QStringLiteral("%1 non è un file: scegli il file dell'archivio "
                                        "delle estrazioni.")
@@ -109,7 +108,7 @@ EsitoImportazione ImportaTesto(const QByteArray& bytes, const QString& file) {
         out.messaggio = QStringLiteral("Il file %1 non è un archivio delle estrazioni: nessuna "
                                        "delle sue %2 righe ha la data (aaaa/mm/gg), la sigla "
                                        "della ruota e cinque numeri da 1 a 90.")
-                            .arg(file, Numero(lettura.righe));
+                            .arg(file, FormatoConteggio(lettura.righe));
         return out;
     }
     out.messaggio = Importate(lettura.archivio);
@@ -145,7 +144,7 @@ EsitoImportazione ImportaTesto(const QByteArray& bytes, const QString& file) {
     // What is written must read back.
     if (text.size() > ArchivioMassimo)
         return annullata(QStringLiteral("Con queste estrazioni l'archivio supererebbe i %1 MB")
-                             .arg(Numero(ArchivioMassimo >> 20)));
+                             .arg(FormatoConteggio(ArchivioMassimo >> 20)));
     QDir().mkpath(QFileInfo(PercorsoArchivio()).absolutePath());
     const QString copia =
         PercorsoArchivio().chopped(4) +
@@ -177,7 +176,7 @@ EsitoImportazione ImportaTesto(const QByteArray& bytes, const QString& file) {
                          .arg(Nativo(copia))
                    : QStringLiteral("%1 righe che non si leggono più: il nuovo archivio non le "
                                     "riporta, la copia %2 le conserva.")
-                         .arg(Numero(n), Nativo(copia));
+                         .arg(FormatoConteggio(n), Nativo(copia));
         out.messaggio += QStringLiteral("\n\nL'archivio salvato aveva ") + righe;
         out.avviso = true;
     }
