@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace corpo {
 
@@ -31,14 +32,39 @@ int Intero(const char* p, const char* end, int digits) {
     return v;
 }
 
+// The wheel of each two-letter code, looked up at once: every line has one.
+constexpr std::array<int8_t, 26 * 26> IndiciCodici = [] {
+    std::array<int8_t, 26 * 26> t{};
+    t.fill(-1);
+    for (int i = 0; i < NumRuote; ++i)
+        t[size_t((Ruote[size_t(i)].codice[0] - 'A') * 26 + Ruote[size_t(i)].codice[1] - 'A')] =
+            int8_t(i);
+    return t;
+}();
+
 int IndiceCodice(const char* p, const char* end) {
     if (end - p != 2)
         return -1;
-    for (int i = 0; i < NumRuote; ++i)
-        if (p[0] == Ruote[size_t(i)].codice[0] && p[1] == Ruote[size_t(i)].codice[1])
-            return i;
-    return -1;
+    const unsigned a = unsigned(uint8_t(p[0])) - 'A', b = unsigned(uint8_t(p[1])) - 'A';
+    return a < 26 && b < 26 ? IndiciCodici[a * 26 + b] : -1;
 }
+
+// Within a date the archive lists the wheels by code, as the operator's file
+// does: BA CA FI GE MI NA PA RM RN TO VE. The place of each wheel in that order.
+constexpr std::array<int, NumRuote> PostoInArchivio = [] {
+    std::array<int, NumRuote> posto{};
+    for (int i = 0; i < NumRuote; ++i)
+        for (int j = 0; j < NumRuote; ++j)
+            posto[size_t(i)] += std::string_view(Ruote[size_t(j)].codice) <
+                                std::string_view(Ruote[size_t(i)].codice);
+    return posto;
+}();
+constexpr std::array<int, NumRuote> OrdineArchivio = [] {
+    std::array<int, NumRuote> ordine{};
+    for (int i = 0; i < NumRuote; ++i)
+        ordine[size_t(PostoInArchivio[size_t(i)])] = i;
+    return ordine;
+}();
 
 // One line: the date, the wheel and the draw, or why it cannot be read, or
 // nothing at all (a blank line).
@@ -119,55 +145,62 @@ Riga LeggiRiga(const char* p, const char* end, const QDate& domani) {
 
 // A line as ScriviArchivio writes it ("2024/01/04<TAB>BA<TAB>7<TAB>...<TAB>90"),
 // the whole of a stored or published archive, read without splitting it
-// first: the same checks, a tenth of the time. False for any other form, which
-// LeggiRiga judges. The date of the line before is kept, its bytes and its
-// value: a date's eleven wheels repeat it.
+// first: the same checks, a tenth of the time. Null for any other form, which
+// LeggiRiga judges; else where the line ends (its newline, or the end).
+// `scritta` is cleared for a line that reads but is not written so: a number
+// with a leading zero, or a Windows line end. The date of the line before is
+// kept, its bytes and its value: a date's eleven wheels repeat it.
 struct DataPrima {
     char testo[10] = {};
     QDate data;
 };
 
-bool LeggiRigaScritta(const char* p, const char* end, const QDate& domani, DataPrima& prima,
-                      Riga& r) {
-    if (end != p && end[-1] == '\r') // a file written on Windows
-        --end;
-    if (end - p < 23 || end - p > 28 || p[10] != '\t' || p[13] != '\t')
-        return false;
+const char* LeggiRigaScritta(const char* p, const char* end, const QDate& domani, DataPrima& prima,
+                             Riga& r, bool& scritta) {
+    if (end - p < 23 || p[10] != '\t' || p[13] != '\t')
+        return nullptr;
     if (!prima.data.isValid() || std::memcmp(p, prima.testo, 10) != 0) {
         if (p[4] != '/' || p[7] != '/')
-            return false;
+            return nullptr;
         const int anno = Intero(p, p + 4, 4), mese = Intero(p + 5, p + 7, 2),
                   giorno = Intero(p + 8, p + 10, 2);
         if (anno < 0 || mese < 0 || giorno < 0)
-            return false;
+            return nullptr;
         const QDate data(anno, mese, giorno);
         if (!data.isValid() || anno < PrimoAnno || data > domani)
-            return false;
+            return nullptr;
         std::memcpy(prima.testo, p, 10);
         prima.data = data;
     }
     const int ruota = IndiceCodice(p + 11, p + 13);
     if (ruota < 0)
-        return false;
+        return nullptr;
+    const auto cifra = [](char c) { return unsigned(uint8_t(c)) - '0' < 10; };
     const char* q = p + 14;
+    uint64_t visti[2] = {}; // one bit a number, for repeats
     for (int i = 0; i < 5; ++i) {
-        if (q == end || *q < '0' || *q > '9')
-            return false;
+        if (q == end || !cifra(*q))
+            return nullptr;
+        scritta = scritta && *q != '0';
         int v = *q++ - '0';
-        if (q != end && *q >= '0' && *q <= '9')
+        if (q != end && cifra(*q))
             v = v * 10 + (*q++ - '0');
-        if (i < 4 && (q == end || *q++ != '\t'))
-            return false;
-        if (v < 1 || v > 90 ||
-            std::find(r.numeri.begin(), r.numeri.begin() + i, v) != r.numeri.begin() + i)
-            return false;
+        if (v < 1 || v > 90 || (visti[v >> 6] >> (v & 63) & 1))
+            return nullptr;
+        visti[v >> 6] |= uint64_t(1) << (v & 63);
         r.numeri[size_t(i)] = uint8_t(v);
+        if (i < 4 && (q == end || *q++ != '\t'))
+            return nullptr;
     }
-    if (q != end)
-        return false;
+    if (q != end && *q == '\r') { // a file written on Windows
+        scritta = false;
+        ++q;
+    }
+    if (q != end && *q != '\n')
+        return nullptr;
     r.data = prima.data;
     r.ruota = ruota;
-    return true;
+    return q;
 }
 
 } // namespace
@@ -236,19 +269,25 @@ LetturaArchivio LeggiArchivio(const QByteArray& bytes, const QDate& oggi) {
     const QDate domani = oggi.addDays(1);
     const char* p = bytes.constData();
     const char* const end = p + bytes.size();
-    auto giorno = out.archivio.estrazioni.end(); // lines come by date: the last one's
+    auto& estrazioni = out.archivio.estrazioni;
+    auto giorno = estrazioni.end(); // lines come by date: the last one's
+    int posto = -1;                 // of the last line's wheel in the archive's order
     DataPrima prima;
+    bool scritta = !bytes.isEmpty() && bytes.back() == '\n';
     int line = 0;
     for (; p != end; ++line) {
-        const auto* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
-        const char* const eol = nl ? nl : end;
-        const char* const from = p;
-        p = eol == end ? end : eol + 1;
-        if (from == eol) // the commonest blank line, at no cost
-            continue;
         Riga r;
-        if (!LeggiRigaScritta(from, eol, domani, prima, r))
-            r = LeggiRiga(from, eol, domani);
+        const char* eol = LeggiRigaScritta(p, end, domani, prima, r, scritta);
+        if (!eol) {
+            scritta = false;
+            const auto* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+            eol = nl ? nl : end;
+            if (p != eol) // the commonest blank line, at no cost
+                r = LeggiRiga(p, eol, domani);
+            else
+                r.vuota = true;
+        }
+        p = eol == end ? end : eol + 1;
         if (r.vuota)
             continue;
         ++out.righe;
@@ -258,10 +297,20 @@ LetturaArchivio LeggiArchivio(const QByteArray& bytes, const QDate& oggi) {
                 out.scartate.append({line + 1, QString::fromUtf8(r.errore)});
             continue;
         }
-        if (giorno == out.archivio.estrazioni.end() || giorno->first != r.data)
-            giorno = out.archivio.estrazioni.try_emplace(r.data).first;
+        if (giorno == estrazioni.end() || giorno->first != r.data) {
+            const bool avanti = estrazioni.empty() || estrazioni.rbegin()->first < r.data;
+            scritta = scritta && avanti;
+            giorno = avanti ? estrazioni.emplace_hint(estrazioni.end(), r.data,
+                                                      std::array<Estratti, NumRuote>{})
+                            : estrazioni.try_emplace(r.data).first;
+            posto = -1;
+        }
+        const int qui = PostoInArchivio[size_t(r.ruota)];
+        scritta = scritta && qui > posto;
+        posto = qui;
         giorno->second[size_t(r.ruota)] = r.numeri;
     }
+    out.scritta = scritta && out.righe > 0;
     return out;
 }
 
@@ -282,7 +331,7 @@ QByteArray ScriviArchivio(const Archivio& archivio) {
         giorno[4] = giorno[7] = '/';
         cifre(giorno + 5, m, 2);
         cifre(giorno + 8, d, 2);
-        for (int i = 0; i < NumRuote; ++i) {
+        for (const int i : OrdineArchivio) {
             const Estratti& e = ruote[size_t(i)];
             if (e[0] == 0)
                 continue;

@@ -49,6 +49,9 @@ struct LetturaArchivio {
     QList<std::pair<int, QString>> scartate; // line number (from 1), why
     int righeScartate = 0;                   // all of them
     int righe = 0;                           // lines, blank ones left out
+    // The file is just as ScriviArchivio would write what was read: it can be
+    // stored as it is.
+    bool scritta = false;
 };
 // `oggi` is today: a draw can be no later than tomorrow, nor before 1871.
 LetturaArchivio LeggiArchivio(const QByteArray& bytes, const QDate& oggi = QDate::currentDate());
@@ -58,7 +61,8 @@ QString FormatoData(const QDate& data);
 void UnisciArchivi(Archivio& into, const Archivio& from);
 // An archive bigger than this is no draw archive (the whole history is a few MB).
 inline constexpr qint64 ArchivioMassimo = 64 << 20;
-// The archive as a file: lines "yyyy/mm/dd<TAB>BA<TAB>n1 ... n5", by date and wheel.
+// The archive as a file: lines "yyyy/mm/dd<TAB>BA<TAB>n1 ... n5", by date and,
+// within a date, by the wheel's code (the operator's order).
 QByteArray ScriviArchivio(const Archivio& archivio);
 
 // One staked kind that won: `combinazioni` combinations of that kind among the

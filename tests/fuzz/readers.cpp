@@ -93,6 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(l.scartate.size() == std::min(l.righeScartate, 20) && l.righeScartate <= l.righe);
     check(read.estrazioni.empty() ||
           (read.Prima().year() >= 1871 && read.Ultima() <= QDate::currentDate().addDays(1)));
+    // A file found already in the stored form is stored as it came.
+    check(!l.scritta || ScriviArchivio(read) == bytes);
     const std::optional<Archivio> before = CaricaArchivio(nullptr);
     check(WriteFileAtomically(file, bytes, nullptr));
     const EsitoImportazione e = ImportaArchivio(file);

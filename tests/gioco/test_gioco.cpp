@@ -221,6 +221,32 @@ private Q_SLOTS:
         }
     }
 
+    // An archive already in the stored form (the operator's order, by date
+    // and by wheel code) is known as such, and nothing else is.
+    void storedForm_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("stored");
+        const QByteArray rm = "2024/01/04\tRM\t1\t2\t3\t4\t5\n",
+                         rn = "2024/01/04\tRN\t6\t7\t8\t9\t90\n",
+                         to = "2024/01/04\tTO\t10\t11\t12\t13\t14\n",
+                         next = "2024/01/05\tBA\t1\t2\t3\t4\t5\n";
+        QTest::newRow("operator's order") << rm + rn + to + next << true;
+        QTest::newRow("Nazionale last") << rm + to + rn << false;
+        QTest::newRow("wheel twice") << rm + rm << false;
+        QTest::newRow("dates back") << next + rm << false;
+        QTest::newRow("leading zero") << rm + "2024/01/04\tRN\t6\t7\t8\t9\t09\n" << false;
+        QTest::newRow("Windows") << rm + "2024/01/04\tRN\t6\t7\t8\t9\t90\r\n" << false;
+        QTest::newRow("no last newline") << rm + rn.chopped(1) << false;
+        QTest::newRow("blank line") << rm + "\n" + rn << false;
+        QTest::newRow("refused line") << rm + "2024/01/04\tRN\t6\t7\t8\t9\t91\n" << false;
+    }
+    void storedForm() {
+        QFETCH(QByteArray, file);
+        const LetturaArchivio l = LeggiArchivio(file, QDate(2024, 1, 5));
+        QTEST(l.scritta, "stored");
+        QCOMPARE(ScriviArchivio(l.archivio) == file, l.scritta);
+    }
+
     // Each bet's ambo and terno delays by the small archive's hand count
     // (tests/support/archiviopiccolo.h); "-": too small a bet. The grapes'
     // counts are checked through the command line (test_app).
