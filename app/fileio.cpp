@@ -151,32 +151,80 @@ void removeStaleCopies(const QString& path) {
 }
 } // namespace
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, RunError* error) {
+namespace {
+// Opens the temporary copy of `path`, with what a failure means to the user.
+bool openCopy(QSaveFile& f, const QString& path, RunError* error) {
     removeStaleCopies(path);
-    QSaveFile f(path);
     // Never fall back to writing the target in place: a failure must leave it intact.
     f.setDirectWriteFallback(false);
     // Unbuffered: a failed write is seen by the write itself, not lost in a
     // flush that commit() does not check.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (error)
-            *error = FileOpenError(path, f, true);
-        return false;
-    }
+    if (f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return true;
+    if (error)
+        *error = FileOpenError(path, f, true);
+    return false;
+}
+
+bool writeCopy(QSaveFile& f, const QByteArray& bytes, RunError* error) {
     const qint64 written = f.write(bytes);
-    if (written != bytes.size() || f.error() != QFileDevice::NoError) {
-        // A short write the system did not call an error is a full disk.
-        if (error)
-            *error = f.error() == QFileDevice::NoError ? MakeError(err::DiskFull) : FileError(f);
+    if (written == bytes.size() && f.error() == QFileDevice::NoError)
+        return true;
+    // A short write the system did not call an error is a full disk.
+    if (error)
+        *error = f.error() == QFileDevice::NoError ? MakeError(err::DiskFull) : FileError(f);
+    return false;
+}
+
+bool commitCopy(QSaveFile& f, RunError* error) {
+    if (f.commit())
+        return true;
+    if (error)
+        *error = FileError(f);
+    return false;
+}
+} // namespace
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, RunError* error) {
+    QSaveFile f(path);
+    if (!openCopy(f, path, error))
+        return false;
+    if (!writeCopy(f, bytes, error)) {
         f.cancelWriting();
         return false;
     }
-    if (!f.commit()) {
+    return commitCopy(f, error);
+}
+
+BackgroundWrite::BackgroundWrite(const QString& path, QByteArray bytes)
+    : file_(path), bytes_(std::move(bytes)) {
+    if (!openCopy(file_, path, &error_))
+        return;
+    written_ = std::async(std::launch::async, [this] {
+        if (!writeCopy(file_, bytes_, &error_))
+            return false;
+        // Synced here, so that the commit's own sync finds nothing left to do.
+        if (::fdatasync(file_.handle()) == 0)
+            return true;
+        error_ = ErrnoError(errno);
+        return false;
+    });
+}
+
+BackgroundWrite::~BackgroundWrite() {
+    if (written_.valid())
+        written_.wait();
+    file_.cancelWriting(); // nothing once committed
+}
+
+bool BackgroundWrite::Commit(RunError* error) {
+    const bool written = written_.valid() && written_.get();
+    if (!written) {
         if (error)
-            *error = FileError(f);
+            *error = error_;
         return false;
     }
-    return true;
+    return commitCopy(file_, error);
 }
 
 } // namespace corpo

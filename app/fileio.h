@@ -8,7 +8,9 @@
 #include "app/runerror.h"
 
 #include <QByteArray>
+#include <QSaveFile>
 #include <QString>
+#include <future>
 #include <optional>
 
 class QFileDevice;
@@ -32,5 +34,24 @@ std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes, Ru
 // left by a run killed while renaming, go first. Returns false and fills error
 // on failure.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, RunError* error);
+
+// The same write, done on a thread of its own while the caller goes on, for a
+// big file still being checked: the bytes are written and synced to a
+// temporary copy at once, and only Commit puts them in place. Dropped without
+// Commit, it leaves the target as it was.
+class BackgroundWrite {
+public:
+    BackgroundWrite(const QString& path, QByteArray bytes);
+    ~BackgroundWrite();
+    BackgroundWrite(const BackgroundWrite&) = delete;
+    BackgroundWrite& operator=(const BackgroundWrite&) = delete;
+    bool Commit(RunError* error);
+
+private:
+    QSaveFile file_;
+    QByteArray bytes_;
+    RunError error_;
+    std::future<bool> written_;
+};
 
 } // namespace corpo

@@ -99,6 +99,13 @@ EsitoImportazione ImportaTesto(const QByteArray& bytes, const QString& file) {
     std::optional<ArchivioSalvato> stored = LeggiArchivioSalvato(&error);
     if (stored)
         out.archivio = std::move(stored->archivio);
+    // A first import is most often the operator's file, which is already in
+    // the stored form: it is written while it is checked, and put in place
+    // only if the check finds it so.
+    std::optional<BackgroundWrite> scrittura;
+    if (stored && out.archivio.estrazioni.empty() && stored->righeScartate == 0 &&
+        bytes.endsWith('\n') && QDir().mkpath(QFileInfo(PercorsoArchivio()).absolutePath()))
+        scrittura.emplace(PercorsoArchivio(), bytes);
     LetturaArchivio lettura = LeggiArchivio(bytes);
     if (lettura.righe == 0) {
         out.messaggio = QStringLiteral("Il file %1 è vuoto: nessuna estrazione letta.").arg(file);
@@ -129,13 +136,16 @@ EsitoImportazione ImportaTesto(const QByteArray& bytes, const QString& file) {
     for (const auto& [data, ruote] : lettura.archivio.estrazioni)
         out.nuove += !out.archivio.estrazioni.contains(data);
     Archivio merged;
+    const bool comeArrivato = out.archivio.estrazioni.empty() && lettura.scritta;
     if (out.archivio.estrazioni.empty()) { // the first import: nothing to merge with
         merged = std::move(lettura.archivio);
     } else {
         merged = out.archivio;
         UnisciArchivi(merged, lettura.archivio);
     }
-    const QByteArray text = ScriviArchivio(merged);
+    const QByteArray text = comeArrivato ? bytes : ScriviArchivio(merged);
+    if (!comeArrivato)
+        scrittura.reset();
     // Nothing new and nothing to mend: the stored archive stays as it is.
     if (stored && stored->righeScartate == 0 && stored->testo == text) {
         out.invariato = true;
@@ -180,7 +190,8 @@ EsitoImportazione ImportaTesto(const QByteArray& bytes, const QString& file) {
         out.messaggio += QStringLiteral("\n\nL'archivio salvato aveva ") + righe;
         out.avviso = true;
     }
-    if (!WriteFileAtomically(PercorsoArchivio(), text, &error)) {
+    if (scrittura ? !scrittura->Commit(&error)
+                  : !WriteFileAtomically(PercorsoArchivio(), text, &error)) {
         if (daSpostare) // back where it was
             QFile::rename(copia, PercorsoArchivio());
         return annullata(QStringLiteral("L'archivio non si può salvare in %1 (%2)")

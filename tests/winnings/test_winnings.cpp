@@ -322,6 +322,10 @@ private Q_SLOTS:
             << QByteArray("2024/01/04\tRN\t1\t2\t3\t4\t90\r\n\n2024/01/02;BA;5;6;7;8;9\n2024/01/04   BA  10 11 12 13 14")
             << ba + "2024/01/04\tBA\t10\t11\t12\t13\t14\n2024/01/04\tRN\t1\t2\t3\t4\t90\n"
             << "Importate 3 estrazioni, dal 02/01/2024 al 04/01/2024." << "04/01/2024";
+        const QByteArray operatore = ba + "2024/01/04\tBA\t10\t11\t12\t13\t14\n2024/01/04\tRM\t1\t2\t3\t4\t5\n"
+            "2024/01/04\tRN\t1\t2\t3\t4\t90\n";
+        QTest::newRow("operator's file") << QByteArray() << operatore << operatore
+            << "Importate 4 estrazioni, dal 02/01/2024 al 04/01/2024." << "04/01/2024";
         QTest::newRow("bad lines") << QByteArray() << ba + "\x01\xff\n2024/01/02\tCA\t1\t2\t3\t4\t91\n"
             "2023/02/29\tGE\t1\t2\t3\t4\t5\n04/01/2024\tCA\t1\t2\t3\t4\t5\n2999/01/01\tCA\t1\t2\t3\t4\t5\n" +
             QByteArray("2024/01/02\tGE\t1\t2\t3\n").repeated(1500) << ba << bad + "\n... e altre 1.485 righe"
