@@ -609,9 +609,13 @@ void frmVerifica::MostraColpi(const EsitoColpi& esito) {
     chart->addAxis(asseY, Qt::AlignLeft);
     serie->attachAxis(asseX);
     serie->attachAxis(asseY);
-    if (esito.colpi.size() == 1) // one date is no span: a day either side
-        asseX->setRange(esito.colpi.front().data.startOfDay().addDays(-1),
-                        esito.colpi.front().data.startOfDay().addDays(1));
+    if (esito.colpi.size() == 1) { // one date is no span: a day either side, and its mark
+        const Colpo& c = esito.colpi.front();
+        asseX->setRange(c.data.startOfDay().addDays(-1), c.data.startOfDay().addDays(1));
+        const double saldo = double(c.saldo) / 100;
+        asseY->setRange(std::min(saldo, 0.0) - 1, std::max(saldo, 0.0) + 1);
+        serie->setPointsVisible(true);
+    }
     ui->lblEstrazione->setText(estrazione_);
     ui->lblTotale->setText(DescriviTotali(esito.totali) + QStringLiteral("\nSaldo: ") +
                            FormatoCentesimi(esito.totali.Saldo()));

@@ -21,6 +21,9 @@
 #include "winnings/frmStatistiche.h"
 #include "winnings/frmVincite.h"
 
+#include <QChartView>
+#include <QLineSeries>
+#include <QValueAxis>
 #include <QtTest>
 #include <QtWidgets>
 #include <bit>
@@ -220,6 +223,13 @@ private Q_SLOTS:
                  "Saldo: € 177,80");
         QTest::mouseClick(form.findChild<QPushButton*>("cmdStampa"), Qt::LeftButton);
         testsupport::CheckGolden("tests/winnings/golden/colpi.txt", rec.jobs());
+        date->setDate({2024, 1, 4}); // one draw: its balance is a mark inside the scale
+        form.Verifica();
+        QVERIFY(form.findChild<QLabel*>("lblTotale")->text().endsWith("Saldo: € -5,40"));
+        QChart* chart = form.findChild<QChartView*>()->chart();
+        const auto* scale = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+        QVERIFY(scale && scale->min() < -5.4 && scale->max() > 0);
+        QVERIFY(qobject_cast<QLineSeries*>(chart->series().value(0))->pointsVisible());
         QCOMPARE(script.messages().size(), 0);
     }
 
