@@ -181,6 +181,7 @@ frmStatistiche::frmStatistiche(const SystemRecord& record, Archivio archivio, QW
     QFont piccolo = assi_->labelsFont(); // up to 29 numbers side by side
     piccolo.setPointSizeF(piccolo.pointSizeF() * 0.75);
     assi_->setLabelsFont(piccolo);
+    assi_->setTruncateLabels(false); // a number needs no "...", and fits its bar's width
     valori_ = new QValueAxis;
     valori_->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(assi_, Qt::AlignBottom);

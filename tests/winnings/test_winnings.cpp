@@ -408,6 +408,13 @@ private Q_SLOTS:
         QCOMPARE(form.findChild<QComboBox*>("cmbRuota")->currentText(), "Bari");
         QCOMPARE(row(table, 0), "1|1|Cinquina 1|3|3|2|+1,7");
         QCOMPARE(row(table, 28), "29|29|Estratto|5|5|0|-0,3");
+        form.show(); // the chart names every bar in full
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTRY_VERIFY(!form.findChild<QChartView*>()
+                         ->chart()
+                         ->axes(Qt::Horizontal)
+                         .value(0)
+                         ->labelsTruncated());
         QTest::mouseClick(table->horizontalHeader()->viewport(), Qt::LeftButton, {},
                           {table->horizontalHeader()->sectionViewportPosition(3) + 5, 5});
         QCOMPARE(row(table, 0), "25|25|Ambo 1|0|4|1|+0,7");
