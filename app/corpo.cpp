@@ -6,10 +6,10 @@ namespace corpo {
 
 QString TitoloLavoro(const QString& carta, const SystemRecord& sistema) {
     const QString nome = NomeBreve(sistema);
-    const QString t = AppTitle + QStringLiteral(" - ") + carta;
+    const QString t = TitoloProgramma + QStringLiteral(" - ") + carta;
     return nome.isEmpty() ? t : t + QStringLiteral(" - ") + nome;
 }
 
-QString VersionString() { return QStringLiteral(BRAMA_VERSION); }
+QString StringaVersione() { return QStringLiteral(BRAMA_VERSION); }
 
 } // namespace corpo

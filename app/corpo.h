@@ -10,7 +10,7 @@
 
 namespace corpo {
 
-inline const QString AppTitle = QStringLiteral("Bramasolovanti");
+inline const QString TitoloProgramma = QStringLiteral("Bramasolovanti");
 inline const QString Edizione = QStringLiteral("Freeware"); // the edition label
 
 // What every paper prints from: the system, its colours and the print
@@ -26,6 +26,6 @@ struct DatiCarta {
 QString TitoloLavoro(const QString& carta, const SystemRecord& sistema);
 
 // "major.minor.revision", as the project() line of CMakeLists.txt sets it
-QString VersionString();
+QString StringaVersione();
 
 } // namespace corpo

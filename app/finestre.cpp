@@ -44,7 +44,7 @@ protected:
 
 } // namespace
 
-AutoResizer::AutoResizer(QWidget* window)
+Ridimensionatore::Ridimensionatore(QWidget* window)
     : QObject(window), window_(window), design_(window->size()),
       windowPointSize_(window->font().pointSizeF()) {
     const QList<QWidget*> all = window->findChildren<QWidget*>();
@@ -60,19 +60,19 @@ AutoResizer::AutoResizer(QWidget* window)
     window->installEventFilter(this);
 }
 
-bool AutoResizer::eventFilter(QObject* watched, QEvent* event) {
+bool Ridimensionatore::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_ && event->type() == QEvent::Resize)
-        apply(window_->size());
+        applica(window_->size());
     return QObject::eventFilter(watched, event);
 }
 
-void AutoResizer::apply(const QSize& size) {
+void Ridimensionatore::applica(const QSize& size) {
     if (design_.isEmpty())
         return;
     const qreal sx = qreal(size.width()) / design_.width();
     const qreal sy = qreal(size.height()) / design_.height();
     const qreal sf = std::min(sx, sy);
-    for (const Original& o : std::as_const(children_)) {
+    for (const Originale& o : std::as_const(children_)) {
         if (!o.widget)
             continue;
         const QRect g = o.geometry;
@@ -102,10 +102,11 @@ void AdattaAlloSchermo(QWidget* window) {
         if (window->layout()) {
             size = size.boundedTo(room.size()).expandedTo(window->minimumSizeHint());
         } else {
-            auto* resizer = window->findChild<AutoResizer*>(QString(), Qt::FindDirectChildrenOnly);
+            auto* resizer =
+                window->findChild<Ridimensionatore*>(QString(), Qt::FindDirectChildrenOnly);
             if (!resizer)
-                resizer = new AutoResizer(window);
-            const QSizeF design = resizer->designSize();
+                resizer = new Ridimensionatore(window);
+            const QSizeF design = resizer->dimensioneProgetto();
             const qreal scale =
                 std::min(room.width() / design.width(), room.height() / design.height());
             size = (design * std::min(scale, 1.0)).toSize().boundedTo(room.size());
@@ -141,9 +142,9 @@ void AdattaFinestreAlloSchermo() {
     qApp->installEventFilter(filter);
 }
 
-FocusReturn::FocusReturn() : caller_(QApplication::focusWidget()) {}
+RitornoFocus::RitornoFocus() : caller_(QApplication::focusWidget()) {}
 
-FocusReturn::~FocusReturn() {
+RitornoFocus::~RitornoFocus() {
     if (caller_) {
         caller_->activateWindow();
         caller_->setFocus(Qt::OtherFocusReason);

@@ -14,7 +14,7 @@ namespace corpo {
 namespace {
 // Where the header's text ends: the blanks of the mask after it are no place
 // to type, since a letter there would stand apart from the rest.
-int headerEnd(const QLineEdit* field) {
+int fineIntestazione(const QLineEdit* field) {
     const QString shown = field->displayText();
     int end = int(shown.size());
     while (end > 0 && shown.at(end - 1) == QLatin1Char('_'))
@@ -25,7 +25,7 @@ int headerEnd(const QLineEdit* field) {
 
 void MostraImpostazioni(QWidget* parent) {
     frmImpostazioni dlg(parent);
-    dlg.load();
+    dlg.carica();
     dlg.exec();
 }
 
@@ -37,8 +37,8 @@ frmImpostazioni::frmImpostazioni(QWidget* parent) : QDialog(parent), ui(new Ui::
     // header is shown, nor after a click there.
     QLineEdit* field = ui->mskIntestazione;
     connect(field, &QLineEdit::cursorPositionChanged, this, [field](int, int position) {
-        if (!field->hasSelectedText() && position > headerEnd(field))
-            field->setCursorPosition(headerEnd(field));
+        if (!field->hasSelectedText() && position > fineIntestazione(field))
+            field->setCursorPosition(fineIntestazione(field));
     });
     field->installEventFilter(this);
 }
@@ -49,21 +49,22 @@ bool frmImpostazioni::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui->mskIntestazione && event->type() == QEvent::FocusIn &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason) {
         QLineEdit* field = ui->mskIntestazione;
-        QTimer::singleShot(0, field, [field] { field->setCursorPosition(headerEnd(field)); });
+        QTimer::singleShot(0, field,
+                           [field] { field->setCursorPosition(fineIntestazione(field)); });
     }
     return QDialog::eventFilter(watched, event);
 }
 
 frmImpostazioni::~frmImpostazioni() = default;
 
-void frmImpostazioni::load() {
-    const Impostazioni impostazioni = ReadConfiguration();
+void frmImpostazioni::carica() {
+    const Settings impostazioni = ReadConfiguration();
     ui->mskIntestazione->setText(impostazioni.intestazione);
     const QStringList printers = InstalledPrinters();
     ui->cmbStampante->clear();
     ui->cmbStampante->addItems(printers);
     ui->cmbStampante->setCurrentIndex(
-        printers.indexOf(StampanteIniziale(printers, impostazioni.stampante)));
+        printers.indexOf(InitialPrinter(printers, impostazioni.stampante)));
     if (!printers.isEmpty() && ui->cmbStampante->currentText().isEmpty()) {
         MsgBox(QStringLiteral("Attenzione selezionare una stampante"), MsgButtons::Ok,
                MsgIcon::Critical, QStringLiteral("Importante"));
@@ -74,7 +75,7 @@ void frmImpostazioni::load() {
                MsgIcon::Critical, QStringLiteral("Importante"));
 }
 
-QString frmImpostazioni::header() const {
+QString frmImpostazioni::intestazione() const {
     // text() leaves out the unfilled places of the mask; trailing blanks typed
     // by the user are not part of a header either.
     QString t = ui->mskIntestazione->text();
@@ -85,7 +86,7 @@ QString frmImpostazioni::header() const {
 
 void frmImpostazioni::cmdSalva_Click() {
     RunError error;
-    if (!WriteConfiguration(header(), ui->cmbStampante->currentText(), &error)) {
+    if (!WriteConfiguration(intestazione(), ui->cmbStampante->currentText(), &error)) {
         ReportError(error, QStringLiteral("cmdSalva_Click"),
                     QStringLiteral("Form frmImpostazioni"));
         return;

@@ -22,9 +22,9 @@ public:
     ~frmImpostazioni() override;
 
     // The load: settings read, header shown, printers listed (with its messages).
-    void load();
+    void carica();
     // The header as it will be saved: what was typed, without the placeholders.
-    QString header() const;
+    QString intestazione() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -49,6 +49,6 @@ inline QString MakerPage() {
 }
 
 // The address as the papers print it: the host alone, in capitals; "" without one.
-inline QString IndirizzoStampato() { return QUrl(MakerAddress()).host().toUpper(); }
+inline QString PrintedAddress() { return QUrl(MakerAddress()).host().toUpper(); }
 
 } // namespace corpo

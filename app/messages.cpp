@@ -131,7 +131,7 @@ QString ReportText(const RunError& error, const QString& procedure, const QStrin
 }
 
 void ReportError(const RunError& error, const QString& procedure, const QString& owner) {
-    MsgBox(ReportText(error, procedure, owner), MsgButtons::Ok, MsgIcon::None, AppTitle);
+    MsgBox(ReportText(error, procedure, owner), MsgButtons::Ok, MsgIcon::None, TitoloProgramma);
 }
 
 namespace testing {

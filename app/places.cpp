@@ -128,7 +128,7 @@ void FixPlaces() {
                           "%1\r\n(%2).\r\nSi usano le impostazioni e la taratura di partenza; "
                           "le modifiche non potranno essere salvate.")
                .arg(QDir::toNativeSeparators(places.config), error.description),
-           MsgButtons::Ok, MsgIcon::Exclamation, AppTitle);
+           MsgButtons::Ok, MsgIcon::Exclamation, TitoloProgramma);
 }
 
 } // namespace corpo

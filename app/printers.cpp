@@ -14,16 +14,16 @@ QStringList InstalledPrinters() {
     return QPrinterInfo::availablePrinterNames();
 }
 
-QString StampantePredefinita(const QStringList& installed) {
+QString DefaultPrinter(const QStringList& installed) {
     if (installed.isEmpty())
         return QString();
     const QString system = QPrinterInfo::defaultPrinterName();
     return installed.contains(system) ? system : installed.first();
 }
 
-QString StampanteIniziale(const QStringList& installed, const QString& stored) {
+QString InitialPrinter(const QStringList& installed, const QString& stored) {
     if (stored.isEmpty())
-        return StampantePredefinita(installed);
+        return DefaultPrinter(installed);
     return installed.contains(stored) ? stored : QString();
 }
 

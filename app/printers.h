@@ -11,12 +11,12 @@ QStringList InstalledPrinters();
 
 // The system's default printer among installed (the first when the system
 // names none); "" when none is installed.
-QString StampantePredefinita(const QStringList& installed);
+QString DefaultPrinter(const QStringList& installed);
 
 // The printer a window's printer box starts on: the stored one when it is
 // installed; with none stored (a first start), the system's default; "" when
 // the stored one is gone or none is installed, for the window to ask.
-QString StampanteIniziale(const QStringList& installed, const QString& stored);
+QString InitialPrinter(const QStringList& installed, const QString& stored);
 
 namespace testing {
 // Replaces the printer list for the scope (tests run without a print server).

@@ -13,7 +13,7 @@ namespace {
 QString settingsPath() { return ConfigPath(QStringLiteral("impostazioni.cfg")); }
 // Two short lines, and a dozen short names: anything bigger is no such file.
 constexpr qint64 SettingsMaxBytes = 4096;
-constexpr qint64 RuoteMaxBytes = 4096;
+constexpr qint64 WheelListMaxBytes = 4096;
 } // namespace
 
 QByteArray SettingsBytes(const QString& header, const QString& printer) {
@@ -37,7 +37,7 @@ QList<QByteArray> SettingsLines(const QByteArray& data) {
     return lines;
 }
 
-Impostazioni ReadConfiguration(Impostazioni out) {
+Settings ReadConfiguration(Settings out) {
     RunError error;
     const std::optional<QByteArray> data = ReadSmallFile(settingsPath(), SettingsMaxBytes, &error);
     if (!data) {
@@ -60,10 +60,10 @@ bool WriteConfiguration(const QString& header, const QString& printer, RunError*
     return WriteFileAtomically(settingsPath(), SettingsBytes(header, printer), error);
 }
 
-void CaricaRuote(QComboBox* cmbRuote) {
+void LoadWheels(QComboBox* cmbRuote) {
     RunError error;
     const std::optional<QByteArray> data =
-        ReadSmallFile(DataPath(QStringLiteral("ruote.vrc")), RuoteMaxBytes, &error);
+        ReadSmallFile(DataPath(QStringLiteral("ruote.vrc")), WheelListMaxBytes, &error);
     const QStringList names = data ? LeggiRuote(FromCodePage(*data)) : QStringList();
     // A list without a single name is as useless as a missing one.
     const auto blank = [](const QString& n) { return n.isEmpty(); };
@@ -76,14 +76,14 @@ void CaricaRuote(QComboBox* cmbRuote) {
                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Errore"));
         return;
     }
-    for (int i = 0; i < names.size() && i < MaxRuote; ++i) {
+    for (int i = 0; i < names.size() && i < PostiRuote; ++i) {
         cmbRuote->addItem(names[i]);
     }
-    if (names.size() > MaxRuote)
+    if (names.size() > PostiRuote)
         MsgBox(QStringLiteral("Il file \"ruote.vrc\" contiene %1 ruote: sono state caricate "
                               "solo le prime %2.")
                    .arg(names.size())
-                   .arg(MaxRuote),
+                   .arg(PostiRuote),
                MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
     if (cmbRuote->count() > 0)
         cmbRuote->setCurrentIndex(0);

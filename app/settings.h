@@ -22,20 +22,20 @@ QByteArray SettingsBytes(const QString& header, const QString& printer);
 QList<QByteArray> SettingsLines(const QByteArray& data);
 
 // The settings: the print header and the listing's printer.
-struct Impostazioni {
+struct Settings {
     QString intestazione;
     QString stampante;
 };
 
 // Reads "impostazioni.cfg"; reports its own failures. What was read before a
 // failure replaces what `prima` holds, and the rest stays.
-Impostazioni ReadConfiguration(Impostazioni prima = {});
+Settings ReadConfiguration(Settings prima = {});
 
 // Writes both settings; false (error filled) when the file could not be written.
 bool WriteConfiguration(const QString& header, const QString& printer, RunError* error);
 
 // Fills the wheel box from "ruote.vrc" and selects the first
 // wheel. A missing, unreadable or empty file, or more than 12 names, is reported.
-void CaricaRuote(QComboBox* cmbRuote);
+void LoadWheels(QComboBox* cmbRuote);
 
 } // namespace corpo

@@ -23,7 +23,7 @@ float Timer() {
     return float(now.msecsSinceStartOfDay()) / 1000.0f;
 }
 
-void Pausa(float milliseconds, const std::function<float()>& timer,
+void Pause(float milliseconds, const std::function<float()>& timer,
            const std::function<void(int)>& sleepMs) {
     const float start = timer();
     float end = start + milliseconds / 1000.0f;
@@ -44,8 +44,8 @@ void Pausa(float milliseconds, const std::function<float()>& timer,
     }
 }
 
-void Pausa(float milliseconds) {
-    Pausa(milliseconds, &Timer, [](int ms) { QThread::msleep(ms); });
+void Pause(float milliseconds) {
+    Pause(milliseconds, &Timer, [](int ms) { QThread::msleep(ms); });
 }
 
 void UnloadAllForms(const QString& keep) {

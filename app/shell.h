@@ -17,8 +17,8 @@ float Timer();
 
 // Waits the given milliseconds while the windows process their events. The
 // clock and the sleep can be replaced (tests cross midnight without waiting).
-void Pausa(float milliseconds);
-void Pausa(float milliseconds, const std::function<float()>& timer,
+void Pause(float milliseconds);
+void Pause(float milliseconds, const std::function<float()>& timer,
            const std::function<void(int)>& sleepMs);
 
 // Closes every top-level window whose objectName differs from keep.

@@ -63,8 +63,8 @@ frmColourPicker::~frmColourPicker() = default;
 
 int32_t frmColourPicker::PaletteColour(int index, const QPointF& pos) const {
     const QImage& img = images_[size_t(index)];
-    const int x = RoundHalfEven(pos.x());
-    const int y = RoundHalfEven(pos.y());
+    const int x = ArrotondaPari(pos.x());
+    const int y = ArrotondaPari(pos.y());
     if (x < 0 || y < 0 || x >= img.width() || y >= img.height())
         return -1;
     return FromQColor(img.pixelColor(x, y));
@@ -99,7 +99,7 @@ bool frmColourPicker::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmColourPicker::cmdGeneraColore_Click() {
-    ColoreScelto = ColoreCasuale(Rnd());
+    ColoreScelto = RandomColour(Rnd());
     preview();
 }
 

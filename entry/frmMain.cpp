@@ -49,9 +49,9 @@ const QString NomeVuoto = QStringLiteral("vuoto.vrl");
 // window says it is an application's frame.
 // A grape is drawing only: the number field on it carries the name, so a
 // screen reader passes the grape over.
-class Decoration : public QAccessibleWidget {
+class Decorazione : public QAccessibleWidget {
 public:
-    explicit Decoration(QWidget* w) : QAccessibleWidget(w, QAccessible::Graphic) {}
+    explicit Decorazione(QWidget* w) : QAccessibleWidget(w, QAccessible::Graphic) {}
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
         s.invisible = true;
@@ -59,22 +59,22 @@ public:
     }
 };
 
-QAccessibleInterface* mainWindowAccessible(const QString& className, QObject* object) {
+QAccessibleInterface* interfacciaAccessibile(const QString& className, QObject* object) {
     if (!object->isWidgetType())
         return nullptr;
     if (className == QLatin1String("corpo::frmMain"))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     if (className == QLatin1String("corpo::Acino"))
-        return new Decoration(static_cast<QWidget*>(object));
+        return new Decorazione(static_cast<QWidget*>(object));
     return nullptr;
 }
 
 // What a field may hold, whatever puts the text there: the key filter checks
 // typing and Ctrl+V with messages; this refuses a paste from the context menu
 // or a drop silently.
-class FieldValidator : public QValidator {
+class ValidatoreCampo : public QValidator {
 public:
-    FieldValidator(bool stake, QObject* parent) : QValidator(parent), stake_(stake) {}
+    ValidatoreCampo(bool stake, QObject* parent) : QValidator(parent), stake_(stake) {}
     State validate(QString& text, int&) const override {
         // A full stop typed or pasted into a stake lands as its comma.
         if (stake_)
@@ -89,20 +89,20 @@ private:
 } // namespace
 
 frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frmMain>()) {
-    QAccessible::installFactory(mainWindowAccessible);
+    QAccessible::installFactory(interfacciaAccessibile);
     ui->setupUi(this);
     setObjectName(QStringLiteral("frmMain"));
 
     // Every change of a field, the wheel or a colour marks the system as
     // changed; the empty system, Open and Save clear the mark afterwards.
-    for (int g = 0; g < NumGruppi; ++g) {
+    for (int g = 0; g < NumeroGruppi; ++g) {
         for (int p = 0; p < Scommesse[size_t(g)].size; ++p) {
-            QLineEdit* field = findChild<QLineEdit*>(NumberFieldName(g, p));
+            QLineEdit* field = findChild<QLineEdit*>(NomeCampoNumero(g, p));
             Q_ASSERT(field);
             numbers_[size_t(g)][size_t(p)] = field;
             field->setAccessibleName(
-                QStringLiteral("%1, numero %2").arg(Scommesse[size_t(g)].Name()).arg(p + 1));
-            field->setValidator(new FieldValidator(false, field));
+                QStringLiteral("%1, numero %2").arg(Scommesse[size_t(g)].Nome()).arg(p + 1));
+            field->setValidator(new ValidatoreCampo(false, field));
             field->installEventFilter(this);
             connect(field, &QLineEdit::textChanged, this, [this, field] {
                 doc_.modificato = true;
@@ -110,18 +110,18 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
             });
         }
         for (int k = 0; k < Scommesse[size_t(g)].stakeCount; ++k) {
-            QLineEdit* field = findChild<QLineEdit*>(StakeFieldName(g, k));
+            QLineEdit* field = findChild<QLineEdit*>(NomeCampoImporto(g, k));
             Q_ASSERT(field);
             stakes_[size_t(g)][size_t(k)] = field;
             field->setAccessibleName(
                 QStringLiteral("%1, %2, euro")
-                    .arg(Scommesse[size_t(g)].Name(), Scommesse[size_t(g)].KindName(k).toLower()));
-            field->setValidator(new FieldValidator(true, field));
+                    .arg(Scommesse[size_t(g)].Nome(), Scommesse[size_t(g)].NomeTipo(k).toLower()));
+            field->setValidator(new ValidatoreCampo(true, field));
             field->installEventFilter(this);
             connect(field, &QLineEdit::textChanged, this, [this] { doc_.modificato = true; });
         }
     }
-    for (int i = 0; i < NumNumeri; ++i) {
+    for (int i = 0; i < NumeroNumeri; ++i) {
         grapes_[size_t(i)] = findChild<Acino*>(QStringLiteral("ellissi_%1").arg(i));
         Q_ASSERT(grapes_[size_t(i)]);
     }
@@ -135,8 +135,8 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
     ShowArt(ui->picSfondoVorlacco, QStringLiteral(":/entry/sfondo_vorlacco.svg"), 2);
     ShowArt(ui->Picture3, QStringLiteral(":/entry/logo_bramasolovanti.svg"), 2);
 
-    connect(ui->cmdApri, &QPushButton::clicked, this, &frmMain::OpenSystem);
-    connect(ui->cmdSalva, &QPushButton::clicked, this, &frmMain::SaveSystem);
+    connect(ui->cmdApri, &QPushButton::clicked, this, &frmMain::ApriSistema);
+    connect(ui->cmdSalva, &QPushButton::clicked, this, &frmMain::SalvaSistema);
     connect(ui->cmdCapogioco, &QPushButton::clicked, this, [this] { ImpostaCapogioco(1); });
     connect(ui->cmdCasuale, &QPushButton::clicked, this, &frmMain::NumeriCasuali);
     connect(ui->cmdCancella, &QPushButton::clicked, this, [this] {
@@ -161,36 +161,36 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::frm
     connect(ui->cmdColoraCapogioco, &QPushButton::clicked, this,
             &frmMain::cmdColoraCapogioco_Click);
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this, [this] { MostraAbout(this); });
+    connect(help, &QShortcut::activated, this, [this] { ShowAbout(this); });
     connect(ui->cmbRuote, &QComboBox::currentTextChanged, this, [this](const QString& text) {
-        doc_.sistema.Ruota = FixedString(text, RuotaChars);
+        doc_.sistema.Ruota = FixedString(text, WheelChars);
         doc_.modificato = true;
     });
 
-    resizer_ = new AutoResizer(this);
+    resizer_ = new Ridimensionatore(this);
 }
 
 frmMain::~frmMain() = default;
 
 DatiCarta frmMain::carta() const { return {doc_.sistema, doc_.colori, impostazioni_.intestazione}; }
 
-void frmMain::load() {
-    setWindowTitle(AppTitle + QStringLiteral(" by Marvolt - Versione ") + VersionString() +
+void frmMain::carica() {
+    setWindowTitle(TitoloProgramma + QStringLiteral(" by Marvolt - Versione ") + StringaVersione() +
                    QStringLiteral(" - ") + Edizione);
-    CaricaRuote(ui->cmbRuote);
+    LoadWheels(ui->cmbRuote);
     NuovoSistema();
     impostazioni_ = ReadConfiguration();
     AdattaAlloSchermo(this);
 }
 
 // Checked: a place past the bets is a fault to stop at, not another field to change.
-QLineEdit* frmMain::numberField(int group, int position) const {
+QLineEdit* frmMain::campoNumero(int group, int position) const {
     return numbers_.at(size_t(group)).at(size_t(position));
 }
-QLineEdit* frmMain::stakeField(int group, int index) const {
+QLineEdit* frmMain::campoImporto(int group, int index) const {
     return stakes_.at(size_t(group)).at(size_t(index));
 }
-Acino* frmMain::grape(int index) const { return grapes_.at(size_t(index)); }
+Acino* frmMain::acino(int index) const { return grapes_.at(size_t(index)); }
 
 // ---------------------------------------------------------------- the system
 
@@ -201,27 +201,27 @@ void frmMain::NuovoSistema() {
     // Position by position, the two bets of a kind together. An empty field
     // holds nothing, not blanks: a click into it and a digit must just work.
     for (const StakeSlot& n : NumberOrder()) {
-        numberField(n.group, n.index)->clear();
-        Scommesse[size_t(n.group)].Numbers(doc_.sistema)[size_t(n.index)] = 0;
+        campoNumero(n.group, n.index)->clear();
+        Scommesse[size_t(n.group)].Numeri(doc_.sistema)[size_t(n.index)] = 0;
     }
-    doc_.sistema.NomeSistema = FixedString(NomeVuoto, NomeChars);
+    doc_.sistema.NomeSistema = FixedString(NomeVuoto, NameChars);
     ui->lblNomeSistema->setText(doc_.sistema.NomeSistema.trimmed());
-    doc_.sistema.Ruota = FixedString(QString(), RuotaChars);
+    doc_.sistema.Ruota = FixedString(QString(), WheelChars);
     if (ui->cmbRuote->count() > 0)
         ui->cmbRuote->setCurrentIndex(0);
     for (const StakeSlot& s : StakeOrder())
-        stakeField(s.group, s.index)->setText(QStringLiteral("0,00"));
-    FieldsToStakes();
+        campoImporto(s.group, s.index)->setText(QStringLiteral("0,00"));
+    ImportiDaiCampi();
     ImpostaColoreVorlacco(ColoreVorlaccoPredefinito);
     ui->cmdColoraCapogioco->setEnabled(false);
     doc_.modificato = false;
 }
 
-void frmMain::RecordToFields() {
+void frmMain::NumeriNeiCampi() {
     for (const StakeSlot& n : NumberOrder())
-        numberField(n.group, n.index)
+        campoNumero(n.group, n.index)
             ->setText(
-                QString::number(Scommesse[size_t(n.group)].Numbers(doc_.sistema)[size_t(n.index)]));
+                QString::number(Scommesse[size_t(n.group)].Numeri(doc_.sistema)[size_t(n.index)]));
 }
 
 void frmMain::ControllaValore(QLineEdit* field) {
@@ -235,14 +235,14 @@ void frmMain::ControllaValore(QLineEdit* field) {
 
 bool frmMain::VerificaSistema() {
     Cluster values{};
-    for (int g = 0; g < NumGruppi; ++g)
+    for (int g = 0; g < NumeroGruppi; ++g)
         for (int p = 0; p < Scommesse[size_t(g)].size; ++p)
-            values[size_t(g)][size_t(p)] = int(Val(numberField(g, p)->text()));
+            values[size_t(g)][size_t(p)] = int(Val(campoNumero(g, p)->text()));
     const Verdict v = CheckCluster(values, doc_.sistema);
     if (v.ok)
         return true;
     MsgBox(v.message, MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Attenzione!!"));
-    numberField(v.group, v.position)->setFocus(Qt::OtherFocusReason);
+    campoNumero(v.group, v.position)->setFocus(Qt::OtherFocusReason);
     return false;
 }
 
@@ -252,23 +252,23 @@ void frmMain::ImpostaCapogioco(uint8_t mode) {
     if (doc_.sistema.Capogioco != 0)
         colour = doc_.colori.capogioco;
     else
-        colour = ColoreCasuale(Rnd());
+        colour = RandomColour(Rnd());
     if (mode == 1) {
         const QString answer =
             InputBox(QStringLiteral("Inserisci il capogioco (1-90)"), QStringLiteral("CAPOGIOCO"),
                      QString::number(doc_.sistema.Capogioco));
-        const RispostaCapogioco a = LeggiCapogioco(answer);
-        if (a.kind == RispostaCapogioco::Cancelled)
+        const HeadNumberAnswer a = ParseHeadNumber(answer);
+        if (a.kind == HeadNumberAnswer::Cancelled)
             return;
-        if (a.kind == RispostaCapogioco::OutOfRange) {
+        if (a.kind == HeadNumberAnswer::OutOfRange) {
             MsgBox(QStringLiteral("I valori possibili sono da 1 a 90"), MsgButtons::Ok,
                    MsgIcon::Critical, QStringLiteral("Errore"));
             return;
         }
         candidate = a.value;
     }
-    for (int g = 0; g < NumGruppi; ++g)
-        numberField(g, 0)->setText(QString::number(candidate));
+    for (int g = 0; g < NumeroGruppi; ++g)
+        campoNumero(g, 0)->setText(QString::number(candidate));
     ImpostaColoreCapogioco(colour);
     doc_.sistema.Capogioco = uint8_t(candidate);
     doc_.colori.capogioco = colour;
@@ -277,10 +277,10 @@ void frmMain::ImpostaCapogioco(uint8_t mode) {
 }
 
 void frmMain::NumeriCasuali() {
-    const Cluster values = ValoriNumeriCasuali(doc_.sistema.Capogioco, &Rnd);
-    for (int g = 0; g < NumGruppi; ++g)
+    const Cluster values = RandomCluster(doc_.sistema.Capogioco, &Rnd);
+    for (int g = 0; g < NumeroGruppi; ++g)
         for (int p = 0; p < Scommesse[size_t(g)].size; ++p)
-            numberField(g, p)->setText(QString::number(values[size_t(g)][size_t(p)]));
+            campoNumero(g, p)->setText(QString::number(values[size_t(g)][size_t(p)]));
     if (doc_.sistema.Capogioco != 0)
         ImpostaCapogioco(0);
     VerificaSistema();
@@ -288,36 +288,36 @@ void frmMain::NumeriCasuali() {
 
 // ---------------------------------------------------------------- stakes
 
-void frmMain::FieldsToStakes() {
+void frmMain::ImportiDaiCampi() {
     for (const StakeSlot& s : StakeOrder())
-        Scommesse[size_t(s.group)].Stakes(doc_.sistema)[size_t(s.index)] =
-            ParseStake(stakeField(s.group, s.index)->text());
-    const float total = ImportoTotale(doc_.sistema);
+        Scommesse[size_t(s.group)].Importi(doc_.sistema)[size_t(s.index)] =
+            ParseStake(campoImporto(s.group, s.index)->text());
+    const float total = SystemTotal(doc_.sistema);
     ui->txtImportoSistema->setText(FormatTotal(total));
     doc_.sistema.ImportoSistema = total;
 }
 
-void frmMain::StakesToFields() {
+void frmMain::ImportiNeiCampi() {
     for (const StakeSlot& s : StakeOrder())
-        stakeField(s.group, s.index)
+        campoImporto(s.group, s.index)
             ->setText(
-                FormatStake(Scommesse[size_t(s.group)].Stakes(doc_.sistema)[size_t(s.index)]));
+                FormatStake(Scommesse[size_t(s.group)].Importi(doc_.sistema)[size_t(s.index)]));
 }
 
 void frmMain::ImpostaImporti10() {
-    ImpostaImporti(doc_.sistema, Preset::Euro10);
-    StakesToFields();
-    FieldsToStakes();
+    ApplyPreset(doc_.sistema, Preset::Euro10);
+    ImportiNeiCampi();
+    ImportiDaiCampi();
 }
 
 void frmMain::ImpostaImporti20() {
-    ImpostaImporti(doc_.sistema, Preset::Euro20);
-    StakesToFields();
-    FieldsToStakes();
+    ApplyPreset(doc_.sistema, Preset::Euro20);
+    ImportiNeiCampi();
+    ImportiDaiCampi();
 }
 
 bool frmMain::SistemaPronto() {
-    doc_.sistema.Ruota = FixedString(ui->cmbRuote->currentText(), RuotaChars);
+    doc_.sistema.Ruota = FixedString(ui->cmbRuote->currentText(), WheelChars);
     if (!VerificaSistema())
         return false;
     // Left empty by a system whose wheel is not in the list.
@@ -327,7 +327,7 @@ bool frmMain::SistemaPronto() {
         ui->cmbRuote->setFocus(Qt::OtherFocusReason);
         return false;
     }
-    FieldsToStakes();
+    ImportiDaiCampi();
     return true;
 }
 
@@ -358,7 +358,7 @@ void frmMain::cmdVerifica_Click() {
 
 // ---------------------------------------------------------------- colours
 
-void frmMain::paintField(QLineEdit* field, int32_t colour) {
+void frmMain::coloraCampo(QLineEdit* field, int32_t colour) {
     const QColor c = ToQColor(colour);
     QPalette pal = field->palette();
     pal.setColor(QPalette::Base, c);
@@ -369,18 +369,18 @@ void frmMain::paintField(QLineEdit* field, int32_t colour) {
 
 void frmMain::ImpostaColoreVorlacco(int32_t colour) {
     for (Acino* e : grapes_)
-        e->setColore(ToQColor(colour));
+        e->impostaColore(ToQColor(colour));
     for (const StakeSlot& n : NumberOrder())
-        paintField(numberField(n.group, n.index), colour);
+        coloraCampo(campoNumero(n.group, n.index), colour);
     if (doc_.sistema.Capogioco != 0)
         ImpostaColoreCapogioco(doc_.colori.capogioco);
 }
 
 void frmMain::ImpostaColoreCapogioco(int32_t colour) {
-    for (int g = 0; g < NumGruppi; ++g)
-        paintField(numberField(g, 0), colour);
+    for (int g = 0; g < NumeroGruppi; ++g)
+        coloraCampo(campoNumero(g, 0), colour);
     for (const Scommessa& bet : Scommesse)
-        grape(bet.acinoTesta)->setColore(ToQColor(colour));
+        acino(bet.acinoTesta)->impostaColore(ToQColor(colour));
 }
 
 void frmMain::cmdColoreVorlacco_Click() {
@@ -405,15 +405,15 @@ void frmMain::ScegliColore(int32_t& colore, const std::function<void(int32_t)>& 
 
 // ---------------------------------------------------------------- files
 
-QString frmMain::sistemiFolder() const { return SystemsFolder(); }
+QString frmMain::cartellaSistemi() const { return SystemsFolder(); }
 
-bool frmMain::SaveSystem() {
+bool frmMain::SalvaSistema() {
     if (!VerificaSistema())
         return false;
     FileDialogRequest request;
     request.save = true;
     request.title = QStringLiteral("Salva Sistema");
-    request.folder = sistemiFolder();
+    request.folder = cartellaSistemi();
     request.filter = FiltroSistemi;
     request.defaultSuffix = QStringLiteral("vrl");
     const QString path = AskFileName(this, request);
@@ -421,18 +421,18 @@ bool frmMain::SaveSystem() {
         return false;
 
     const QString previousName = doc_.sistema.NomeSistema;
-    doc_.sistema.NomeSistema = FixedString(QFileInfo(path).fileName(), NomeChars);
+    doc_.sistema.NomeSistema = FixedString(QFileInfo(path).fileName(), NameChars);
     if (doc_.sistema.NomeSistema.trimmed() == NomeVuoto) {
         MsgBox(QStringLiteral("Impostare un nome diverso da\r\n[") + NomeVuoto +
                    QStringLiteral("]"),
                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Attenzione"));
-        doc_.sistema.NomeSistema = FixedString(ui->lblNomeSistema->text(), NomeChars);
+        doc_.sistema.NomeSistema = FixedString(ui->lblNomeSistema->text(), NameChars);
         return false;
     }
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    doc_.sistema.Ruota = FixedString(ui->cmbRuote->currentText(), RuotaChars);
-    FieldsToStakes();
+    doc_.sistema.Ruota = FixedString(ui->cmbRuote->currentText(), WheelChars);
+    ImportiDaiCampi();
     const std::optional<QString> failed = SalvaDocumento(doc_, path);
     QApplication::restoreOverrideCursor();
     if (failed) {
@@ -452,26 +452,26 @@ bool frmMain::ChiediSalvataggio() {
         return true;
     switch (MsgBox(QStringLiteral("Il sistema è stato modificato. Salvarlo?"),
                    MsgButtons::YesNoCancel, MsgIcon::Question, windowTitle())) {
-    case MsgResult::Yes: return SaveSystem();
+    case MsgResult::Yes: return SalvaSistema();
     case MsgResult::No: return true;
     default: return false;
     }
 }
 
-void frmMain::OpenSystem() {
+void frmMain::ApriSistema() {
     if (!ChiediSalvataggio())
         return;
     FileDialogRequest request;
     request.save = false;
     request.title = QStringLiteral("Apri Sistema");
-    request.folder = sistemiFolder();
+    request.folder = cartellaSistemi();
     request.filter = FiltroSistemi;
     const QString path = AskFileName(this, request);
     if (!path.isEmpty())
-        OpenSystemFile(path);
+        ApriFileSistema(path);
 }
 
-void frmMain::OpenSystemFile(const QString& path) {
+void frmMain::ApriFileSistema(const QString& path) {
     // Everything is read before the current system is touched: a bad file
     // leaves it exactly as it was.
     auto opened = ApriDocumento(path);
@@ -482,19 +482,19 @@ void frmMain::OpenSystemFile(const QString& path) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     NuovoSistema();
     doc_ = std::move(std::get<Documento>(opened));
-    doc_.sistema.Ruota = FixedString(doc_.sistema.Ruota.trimmed(), RuotaChars);
+    doc_.sistema.Ruota = FixedString(doc_.sistema.Ruota.trimmed(), WheelChars);
     QApplication::restoreOverrideCursor();
 
     // The wheel box rewrites Ruota as it moves: remember the one to look for.
     const QString wanted = doc_.sistema.Ruota.trimmed();
-    RecordToFields();
+    NumeriNeiCampi();
     if (doc_.sistema.Capogioco != 0)
         ImpostaCapogioco(0);
-    doc_.sistema.NomeSistema = FixedString(doc_.sistema.NomeSistema.trimmed(), NomeChars);
+    doc_.sistema.NomeSistema = FixedString(doc_.sistema.NomeSistema.trimmed(), NameChars);
     ui->lblNomeSistema->setText(doc_.sistema.NomeSistema.trimmed());
-    StakesToFields();
+    ImportiNeiCampi();
     VerificaSistema();
-    FieldsToStakes();
+    ImportiDaiCampi();
     QComboBox* wheels = ui->cmbRuote;
     int wheel = -1;
     for (int i = 0; i < wheels->count() && wheel < 0; ++i)
@@ -517,7 +517,7 @@ void frmMain::OpenSystemFile(const QString& path) {
 
 // ---------------------------------------------------------------- events
 
-bool frmMain::filterKey(QLineEdit* field, QKeyEvent* key, bool stake) {
+bool frmMain::filtraTasto(QLineEdit* field, QKeyEvent* key, bool stake) {
     switch (key->key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
@@ -531,7 +531,7 @@ bool frmMain::filterKey(QLineEdit* field, QKeyEvent* key, bool stake) {
     }
     // Pasted text meets the same rules as typed text.
     if (key->matches(QKeySequence::Paste))
-        return refuseInsert(field, QGuiApplication::clipboard()->text(), stake);
+        return rifiutaInserimento(field, QGuiApplication::clipboard()->text(), stake);
     for (const auto editing : {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut,
                                QKeySequence::Undo, QKeySequence::Redo})
         if (key->matches(editing))
@@ -546,10 +546,10 @@ bool frmMain::filterKey(QLineEdit* field, QKeyEvent* key, bool stake) {
         Beep();
         return true;
     }
-    return refuseInsert(field, text, stake);
+    return rifiutaInserimento(field, text, stake);
 }
 
-bool frmMain::refuseInsert(QLineEdit* field, const QString& inserted, bool stake) {
+bool frmMain::rifiutaInserimento(QLineEdit* field, const QString& inserted, bool stake) {
     const bool allowed = std::all_of(inserted.begin(), inserted.end(), [stake](QChar c) {
         return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
                (stake && (c == QLatin1Char(',') || c == QLatin1Char('.')));
@@ -571,7 +571,7 @@ bool frmMain::refuseInsert(QLineEdit* field, const QString& inserted, bool stake
     if (stake)
         MsgBox(QStringLiteral("Gli importi possibili sono da 0,00 a %1, con al massimo due "
                               "decimali")
-                   .arg(FormatStake(ImportoMassimo)),
+                   .arg(FormatStake(MaxStake)),
                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Errore"));
     else
         Beep();
@@ -584,7 +584,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     const bool stake = field->objectName().startsWith(QStringLiteral("txtImp"));
     switch (event->type()) {
-    case QEvent::KeyPress: return filterKey(field, static_cast<QKeyEvent*>(event), stake);
+    case QEvent::KeyPress: return filtraTasto(field, static_cast<QKeyEvent*>(event), stake);
     case QEvent::FocusIn:
         // Select after the click that brought the focus has been handled too,
         // so typing always replaces the whole old value.
@@ -598,7 +598,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (stake && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             field->setText(FormatStake(ParseStake(field->text())));
-            FieldsToStakes();
+            ImportiDaiCampi();
         }
         break;
     }
@@ -621,24 +621,24 @@ void frmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool frmMain::isBackground(const QPoint& pos) const {
+bool frmMain::sulloSfondo(const QPoint& pos) const {
     QWidget* under = childAt(pos);
     return under == nullptr || under == ui->Picture3;
 }
 
 void frmMain::mousePressEvent(QMouseEvent* event) {
     backgroundPressed_ =
-        event->button() == Qt::LeftButton && isBackground(event->position().toPoint());
+        event->button() == Qt::LeftButton && sulloSfondo(event->position().toPoint());
     QWidget::mousePressEvent(event);
 }
 
 void frmMain::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = backgroundPressed_ && event->button() == Qt::LeftButton &&
-                       isBackground(event->position().toPoint());
+                       sulloSfondo(event->position().toPoint());
     backgroundPressed_ = false;
     QWidget::mouseReleaseEvent(event);
     if (click)
-        MostraAbout(this);
+        ShowAbout(this);
 }
 
 } // namespace corpo

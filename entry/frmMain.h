@@ -23,23 +23,23 @@ class frmMain;
 
 namespace corpo {
 
-class AutoResizer;
+class Ridimensionatore;
 class Acino;
 
 class frmMain : public QWidget {
     Q_OBJECT
 public:
-    // Builds the window; the system is set up only by load().
+    // Builds the window; the system is set up only by carica().
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
     // The load handler: caption, wheel list, empty system, settings.
-    void load();
+    void carica();
 
     // The empty system in the window and the record.
     void NuovoSistema();
     // The record's numbers into the number fields.
-    void RecordToFields();
+    void NumeriNeiCampi();
     // Checks the 29 numbers, copying them into the record; false (the user
     // has been told and the focus is on the field) on the first fault.
     bool VerificaSistema();
@@ -48,8 +48,8 @@ public:
     void NumeriCasuali();
 
     // The stake fields into the record and the total, and back.
-    void FieldsToStakes();
-    void StakesToFields();
+    void ImportiDaiCampi();
+    void ImportiNeiCampi();
     void ImpostaImporti10();
     void ImpostaImporti20();
 
@@ -58,13 +58,13 @@ public:
     void ImpostaColoreCapogioco(int32_t colour);
 
     // Save is false when nothing was written (refused, cancelled or failed).
-    bool SaveSystem();
-    void OpenSystem();
+    bool SalvaSistema();
+    void ApriSistema();
     // Asks to save a system changed since it was saved or opened; false when
     // the user keeps it (Annulla, or a save that did not happen).
     bool ChiediSalvataggio();
     // What Open does once the file is chosen, with the same messages.
-    void OpenSystemFile(const QString& path);
+    void ApriFileSistema(const QString& path);
 
     // The system in the window, its colours, its file and whether it changed.
     const Documento& documento() const { return doc_; }
@@ -73,9 +73,9 @@ public:
     // The range check every change of a number field runs.
     void ControllaValore(QLineEdit* field);
 
-    QLineEdit* numberField(int group, int position) const;
-    QLineEdit* stakeField(int group, int index) const;
-    Acino* grape(int index) const;
+    QLineEdit* campoNumero(int group, int position) const;
+    QLineEdit* campoImporto(int group, int index) const;
+    Acino* acino(int index) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -96,22 +96,22 @@ private:
     // The colour picker on `colore`, previewing each choice with `dipingi`;
     // a saved choice changes the document.
     void ScegliColore(int32_t& colore, const std::function<void(int32_t)>& dipingi);
-    bool isBackground(const QPoint& pos) const;
-    void paintField(QLineEdit* field, int32_t colour);
-    bool filterKey(QLineEdit* field, QKeyEvent* key, bool stake);
+    bool sulloSfondo(const QPoint& pos) const;
+    void coloraCampo(QLineEdit* field, int32_t colour);
+    bool filtraTasto(QLineEdit* field, QKeyEvent* key, bool stake);
     // Whether text typed or pasted into the field is refused (the user has
     // been told), else it goes in.
-    bool refuseInsert(QLineEdit* field, const QString& inserted, bool stake);
-    QString sistemiFolder() const;
+    bool rifiutaInserimento(QLineEdit* field, const QString& inserted, bool stake);
+    QString cartellaSistemi() const;
 
     std::unique_ptr<Ui::frmMain> ui;
-    Impostazioni impostazioni_; // read at start; a paper's window reads them again
+    Settings impostazioni_; // read at start; a paper's window reads them again
     // What the papers print from: the system as it stands, its colours, the header.
     DatiCarta carta() const;
-    std::array<std::array<QLineEdit*, 5>, NumGruppi> numbers_{};
-    std::array<std::array<QLineEdit*, 4>, NumGruppi> stakes_{};
-    std::array<Acino*, NumNumeri> grapes_{};
-    AutoResizer* resizer_ = nullptr;
+    std::array<std::array<QLineEdit*, 5>, NumeroGruppi> numbers_{};
+    std::array<std::array<QLineEdit*, 4>, NumeroGruppi> stakes_{};
+    std::array<Acino*, NumeroNumeri> grapes_{};
+    Ridimensionatore* resizer_ = nullptr;
     bool backgroundPressed_ = false;
     Documento doc_;
 };

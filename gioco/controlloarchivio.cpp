@@ -37,7 +37,7 @@ namespace {
 unsigned Attese(const QDate& data) {
     if (data < InizioArchivio)
         return 0;
-    unsigned m = (1u << NumRuote) - 1;
+    unsigned m = (1u << NumeroRuote) - 1;
     if (data < InizioCagliariGenova)
         m &= ~((1u << Cagliari) | (1u << Genova));
     if (data < InizioNazionale)
@@ -46,7 +46,7 @@ unsigned Attese(const QDate& data) {
 }
 QList<int> Elenco(unsigned ruote) {
     QList<int> out;
-    for (int r = 0; r < NumRuote; ++r)
+    for (int r = 0; r < NumeroRuote; ++r)
         if (ruote & (1u << r))
             out << r;
     return out;
@@ -82,7 +82,7 @@ ControlloArchivio ControllaArchivio(const Archivio& archivio) {
             });
         prima = data;
         unsigned presenti = 0;
-        for (int r = 0; r < NumRuote; ++r) {
+        for (int r = 0; r < NumeroRuote; ++r) {
             const Estratti& e = ruote[size_t(r)];
             if (e[0] == 0)
                 continue;

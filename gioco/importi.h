@@ -10,7 +10,7 @@ namespace corpo {
 
 // A float to an integer: the nearest, halves to the even neighbour (2.5 gives
 // 2, 5.5 gives 6). Values beyond an int give its limit.
-inline int RoundHalfEven(double value) {
+inline int ArrotondaPari(double value) {
     const double r = std::nearbyint(value);
     if (!(r > double(INT_MIN)))
         return INT_MIN;

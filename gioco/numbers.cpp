@@ -88,7 +88,7 @@ float ParseStake(const QString& text) {
 bool StakeFits(const QString& text) {
     const qsizetype comma = text.lastIndexOf(QLatin1Char(','));
     return text.size() <= StakeMaxLength && text.count(QLatin1Char(',')) <= 1 &&
-           (comma < 0 || text.size() - comma <= 3) && ParseStake(text) <= ImportoMassimo;
+           (comma < 0 || text.size() - comma <= 3) && ParseStake(text) <= MaxStake;
 }
 
 bool FieldAccepts(const QString& text, bool stake) {
@@ -106,41 +106,41 @@ namespace {
 template <size_t N> constexpr std::array<StakeSlot, N> KindByKind(int (*places)(const Scommessa&)) {
     std::array<StakeSlot, N> o{};
     size_t k = 0;
-    for (int g = 0; g < NumGruppi; ++g) {
+    for (int g = 0; g < NumeroGruppi; ++g) {
         const Giocata* kind = Scommesse[size_t(g)].giocata;
         if (g > 0 && Scommesse[size_t(g - 1)].giocata == kind)
             continue;
         for (int i = 0; i < places(Scommesse[size_t(g)]); ++i)
-            for (int h = g; h < NumGruppi && Scommesse[size_t(h)].giocata == kind; ++h)
+            for (int h = g; h < NumeroGruppi && Scommesse[size_t(h)].giocata == kind; ++h)
                 o[k++] = {h, i};
     }
     return o;
 }
 } // namespace
 
-const std::array<StakeSlot, NumImporti>& StakeOrder() {
+const std::array<StakeSlot, NumeroImporti>& StakeOrder() {
     static const auto order =
-        KindByKind<NumImporti>([](const Scommessa& b) { return b.stakeCount; });
+        KindByKind<NumeroImporti>([](const Scommessa& b) { return b.stakeCount; });
     return order;
 }
 
-const std::array<StakeSlot, NumNumeri>& NumberOrder() {
-    static const auto order = KindByKind<NumNumeri>([](const Scommessa& b) { return b.size; });
+const std::array<StakeSlot, NumeroNumeri>& NumberOrder() {
+    static const auto order = KindByKind<NumeroNumeri>([](const Scommessa& b) { return b.size; });
     return order;
 }
 
-float ImportoTotale(const SystemRecord& record) {
-    std::array<float, NumImporti> stakes{};
+float SystemTotal(const SystemRecord& record) {
+    std::array<float, NumeroImporti> stakes{};
     for (size_t k = 0; k < stakes.size(); ++k) {
         const StakeSlot& s = StakeOrder()[k];
-        stakes[k] = Scommesse[size_t(s.group)].Stakes(record)[size_t(s.index)];
+        stakes[k] = Scommesse[size_t(s.group)].Importi(record)[size_t(s.index)];
     }
     return SommaImporti(stakes);
 }
 
 Verdict CheckCluster(const Cluster& values, SystemRecord& record) {
     for (const Scommessa& bet : Scommesse) {
-        const std::span<uint8_t> stored = bet.Numbers(record);
+        const std::span<uint8_t> stored = bet.Numeri(record);
         for (int p = 0; p < bet.size; ++p) {
             const int v = values[size_t(bet.group)][size_t(p)];
             if (v == 0)
@@ -150,15 +150,15 @@ Verdict CheckCluster(const Cluster& values, SystemRecord& record) {
     }
     // Repeats count only within one bet; the bets of a kind are checked pair
     // of positions by pair of positions, the first bet before the second.
-    for (int first = 0; first < NumGruppi; ++first) {
+    for (int first = 0; first < NumeroGruppi; ++first) {
         const Giocata* kind = Scommesse[size_t(first)].giocata;
         if (first > 0 && Scommesse[size_t(first - 1)].giocata == kind)
             continue;
         const int size = kind->size;
         for (int i = 0; i < size; ++i)
             for (int j = i + 1; j < size; ++j)
-                for (int g = first; g < NumGruppi && Scommesse[size_t(g)].giocata == kind; ++g) {
-                    const std::span<const uint8_t> n = Scommesse[size_t(g)].Numbers(record);
+                for (int g = first; g < NumeroGruppi && Scommesse[size_t(g)].giocata == kind; ++g) {
+                    const std::span<const uint8_t> n = Scommesse[size_t(g)].Numeri(record);
                     if (n[i] == n[j]) {
                         // A repeated ambo sends the focus to its first number.
                         const int focus = size == 2 ? 0 : j;
@@ -169,24 +169,24 @@ Verdict CheckCluster(const Cluster& values, SystemRecord& record) {
     return {};
 }
 
-RispostaCapogioco LeggiCapogioco(const QString& answer) {
+HeadNumberAnswer ParseHeadNumber(const QString& answer) {
     if (answer.isEmpty())
         return {};
     const double v = Val(answer);
     // Far outside the range there is nothing to round.
     if (!(v > -1000.0 && v < 1000.0))
-        return {RispostaCapogioco::OutOfRange, 0};
-    const int n = RoundHalfEven(v);
+        return {HeadNumberAnswer::OutOfRange, 0};
+    const int n = ArrotondaPari(v);
     if (n < 1 || n > 90)
-        return {RispostaCapogioco::OutOfRange, 0};
-    return {RispostaCapogioco::Accepted, n};
+        return {HeadNumberAnswer::OutOfRange, 0};
+    return {HeadNumberAnswer::Accepted, n};
 }
 
 double Rnd() { return QRandomGenerator::global()->generateDouble(); }
 
-int32_t ColoreCasuale(double draw) { return RoundHalfEven(draw * 16777215.0); }
+int32_t RandomColour(double draw) { return ArrotondaPari(draw * 16777215.0); }
 
-Cluster ValoriNumeriCasuali(int capogioco, const std::function<double()>& draw) {
+Cluster RandomCluster(int capogioco, const std::function<double()>& draw) {
     Cluster out{};
     std::array<bool, 91> used{};
     auto one = [&] { return int(draw() * 90.0 + 1.0); };
@@ -203,11 +203,11 @@ Cluster ValoriNumeriCasuali(int capogioco, const std::function<double()>& draw) 
     return out;
 }
 
-void ImpostaImporti(SystemRecord& r, Preset preset) {
+void ApplyPreset(SystemRecord& r, Preset preset) {
     for (const Scommessa& bet : Scommesse) {
         const std::array<float, 4>& stakes =
             preset == Preset::Euro10 ? bet.giocata->euro10 : bet.giocata->euro20;
-        std::copy_n(stakes.begin(), bet.stakeCount, bet.Stakes(r).begin());
+        std::copy_n(stakes.begin(), bet.stakeCount, bet.Importi(r).begin());
     }
 }
 

@@ -35,10 +35,10 @@ QString StakeNotation(QString text);
 
 // The game takes at most 200 euro on one kind of hit; "200,00" is also the
 // longest text a stake field holds.
-inline constexpr float ImportoMassimo = 200.0f;
+inline constexpr float MaxStake = 200.0f;
 inline constexpr int StakeMaxLength = 6;
 // Whether a stake being typed fits its field whole: at most StakeMaxLength
-// characters, one comma, two decimals and ImportoMassimo.
+// characters, one comma, two decimals and MaxStake.
 bool StakeFits(const QString& text);
 // Whether a field can hold the text: a number field two digits or blanks, a
 // stake field a stake that fits.
@@ -50,16 +50,16 @@ struct StakeSlot {
     int group;
     int index;
 };
-const std::array<StakeSlot, NumImporti>& StakeOrder();
+const std::array<StakeSlot, NumeroImporti>& StakeOrder();
 // The number fields in the same order: kind after kind, position by
 // position, each bet of the kind in turn; the Estratto last.
-const std::array<StakeSlot, NumNumeri>& NumberOrder();
+const std::array<StakeSlot, NumeroNumeri>& NumberOrder();
 
 // The system's total: the 21 stakes summed in StakeOrder (SommaImporti).
-float ImportoTotale(const SystemRecord& record);
+float SystemTotal(const SystemRecord& record);
 
 // The numeric values of the 29 number fields, [group][position].
-using Cluster = std::array<std::array<int, 5>, NumGruppi>;
+using Cluster = std::array<std::array<int, 5>, NumeroGruppi>;
 
 // The outcome of the check of a complete system: on failure, the message to
 // show and the field that gets the focus.
@@ -75,25 +75,25 @@ struct Verdict {
 Verdict CheckCluster(const Cluster& values, SystemRecord& record);
 
 // The answer to the head-number input box.
-struct RispostaCapogioco {
+struct HeadNumberAnswer {
     enum Kind { Cancelled, OutOfRange, Accepted } kind = Cancelled;
     int value = 0;
 };
-RispostaCapogioco LeggiCapogioco(const QString& answer);
+HeadNumberAnswer ParseHeadNumber(const QString& answer);
 
 // A uniform draw in [0, 1) from Qt's generator, which Qt seeds.
 double Rnd();
 
 // A random colour 0..0xFFFFFF from a uniform draw in [0, 1).
-int32_t ColoreCasuale(double draw);
+int32_t RandomColour(double draw);
 
 // The random fill: 28 different numbers for the first eight bets, none equal
 // to the head number, then a free draw for the estratto. draw() is uniform in
 // [0, 1). The head number itself is put back afterwards by the window.
-Cluster ValoriNumeriCasuali(int capogioco, const std::function<double()>& draw);
+Cluster RandomCluster(int capogioco, const std::function<double()>& draw);
 
 // Fills the 21 stakes of the 10 or 20 euro system.
 enum class Preset { Euro10, Euro20 };
-void ImpostaImporti(SystemRecord& record, Preset preset);
+void ApplyPreset(SystemRecord& record, Preset preset);
 
 } // namespace corpo

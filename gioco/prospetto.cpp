@@ -11,12 +11,12 @@ namespace {
 
 // The smallest magnitude that rounds to an infinite float: FLT_MAX plus half
 // of its last place. Exact in double.
-constexpr double FloatOverflow = 0x1.ffffffp127;
+constexpr double OltreFloat = 0x1.ffffffp127;
 
 // Rounds a double to float, or fails when the float would not be finite.
 // Checked before the conversion, which is undefined out of range.
-bool ToFloat(double d, float& out) {
-    if (!(std::fabs(d) < FloatOverflow)) // also catches NaN
+bool InFloat(double d, float& out) {
+    if (!(std::fabs(d) < OltreFloat)) // also catches NaN
         return false;
     out = static_cast<float>(d);
     return true;
@@ -25,7 +25,7 @@ bool ToFloat(double d, float& out) {
 } // namespace
 
 bool UnitaVincita(float stake, double factor, float& out) {
-    return ToFloat(static_cast<double>(stake) * factor, out);
+    return InFloat(static_cast<double>(stake) * factor, out);
 }
 
 bool ProspettoScommessa(const Giocata& giocata, std::span<const float> imp, std::span<float> vin) {
@@ -44,7 +44,7 @@ bool ProspettoScommessa(const Giocata& giocata, std::span<const float> imp, std:
         for (size_t j = 0; j < m; ++j)
             sum += double(Binomiale(giocata.NumeriTipo(int(m)), giocata.NumeriTipo(int(j)))) *
                    double(unit[j]);
-        if (!ToFloat(sum, out[m]))
+        if (!InFloat(sum, out[m]))
             return false;
     }
     std::copy_n(out.begin(), members, vin.begin());
@@ -54,7 +54,7 @@ bool ProspettoScommessa(const Giocata& giocata, std::span<const float> imp, std:
 std::optional<Importi21> CalcolaVincite(const Importi21& stakes) {
     Importi21 w{};
     for (const Scommessa& b : Scommesse) {
-        const size_t at = size_t(FirstStake(b.group)), n = size_t(b.stakeCount);
+        const size_t at = size_t(PrimoImporto(b.group)), n = size_t(b.stakeCount);
         if (!ProspettoScommessa(*b.giocata, std::span(stakes).subspan(at, n),
                                 std::span(w).subspan(at, n)))
             return std::nullopt;
@@ -62,16 +62,16 @@ std::optional<Importi21> CalcolaVincite(const Importi21& stakes) {
     return w;
 }
 
-Importi21 StakesOf(const SystemRecord& r) {
+Importi21 ImportiDi(const SystemRecord& r) {
     Importi21 s{};
     for (const Scommessa& b : Scommesse)
-        std::ranges::copy(b.Stakes(r), s.begin() + FirstStake(b.group));
+        std::ranges::copy(b.Importi(r), s.begin() + PrimoImporto(b.group));
     return s;
 }
 
-void SetWinnings(SystemRecord& r, const Importi21& w) {
+void ImpostaVincite(SystemRecord& r, const Importi21& w) {
     for (const Scommessa& b : Scommesse)
-        std::copy_n(w.begin() + FirstStake(b.group), b.stakeCount, b.Winnings(r).begin());
+        std::copy_n(w.begin() + PrimoImporto(b.group), b.stakeCount, b.Vincite(r).begin());
 }
 
 QString FormatoVincita(double amount, const QLocale& locale) {
@@ -106,10 +106,10 @@ QString FormatoNumero(uint8_t number) { return number == 0 ? QString() : QString
 QString FormatoConteggio(qint64 n) { return QLocale(QLocale::Italian, QLocale::Italy).toString(n); }
 
 bool CalcolaProspetto(SystemRecord& record) {
-    const std::optional<Importi21> w = CalcolaVincite(StakesOf(record));
+    const std::optional<Importi21> w = CalcolaVincite(ImportiDi(record));
     if (!w)
         return false;
-    SetWinnings(record, *w);
+    ImpostaVincite(record, *w);
     return true;
 }
 

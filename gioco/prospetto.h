@@ -15,8 +15,8 @@
 namespace corpo {
 
 // The 21 stakes or the 21 winnings of a system, bet after bet in group order,
-// each bet from its FirstStake (gioco/scommesse.h).
-using Importi21 = std::array<float, NumImporti>;
+// each bet from its PrimoImporto (gioco/scommesse.h).
+using Importi21 = std::array<float, NumeroImporti>;
 
 // One bet's winnings, member by member: what it collects when exactly that
 // many numbers are drawn and the member's kind is played. When every amount is
@@ -33,8 +33,8 @@ bool UnitaVincita(float stake, double factor, float& out);
 std::optional<Importi21> CalcolaVincite(const Importi21& stakes);
 
 // The stakes of a record in Importi21 order; its winnings from that order.
-Importi21 StakesOf(const SystemRecord& r);
-void SetWinnings(SystemRecord& r, const Importi21& winnings);
+Importi21 ImportiDi(const SystemRecord& r);
+void ImpostaVincite(SystemRecord& r, const Importi21& winnings);
 
 // Recomputes a system's winnings from its stakes. On overflow returns false
 // and leaves the record as it was.

@@ -29,12 +29,12 @@ ControlloRegole ControllaRegole(const SystemRecord& record, int da, int a, const
         if (slip < da || slip > a)
             continue;
         const Scommessa& bet = ScommessaDiScheda(slip);
-        const QString chi = QStringLiteral("Schedina %1 (%2): ").arg(slip).arg(bet.Name());
-        const std::span<const float> importi = bet.Stakes(record);
+        const QString chi = QStringLiteral("Schedina %1 (%2): ").arg(slip).arg(bet.Nome());
+        const std::span<const float> importi = bet.Importi(record);
         for (size_t k = 0; k < importi.size(); ++k) {
             const float stake = importi[k];
             const QString puntata =
-                QStringLiteral("la puntata %1 di %2 ").arg(bet.KindName(int(k)), euro(stake));
+                QStringLiteral("la puntata %1 di %2 ").arg(bet.NomeTipo(int(k)), euro(stake));
             if (!Multiplo(stake, regole.passoPuntata))
                 out.violazioni
                     << chi + puntata +

@@ -26,8 +26,8 @@ struct RegoleGioco {
 inline constexpr RegoleGioco Regole{};
 
 struct ControlloRegole {
-    std::array<float, NumGruppi> totali{}; // slip 1.. at index 0.., as the slip prints it
-    QStringList violazioni;                // one line per broken rule, slip by slip
+    std::array<float, NumeroGruppi> totali{}; // slip 1.. at index 0.., as the slip prints it
+    QStringList violazioni;                   // one line per broken rule, slip by slip
 };
 
 // Each slip's total and every rule that the slips da..a break, e.g.
@@ -35,7 +35,7 @@ struct ControlloRegole {
 // stake that the slip's amount cells cannot mark ("... la puntata Ambo di
 // 0,40 € non si può segnare sulla schedina (si segnerebbe 0,35 €)"), amounts
 // in the given locale.
-ControlloRegole ControllaRegole(const SystemRecord& record, int da = 1, int a = NumGruppi,
+ControlloRegole ControllaRegole(const SystemRecord& record, int da = 1, int a = NumeroGruppi,
                                 const QLocale& locale = QLocale(),
                                 const RegoleGioco& regole = Regole);
 

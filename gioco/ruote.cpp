@@ -12,11 +12,11 @@ QString CodiceRuota(int ruota) { return QString::fromLatin1(Ruote.at(size_t(ruot
 QString NomeRuota(int ruota) { return QString::fromLatin1(Ruote.at(size_t(ruota)).nome); }
 
 std::span<const QString> NomiRuote() {
-    static const std::array<QString, MaxRuote> nomi = [] {
-        std::array<QString, MaxRuote> n;
-        for (int i = 0; i < NumRuote; ++i)
+    static const std::array<QString, PostiRuote> nomi = [] {
+        std::array<QString, PostiRuote> n;
+        for (int i = 0; i < NumeroRuote; ++i)
             n[size_t(i)] = NomeRuota(i);
-        n[NumRuote] = QLatin1String(NomeTutte);
+        n[NumeroRuote] = QLatin1String(NomeTutte);
         return n;
     }();
     return nomi;
@@ -39,7 +39,7 @@ QList<int> RuoteDaVerificare(const QString& ruota) {
             all << i;
         return all;
     }
-    if (const std::optional<int> i = IndiceRuota(ruota, NomiRuote().first(NumRuote)))
+    if (const std::optional<int> i = IndiceRuota(ruota, NomiRuote().first(NumeroRuote)))
         return {*i};
     return {};
 }

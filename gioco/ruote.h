@@ -17,9 +17,9 @@ struct Ruota {
 
 // The wheels in the order of the slip's wheel column and of the archive's
 // columns: the ten city wheels, then the Nazionale.
-inline constexpr int NumRuote = 11;
+inline constexpr int NumeroRuote = 11;
 inline constexpr int RuoteCitta = 10; // what "Tutte" plays
-inline constexpr std::array<Ruota, NumRuote> Ruote = {{
+inline constexpr std::array<Ruota, NumeroRuote> Ruote = {{
     {"BA", "Bari"},
     {"CA", "Cagliari"},
     {"FI", "Firenze"},
@@ -34,7 +34,7 @@ inline constexpr std::array<Ruota, NumRuote> Ruote = {{
 }};
 // The ten city wheels at once; the slip's wheel column marks it after the Nazionale.
 inline constexpr const char* NomeTutte = "Tutte";
-inline constexpr int MaxRuote = 12; // places in the wheel column and in the wheel box
+inline constexpr int PostiRuote = 12; // places in the wheel column and in the wheel box
 
 QString CodiceRuota(int ruota); // "BA" ... "RN"
 QString NomeRuota(int ruota);   // "Bari" ... "Nazionale"

@@ -48,7 +48,7 @@ const Scommessa& ScommessaDiScheda(int slip) {
 
 ContenutoScheda PreparaScheda(const SystemRecord& record, int slip) {
     const Scommessa& bet = ScommessaDiScheda(slip);
-    const std::span<const float> importi = bet.Stakes(record);
+    const std::span<const float> importi = bet.Importi(record);
     ContenutoScheda c;
     c.numeri = GrigliaNumeriVuota();
     c.importi.fill(false);
@@ -59,7 +59,7 @@ ContenutoScheda PreparaScheda(const SystemRecord& record, int slip) {
         c.totale = SommaImporti(importi);
         ScomponiImporti(c.importi, importi);
     }
-    SegnaNumeri(c.numeri, bet.Numbers(record));
+    SegnaNumeri(c.numeri, bet.Numeri(record));
     return c;
 }
 

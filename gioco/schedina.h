@@ -14,7 +14,7 @@
 namespace corpo {
 
 inline constexpr int SchedaMinima = 1;
-inline constexpr int SchedaMassima = NumGruppi; // a slip for each bet
+inline constexpr int SchedaMassima = NumeroGruppi; // a slip for each bet
 inline constexpr int ColonneImporti = 13;
 inline constexpr int RigheImporti = 5; // rows of the slip: 4 Estratto .. 0 Cinquina
 inline constexpr int RigaEstratto = 4;

@@ -14,9 +14,9 @@
 namespace corpo {
 
 enum Gruppo { Cinq1, Cinq2, Quad1, Quad2, Terz1, Terz2, Ambo1, Ambo2, Estratto };
-inline constexpr int NumGruppi = 9;
-inline constexpr int NumNumeri = 29;
-inline constexpr int NumImporti = 21;
+inline constexpr int NumeroGruppi = 9;
+inline constexpr int NumeroNumeri = 29;
+inline constexpr int NumeroImporti = 21;
 
 // What every bet of n numbers shares: member k of its stakes is the kind of
 // hit with k + 2 numbers (the Estratto's one member is the single number).
@@ -73,29 +73,29 @@ struct Scommessa {
     float* (*stakesOf)(SystemRecord&);
     float* (*winningsOf)(SystemRecord&);
 
-    std::span<uint8_t> Numbers(SystemRecord& r) const { return {numbersOf(r), size_t(size)}; }
-    std::span<const uint8_t> Numbers(const SystemRecord& r) const {
-        return Numbers(const_cast<SystemRecord&>(r));
+    std::span<uint8_t> Numeri(SystemRecord& r) const { return {numbersOf(r), size_t(size)}; }
+    std::span<const uint8_t> Numeri(const SystemRecord& r) const {
+        return Numeri(const_cast<SystemRecord&>(r));
     }
-    std::span<float> Stakes(SystemRecord& r) const { return {stakesOf(r), size_t(stakeCount)}; }
-    std::span<const float> Stakes(const SystemRecord& r) const {
-        return Stakes(const_cast<SystemRecord&>(r));
+    std::span<float> Importi(SystemRecord& r) const { return {stakesOf(r), size_t(stakeCount)}; }
+    std::span<const float> Importi(const SystemRecord& r) const {
+        return Importi(const_cast<SystemRecord&>(r));
     }
-    std::span<float> Winnings(SystemRecord& r) const { return {winningsOf(r), size_t(stakeCount)}; }
-    std::span<const float> Winnings(const SystemRecord& r) const {
-        return Winnings(const_cast<SystemRecord&>(r));
+    std::span<float> Vincite(SystemRecord& r) const { return {winningsOf(r), size_t(stakeCount)}; }
+    std::span<const float> Vincite(const SystemRecord& r) const {
+        return Vincite(const_cast<SystemRecord&>(r));
     }
-    QString Name() const { return QString::fromLatin1(name); }
+    QString Nome() const { return QString::fromLatin1(name); }
     // The kind of hit stake member k pays: "Ambo", "Terno", "Quaterna",
     // "Cinquina"; the Estratto's one member is "Estratto".
-    QString KindName(int member) const {
+    QString NomeTipo(int member) const {
         static constexpr const char* kinds[] = {"Ambo", "Terno", "Quaterna", "Cinquina"};
         return QString::fromLatin1(size == 1 ? "Estratto" : kinds[member]);
     }
 };
 
 // clang-format off
-inline constexpr std::array<Scommessa, NumGruppi> Scommesse = {{
+inline constexpr std::array<Scommessa, NumeroGruppi> Scommesse = {{
     {Cinq1, 5, 4, "Cinq1", "Cinquina 1", &Cinquina, 1, 14,
      "La prima cinquina non è completa!!!", "Valore duplicato nella prima cinquina!!!",
      [](SystemRecord& r) { return r.Cinq1.data(); }, [](SystemRecord& r) { return r.ImpCinq1.data(); },
@@ -136,9 +136,9 @@ inline constexpr std::array<Scommessa, NumGruppi> Scommesse = {{
 // clang-format on
 
 // Each row stands at its group's index, with its kind's size.
-inline constexpr bool InGroupOrder = [] {
+inline constexpr bool InOrdineDiGruppo = [] {
     int numbers = 0, stakes = 0;
-    for (int g = 0; g < NumGruppi; ++g) {
+    for (int g = 0; g < NumeroGruppi; ++g) {
         const Scommessa& b = Scommesse[size_t(g)];
         if (b.group != g || b.giocata->size != b.size ||
             b.stakeCount != (b.size == 1 ? 1 : b.size - 1))
@@ -146,12 +146,12 @@ inline constexpr bool InGroupOrder = [] {
         numbers += Scommesse[size_t(g)].size;
         stakes += Scommesse[size_t(g)].stakeCount;
     }
-    return numbers == NumNumeri && stakes == NumImporti;
+    return numbers == NumeroNumeri && stakes == NumeroImporti;
 }();
-static_assert(InGroupOrder);
+static_assert(InOrdineDiGruppo);
 
 // Where a bet's stakes (or winnings) start among the 21, bet after bet.
-constexpr int FirstStake(int group) {
+constexpr int PrimoImporto(int group) {
     int at = 0;
     for (int g = 0; g < group; ++g)
         at += Scommesse[size_t(g)].stakeCount;
@@ -160,18 +160,18 @@ constexpr int FirstStake(int group) {
 
 // The object name of a bet's field: prefix and stem, then "_" and the index
 // unless the bet has a single such field ("txtCinq1_0", "txtEstratto").
-inline QString FieldName(const char* prefix, int group, int index, int count) {
+inline QString NomeCampo(const char* prefix, int group, int index, int count) {
     const QString name = QLatin1String(prefix) + QLatin1String(Scommesse[size_t(group)].stem);
     return count == 1 ? name : name + QLatin1Char('_') + QString::number(index);
 }
-inline QString NumberFieldName(int group, int position) {
-    return FieldName("txt", group, position, Scommesse[size_t(group)].size);
+inline QString NomeCampoNumero(int group, int position) {
+    return NomeCampo("txt", group, position, Scommesse[size_t(group)].size);
 }
-inline QString StakeFieldName(int group, int index) {
-    return FieldName("txtImp", group, index, Scommesse[size_t(group)].stakeCount);
+inline QString NomeCampoImporto(int group, int index) {
+    return NomeCampo("txtImp", group, index, Scommesse[size_t(group)].stakeCount);
 }
-inline QString WinningsFieldName(int group, int index) {
-    return FieldName("lblVin", group, index, Scommesse[size_t(group)].stakeCount);
+inline QString NomeCampoVincita(int group, int index) {
+    return NomeCampo("lblVin", group, index, Scommesse[size_t(group)].stakeCount);
 }
 
 // The sum of stakes in the given order, brought to cents after each addition:

@@ -8,7 +8,7 @@ namespace corpo {
 Statistiche CalcolaStatistiche(const Archivio& archivio, const SystemRecord& record, int ruota,
                                const QDate& dal) {
     Statistiche out;
-    if (ruota < 0 || ruota >= NumRuote)
+    if (ruota < 0 || ruota >= NumeroRuote)
         return out;
     // Per number 1..90: the index of the last draw holding it, its longest
     // gap so far and its count. Per bet: which bets hold a number (a bit
@@ -17,10 +17,10 @@ Statistiche CalcolaStatistiche(const Archivio& archivio, const SystemRecord& rec
     ultima.fill(-1);
     std::array<uint16_t, 91> inScommessa{};
     for (const Scommessa& bet : Scommesse)
-        for (uint8_t n : bet.Numbers(record))
+        for (uint8_t n : bet.Numeri(record))
             if (n >= 1 && n <= 90)
                 inScommessa[n] |= uint16_t(1u << bet.group);
-    std::array<int, NumGruppi> ultimoAmbo, ultimoTerno;
+    std::array<int, NumeroGruppi> ultimoAmbo, ultimoTerno;
     ultimoAmbo.fill(-1);
     ultimoTerno.fill(-1);
 
@@ -34,7 +34,7 @@ Statistiche CalcolaStatistiche(const Archivio& archivio, const SystemRecord& rec
         if (!out.prima.isValid())
             out.prima = it->first;
         out.ultima = it->first;
-        std::array<uint8_t, NumGruppi> colpi{};
+        std::array<uint8_t, NumeroGruppi> colpi{};
         for (uint8_t n : e) {
             massimo[n] = std::max(massimo[n], d - ultima[n] - 1);
             ultima[n] = d;
@@ -42,7 +42,7 @@ Statistiche CalcolaStatistiche(const Archivio& archivio, const SystemRecord& rec
             for (uint16_t bets = inScommessa[n]; bets; bets &= uint16_t(bets - 1))
                 ++colpi[size_t(std::countr_zero(bets))];
         }
-        for (int g = 0; g < NumGruppi; ++g) {
+        for (int g = 0; g < NumeroGruppi; ++g) {
             if (colpi[size_t(g)] >= 2)
                 ultimoAmbo[size_t(g)] = d;
             if (colpi[size_t(g)] >= 3)
@@ -54,7 +54,7 @@ Statistiche CalcolaStatistiche(const Archivio& archivio, const SystemRecord& rec
     out.frequenzaAttesa = d * 5.0 / 90.0;
     size_t at = 0;
     for (const Scommessa& bet : Scommesse) {
-        for (uint8_t n : bet.Numbers(record)) {
+        for (uint8_t n : bet.Numeri(record)) {
             StatisticaNumero& s = out.numeri[at++];
             s.numero = n;
             if (n < 1 || n > 90)

@@ -33,11 +33,11 @@ struct Statistiche {
     int estrazioni = 0;       // the wheel's draws counted
     QDate prima, ultima;      // the first and the last of them; none when none
     double frequenzaAttesa{}; // 5/90 of the draws: what a number averages
-    std::array<StatisticaNumero, NumNumeri> numeri; // bunch order: bet by bet
-    std::array<StatisticaScommessa, NumGruppi> scommesse;
+    std::array<StatisticaNumero, NumeroNumeri> numeri; // bunch order: bet by bet
+    std::array<StatisticaScommessa, NumeroGruppi> scommesse;
 };
 
-// The statistics of the record's numbers on `ruota` (0..NumRuote-1) over the
+// The statistics of the record's numbers on `ruota` (0..NumeroRuote-1) over the
 // archive's draws from `dal` on (all of them when `dal` is none). One pass.
 Statistiche CalcolaStatistiche(const Archivio& archivio, const SystemRecord& record, int ruota,
                                const QDate& dal = {});

@@ -90,7 +90,7 @@ bool Possible(const SystemRecord& r) {
                 return false;
     for (const auto& group : stakes)
         for (float v : group)
-            if (!(v >= 0 && v <= ImportoMassimo) || !CentesimiInteri(v)) // NaN fails both
+            if (!(v >= 0 && v <= MaxStake) || !CentesimiInteri(v)) // NaN fails both
                 return false;
     return true;
 }
@@ -99,8 +99,8 @@ bool Possible(const SystemRecord& r) {
 
 QByteArray EncodeRecord(const SystemRecord& r) {
     Writer w;
-    w.text(r.Ruota, RuotaChars);
-    w.text(r.NomeSistema, NomeChars);
+    w.text(r.Ruota, WheelChars);
+    w.text(r.NomeSistema, NameChars);
     w.f32(r.ImportoSistema);
     w.u8(r.Cinq1), w.u8(r.Cinq2), w.u8(r.Quad1), w.u8(r.Quad2), w.u8(r.Terz1), w.u8(r.Terz2);
     w.u8(r.Ambo1), w.u8(r.Ambo2), w.u8(r.Estratto), w.u8(r.Capogioco);
@@ -118,8 +118,8 @@ SystemRecord DecodeRecord(const QByteArray& bytes) {
     Q_ASSERT(bytes.size() >= SystemRecordBytes);
     SystemRecord r;
     Reader rd{bytes};
-    r.Ruota = rd.text(RuotaChars);
-    r.NomeSistema = rd.text(NomeChars);
+    r.Ruota = rd.text(WheelChars);
+    r.NomeSistema = rd.text(NameChars);
     rd.f32(r.ImportoSistema);
     rd.u8(r.Cinq1), rd.u8(r.Cinq2), rd.u8(r.Quad1), rd.u8(r.Quad2), rd.u8(r.Terz1);
     rd.u8(r.Terz2), rd.u8(r.Ambo1), rd.u8(r.Ambo2), rd.u8(r.Estratto), rd.u8(r.Capogioco);

@@ -17,8 +17,8 @@ inline constexpr int SystemFileMaxBytes = 255;
 inline const QByteArray SystemFileMagic = QByteArrayLiteral("VorlaccoQRV001");
 
 // The widths of the record's two texts, in memory and on disk alike.
-inline constexpr int RuotaChars = 10;
-inline constexpr int NomeChars = 20;
+inline constexpr int WheelChars = 10;
+inline constexpr int NameChars = 20;
 
 // Left-aligned, space-padded and cut to width, as fixed-width texts are kept.
 QString FixedString(const QString& value, int width);

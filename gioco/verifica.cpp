@@ -36,7 +36,7 @@ int Intero(const char* p, const char* end, int digits) {
 constexpr std::array<int8_t, 26 * 26> IndiciCodici = [] {
     std::array<int8_t, 26 * 26> t{};
     t.fill(-1);
-    for (int i = 0; i < NumRuote; ++i)
+    for (int i = 0; i < NumeroRuote; ++i)
         t[size_t((Ruote[size_t(i)].codice[0] - 'A') * 26 + Ruote[size_t(i)].codice[1] - 'A')] =
             int8_t(i);
     return t;
@@ -51,17 +51,17 @@ int IndiceCodice(const char* p, const char* end) {
 
 // Within a date the archive lists the wheels by code, as the operator's file
 // does: BA CA FI GE MI NA PA RM RN TO VE. The place of each wheel in that order.
-constexpr std::array<int, NumRuote> PostoInArchivio = [] {
-    std::array<int, NumRuote> posto{};
-    for (int i = 0; i < NumRuote; ++i)
-        for (int j = 0; j < NumRuote; ++j)
+constexpr std::array<int, NumeroRuote> PostoInArchivio = [] {
+    std::array<int, NumeroRuote> posto{};
+    for (int i = 0; i < NumeroRuote; ++i)
+        for (int j = 0; j < NumeroRuote; ++j)
             posto[size_t(i)] += std::string_view(Ruote[size_t(j)].codice) <
                                 std::string_view(Ruote[size_t(i)].codice);
     return posto;
 }();
-constexpr std::array<int, NumRuote> OrdineArchivio = [] {
-    std::array<int, NumRuote> ordine{};
-    for (int i = 0; i < NumRuote; ++i)
+constexpr std::array<int, NumeroRuote> OrdineArchivio = [] {
+    std::array<int, NumeroRuote> ordine{};
+    for (int i = 0; i < NumeroRuote; ++i)
         ordine[size_t(PostoInArchivio[size_t(i)])] = i;
     return ordine;
 }();
@@ -238,7 +238,7 @@ EstrazioneDigitata LeggiEstrazione(const std::array<QString, 5>& campi) {
 
 const Estratti* Archivio::Trova(const QDate& data, int ruota) const {
     const auto it = estrazioni.find(data);
-    if (it == estrazioni.end() || ruota < 0 || ruota >= NumRuote ||
+    if (it == estrazioni.end() || ruota < 0 || ruota >= NumeroRuote ||
         it->second[size_t(ruota)][0] == 0)
         return nullptr;
     return &it->second[size_t(ruota)];
@@ -248,7 +248,7 @@ QDate Archivio::Precedente(const QDate& data, const QList<int>& ruote) const {
     for (auto it = std::make_reverse_iterator(estrazioni.lower_bound(data));
          it != estrazioni.rend(); ++it)
         for (int r : ruote)
-            if (r >= 0 && r < NumRuote && it->second[size_t(r)][0] != 0)
+            if (r >= 0 && r < NumeroRuote && it->second[size_t(r)][0] != 0)
                 return it->first;
     return {};
 }
@@ -301,7 +301,7 @@ LetturaArchivio LeggiArchivio(const QByteArray& bytes, const QDate& oggi) {
             const bool avanti = estrazioni.empty() || estrazioni.rbegin()->first < r.data;
             scritta = scritta && avanti;
             giorno = avanti ? estrazioni.emplace_hint(estrazioni.end(), r.data,
-                                                      std::array<Estratti, NumRuote>{})
+                                                      std::array<Estratti, NumeroRuote>{})
                             : estrazioni.try_emplace(r.data).first;
             posto = -1;
         }
@@ -356,7 +356,7 @@ QByteArray ScriviArchivio(const Archivio& archivio) {
 void UnisciArchivi(Archivio& into, const Archivio& from) {
     for (const auto& [data, ruote] : from.estrazioni) {
         auto& dove = into.estrazioni[data];
-        for (int i = 0; i < NumRuote; ++i)
+        for (int i = 0; i < NumeroRuote; ++i)
             if (ruote[size_t(i)][0] != 0)
                 dove[size_t(i)] = ruote[size_t(i)];
     }
@@ -408,16 +408,16 @@ struct Puntata {
     std::array<int, 4> numeriTipo{}; // the numbers a kind takes: 1 estratto, 2 ambo ...
     qint64 spesa = 0;                // the slip's stake, in cents
 };
-using Puntate = std::array<Puntata, NumGruppi>;
+using Puntate = std::array<Puntata, NumeroGruppi>;
 
 std::optional<Puntate> Prepara(const SystemRecord& record) {
     Puntate out;
     for (const Scommessa& bet : Scommesse) {
         Puntata& p = out[size_t(bet.group)];
-        std::ranges::copy(bet.Numbers(record), p.numeri.begin());
+        std::ranges::copy(bet.Numeri(record), p.numeri.begin());
         p.quanti = bet.size;
         p.membri = bet.stakeCount;
-        const std::span<const float> stakes = bet.Stakes(record);
+        const std::span<const float> stakes = bet.Importi(record);
         const std::array<double, 4>& factors = bet.giocata->unita;
         for (int k = 0; k < p.membri; ++k) {
             if (!UnitaVincita(stakes[size_t(k)], factors[size_t(k)], p.unita[size_t(k)]))
@@ -585,7 +585,7 @@ std::optional<EsitoColpi> SeguiSistema(const SystemRecord& record, const Archivi
         }
         if (segnati.empty()) // none of the system's wheels drawn that day
             continue;
-        for (int g = 0; g < NumGruppi; ++g) {
+        for (int g = 0; g < NumeroGruppi; ++g) {
             const Puntata& p = (*puntate)[size_t(g)];
             double lordo = 0;
             for (const Segnati& s : segnati) {
@@ -608,14 +608,14 @@ std::optional<EsitoColpi> SeguiSistema(const SystemRecord& record, const Archivi
 
 QString DescriviColpo(const Colpo& colpo) {
     QStringList vinte;
-    for (int g = 0; g < NumGruppi; ++g)
+    for (int g = 0; g < NumeroGruppi; ++g)
         if (colpo.vincenti >> g & 1)
-            vinte << Scommesse[size_t(g)].Name() + QStringLiteral(": ") +
+            vinte << Scommesse[size_t(g)].Nome() + QStringLiteral(": ") +
                          Punti(colpo.punti[size_t(g)]);
     QString text =
         vinte.isEmpty() ? QStringLiteral("nessuna vincita") : vinte.join(QStringLiteral(", "));
     QList<int> mancanti;
-    for (int r = 0; r < NumRuote; ++r)
+    for (int r = 0; r < NumeroRuote; ++r)
         if (colpo.mancanti >> r & 1)
             mancanti << r;
     if (!mancanti.isEmpty()) { // "(mancano le ruote di Bari e Napoli)"

@@ -33,7 +33,7 @@ EstrazioneDigitata LeggiEstrazione(const std::array<QString, 5>& campi);
 
 // The draws of an archive by date; a wheel without a draw holds zeros.
 struct Archivio {
-    std::map<QDate, std::array<Estratti, NumRuote>> estrazioni;
+    std::map<QDate, std::array<Estratti, NumeroRuote>> estrazioni;
     const Estratti* Trova(const QDate& data, int ruota) const;
     // The latest date before `data` with a draw on one of `ruote`; none when none.
     QDate Precedente(const QDate& data, const QList<int>& ruote) const;
@@ -106,7 +106,7 @@ struct EsitoSchedina {
 
 struct EsitoVerifica {
     QList<EsitoScommessa> scommesse; // bet by bet, wheel by wheel
-    std::array<EsitoSchedina, NumGruppi> schedine{};
+    std::array<EsitoSchedina, NumeroGruppi> schedine{};
     Totali totali;
     int divisore = 1;
 };
@@ -142,9 +142,9 @@ QString RuoteMancanti(const QList<int>& mancanti);
 // The system followed over consecutive draws of the archive.
 struct Colpo {
     QDate data;
-    std::array<uint8_t, NumGruppi> punti{}; // the most numbers each bet hit on a wheel
-    uint16_t vincenti = 0;                  // the bets that won, one bit each
-    uint16_t mancanti = 0;                  // wheels played that the date lacks, one bit each
+    std::array<uint8_t, NumeroGruppi> punti{}; // the most numbers each bet hit on a wheel
+    uint16_t vincenti = 0;                     // the bets that won, one bit each
+    uint16_t mancanti = 0;                     // wheels played that the date lacks, one bit each
     Totali importi;
     qint64 saldo = 0; // from the first draw to this one, in cents
 };

@@ -22,8 +22,6 @@ namespace corpo {
 
 namespace {
 
-constexpr double MmPerInch = 25.4;
-
 void SegnalaErrore(const RunError& e, const QString& procedura) {
     if (e.number == err::PrinterError)
         MsgBox(QStringLiteral("Stampante non installata"), MsgButtons::Ok, MsgIcon::Critical,
@@ -134,7 +132,7 @@ void frmAnteprima::disegna(QPrinter* printer) {
         std::function<void(int)> sotto;
         if (sfondo)
             sotto = [&](int) {
-                p.scale(RenderDpi / MmPerInch, RenderDpi / MmPerInch);
+                p.scale(RenderDpi / scale::MmPerInch, RenderDpi / scale::MmPerInch);
                 sfondo(p);
             };
         try {

@@ -12,13 +12,13 @@ void StampaIntestazione(PrinterPage& page, const DatiCarta& carta, double x, dou
     page.FontBold = true;
     page.CurrentX = x;
     page.CurrentY = y;
-    page.Print(AppTitle + QStringLiteral(" by Marvolt - "), false);
+    page.Print(TitoloProgramma + QStringLiteral(" by Marvolt - "), false);
     page.Print(carta.intestazione, true);
     page.FontBold = false;
     page.CurrentX = x;
     page.Print(QStringLiteral("x") + QString(trattini, QChar(0x2014)) + QStringLiteral("x"), true);
     page.CurrentX = x;
-    const QString address = IndirizzoStampato();
+    const QString address = PrintedAddress();
     page.Print(QStringLiteral("Nome Sistema ") + carta.sistema.NomeSistema, address.isEmpty());
     if (!address.isEmpty()) {
         page.FontBold = true;

@@ -61,7 +61,7 @@ void StampaCopiaTabulato(PrinterPage& page, const DatiCarta& carta, bool colore,
     StampaIntestazione(page, carta, 5, 5, 10, 92);
 
     ScrittaGrande(page, 48, 60, 20, colore ? Blu : Nero);
-    page.Print(AppTitle, false);
+    page.Print(TitoloProgramma, false);
     page.ForeColor = Nero;
     page.FontBold = false;
 
@@ -72,11 +72,11 @@ void StampaCopiaTabulato(PrinterPage& page, const DatiCarta& carta, bool colore,
     if (Sistema.Capogioco == 0) {
         // Without a head number the total and the wheel fill the space, slanted.
         ScrittaGrande(page, 80, 80, 125, colore ? Rosso : Nero);
-        StampaTestoRuotato(FormatoVincita(Sistema.ImportoSistema), 300);
+        PrintRotatedText(FormatoVincita(Sistema.ImportoSistema), 300);
         page.FontBold = false;
 
         ScrittaGrande(page, 70, 90, 175, Nero);
-        StampaTestoRuotato(Sistema.Ruota, 300);
+        PrintRotatedText(Sistema.Ruota, 300);
         page.FontBold = false;
     } else {
         // The head number's disc keeps its colour even in black and white.
@@ -102,7 +102,7 @@ void StampaCopiaTabulato(PrinterPage& page, const DatiCarta& carta, bool colore,
 }
 
 void MostraTabulato(QWidget* parent, const DatiCarta& carta) {
-    const FocusReturn back;
+    const RitornoFocus back;
     frmTabulato dlg(parent, carta);
     dlg.exec();
 }

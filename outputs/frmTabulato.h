@@ -79,7 +79,7 @@ private:
     GuardiaStampa* guardia_ = nullptr;
     PagePicture vietato_; // the foot picture, loaded at each press of Stampa
     DatiCarta carta_;
-    Impostazioni impostazioni_;
+    Settings impostazioni_;
 };
 
 } // namespace corpo

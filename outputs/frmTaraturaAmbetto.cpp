@@ -25,7 +25,7 @@ void ScegliStampanteSchedine(const QString& name) {
 }
 
 void LeggiTaraturaAmbetto(TaraturaAmbetto& t) {
-    if (LeggiTaraturaFile(t))
+    if (LeggiFileTaratura(t))
         ScegliStampanteSchedine(t.Stampante);
 }
 
@@ -45,7 +45,7 @@ frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent, DatiCarta carta)
         ui->labX,        ui->labY,        ui->labTop,       ui->labLeft,     ui->labIntestazione,
         ui->labXimporti, ui->labYimporti, ui->labDXimporti, ui->labDYimporti};
     for (int i = 0; i < TaraturaDistanze; ++i) {
-        barre_[size_t(i)]->setRange(ScrollMinimo(i), ScrollMax);
+        barre_[size_t(i)]->setRange(MinimoBarra(i), BarraMassima);
         connect(barre_[size_t(i)], &QScrollBar::valueChanged, this,
                 [this, i] { barraCambiata(i); });
         connect(caselle_[size_t(i)], &QLineEdit::editingFinished, this,
@@ -86,7 +86,7 @@ void frmTaraturaAmbetto::Form_Load() {
     const QStringList printers = InstalledPrinters();
     ui->cmbStampante->addItems(printers);
     ui->cmbStampante->setCurrentIndex(
-        int(printers.indexOf(StampanteIniziale(printers, Taratura.Stampante))));
+        int(printers.indexOf(InitialPrinter(printers, Taratura.Stampante))));
     if (printers.isEmpty()) {
         MsgBox(QStringLiteral("Attenzione nessuna stampante installata"), MsgButtons::Ok,
                MsgIcon::Critical, QStringLiteral("Importante"));
@@ -99,7 +99,7 @@ void frmTaraturaAmbetto::Form_Load() {
     for (int i = 0; i < TaraturaDistanze; ++i) {
         QScrollBar* bar = barre_[size_t(i)];
         const QSignalBlocker block(bar);
-        bar->setValue(ScrollFromField(Distanza(Taratura, i)));
+        bar->setValue(BarraDaCampo(Distanza(Taratura, i)));
         // The field follows its bar even when the bar did not move.
         barraCambiata(i);
     }
@@ -118,7 +118,7 @@ void frmTaraturaAmbetto::casellaConfermata(int i) {
     inConferma_ = true;
     QLineEdit* box = caselle_[size_t(i)];
     QScrollBar* bar = barre_[size_t(i)];
-    if (const std::optional<int> v = ScrollFromText(box->text(), QLocale(), bar->minimum())) {
+    if (const std::optional<int> v = BarraDaTesto(box->text(), QLocale(), bar->minimum())) {
         const QSignalBlocker block(bar);
         bar->setValue(*v);
     } else {
@@ -161,7 +161,7 @@ void frmTaraturaAmbetto::cmdSalva_Click() {
     if (ui->cmbStampante->count() > 0)
         Taratura.Stampante = ui->cmbStampante->currentText();
     RunError error;
-    if (!ScriviTaraturaFile(Taratura, &error))
+    if (!ScriviFileTaratura(Taratura, &error))
         ReportError(error, QStringLiteral("cmdSalva_Click"),
                     QStringLiteral("Form frmTaraturaAmbetto"));
 }

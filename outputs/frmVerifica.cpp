@@ -86,7 +86,7 @@ void Totale(PrinterPage& page, const QString& text, double y) {
 } // namespace
 
 void ApriVerifica(const SystemRecord& sistema, QWidget* parent) {
-    const FocusReturn back;
+    const RitornoFocus back;
     frmVerifica dlg(sistema, parent);
     dlg.exec();
 }
@@ -118,7 +118,7 @@ void StampaVerifica(const SystemRecord& sistema, const EsitoVerifica& esito,
         page.FontSize = size;
         page.CurrentY = y;
         page.CurrentX = 15;
-        page.Print(CodiceRuota(e.ruota) + QLatin1Char(' ') + Scommesse[size_t(e.scommessa)].Name(),
+        page.Print(CodiceRuota(e.ruota) + QLatin1Char(' ') + Scommesse[size_t(e.scommessa)].Nome(),
                    false);
         for (size_t n = 0; n < e.numeri.size(); ++n) {
             const double x = 60 + double(n) * cell;
@@ -152,7 +152,7 @@ void StampaVerifica(const SystemRecord& sistema, const EsitoVerifica& esito,
         if (last && slip.importi.lordo > 0) {
             const QString text =
                 QStringLiteral("Schedina %1: %2")
-                    .arg(Scommesse[size_t(e.scommessa)].Name(), DescriviSchedina(slip));
+                    .arg(Scommesse[size_t(e.scommessa)].Nome(), DescriviSchedina(slip));
             page.FontBold = true;
             page.CurrentY = y;
             page.CurrentX = 195 - page.TextWidth(text);
@@ -534,7 +534,7 @@ void frmVerifica::Mostra(const EsitoVerifica& esito) {
         const int row = t->rowCount();
         t->insertRow(row);
         put(row, 0, NomeRuota(e.ruota), Qt::AlignLeft);
-        put(row, 1, Scommesse[size_t(e.scommessa)].Name(), Qt::AlignLeft);
+        put(row, 1, Scommesse[size_t(e.scommessa)].Nome(), Qt::AlignLeft);
         for (int n = 0; n < 5; ++n) {
             const bool has = size_t(n) < e.numeri.size();
             QTableWidgetItem* item =
@@ -565,7 +565,7 @@ void frmVerifica::Mostra(const EsitoVerifica& esito) {
                 const int sum = t->rowCount();
                 t->insertRow(sum);
                 put(sum, 0, QStringLiteral("Schedina"), Qt::AlignLeft);
-                put(sum, 1, Scommesse[size_t(e.scommessa)].Name(), Qt::AlignLeft);
+                put(sum, 1, Scommesse[size_t(e.scommessa)].Nome(), Qt::AlignLeft);
                 slip(sum, s);
             }
         }

@@ -16,9 +16,9 @@ namespace corpo {
 
 OriginePronostico CalcolaOriginePronostico(const TaraturaAmbetto& t) {
     OriginePronostico o;
-    o.x0 = RoundHalfEven(double(t.Left) - 5.0);
-    o.y0 = RoundHalfEven(double(t.Intestazione));
-    o.passo = RoundHalfEven(2.5);
+    o.x0 = ArrotondaPari(double(t.Left) - 5.0);
+    o.y0 = ArrotondaPari(double(t.Intestazione));
+    o.passo = ArrotondaPari(2.5);
     return o;
 }
 
@@ -37,18 +37,18 @@ void StampaPronosticoSullaPagina(PrinterPage& page, const DatiCarta& carta,
 
     // Title.
     ScrittaGrande(page, 24, o.x0 + 27, o.y0 + 13, Nero);
-    page.Print(AppTitle, false);
+    page.Print(TitoloProgramma, false);
     page.FontBold = false;
 
     // The bunch reports its own failures and the card goes on without it.
     stampaVorlacco(page, carta, float(double(t.Left) + 2.4), float(double(t.Top) + 1.5),
-                   RoundHalfEven(5.5), true);
+                   ArrotondaPari(5.5), true);
 
     if (Sistema.Capogioco != 0)
         StampaCapogioco(page, carta, o.x0 + 70, o.y0 + 90, 17, o.x0 + 57, o.y0 + 80, 60);
 
     ScrittaGrande(page, 26, o.x0 + 48, 67, Nero);
-    StampaTestoRuotato(Sistema.Ruota, 450);
+    PrintRotatedText(Sistema.Ruota, 450);
     page.FontBold = false;
 
     ScrittaGrande(page, 36, o.x0 + 42, 110, Nero);
@@ -56,7 +56,7 @@ void StampaPronosticoSullaPagina(PrinterPage& page, const DatiCarta& carta,
     page.Print(FormatoVincita(Sistema.ImportoSistema), true);
     page.FontBold = false;
 
-    if (const QString address = IndirizzoStampato(); !address.isEmpty()) {
+    if (const QString address = PrintedAddress(); !address.isEmpty()) {
         ScrittaGrande(page, 22, o.x0 + 10, 130, Nero);
         page.Print(address, true);
         page.FontBold = false;

@@ -56,8 +56,8 @@ QList<Punto> CaselleProva(const TaraturaAmbetto& t, const LayoutSchedina& l) {
 }
 
 QString RigaProdotto() {
-    const QString address = IndirizzoStampato();
-    return AppTitle + QStringLiteral(" QRV") +
+    const QString address = PrintedAddress();
+    return TitoloProgramma + QStringLiteral(" QRV") +
            (address.isEmpty() ? QString() : QStringLiteral(" - ") + address);
 }
 

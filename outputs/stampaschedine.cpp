@@ -81,7 +81,7 @@ void StampaSchedineSullaPagina(PrinterPage& page, const DatiCarta& carta, Taratu
 
 void StampaProvaSullaPagina(PrinterPage& page, const DatiCarta& carta, TaraturaAmbetto& t) {
     ImpostaPaginaSchedina(page, 1);
-    page.DocName = AppTitle + QStringLiteral(" - Taratura");
+    page.DocName = TitoloProgramma + QStringLiteral(" - Taratura");
     const LayoutSchedina layout = CalcolaLayout(t);
     for (const Punto& p : CaselleProva(t, layout))
         DisegnaCasella(page, p);
@@ -114,7 +114,7 @@ QList<Mirino> MiriniRighello(const TaraturaAmbetto& calibration) {
 
 void StampaRighelloSullaPagina(PrinterPage& page, const TaraturaAmbetto& t) {
     ImpostaPaginaSchedina(page, 1);
-    page.DocName = AppTitle + QStringLiteral(" - Righello");
+    page.DocName = TitoloProgramma + QStringLiteral(" - Righello");
     page.FontName = CourierNew;
     page.FontBold = false;
     page.FontSize = 6;

@@ -23,16 +23,16 @@ constexpr int RecordStampante = 10;
 constexpr double ImportiDaX = 14.5;
 constexpr double ImportiDaY = 74.0;
 // The eleven records and some room for what another writer may leave after them.
-constexpr qint64 TaraturaMaxBytes = 4096;
+constexpr qint64 DimensioneMassimaTaratura = 4096;
 } // namespace
 
 TaraturaAmbetto TaraturaPredefinita() {
     return {5, 4.5f, 30, 20, 12.5f, 34.5f, 104, 5, 4, QualitaNormale, QString()};
 }
 
-int ScrollMinimo(int index) {
+int MinimoBarra(int index) {
     const bool traCaselle = index == 0 || index == 1 || index == 7 || index == 8;
-    return traCaselle ? 200 : ScrollMin;
+    return traCaselle ? 200 : BarraMinima;
 }
 
 float& Distanza(TaraturaAmbetto& t, int index) {
@@ -63,7 +63,7 @@ QByteArray CodificaTaratura(const TaraturaAmbetto& t) {
     qToLittleEndian<int16_t>(t.Qualita, q + 2);
     QByteArray name = ToCodePage(t.Stampante);
     // A longer name would spill into nothing: it is cut to fit its record.
-    name.truncate(TaraturaMaxNomeStampante);
+    name.truncate(LunghezzaMassimaStampante);
     char* s = p + RecordStampante * DimensioneRecordTaratura;
     qToLittleEndian<uint16_t>(uint16_t(name.size()), s);
     std::memcpy(s + 2, name.constData(), size_t(name.size()));
@@ -86,7 +86,7 @@ TaraturaAmbetto DecodificaTaratura(const QByteArray& bytes) {
         t.Qualita = qFromLittleEndian<int16_t>(q + 2);
     const qsizetype s = RecordStampante * DimensioneRecordTaratura;
     const int n = qFromLittleEndian<uint16_t>(p + s);
-    if (n <= TaraturaMaxNomeStampante && s + 2 + n <= real)
+    if (n <= LunghezzaMassimaStampante && s + 2 + n <= real)
         t.Stampante = FromCodePage(full.mid(s + 2, n));
     return t;
 }
@@ -98,16 +98,16 @@ bool TaraturaValida(const TaraturaAmbetto& t) {
         // The stored amounts grid may be the one derived from a cell 1 at 300 mm.
         const double extra = i == 5 ? ImportiDaX : i == 6 ? ImportiDaY : 0.0;
         const double v = double(Distanza(t, i));
-        if (!(v >= ScrollMinimo(i) / 100.0 && v <= ScrollMax / 100.0 + extra))
+        if (!(v >= MinimoBarra(i) / 100.0 && v <= BarraMassima / 100.0 + extra))
             return false;
     }
     return true;
 }
 
-bool LeggiTaraturaFile(TaraturaAmbetto& t) {
+bool LeggiFileTaratura(TaraturaAmbetto& t) {
     RunError error;
     const std::optional<QByteArray> data =
-        ReadSmallFile(PercorsoTaratura(), TaraturaMaxBytes, &error);
+        ReadSmallFile(PercorsoTaratura(), DimensioneMassimaTaratura, &error);
     if (!data) {
         // Both windows report under the slip window's name.
         ReportError(error, QStringLiteral("LeggiTaraturaAmbetto"),
@@ -134,7 +134,7 @@ bool LeggiTaraturaFile(TaraturaAmbetto& t) {
     return true;
 }
 
-bool ScriviTaraturaFile(const TaraturaAmbetto& t, RunError* error) {
+bool ScriviFileTaratura(const TaraturaAmbetto& t, RunError* error) {
     return WriteFileAtomically(PercorsoTaratura(), CodificaTaratura(t), error);
 }
 
@@ -148,14 +148,14 @@ LayoutSchedina CalcolaLayout(TaraturaAmbetto& t) {
     return l;
 }
 
-int ScrollFromField(float field) {
+int BarraDaCampo(float field) {
     // In double: 12.345f is a little above 12.345 and must give 1235.
     const double v = double(field) * 100.0;
-    if (!(v > ScrollMin))
-        return ScrollMin;
-    if (v >= ScrollMax)
-        return ScrollMax;
-    return RoundHalfEven(v);
+    if (!(v > BarraMinima))
+        return BarraMinima;
+    if (v >= BarraMassima)
+        return BarraMassima;
+    return ArrotondaPari(v);
 }
 
 QString TestoCampo(float field, const QLocale& locale) {
@@ -169,13 +169,13 @@ QString TestoCampo(float field, const QLocale& locale) {
     return l.toString(shortest, 'f', QLocale::FloatingPointShortest);
 }
 
-std::optional<int> ScrollFromText(const QString& text, const QLocale& locale, int minimum) {
+std::optional<int> BarraDaTesto(const QString& text, const QLocale& locale, int minimum) {
     bool ok = false;
     const double v = locale.toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(v))
         return std::nullopt;
-    const int hundredths = RoundHalfEven(v * 100.0);
-    if (hundredths < minimum || hundredths > ScrollMax)
+    const int hundredths = ArrotondaPari(v * 100.0);
+    if (hundredths < minimum || hundredths > BarraMassima)
         return std::nullopt;
     return hundredths;
 }

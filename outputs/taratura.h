@@ -42,7 +42,7 @@ float Distanza(const TaraturaAmbetto& t, int index);
 
 inline constexpr int DimensioneRecordTaratura = 128;
 inline constexpr int DimensioneFileTaratura = 11 * DimensioneRecordTaratura;
-inline constexpr int TaraturaMaxNomeStampante = 126;
+inline constexpr int LunghezzaMassimaStampante = 126;
 
 // Eleven 128-byte records, one value at the start of each, the rest zero.
 QByteArray CodificaTaratura(const TaraturaAmbetto& t);
@@ -54,7 +54,7 @@ TaraturaAmbetto DecodificaTaratura(const QByteArray& bytes);
 inline const QString NomeFileTaratura = QStringLiteral("printA.cfg");
 QString PercorsoTaratura(); // in the application folder
 
-// Every distance a number of ScrollMinimo to 300 mm, as the window takes
+// Every distance a number of MinimoBarra to 300 mm, as the window takes
 // them (the amounts grid as far as the layout derives it from those).
 bool TaraturaValida(const TaraturaAmbetto& t);
 
@@ -63,9 +63,9 @@ bool TaraturaValida(const TaraturaAmbetto& t);
 // distances out of range); returns false then. An empty file, which would
 // put every mark in the paper's corner, gives the shipped calibration, and
 // the user is told so.
-bool LeggiTaraturaFile(TaraturaAmbetto& t);
+bool LeggiFileTaratura(TaraturaAmbetto& t);
 // Writes the whole file without ever leaving it half-written.
-bool ScriviTaraturaFile(const TaraturaAmbetto& t, RunError* error);
+bool ScriviFileTaratura(const TaraturaAmbetto& t, RunError* error);
 
 // The layout the slips are drawn at: the amounts grid and the wheel column
 // always keep the same offset from number cell 1.
@@ -78,18 +78,18 @@ struct LayoutSchedina {
 LayoutSchedina CalcolaLayout(TaraturaAmbetto& t);
 
 // Scroll bars hold hundredths of a millimetre, 0 to 300 mm.
-inline constexpr int ScrollMin = 0;
-inline constexpr int ScrollMax = 30000;
+inline constexpr int BarraMinima = 0;
+inline constexpr int BarraMassima = 30000;
 // The least value of distance i: the distances between two cells are at
 // least a mark wide (2 mm), or the marks would run into each other.
-int ScrollMinimo(int index);
+int MinimoBarra(int index);
 // field × 100 to the nearest integer (halves to even), brought into range.
-int ScrollFromField(float field);
+int BarraDaCampo(float field);
 // The field in the locale's shortest form ("12,5", "10,12").
 QString TestoCampo(float field, const QLocale& locale);
 // A typed value in the locale's form; nullopt when it is not a number of
 // minimum / 100 to 300 mm.
-std::optional<int> ScrollFromText(const QString& text, const QLocale& locale,
-                                  int minimum = ScrollMin);
+std::optional<int> BarraDaTesto(const QString& text, const QLocale& locale,
+                                int minimum = BarraMinima);
 
 } // namespace corpo

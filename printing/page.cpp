@@ -42,7 +42,7 @@ void PrinterPage::ResetState() { static_cast<PageProperties&>(*this) = PageDefau
 
 QString PrinterPage::DeviceName() const {
     if (!deviceName_)
-        return StampantePredefinita(InstalledPrinters());
+        return DefaultPrinter(InstalledPrinters());
     return *deviceName_;
 }
 
@@ -278,7 +278,7 @@ PrinterPage& Printer() {
 DeviceFont RotatedFont(const PrinterPage& page, int angle) {
     const PageFont f = page.Font();
     DeviceFont d;
-    d.height = -RoundHalfEven(20 * f.size / page.TwipsPerPixelY());
+    d.height = -ArrotondaPari(20 * f.size / page.TwipsPerPixelY());
     d.escapement = angle;
     d.weight = f.bold ? 700 : 400;
     d.italic = f.italic;
@@ -287,10 +287,10 @@ DeviceFont RotatedFont(const PrinterPage& page, int angle) {
     return d;
 }
 
-void StampaTestoRuotato(const QString& text, int angle) {
+void PrintRotatedText(const QString& text, int angle) {
     PrinterPage& page = Printer();
-    const int x = RoundHalfEven(page.ScaleX(page.CurrentX, page.ScaleMode, scale::Pixels));
-    const int y = RoundHalfEven(page.ScaleY(page.CurrentY, page.ScaleMode, scale::Pixels));
+    const int x = ArrotondaPari(page.ScaleX(page.CurrentX, page.ScaleMode, scale::Pixels));
+    const int y = ArrotondaPari(page.ScaleY(page.CurrentY, page.ScaleMode, scale::Pixels));
     page.TextOut(x, y, text, RotatedFont(page, angle));
 }
 

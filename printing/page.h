@@ -64,7 +64,7 @@ public:
                       std::optional<double> height = std::nullopt);
     // Text turned by the device font's escapement about its top-left corner
     // at (deviceX, deviceY) page device pixels; the position does not move.
-    // StampaTestoRuotato is the routine the papers call.
+    // PrintRotatedText is the routine the papers call.
     void TextOut(int deviceX, int deviceY, const QString& text, const DeviceFont& font);
     // Ends the sheet; the next drawing starts a new one (EndDoc right after
     // NewPage adds no blank sheet).
@@ -128,8 +128,8 @@ PrinterPage& Printer();
 // Prints text turned by angle (tenths of a degree, counter-clockwise) in the
 // current font with its top-left corner at the current position, which does
 // not move. No trap of its own: failures reach the caller.
-void StampaTestoRuotato(const QString& text, int angle);
-// The device font StampaTestoRuotato builds from the page's current font.
+void PrintRotatedText(const QString& text, int angle);
+// The device font PrintRotatedText builds from the page's current font.
 DeviceFont RotatedFont(const PrinterPage& page, int angle);
 
 namespace testing {

@@ -15,7 +15,7 @@ inline constexpr int Millimeters = 6;
 inline constexpr double MmPerInch = 25.4;
 } // namespace scale
 
-// The page's device pixel: outlines (DrawWidth), StampaTestoRuotato and
+// The page's device pixel: outlines (DrawWidth), PrintRotatedText and
 // TwipsPerPixelY all count in it, whatever the back end really renders at.
 inline constexpr int PageDpi = 600;
 // Everything is drawn and measured at this resolution, where every font size

@@ -40,7 +40,7 @@ QFont renderFont(const QString& name, int pixelSize, bool bold, bool italic, boo
 
 // A page font at the render resolution, where 1 pt is 100 pixels.
 QFont renderFont(const PageFont& font) {
-    return renderFont(font.name, RoundHalfEven(font.size * RenderDpi / 72.0), font.bold,
+    return renderFont(font.name, ArrotondaPari(font.size * RenderDpi / 72.0), font.bold,
                       font.italic, font.underline);
 }
 
@@ -52,10 +52,10 @@ QFont renderFont(const DeviceFont& d) {
         // A positive height is the whole cell; take the character height out of it.
         const QFont probe = renderFont(d.faceName, 1000, d.weight >= 600, d.italic, d.underline);
         const QFontMetricsF fm(probe);
-        px = RoundHalfEven(px * 1000.0 / (fm.ascent() + fm.descent()));
+        px = ArrotondaPari(px * 1000.0 / (fm.ascent() + fm.descent()));
     }
     if (px == 0)
-        px = RoundHalfEven(12 * RenderDpi / 72.0);
+        px = ArrotondaPari(12 * RenderDpi / 72.0);
     return renderFont(d.faceName, px, d.weight >= 600, d.italic, d.underline);
 }
 

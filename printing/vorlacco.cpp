@@ -10,11 +10,11 @@
 
 namespace corpo {
 
-QString StalkPicturePath() { return DataPath(QStringLiteral("images/raspoprn.wmf")); }
+QString PercorsoFiguraVorlacco() { return DataPath(QStringLiteral("images/raspoprn.wmf")); }
 
 namespace {
 
-QString TwoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+QString DueCifre(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
 
 } // namespace
 
@@ -24,7 +24,7 @@ void stampaVorlacco(PrinterPage& page, const DatiCarta& carta, float X, float Y,
     const int32_t ColoreVorlacco = carta.colori.vorlacco, ColoreCapogioco = carta.colori.capogioco;
     try {
         // Loaded afresh each time, so a picture replaced meanwhile is the one printed.
-        const PagePicture stalk = PagePicture::Load(StalkPicturePath());
+        const PagePicture stalk = PagePicture::Load(PercorsoFiguraVorlacco());
 
         page.ScaleMode = scale::Millimeters;
         page.DrawWidth = 5;
@@ -89,11 +89,11 @@ void stampaVorlacco(PrinterPage& page, const DatiCarta& carta, float X, float Y,
             }
             first = false;
             int i = 0;
-            for (const uint8_t n : bet.Numbers(Sistema)) {
+            for (const uint8_t n : bet.Numeri(Sistema)) {
                 const bool capo = i++ == 0 && Sistema.Capogioco != 0;
                 const int32_t acino = !Colore ? 0xFFFFFF : capo ? ColoreCapogioco : ColoreVorlacco;
                 page.ForeColor = ColoreCifra(acino);
-                page.Print(TwoDigits(n), false);
+                page.Print(DueCifre(n), false);
                 page.CurrentX += nextNumber;
             }
         }

@@ -19,6 +19,6 @@ void stampaVorlacco(PrinterPage& page, const DatiCarta& carta, float X, float Y,
                     bool Colore);
 
 // "images/raspoprn.wmf" in the application folder.
-QString StalkPicturePath();
+QString PercorsoFiguraVorlacco();
 
 } // namespace corpo

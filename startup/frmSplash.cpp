@@ -17,8 +17,8 @@ frmSplash::frmSplash(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::StrongFocus);
     ShowArt(ui->imgLogo, QStringLiteral(":/art/logo.svg"));
-    ui->lblProductName->setText(AppTitle);
-    ui->lblVersion->setText(QStringLiteral("Versione ") + VersionString());
+    ui->lblProductName->setText(TitoloProgramma);
+    ui->lblVersion->setText(QStringLiteral("Versione ") + StringaVersione());
     ui->lblCompany->setText(QStringLiteral("Marvolt"));
     ui->lblCompanyProduct->setText(QStringLiteral("Marvolt"));
     ui->lblEdizione->setText(Edizione);

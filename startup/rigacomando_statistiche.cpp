@@ -16,7 +16,7 @@ namespace {
 
 // The wheel asked for, else the system's; "Tutte" is no single wheel: Bari.
 int Ruota(const QString& chiesta, const SystemRecord& record) {
-    const std::span<const QString> ruote = NomiRuote().first(NumRuote);
+    const std::span<const QString> ruote = NomiRuote().first(NumeroRuote);
     if (chiesta.isNull())
         return IndiceRuota(record.Ruota, ruote).value_or(0);
     if (const std::optional<int> r = IndiceRuota(chiesta, ruote))

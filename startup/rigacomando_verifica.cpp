@@ -30,7 +30,7 @@ int RuotaDigitata(const QList<int>& ruote, const QString& sistema, const QString
                                             "ruota dei numeri estratti.")};
         return ruote.first();
     }
-    const std::optional<int> i = IndiceRuota(nome, NomiRuote().first(NumRuote));
+    const std::optional<int> i = IndiceRuota(nome, NomiRuote().first(NumeroRuote));
     if (!i)
         throw ErroreRiga{QStringLiteral("La ruota \"%1\" non è una ruota del Lotto.").arg(nome)};
     if (!ruote.contains(*i))
@@ -60,7 +60,7 @@ void Scrivi(const QString& line) { std::fputs(qPrintable(line + QLatin1Char('\n'
 QString Intestazione(const SystemRecord& sistema) {
     return QStringLiteral("Sistema: %1   Ruota: %2   Importo: %3")
         .arg(NomeBreve(sistema), sistema.Ruota.trimmed(),
-             FormatoVincita(SommaImporti(StakesOf(sistema))));
+             FormatoVincita(SommaImporti(ImportiDi(sistema))));
 }
 
 QString Diviso(int divisore) {
@@ -80,17 +80,17 @@ void StampaEsito(const EsitoVerifica& esito) {
         for (const Combinazioni& c : e.vinte)
             vinte << DescriviCombinazioni(Scommesse[size_t(e.scommessa)], c, esito.divisore);
         Scrivi(QStringLiteral("%1, %2: %3, %4, %5 = %6")
-                   .arg(NomeRuota(e.ruota), Scommesse[size_t(e.scommessa)].Name(),
+                   .arg(NomeRuota(e.ruota), Scommesse[size_t(e.scommessa)].Nome(),
                         numeri.join(QLatin1Char(' ')), Punti(e.punti),
                         vinte.join(QStringLiteral(" + ")), FormatoVincita(e.lordo)));
     }
-    for (int g = 0; g < NumGruppi; ++g) {
+    for (int g = 0; g < NumeroGruppi; ++g) {
         const EsitoSchedina& s = esito.schedine[size_t(g)];
         if (s.importi.lordo == 0)
             continue;
         any = true;
         Scrivi(QStringLiteral("Schedina %1: %2")
-                   .arg(Scommesse[size_t(g)].Name(), DescriviSchedina(s)));
+                   .arg(Scommesse[size_t(g)].Nome(), DescriviSchedina(s)));
     }
     if (!any)
         Scrivi(QStringLiteral("Nessuna vincita."));
@@ -224,7 +224,7 @@ QString AiutoVerifica() {
 
 int VerificaDaRigaDiComando(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(AppTitle); // the stored archive's folder
+    QCoreApplication::setApplicationName(TitoloProgramma); // the stored archive's folder
     try {
         return Esegui(QCoreApplication::arguments());
     } catch (const ErroreRiga& e) {

@@ -162,11 +162,11 @@ void OpenWhenFree(const QPointer<frmMain>& mainWindow, const QString& file) {
         return QTimer::singleShot(250, mainWindow,
                                   [mainWindow, file] { OpenWhenFree(mainWindow, file); });
     if (mainWindow->ChiediSalvataggio())
-        mainWindow->OpenSystemFile(file);
+        mainWindow->ApriFileSistema(file);
 }
 } // namespace
 
-QWidget* Avvio(const StartupOptions& options) {
+QWidget* StartUp(const StartupOptions& options) {
     QString systemFile =
         options.systemFile.isEmpty() ? QString() : QFileInfo(options.systemFile).absoluteFilePath();
     if (HandOverMessage(systemFile).isEmpty()) {
@@ -200,16 +200,16 @@ QWidget* Avvio(const StartupOptions& options) {
     main->setAttribute(Qt::WA_DeleteOnClose);
     *mainWindow = main;
     server->setParent(main);
-    main->load();
+    main->carica();
 
-    Pausa(options.pauseMs);
+    Pause(options.pauseMs);
     if (splash)
         splash->close();
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     main->show();
     if (!systemFile.isEmpty())
-        QTimer::singleShot(0, main, [main, systemFile] { main->OpenSystemFile(systemFile); });
+        QTimer::singleShot(0, main, [main, systemFile] { main->ApriFileSistema(systemFile); });
     if (options.onMainShown)
         options.onMainShown(main);
     return main;
@@ -290,8 +290,9 @@ int Answer(const CommandLine& line) {
         return 0;
     }
     if (line.version) {
-        std::fputs(qPrintable(AppTitle + QLatin1Char(' ') + VersionString() + QLatin1Char('\n')),
-                   stdout);
+        std::fputs(
+            qPrintable(TitoloProgramma + QLatin1Char(' ') + StringaVersione() + QLatin1Char('\n')),
+            stdout);
         return 0;
     }
     if (!line.error.isEmpty()) {
@@ -315,13 +316,13 @@ int Main(int argc, char** argv) {
     // So does --statistiche, wherever it stands.
     if (const qsizetype at = raw.indexOf(QLatin1String("--statistiche")); at > 0) {
         QCoreApplication app(argc, argv); // for the stored archive's folder
-        QCoreApplication::setApplicationName(AppTitle);
+        QCoreApplication::setApplicationName(TitoloProgramma);
         raw.removeAt(at);
         return RigaComandoStatistiche(raw.mid(1));
     }
     if (const qsizetype at = raw.indexOf(QLatin1String("--aggiorna-archivio")); at > 0) {
         QCoreApplication app(argc, argv); // the network, and the stored archive's folder
-        QCoreApplication::setApplicationName(AppTitle);
+        QCoreApplication::setApplicationName(TitoloProgramma);
         raw.removeAt(at);
         return RigaComandoAggiorna(raw.mid(1));
     }
@@ -331,8 +332,8 @@ int Main(int argc, char** argv) {
     if (ChiedeVerifica(raw)) // no window at all
         return VerificaDaRigaDiComando(argc, argv);
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(AppTitle);
-    QCoreApplication::setApplicationVersion(VersionString());
+    QCoreApplication::setApplicationName(TitoloProgramma);
+    QCoreApplication::setApplicationVersion(StringaVersione());
     const CommandLine line = Parse(QCoreApplication::arguments());
     if (const int code = Answer(line); code >= 0)
         return code;
@@ -348,7 +349,7 @@ int Main(int argc, char** argv) {
     // The splash may be clicked away before the main window shows: that must
     // not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
-    if (!Avvio(options))
+    if (!StartUp(options))
         return 0;
     QApplication::setQuitOnLastWindowClosed(true);
     return app.exec();

@@ -45,13 +45,13 @@ struct StartupOptions {
 // instance, application folder, splash, version check, main window loaded
 // hidden, pause, splash closed, main window shown. Returns the main window, or
 // nullptr when another copy was brought to the front (the caller exits with 0).
-QWidget* Avvio(const StartupOptions& options = {});
+QWidget* StartUp(const StartupOptions& options = {});
 
 // Loads Qt's own texts (dialogs, context menus, standard buttons) in the
 // locale's language. False when no translation is installed for it.
 bool InstallQtTranslations(const QLocale& locale);
 
-// The program: command line, QApplication, Avvio, event loop.
+// The program: command line, QApplication, StartUp, event loop.
 int Main(int argc, char** argv);
 
 } // namespace corpo

@@ -190,7 +190,7 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
     QNetworkRequest request(target);
     // Only fixed bytes leave the machine: nothing that tells who the user is.
     request.setRawHeader("Host", HostHeader(address));
-    request.setRawHeader("User-Agent", "Bramasolovanti/" + VersionString().toLatin1());
+    request.setRawHeader("User-Agent", "Bramasolovanti/" + StringaVersione().toLatin1());
     request.setRawHeader("Accept-Language", "it");
     for (const auto& [name, value] : options.headers)
         request.setRawHeader(name, value);

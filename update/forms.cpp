@@ -12,8 +12,8 @@
 namespace corpo {
 
 QPoint CenterPosition(const QRect& screen, const QSize& frame) {
-    return {screen.x() + RoundHalfEven((screen.width() - frame.width()) / 2.0),
-            screen.y() + RoundHalfEven((screen.height() - frame.height()) / 2.0)};
+    return {screen.x() + ArrotondaPari((screen.width() - frame.width()) / 2.0),
+            screen.y() + ArrotondaPari((screen.height() - frame.height()) / 2.0)};
 }
 
 void CenterForm(QWidget* form) {

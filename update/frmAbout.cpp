@@ -34,7 +34,7 @@ public:
 
 QIcon ProgramIcon() { return QIcon(new GrapesEngine); }
 
-void MostraAbout(QWidget* parent) {
+void ShowAbout(QWidget* parent) {
     frmAbout form(parent);
     form.exec();
 }
@@ -52,9 +52,9 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent), ui(new Ui::frmAbout) {
     ui->cmdOK->setFocus();
 
     CenterForm(this);
-    setWindowTitle(QStringLiteral("Informazioni su ") + AppTitle);
-    ui->lblVersion->setText(QStringLiteral("Versione ") + VersionString());
-    ui->lblTitle->setText(AppTitle);
+    setWindowTitle(QStringLiteral("Informazioni su ") + TitoloProgramma);
+    ui->lblVersion->setText(QStringLiteral("Versione ") + StringaVersione());
+    ui->lblTitle->setText(TitoloProgramma);
     ui->lblDescription->setText(QStringLiteral("Versione ") + Edizione);
 }
 
@@ -76,7 +76,7 @@ void frmAbout::lbURL_Click() { OpenURL(ui->lbURL->text()); }
 void frmAbout::StartSysInfo() {
     if (!LaunchSysInfo())
         MsgBox(QStringLiteral("Le informazioni sul sistema non sono disponibili in questa fase"),
-               MsgButtons::Ok, MsgIcon::None, AppTitle);
+               MsgButtons::Ok, MsgIcon::None, TitoloProgramma);
 }
 
 } // namespace corpo

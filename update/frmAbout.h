@@ -15,7 +15,7 @@ class frmAbout;
 namespace corpo {
 
 // Opens the About window, modal over parent.
-void MostraAbout(QWidget* parent);
+void ShowAbout(QWidget* parent);
 
 // The program's icon, a bunch of grapes, at any size.
 QIcon ProgramIcon();

@@ -51,7 +51,7 @@ void NewVersion() {
     if (local.fileName().isEmpty())
         return;
 
-    const QString localVersion = VersionString();
+    const QString localVersion = StringaVersione();
     if (!DownloadFile(target.baseAddress + VersionPath, local, true))
         return;
 

@@ -11,7 +11,7 @@ Acino::Acino(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
 }
 
-void Acino::setColore(const QColor& colour) {
+void Acino::impostaColore(const QColor& colour) {
     if (colour_ == colour)
         return;
     colour_ = colour;

@@ -12,7 +12,7 @@ class Acino : public QWidget {
     Q_OBJECT
 public:
     explicit Acino(QWidget* parent = nullptr);
-    void setColore(const QColor& colour);
+    void impostaColore(const QColor& colour);
     QColor colore() const { return colour_; }
 
 protected:

@@ -93,7 +93,7 @@ void MostraRitardiAcini(QWidget* window, const RitardiScelti& ritardi) {
     for (const Scommessa& bet : Scommesse)
         for (int k = 0; k < bet.size; ++k) {
             const StatisticaNumero& n = s.numeri[at++];
-            auto* field = window->findChild<QWidget*>(NumberFieldName(bet.group, k));
+            auto* field = window->findChild<QWidget*>(NomeCampoNumero(bet.group, k));
             if (!field || n.numero == 0)
                 continue;
             const QString volte = n.frequenza == 1
@@ -129,10 +129,10 @@ frmStatistiche::frmStatistiche(const SystemRecord& record, Archivio archivio, QW
     ruota_ = new QComboBox;
     ruota_->setObjectName(QStringLiteral("cmbRuota"));
     ruota_->setAccessibleName(QStringLiteral("Ruota"));
-    for (int r = 0; r < NumRuote; ++r)
+    for (int r = 0; r < NumeroRuote; ++r)
         ruota_->addItem(NomeRuota(r));
     // "Tutte" is ten wheels: the counts are a single wheel's, Bari's.
-    ruota_->setCurrentIndex(IndiceRuota(record_.Ruota, NomiRuote().first(NumRuote)).value_or(0));
+    ruota_->setCurrentIndex(IndiceRuota(record_.Ruota, NomiRuote().first(NumeroRuote)).value_or(0));
     auto* lblRuota = new QLabel(QStringLiteral("&Ruota"));
     lblRuota->setBuddy(ruota_);
 
@@ -287,7 +287,7 @@ void frmStatistiche::Aggiorna() {
                      FormatoData(s.ultima), Italiano.toString(s.frequenzaAttesa, 'f', 1)));
 
     numeri_->setSortingEnabled(false);
-    numeri_->setRowCount(NumNumeri);
+    numeri_->setRowCount(NumeroNumeri);
     auto* ritardi = new QBarSet(QStringLiteral("Ritardo"));
     auto* massimi = new QBarSet(QStringLiteral("Ritardo massimo"));
     QStringList categorie;
@@ -299,7 +299,7 @@ void frmStatistiche::Aggiorna() {
             const double scarto = n.frequenza - s.frequenzaAttesa;
             numeri_->setItem(riga, 0, Intero(riga + 1));
             numeri_->setItem(riga, 1, vuoto ? Conteggio(-1) : Intero(n.numero));
-            numeri_->setItem(riga, 2, new Cella(bet.Name(), bet.group));
+            numeri_->setItem(riga, 2, new Cella(bet.Nome(), bet.group));
             numeri_->setItem(riga, 3, Conteggio(vuoto ? -1 : n.ritardo));
             numeri_->setItem(riga, 4, Conteggio(vuoto ? -1 : n.ritardoMax));
             numeri_->setItem(riga, 5, Conteggio(vuoto ? -1 : n.frequenza));
@@ -319,11 +319,11 @@ void frmStatistiche::Aggiorna() {
     numeri_->setSortingEnabled(true);
 
     scommesse_->setSortingEnabled(false);
-    scommesse_->setRowCount(NumGruppi);
+    scommesse_->setRowCount(NumeroGruppi);
     for (const Scommessa& bet : Scommesse) {
         const StatisticaScommessa& b = s.scommesse[size_t(bet.group)];
-        scommesse_->setItem(bet.group, 0, new Cella(bet.Name(), bet.group));
-        scommesse_->setItem(bet.group, 1, new Cella(Numeri(bet.Numbers(record_)), bet.group));
+        scommesse_->setItem(bet.group, 0, new Cella(bet.Nome(), bet.group));
+        scommesse_->setItem(bet.group, 1, new Cella(Numeri(bet.Numeri(record_)), bet.group));
         scommesse_->setItem(bet.group, 2, Conteggio(b.ritardoAmbo));
         scommesse_->setItem(bet.group, 3, Conteggio(b.ritardoTerno));
     }

@@ -20,7 +20,8 @@ namespace corpo {
 namespace {
 
 // Colours the given roles of a widget in every state, leaving the rest to the theme.
-void SetColours(QWidget* w, std::initializer_list<std::pair<QPalette::ColorRole, QColor>> roles) {
+void ImpostaColori(QWidget* w,
+                   std::initializer_list<std::pair<QPalette::ColorRole, QColor>> roles) {
     QPalette p;
     for (const auto& [role, colour] : roles)
         p.setColor(role, colour);
@@ -38,15 +39,16 @@ frmVincite::frmVincite(QWidget* parent, SystemRecord& sistema)
     const QColor navy(0x00, 0x00, 0x80);
     for (const Scommessa& bet : Scommesse) {
         for (int p = 0; p < bet.size; ++p)
-            SetColours(findChild<QLineEdit*>(NumberFieldName(bet.group, p)),
-                       {{QPalette::Text, Qt::black}, {QPalette::Base, QColor(0xFF, 0xFF, 0x80)}});
+            ImpostaColori(
+                findChild<QLineEdit*>(NomeCampoNumero(bet.group, p)),
+                {{QPalette::Text, Qt::black}, {QPalette::Base, QColor(0xFF, 0xFF, 0x80)}});
         for (int k = 0; k < bet.stakeCount; ++k)
-            SetColours(findChild<QLabel*>(WinningsFieldName(bet.group, k)),
-                       {{QPalette::WindowText, navy}, {QPalette::Window, Qt::white}});
+            ImpostaColori(findChild<QLabel*>(NomeCampoVincita(bet.group, k)),
+                          {{QPalette::WindowText, navy}, {QPalette::Window, Qt::white}});
     }
     // The title is navy on a light window; a dark theme's window needs a light blue.
     const bool dark = palette().color(QPalette::Window).lightness() < 128;
-    SetColours(ui->Label1, {{QPalette::WindowText, dark ? QColor(150, 180, 255) : navy}});
+    ImpostaColori(ui->Label1, {{QPalette::WindowText, dark ? QColor(150, 180, 255) : navy}});
     ShowArt(ui->Picture1, QStringLiteral(":/winnings/picture1.svg"));
     ShowArt(ui->Picture2, QStringLiteral(":/winnings/picture2.svg"));
 }
@@ -57,8 +59,8 @@ bool frmVincite::Form_Load() {
     const SystemRecord& s = sistema_;
     for (const Scommessa& bet : Scommesse)
         for (int p = 0; p < bet.size; ++p)
-            findChild<QLineEdit*>(NumberFieldName(bet.group, p))
-                ->setText(FormatoNumero(bet.Numbers(s)[size_t(p)]));
+            findChild<QLineEdit*>(NomeCampoNumero(bet.group, p))
+                ->setText(FormatoNumero(bet.Numeri(s)[size_t(p)]));
 
     if (!CalcolaProspetto(sistema_)) {
         ReportError(MakeError(err::Overflow), QStringLiteral("Form_Load"),
@@ -70,17 +72,17 @@ bool frmVincite::Form_Load() {
     // prospect row by row.
     for (const Scommessa& bet : Scommesse)
         for (int k = 0; k < bet.stakeCount; ++k) {
-            const QString amount = FormatoVincita(bet.Winnings(s)[size_t(k)]);
-            QLabel* label = findChild<QLabel*>(WinningsFieldName(bet.group, k));
+            const QString amount = FormatoVincita(bet.Vincite(s)[size_t(k)]);
+            QLabel* label = findChild<QLabel*>(NomeCampoVincita(bet.group, k));
             label->setText(amount);
             label->setAccessibleName(
-                QStringLiteral("%1, %2: %3").arg(bet.Name(), bet.KindName(k).toLower(), amount));
+                QStringLiteral("%1, %2: %3").arg(bet.Nome(), bet.NomeTipo(k).toLower(), amount));
         }
     return true;
 }
 
 void MostraVincite(QWidget* parent, SystemRecord& sistema) {
-    const FocusReturn back;
+    const RitornoFocus back;
     frmVincite form(parent, sistema);
     if (form.Form_Load())
         form.exec();

@@ -9,7 +9,7 @@ namespace corpo {
 
 namespace {
 // Every bet's columns stand at the same offsets from the block's left edge.
-constexpr float ColumnOffset[4] = {0, 18, 40, 65};
+constexpr float ScartoColonna[4] = {0, 18, 40, 65};
 } // namespace
 
 void StampaProspetto(PrinterPage& page, const SystemRecord& sistema, float x, float y) {
@@ -38,14 +38,14 @@ void StampaProspetto(PrinterPage& page, const SystemRecord& sistema, float x, fl
         first = false;
         const int columns = bet.stakeCount;
         for (int c = 0; c < columns; ++c) {
-            page.CurrentX = x + ColumnOffset[c];
-            page.Print(bet.KindName(c), c == columns - 1);
+            page.CurrentX = x + ScartoColonna[c];
+            page.Print(bet.NomeTipo(c), c == columns - 1);
         }
         page.CurrentX = x;
         page.FontSize = 8;
         for (int c = 0; c < columns; ++c) {
-            page.CurrentX = x + ColumnOffset[c];
-            page.Print(FormatoVincita(bet.Winnings(Sistema)[size_t(c)]), false);
+            page.CurrentX = x + ScartoColonna[c];
+            page.Print(FormatoVincita(bet.Vincite(Sistema)[size_t(c)]), false);
         }
     }
     page.FillStyle = savedFill;

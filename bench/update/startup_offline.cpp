@@ -62,7 +62,7 @@ Run StartOnce(const QString& base) {
         run.checkMs = check.elapsed();
     };
     clock.start();
-    QWidget* main = corpo::Avvio(options);
+    QWidget* main = corpo::StartUp(options);
     qApp->removeEventFilter(&watcher);
     // This process now answers later copies; the next run must not ask itself.
     if (main)

@@ -65,7 +65,7 @@ int main() {
     SystemRecord record;
     uint8_t n = 3;
     for (const Scommessa& b : Scommesse)
-        for (uint8_t& x : b.Numbers(record))
+        for (uint8_t& x : b.Numeri(record))
             x = n += 3; // 6, 9, ... 87: 29 different numbers
     double best = 1e9, all = 1e9;
     long checksum = 0;
@@ -75,7 +75,7 @@ int main() {
         best = std::min(best, Ms(t));
         checksum += s.numeri[0].ritardoMax + s.scommesse[0].ritardoAmbo;
         t = std::chrono::steady_clock::now();
-        for (int r = 0; r < NumRuote; ++r)
+        for (int r = 0; r < NumeroRuote; ++r)
             checksum += CalcolaStatistiche(archivio, record, r).numeri[28].frequenza;
         all = std::min(all, Ms(t));
     }

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     corpo::SystemRecord system;
     uint8_t n = 1;
     for (const corpo::Scommessa& b : corpo::Scommesse)
-        for (uint8_t& v : b.Numbers(system))
+        for (uint8_t& v : b.Numeri(system))
             v = n++;
     system.Ruota = QStringLiteral("Tutte");
     system.ImpCinq1 = system.ImpCinq2 = {1.00f, 0.30f, 0.15f, 0.05f};

@@ -244,7 +244,7 @@ private Q_SLOTS:
             float now = start; // seconds since midnight, 1/128 s later at each sleep
             int sleeps = 0;
             const auto sleep = [&](int) { ++sleeps, now = std::fmod(now + 1.0f / 128, 86400.0f); };
-            Pausa(
+            Pause(
                 62.5f, [&] { return now; }, sleep);
             QCOMPARE(sleeps, 8);
         }
@@ -276,16 +276,16 @@ private Q_SLOTS:
         testing::PrinterListScope printers({QStringLiteral("PDF")});
         auto salva = [](const char* typed) {
             frmImpostazioni w;
-            w.load();
+            w.carica();
             QTest::keyClicks(child<QLineEdit>(&w, "mskIntestazione"), typed);
             child<QAbstractButton>(&w, "cmdSalva")->click();
         };
         salva("casa");
         TaraturaAmbetto t;
         RunError error;
-        QVERIFY(LeggiTaraturaFile(t));
+        QVERIFY(LeggiFileTaratura(t));
         t.Top += 1.5f;
-        QVERIFY(ScriviTaraturaFile(t, &error));
+        QVERIFY(ScriviFileTaratura(t, &error));
         const QString system = SystemsFolder() + QStringLiteral("/casa.vrl");
         QVERIFY(WriteFileAtomically(system, EncodeSystemFile(SystemRecord{}, 0, 0), &error));
         const QStringList files{ConfigPath("impostazioni.cfg"), ConfigPath("printA.cfg"), system};
@@ -295,9 +295,9 @@ private Q_SLOTS:
             saved << ReadSmallFile(f, 4096, &error).value_or("");
 
         FixPlaces(); // the next start
-        Impostazioni read = ReadConfiguration();
+        Settings read = ReadConfiguration();
         TaraturaAmbetto again;
-        QVERIFY(LeggiTaraturaFile(again) && CodificaTaratura(again) == saved[1]);
+        QVERIFY(LeggiFileTaratura(again) && CodificaTaratura(again) == saved[1]);
         QVERIFY(saved[0].contains("CASA"));
         QCOMPARE(SettingsBytes(read.intestazione, read.stampante), saved[0]);
         const QString locked = CurrentPlaces().config,
@@ -382,12 +382,12 @@ private Q_SLOTS:
         QComboBox box;
         QStringList got;
         if (name == QStringLiteral("ruote.vrc")) {
-            CaricaRuote(&box);
+            LoadWheels(&box);
             for (int i = 0; i < box.count(); ++i)
                 got << box.itemText(i);
             QCOMPARE(box.currentIndex(), read.isEmpty() ? -1 : 0);
         } else {
-            const Impostazioni read = ReadConfiguration({"old", "old"});
+            const Settings read = ReadConfiguration({"old", "old"});
             got = {read.intestazione, read.stampante};
         }
         QCOMPARE(got, read);
@@ -424,7 +424,7 @@ private Q_SLOTS:
                                     << QByteArray("C\r\nAltra\r\n") << choose;
         // A first start: the system's default printer, without a question.
         QTest::newRow("none saved") << two << QByteArray("C\r\n\r\n") << false << "" << true
-            << "C\r\n" + StampantePredefinita(two).toLatin1() + "\r\n" << "";
+            << "C\r\n" + DefaultPrinter(two).toLatin1() + "\r\n" << "";
         QTest::newRow("no printer") << QStringList() << "C" + pdf << false << "" << true
             << QByteArray("C\r\n\r\n") << "Importante|Attenzione nessuna stampante installata";
         // clang-format on
@@ -442,7 +442,7 @@ private Q_SLOTS:
         testing::PrinterListScope scope(printers);
         testing::Script script;
         frmImpostazioni w;
-        w.load();
+        w.carica();
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         auto* field = child<QLineEdit>(&w, "mskIntestazione");
@@ -470,7 +470,7 @@ private Q_SLOTS:
         QTest::mouseClick(child<QWidget>(&w, save ? "cmdSalva" : "cmdUscita"), Qt::LeftButton);
         QCOMPARE(w.result(), int(save ? QDialog::Accepted : QDialog::Rejected));
         QCOMPARE(folder.read(QStringLiteral("impostazioni.cfg")), file);
-        const Impostazioni read = ReadConfiguration();
+        const Settings read = ReadConfiguration();
         QCOMPARE(SettingsBytes(read.intestazione, read.stampante), file);
         QCOMPARE(shown(script), message.isEmpty() ? QStringList() : QStringList{message});
     }
@@ -531,7 +531,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(ActivatePrevInstance(), 30000); // it answers
         crashed->kill();
         QVERIFY(crashed->waitForFinished() && QFileInfo::exists(InstanceName()));
-        QPointer<QWidget> main = Avvio(options);
+        QPointer<QWidget> main = StartUp(options);
         QVERIFY(main);
         auto* name = child<QLabel>(main, "lblNomeSistema");
         QTRY_COMPARE(name->text(), QStringLiteral("prova"));

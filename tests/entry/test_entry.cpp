@@ -34,7 +34,7 @@ namespace {
 
 // f(group, position) for each of the 29 numbers, in the order of the bunch.
 template <class F> void eachNumber(F f) {
-    for (int g = 0; g < NumGruppi; ++g)
+    for (int g = 0; g < NumeroGruppi; ++g)
         for (int p = 0; p < Scommesse[size_t(g)].size; ++p)
             f(g, p);
 }
@@ -77,7 +77,7 @@ struct MainWindow {
                                "Palermo,Roma,Torino,Venezia,Nazionale,Tutte\r\n");
         app.write("impostazioni.cfg", "Intestazione\r\nPDF\r\n");
         w = std::make_unique<frmMain>();
-        w->load();
+        w->carica();
         w->show();
         w->activateWindow();
         if (!QTest::qWaitForWindowActive(w.get()))
@@ -94,7 +94,7 @@ struct MainWindow {
     }
     void setNumbers(const Cluster& values) const {
         eachNumber([&](int g, int p) {
-            w->numberField(g, p)->setText(QString::number(values[size_t(g)][size_t(p)]));
+            w->campoNumero(g, p)->setText(QString::number(values[size_t(g)][size_t(p)]));
         });
     }
     void setHead(int head) {
@@ -105,14 +105,14 @@ struct MainWindow {
     QStringList fieldTexts() const {
         QStringList out;
         eachNumber([&](int g, int p) {
-            out << w->numberField(g, p)->text()
-                << w->numberField(g, p)->palette().color(QPalette::Base).name();
+            out << w->campoNumero(g, p)->text()
+                << w->campoNumero(g, p)->palette().color(QPalette::Base).name();
         });
         for (const StakeSlot& s : StakeOrder())
-            out << w->stakeField(s.group, s.index)->text();
+            out << w->campoImporto(s.group, s.index)->text();
         return out << text("txtImportoSistema") << text("lblNomeSistema")
                    << w->findChild<QComboBox*>("cmbRuote")->currentText()
-                   << w->grape(1)->colore().name() << w->grape(24)->colore().name();
+                   << w->acino(1)->colore().name() << w->acino(24)->colore().name();
     }
 };
 
@@ -175,13 +175,13 @@ private Q_SLOTS:
         // The record and the colours come back bit for bit, the name as stored.
         QCOMPARE(EncodeRecord(m.w->documento().sistema).toHex(), onDisk.mid(14, 232).toHex());
         QCOMPARE(m.fieldTexts(), before);
-        QCOMPARE(m.w->grape(3)->colore(), QColor(0x56, 0x34, 0x12));
-        QCOMPARE(m.w->grape(14)->colore(), QColor(0xBA, 0xDC, 0xFE));
+        QCOMPARE(m.w->acino(3)->colore(), QColor(0x56, 0x34, 0x12));
+        QCOMPARE(m.w->acino(14)->colore(), QColor(0xBA, 0xDC, 0xFE));
         // The older files, without colours, open alike and leave the colours be.
         for (const char* header : {"Bramasolovanti", "Il Bramasolovanti"}) {
             m.button("cmdCancella")->click();
             m.app.write("old.vrl", header + onDisk.mid(14, 232));
-            m.w->OpenSystemFile(m.app.file("old.vrl"));
+            m.w->ApriFileSistema(m.app.file("old.vrl"));
             QCOMPARE(EncodeRecord(m.w->documento().sistema).toHex(), onDisk.mid(14, 232).toHex());
         }
         QCOMPARE(m.w->documento().colori.vorlacco, ColoreVorlaccoPredefinito);
@@ -191,7 +191,7 @@ private Q_SLOTS:
             m.w->documento().sistema.Ruota = wheel;
             m.app.write("s.vrl", EncodeSystemFile(m.w->documento().sistema, 0, 0));
             m.script.clear();
-            m.w->OpenSystemFile(m.app.file("s.vrl"));
+            m.w->ApriFileSistema(m.app.file("s.vrl"));
             m.button("cmdVincite")->click();
             const QString
                 choose = "Scegliere la ruota dall'elenco.",
@@ -278,7 +278,7 @@ private Q_SLOTS:
                     QFile::resize(path, qint64(2) << 30)); // sparse
         if (!target.isEmpty() && target != "-")
             m.answers = {path};
-        Impostazioni settings{"prima", "prima"};
+        Settings settings{"prima", "prima"};
         TaraturaAmbetto t;
         t.Left = 7;
         QComboBox wheels;
@@ -298,9 +298,9 @@ private Q_SLOTS:
         else if (action == "impostazioni.cfg")
             settings = ReadConfiguration(settings);
         else if (action == "ruote.vrc")
-            CaricaRuote(&wheels);
+            LoadWheels(&wheels);
         else
-            QVERIFY(!LeggiTaraturaFile(t));
+            QVERIFY(!LeggiFileTaratura(t));
         QVERIFY(!atOnce.hasExpired());
         QCOMPARE(shown(m.script, action == "cmdApri"),
                  message.contains("%1") ? message.arg(QDir::toNativeSeparators(path)) : message);
@@ -320,11 +320,11 @@ private Q_SLOTS:
             const QString a = g < Terz1 ? "a" : "o";
             incomplete << (g < Terz1 ? "La " : "Il ") + kinds[g] + " non è complet" + a + "!!!";
             QTest::addRow("incomplete %d", g)
-                << goodCluster({{g, 1, 0}}) << incomplete[g] << NumberFieldName(g, 1);
+                << goodCluster({{g, 1, 0}}) << incomplete[g] << NomeCampoNumero(g, 1);
             QTest::addRow("duplicate %d", g)
                 << goodCluster({{g, 1, 10 * g + 1}})
                 << "Valore duplicato nel" + QString(g < Terz1 ? "la " : " ") + kinds[g] + "!!!"
-                << NumberFieldName(g, g >= Ambo1 ? 0 : 1);
+                << NomeCampoNumero(g, g >= Ambo1 ? 0 : 1);
         }
         // clang-format off
         QTest::newRow("estratto") << goodCluster({{Estratto, 0, 0}}) << "Valore estratto non ammesso!!!"
@@ -377,7 +377,7 @@ private Q_SLOTS:
             m.script.clear();
             m.script.queueInput(QString(typed));
             QTest::mouseClick(m.button("cmdCapogioco"), Qt::LeftButton);
-            seen << m.w->numberField(Quad2, 0)->text() + " " + shown(m.script, 1);
+            seen << m.w->campoNumero(Quad2, 0)->text() + " " + shown(m.script, 1);
         }
         const QString range = "Errore|I valori possibili sono da 1 a 90";
         QCOMPARE(seen, QStringList(
@@ -409,7 +409,7 @@ private Q_SLOTS:
     void typing() {
         QFETCH(Typed, t);
         MainWindow m;
-        m.w->stakeField(Cinq1, 0)->setText("2,00");
+        m.w->campoImporto(Cinq1, 0)->setText("2,00");
         auto* f = m.w->findChild<QLineEdit*>(t.field);
         const bool stake = t.field.startsWith("txtImp"), first = t.field == "txtCinq1_0";
         if (first)
@@ -488,7 +488,7 @@ private Q_SLOTS:
             }
             auto* applica = picker->findChild<QPushButton*>("cmdSalva"); // with its tick
             previewed =
-                m.w->grape(bunch ? 1 : 24)->colore().name() + (applica->icon().isNull() ? "?" : "");
+                m.w->acino(bunch ? 1 : 24)->colore().name() + (applica->icon().isNull() ? "?" : "");
             if (apply)
                 QTest::mouseClick(applica, Qt::LeftButton);
             else
@@ -497,7 +497,7 @@ private Q_SLOTS:
         QTest::mouseClick(m.button(which), Qt::LeftButton);
         QCOMPARE(previewed, ToQColor(chosen).name());
         QCOMPARE(stored, apply ? chosen : before);
-        QCOMPARE(m.w->grape(bunch ? 1 : 24)->colore(), ToQColor(stored));
+        QCOMPARE(m.w->acino(bunch ? 1 : 24)->colore(), ToQColor(stored));
         m.script.clear();
         m.w->close(); // a colour changed since the save asks before it is lost
         QCOMPARE(shown(m.script).endsWith("Salvarlo?"), stored != before);
@@ -512,7 +512,7 @@ private Q_SLOTS:
         m.setNumbers(goodCluster());
         m.answers = {m.app.file("primo.vrl"), m.app.file("primo.vrl"), m.app.file("nuovo.vrl")};
         m.button("cmdSalva")->click();
-        m.w->stakeField(Estratto, 0)->setText("3,00");
+        m.w->campoImporto(Estratto, 0)->setText("3,00");
         const QStringList edited = m.fieldTexts();
         m.script.queueAnswer(MsgResult::Cancel);
         m.button("cmdCancella")->click();
@@ -520,7 +520,7 @@ private Q_SLOTS:
         m.script.queueAnswer(MsgResult::No);
         m.button("cmdApri")->click();
         QVERIFY(m.fieldTexts() != edited && !QFile::exists(m.app.file("nuovo.vrl")));
-        m.w->stakeField(Estratto, 0)->setText("3,00");
+        m.w->campoImporto(Estratto, 0)->setText("3,00");
         m.script.queueAnswer(MsgResult::Yes);
         m.w->close();
         QVERIFY(QFile::exists(m.app.file("nuovo.vrl")) && !m.w->isVisible() && !other.isVisible());
@@ -536,14 +536,14 @@ private Q_SLOTS:
     void keyboard() {
         MainWindow m;
         QStringList expected;
-        eachNumber([&](int g, int p) { expected << NumberFieldName(g, p); });
-        for (int g = 0; g < NumGruppi; ++g)
+        eachNumber([&](int g, int p) { expected << NomeCampoNumero(g, p); });
+        for (int g = 0; g < NumeroGruppi; ++g)
             for (int k = 0; k < Scommesse[size_t(g)].stakeCount; ++k)
-                expected << StakeFieldName(g, k);
+                expected << NomeCampoImporto(g, k);
         expected << QStringList{"cmdApri",        "cmdSalva",       "cmdCapogioco", "cmdCasuale",
                                 "cmdPrnSchedine", "cmdPrnTabulato", "cmdCancella",  "cmd10Euro",
                                 "cmd20Euro",      "cmdVincite",     "cmbRuote"};
-        m.w->numberField(Cinq1, 0)->setFocus(Qt::TabFocusReason);
+        m.w->campoNumero(Cinq1, 0)->setFocus(Qt::TabFocusReason);
         QCOMPARE(QAccessible::queryAccessibleInterface(m.w.get())->role(), QAccessible::Window);
         QStringList walked;
         QSet<QString> names;
@@ -583,10 +583,11 @@ private Q_SLOTS:
             opened << name;
         }
         QCOMPARE(opened, QStringList({"frmAbout", "", "frmAbout"}));
-        m.w->resize(m.w->findChild<AutoResizer*>()->designSize());  // then twice as large:
-        const QRect drawn = m.w->numberField(Cinq2, 3)->geometry(); // every control grows
+        m.w->resize(
+            m.w->findChild<Ridimensionatore*>()->dimensioneProgetto()); // then twice as large:
+        const QRect drawn = m.w->campoNumero(Cinq2, 3)->geometry();     // every control grows
         m.w->resize(m.w->size() * 2);
-        QCOMPARE(m.w->numberField(Cinq2, 3)->geometry(),
+        QCOMPARE(m.w->campoNumero(Cinq2, 3)->geometry(),
                  QRect(drawn.topLeft() * 2, drawn.size() * 2));
     }
 };

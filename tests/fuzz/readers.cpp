@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (const LoadedSystem* s = std::get_if<LoadedSystem>(&decoded)) {
         // What opens is a possible system and saves to a file that opens alike.
         check(s->record.Capogioco <= 90 && s->record.ImpEstratto >= 0 &&
-              s->record.ImpEstratto <= ImportoMassimo);
+              s->record.ImpEstratto <= MaxStake);
         const QByteArray again = EncodeSystemFile(s->record, s->coloreVorlacco, s->coloreCapogioco);
         check(again.size() == SystemFileBytes);
         check(std::holds_alternative<LoadedSystem>(DecodeSystemFile(again)));
@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CalcolaLayout(t);
     }
     for (int i = 0; i < TaraturaDistanze; ++i) {
-        const int bar = ScrollFromField(Distanza(t, i));
-        check(bar >= ScrollMin && bar <= ScrollMax);
+        const int bar = BarraDaCampo(Distanza(t, i));
+        check(bar >= BarraMinima && bar <= BarraMassima);
     }
 #elif defined(FUZZ_RUOTE)
     // A quoted name may span lines, but every name ends at a separator or the end.
@@ -65,14 +65,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 #elif defined(FUZZ_VERSIONE)
     const QString line = FirstLine(bytes);
     check(!line.contains(QLatin1Char('\n')) && !line.contains(QLatin1Char('\r')));
-    CompareVersions(VersionString(), line);
+    CompareVersions(StringaVersione(), line);
     check(CompareVersions(line, line) == VersionOrder::NotNewer);
 #elif defined(FUZZ_TESTI)
     // Typed text: calibration distances in both notations, stakes.
     const QString text = QString::fromUtf8(bytes);
     for (const QLocale& l : {QLocale(QLocale::Italian, QLocale::Italy), QLocale::c()})
-        if (const std::optional<int> v = ScrollFromText(text, l))
-            check(*v >= ScrollMin && *v <= ScrollMax);
+        if (const std::optional<int> v = BarraDaTesto(text, l))
+            check(*v >= BarraMinima && *v <= BarraMassima);
     const float stake = ParseStake(text);
     check(!std::isnan(stake));
     FormatStake(stake);
@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(before && after && (e.salvato || e.invariato) == !read.estrazioni.empty());
     check(e.salvato || after->estrazioni == before->estrazioni);
     for (const auto& [giorno, ruote] : read.estrazioni)
-        for (int r = 0; r < NumRuote; ++r) {
+        for (int r = 0; r < NumeroRuote; ++r) {
             const Estratti* got = after->Trova(giorno, r);
             check(!ruote[size_t(r)][0] || (got && *got == ruote[size_t(r)]));
         }
@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(c.rilievi.size() == std::min(c.totale, 500));
     SystemRecord bunch;
     bunch.Cinq1 = {1, 2, 3, 4, 90};
-    const Statistiche s = CalcolaStatistiche(read, bunch, int(size % NumRuote));
+    const Statistiche s = CalcolaStatistiche(read, bunch, int(size % NumeroRuote));
     for (const StatisticaNumero& n : std::span(s.numeri).first(5))
         check(n.ritardo <= n.ritardoMax && n.ritardoMax + n.frequenza <= s.estrazioni);
     if (after->estrazioni.size() > 2000) // each run stays quick

@@ -19,10 +19,10 @@ using namespace corpo;
 namespace {
 
 // Amounts as an Italian player reads them, for the length of a test.
-struct ItalianoScope {
+struct LocaleItaliano {
     QLocale before;
-    ItalianoScope() { QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy)); }
-    ~ItalianoScope() { QLocale::setDefault(before); }
+    LocaleItaliano() { QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy)); }
+    ~LocaleItaliano() { QLocale::setDefault(before); }
 };
 
 float f(uint32_t bits) { return std::bit_cast<float>(bits); }
@@ -53,9 +53,9 @@ using Draws = QList<std::pair<int, Estratti>>;
 // Every winning slip, then the totals.
 QString dump(const EsitoVerifica& e) {
     QStringList lines;
-    for (int g = 0; g < NumGruppi; ++g)
+    for (int g = 0; g < NumeroGruppi; ++g)
         if (e.schedine[g].importi.lordo)
-            lines << Scommesse[g].Name() + ": " + DescriviSchedina(e.schedine[g]);
+            lines << Scommesse[g].Nome() + ": " + DescriviSchedina(e.schedine[g]);
     return (lines << DescriviTotali(e.totali)).join('\n');
 }
 
@@ -101,7 +101,7 @@ private Q_SLOTS:
         // 0.15f is a little above 0.15: decimal arithmetic gives 900000.
         QTest::newRow("Cinquina 0, 0, 0, 0,15") << at({{3, 0.15f}}) << Won(at({{3, 900000.0625f}}));
         // Products and sums in double: float-only gives 0x422D5528, 0x4410FFF8.
-        const int t = FirstStake(Terz1), q = FirstStake(Quad1);
+        const int t = PrimoImporto(Terz1), q = PrimoImporto(Quad1);
         QTest::newRow("Terno 0,52, 0,10") << at({{t, 0.52f}, {t + 1, 0.10f}})
                                           << Won(at({{t, f(0x422D5527)}, {t + 1, f(0x4410FFF7)}}));
         QTest::newRow("Quaterna 1, 1, 0: the terno's three ambi")
@@ -175,7 +175,7 @@ private Q_SLOTS:
     void payout() {
         QFETCH(SystemRecord, sistema);
         QFETCH(Draws, draws);
-        const ItalianoScope it;
+        const LocaleItaliano it;
         const auto esito = VerificaEstrazione(sistema, draws, DivisoreVincite(sistema.Ruota));
         QVERIFY(esito);
         QTEST(dump(*esito), "want");
@@ -184,7 +184,7 @@ private Q_SLOTS:
     // A date of the archive: the wheels it lacks named, or why it has none;
     // many draws followed add up to the single checks of each.
     void archiveDates() {
-        const ItalianoScope it;
+        const LocaleItaliano it;
         Archivio a; // 400 dates of draws on every wheel, from a fixed seed
         std::mt19937 random(20);
         for (int i = 0; i < 400; ++i)
@@ -194,7 +194,7 @@ private Q_SLOTS:
                         e[k] = uint8_t(random() % 90 + 1);
                     while (std::find(e.begin(), e.begin() + k, e[k]) != e.begin() + k);
         const QDate last = a.Ultima();
-        for (int r = 2; r < NumRuote; ++r)
+        for (int r = 2; r < NumeroRuote; ++r)
             a.estrazioni[last][r] = {};
         QCOMPARE(RuoteMancanti(EstrazioniDel(a, last, "Tutte").mancanti),
                  "Mancano le ruote di Firenze, Genova, Milano, Napoli, Palermo, Roma, Torino e "

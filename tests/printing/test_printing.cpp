@@ -63,20 +63,20 @@ void PageOperations() {
     page.Line(10, 20, 40, 60, 0x00FF0000, true);
     dot();
     page.PaintPicture(PagePicture::Load(app.file("images/vietato.jpg")), 5, 240, 95, 25);
-    page.PaintPicture(PagePicture::Load(StalkPicturePath()), 5, 100);
+    page.PaintPicture(PagePicture::Load(PercorsoFiguraVorlacco()), 5, 100);
     dot();
     // Rotated: height and page pixels rounded half to even, the position kept.
     page.FontSize = 10;
     page.CurrentX = 80;
     page.CurrentY = 125;
-    StampaTestoRuotato(QStringLiteral("€ 10,00 ★"), 300);
+    PrintRotatedText(QStringLiteral("€ 10,00 ★"), 300);
     page.FontBold = false;
     page.ScaleMode = scale::Pixels;
     for (const double size : {1.5, 4.5}) {
         page.FontSize = size;
         page.CurrentX = size + 1;
         page.CurrentY = size + 4;
-        StampaTestoRuotato(QStringLiteral("ROMA"), 900);
+        PrintRotatedText(QStringLiteral("ROMA"), 900);
     }
     dot();
     page.NewPage(); // no blank third sheet
@@ -169,7 +169,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         testsupport::AppFolder app;
         if (content.isNull())
-            QVERIFY(QFile::remove(StalkPicturePath()));
+            QVERIFY(QFile::remove(PercorsoFiguraVorlacco()));
         else
             app.write("images/raspoprn.wmf", content);
         testing::RecorderScope rec;
@@ -192,7 +192,7 @@ private Q_SLOTS:
     // Italian locale the stalk must still come out as under C.
     void stalkIgnoresTheLocale() {
         testsupport::AppFolder app;
-        const QByteArray c = PagePicture::Load(StalkPicturePath()).svg();
+        const QByteArray c = PagePicture::Load(PercorsoFiguraVorlacco()).svg();
         QTemporaryDir locales;
         if (!setlocale(LC_NUMERIC, "it_IT.UTF-8")) {
             if (QStandardPaths::findExecutable(QStringLiteral("localedef")).isEmpty())
@@ -203,7 +203,7 @@ private Q_SLOTS:
             QVERIFY(setlocale(LC_NUMERIC, "it_IT.UTF-8"));
         }
         const QByteArray decimal = localeconv()->decimal_point;
-        const QByteArray italian = PagePicture::Load(StalkPicturePath()).svg();
+        const QByteArray italian = PagePicture::Load(PercorsoFiguraVorlacco()).svg();
         setlocale(LC_NUMERIC, "C");
         qunsetenv("LOCPATH");
         QCOMPARE(decimal, QByteArray(","));

@@ -31,7 +31,7 @@ inline corpo::SystemRecord SistemaPiccolo() {
     corpo::SystemRecord r;
     uint8_t n = 1;
     for (const corpo::Scommessa& b : corpo::Scommesse)
-        for (uint8_t& x : b.Numbers(r))
+        for (uint8_t& x : b.Numeri(r))
             x = n++;
     r.Ruota = QStringLiteral("Tutte     "); // no single wheel: Bari is counted
     return r;

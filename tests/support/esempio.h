@@ -17,13 +17,13 @@ inline corpo::SystemRecord Esempio(const QString& ruota, int head = 0) {
     SystemRecord r;
     uint8_t n = 50;
     for (const Scommessa& b : Scommesse)
-        for (uint8_t& v : b.Numbers(r))
+        for (uint8_t& v : b.Numeri(r))
             v = b.group == Cinq1 ? 0 : n += 1 + (n == 61);
     r.Cinq1 = {7, 18, 33, 45, 62};
     r.Estratto = 3;
     for (const Scommessa& b : Scommesse)
         if (head)
-            b.Numbers(r)[0] = uint8_t(head);
+            b.Numeri(r)[0] = uint8_t(head);
     r.Capogioco = uint8_t(head);
     r.ImpCinq1[0] = 1;
     r.ImpEstratto = 1;
@@ -38,10 +38,10 @@ inline void Numerato(corpo::SystemRecord& r, const QString& ruota, int head = 0)
     uint8_t n = 1;
     for (const Scommessa& b : Scommesse)
         for (int i = 0; i < b.size; ++i)
-            b.Numbers(r)[size_t(i)] = i == 0 && head ? uint8_t(head) : n++;
+            b.Numeri(r)[size_t(i)] = i == 0 && head ? uint8_t(head) : n++;
     r.Capogioco = uint8_t(head);
     r.Ruota = ruota;
-    ImpostaImporti(r, Preset::Euro10);
+    ApplyPreset(r, Preset::Euro10);
 }
 
 } // namespace testsupport

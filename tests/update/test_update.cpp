@@ -79,7 +79,7 @@ public:
         });
     }
     QByteArray reply =
-        Response(200, corpo::VersionString().toLatin1()); // empty: read the request, never answer
+        Response(200, corpo::StringaVersione().toLatin1()); // empty: read the request, never answer
     int trickleMs = 0; // > 0: `chunk` bytes of the reply every trickleMs
     int chunk = 1;
     QList<QByteArray> requests;
@@ -339,8 +339,8 @@ private Q_SLOTS:
             for (const char* name : {"lblTitle", "lblVersion", "lblDescription", "lbURL"})
                 texts << form->findChild<QLabel*>(name)->text();
             QCOMPARE(texts, (QStringList{"Informazioni su Bramasolovanti", "Bramasolovanti",
-                                         "Versione " + corpo::VersionString(), "Versione Freeware",
-                                         "https://www.example.com/lotto/"}));
+                                         "Versione " + corpo::StringaVersione(),
+                                         "Versione Freeware", "https://www.example.com/lotto/"}));
             testsupport::CheckGoldenImage(
                 "tests/update/golden/about_art.png",
                 form->grab(form->findChild<QLabel*>("picIcon")->geometry()).toImage());
@@ -429,7 +429,7 @@ private Q_SLOTS:
         QTest::newRow("0.4.0 LF 0.5.0") << QByteArray("0.4.0\n0.5.0") << "0.4.0" << 0;
         QTest::newRow("65,536 bytes")
             << QByteArray("0.4.0\r\n").leftJustified(65536, 'x') << "0.4.0" << 0;
-        const QByteArray now = corpo::VersionString().toLatin1(); // this build's own
+        const QByteArray now = corpo::StringaVersione().toLatin1(); // this build's own
         for (const QByteArray& v :
              {now, now + " ", now + ".7", now + "\r\n9.9.9", QByteArray("0.03.002"),
               QByteArray("0.2.9"), QByteArray("0.3.1"), QByteArray("0.3."), QByteArray("x.y.z")})
@@ -488,8 +488,9 @@ private Q_SLOTS:
             qputenv("TMPDIR", QFile::encodeName(tmp_->path() + "/missing"));
         }
         const Outcome o = RunCheck(base, deadlineMs, resolver);
-        QCOMPARE(o.windows, shown.isEmpty() ? QStringList()
-                                            : QStringList{corpo::VersionString() + " -> " + shown});
+        QCOMPARE(o.windows, shown.isEmpty()
+                                ? QStringList()
+                                : QStringList{corpo::StringaVersione() + " -> " + shown});
         const QString why =
             error == 9 ? "indice fuori dall'intervallo" : "il file è più corto del previsto";
         const QString report = QString("Errore %1 (%2) nella procedura NewVersion (Modulo corpo)");
@@ -512,7 +513,7 @@ private Q_SLOTS:
                  request.constData());
         // Asked by the name, not by the address it resolved to; asked afresh, past any cache.
         for (const QByteArray& header :
-             {"Host: " + host, "User-Agent: Bramasolovanti/" + corpo::VersionString().toLatin1(),
+             {"Host: " + host, "User-Agent: Bramasolovanti/" + corpo::StringaVersione().toLatin1(),
               QByteArray("Accept-Language: it"), QByteArray("Cache-Control: no-cache")})
             QVERIFY2(request.contains("\r\n" + header + "\r\n"), request.constData());
         for (const char* name :

@@ -427,7 +427,7 @@ private Q_SLOTS:
         QCOMPARE(row(form.findChild<QTableWidget*>("tblScommesse"), 0), "Cinquina 1|1 2 3 4 5|4|4");
         QWidget bunch; // on request each grape tells its delay, until it changes
         auto* grape = new QLineEdit("1", &bunch);
-        grape->setObjectName(NumberFieldName(Cinq1, 0));
+        grape->setObjectName(NomeCampoNumero(Cinq1, 0));
         MostraRitardiAcini(&bunch, form.Mostrati());
         QCOMPARE(grape->accessibleDescription(),
                  "Numero 1 sulla ruota di Bari: ritardo 3, ritardo "
