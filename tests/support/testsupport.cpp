@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace testsupport {
 
@@ -74,6 +75,43 @@ QString GoldenDifference(const QString& expected, const QString& actual) {
     return {};
 }
 
+// `actual` against the text snapshot at `path`, written first with BRAMA_REGEN_GOLDEN set.
+void CheckGoldenText(const QString& path, const QString& actual) {
+    if (qEnvironmentVariableIsSet("BRAMA_REGEN_GOLDEN"))
+        QVERIFY(corpo::WriteFileAtomically(sourceFolder() + path, actual.toUtf8(), nullptr));
+    QFile f(sourceFolder() + path);
+    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
+    const QString difference = GoldenDifference(QString::fromUtf8(f.readAll()), actual);
+    QVERIFY2(difference.isEmpty(), qPrintable(path + QStringLiteral(": ") + difference));
+}
+
+// What the user reads on or set in one control, and a table's or list's headings and rows.
+QStringList Value(const QWidget* w) {
+    QStringList out;
+    for (const char* name :
+         {"accessibleName", "toolTip", "title", "text", "plainText", "checked", "currentIndex",
+          "value", "maximum", "readOnly", "calendarPopup", "colore"})
+        if (QString v = w->property(name).toString(); !v.isEmpty())
+            out << QString::fromLatin1(name) + QLatin1Char('=') +
+                       v.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    if (auto* l = qobject_cast<const QLabel*>(w); l && !l->pixmap().isNull())
+        out << QStringLiteral("picture %1x%2").arg(l->pixmap().width()).arg(l->pixmap().height());
+    if (auto* c = qobject_cast<const QComboBox*>(w))
+        for (int i = 0; i < c->count(); ++i)
+            out << c->itemText(i);
+    const auto* view = qobject_cast<const QAbstractItemView*>(w);
+    for (int r = -1; view && view->model() && r < view->model()->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < view->model()->columnCount(); ++c)
+            cells << (r < 0 ? view->model()->headerData(c, Qt::Horizontal)
+                            : view->model()->index(r, c).data())
+                         .toString();
+        out << QStringLiteral("\n  ") +
+                   cells.join(QLatin1Char('|')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    }
+    return out;
+}
+
 // Every sheet of the jobs as it comes on paper, 2 pixels a millimetre, one under another.
 QImage Paper(const QList<corpo::RecordedJob>& jobs) {
     int sheets = 0;
@@ -110,12 +148,40 @@ void CheckGoldenImage(const QString& path, const QImage& actual) {
     QVERIFY2(wrong == 0, qPrintable(QString("%1: %2 pixels differ").arg(path).arg(wrong)));
 }
 
+void CheckGoldenWindow(const QString& path, const QWidget* window) {
+    QString actual = QStringLiteral("%1 %2x%3\n")
+                         .arg(window->windowTitle())
+                         .arg(window->width())
+                         .arg(window->height());
+    for (const QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")) ||
+            w->window() != window)
+            continue;
+        const QPoint at = w->mapTo(window, QPoint());
+        QStringList line{
+            QString::fromLatin1(w->metaObject()->className()),
+            w->objectName(),
+            QStringLiteral("%1,%2 %3x%4").arg(at.x()).arg(at.y()).arg(w->width()).arg(w->height()),
+            w->isVisibleTo(window) ? QString() : QStringLiteral("hidden"),
+            w->isEnabled() ? QString() : QStringLiteral("disabled"),
+            window->focusWidget() == w ? QStringLiteral("focus") : QString(),
+            w->testAttribute(Qt::WA_SetPalette) ? w->palette().color(w->backgroundRole()).name() +
+                                                      w->palette().color(w->foregroundRole()).name()
+                                                : QString()};
+        line.removeAll(QString());
+        actual += (line + Value(w))
+                      .join(QStringLiteral(" ; "))
+                      .replace(QStringLiteral(" ; \n"), QStringLiteral("\n")) +
+                  QLatin1Char('\n');
+    }
+    CheckGoldenText(path, actual);
+}
+
 void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs) {
     QString actual;
     for (const corpo::RecordedJob& job : jobs)
         actual += job.describe() + QLatin1Char('\n');
     if (qEnvironmentVariableIsSet("BRAMA_REGEN_GOLDEN")) {
-        QVERIFY(corpo::WriteFileAtomically(sourceFolder() + path, actual.toUtf8(), nullptr));
         const corpo::PrintTargetScope back;
         for (int i = 0; i < jobs.size(); ++i) {
             corpo::Printer().UsePdfFile(
@@ -125,10 +191,7 @@ void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs) {
             corpo::Printer().Replay(jobs[i]);
         }
     }
-    QFile f(sourceFolder() + path);
-    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
-    const QString difference = GoldenDifference(QString::fromUtf8(f.readAll()), actual);
-    QVERIFY2(difference.isEmpty(), qPrintable(path + QStringLiteral(": ") + difference));
+    CheckGoldenText(path, actual);
     CheckGoldenImage(QString(path).replace(".txt", ".png"), Paper(jobs));
 }
 
