@@ -597,6 +597,9 @@ private Q_SLOTS:
         QVERIFY(server.server.requests[1].contains(
             "If-Modified-Since: Tue, 03 Dec 2024 20:00:00 GMT\r\n"));
         QCOMPARE(*corpo::ReadSmallFile(corpo::PercorsoArchivio(), 1000, nullptr), Draws);
+        server.server.bodies["/altro.zip"] = server.server.bodies["/storico.zip"];
+        corpo::AggiornaArchivio(server.url("altro.zip")); // another address: asked for all
+        QVERIFY(!server.server.requests.value(2).contains("If-"));
         // The command line is told no more than that, with no display, in one line and exit 1.
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -631,6 +634,8 @@ private Q_SLOTS:
             auto* bar = window ? window->findChild<QProgressDialog*>("dlgScaricamento") : nullptr;
             if (window && !typed) {
                 typed = true;
+                testsupport::CheckGoldenWindow("tests/update/golden/frmAggiornaArchivio.txt",
+                                               window);
                 window->findChild<QLineEdit*>("txtIndirizzo")->setText(server.url("lento.zip"));
                 QTimer::singleShot(0, window->findChild<QPushButton*>("cmdAggiorna"),
                                    &QPushButton::click);

@@ -246,6 +246,11 @@ private Q_SLOTS:
             << "!La data \"2024/13/01\" non è valida: scrivila come AAAA/MM/GG.";
         QTest::newRow("unknown option")
             << "--estrazione|1 2 3 4 5|--ruote|Bari" << it << "!Opzione sconosciuta: --ruote.";
+        QTest::newRow("unknown letter")
+            << "-x|--estrazione|1 2 3 4 5" << it << "!Opzione sconosciuta: -x.";
+        QTest::newRow("nothing won") << "--estrazione|80 81 82 83 84" << it
+                                     << "Nessuna vincita.\n"
+                                        "Spesa € 2,00; lordo € 0,00; ritenuta € 0,00; netto € 0,00";
         QTest::newRow("past the last")
             << "--dal|2024/01/06|--archivio|%A" << it
             << "!L'archivio non ha estrazioni sulla ruota Roma dal 06/01/2024 in poi.";
@@ -302,16 +307,18 @@ private Q_SLOTS:
         QString bad = "Importata 1 estrazione, del 02/01/2024.\n\nAlcune righe del file non sono state "
             "lette:\n\nla riga 2 contiene caratteri che non sono testo\nla riga 3 ha un numero fuori da "
             "1..90\nla riga 4 ha una data che non esiste\nla riga 5 ha la data in un formato diverso "
-            "da aaaa/mm/gg\nla riga 6 ha una data prima del 1871 o dopo domani";
-        for (int i = 7; i <= 21; ++i)
+            "da aaaa/mm/gg\nla riga 6 ha una data prima del 1871 o dopo domani\nla riga 7 ha una ruota sconosciuta\n"
+            "la riga 8 ha un numero fuori da 1..90\nla riga 9 ha un numero ripetuto";
+        for (int i = 10; i <= 21; ++i)
             bad += QString("\nla riga %1 non ha data, ruota e cinque numeri").arg(i);
         QTest::newRow("tabs, semicolons, spaces") << QByteArray()
             << QByteArray("2024/01/04\tRN\t1\t2\t3\t4\t90\r\n\n2024/01/02;BA;5;6;7;8;9\n2024/01/04   BA  10 11 12 13 14")
             << ba + "2024/01/04\tBA\t10\t11\t12\t13\t14\n2024/01/04\tRN\t1\t2\t3\t4\t90\n"
             << "Importate 3 estrazioni, dal 02/01/2024 al 04/01/2024." << "04/01/2024";
         QTest::newRow("bad lines") << QByteArray() << ba + "\x01\xff\n2024/01/02\tCA\t1\t2\t3\t4\t91\n"
-            "2023/02/29\tGE\t1\t2\t3\t4\t5\n04/01/2024\tCA\t1\t2\t3\t4\t5\n2999/01/01\tCA\t1\t2\t3\t4\t5\n" +
-            QByteArray("2024/01/02\tGE\t1\t2\t3\n").repeated(1500) << ba << bad + "\n... e altre 1.485 righe"
+            "2023/02/29\tGE\t1\t2\t3\t4\t5\n04/01/2024\tCA\t1\t2\t3\t4\t5\n2999/01/01\tCA\t1\t2\t3\t4\t5\n"
+            "2024/01/02\tXY\t1\t2\t3\t4\t5\n2024/01/02\tCA\t1\t2\t3\t4\t567\n2024/01/02\tCA\t1\t2\t3\t4\t4\n" +
+            QByteArray("2024/01/02\tGE\t1\t2\t3\n").repeated(1500) << ba << bad + "\n... e altre 1.488 righe"
             << "02/01/2024";
         const QByteArray first = "2024/02/01\tBA\t5\t6\t7\t8\t9\n"; // a month's first day is bold too
         QTest::newRow("one bad line") << QByteArray() << first + "2024/02/01\tCA\t1\t2\t3\t4\t91\n" << first
