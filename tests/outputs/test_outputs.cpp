@@ -180,9 +180,8 @@ private Q_SLOTS:
         auto slips = env.Schedine();
         auto calibration = env.Taratura();
         Child(slips.get(), "cmdAnteprima")->click();
-        for (QWidget* w : {static_cast<QWidget*>(&listing), static_cast<QWidget*>(slips.get()),
-                           static_cast<QWidget*>(calibration.get()),
-                           slips->findChild<QWidget*>("frmAnteprima")}) {
+        for (QWidget* w : QList<QWidget*>{&listing, slips.get(), calibration.get(),
+                                          slips->findChild<QWidget*>("frmAnteprima")}) {
             w->show();
             QVERIFY(QTest::qWaitForWindowExposed(w));
             testsupport::CheckGoldenWindow("tests/outputs/golden/" + w->objectName() + ".txt", w);

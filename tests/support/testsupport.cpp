@@ -92,22 +92,19 @@ QStringList Value(const QWidget* w) {
          {"accessibleName", "toolTip", "title", "text", "plainText", "checked", "currentIndex",
           "value", "maximum", "readOnly", "calendarPopup", "colore"})
         if (QString v = w->property(name).toString(); !v.isEmpty())
-            out << QString::fromLatin1(name) + QLatin1Char('=') +
-                       v.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+            out << QString::fromLatin1(name) + '=' + v.replace('\n', "\\n");
     if (auto* l = qobject_cast<const QLabel*>(w); l && !l->pixmap().isNull())
-        out << QStringLiteral("picture %1x%2").arg(l->pixmap().width()).arg(l->pixmap().height());
+        out << QString("picture %1x%2").arg(l->pixmap().width()).arg(l->pixmap().height());
     if (auto* c = qobject_cast<const QComboBox*>(w))
         for (int i = 0; i < c->count(); ++i)
             out << c->itemText(i);
     const auto* view = qobject_cast<const QAbstractItemView*>(w);
-    for (int r = -1; view && view->model() && r < view->model()->rowCount(); ++r) {
+    const QAbstractItemModel* m = view ? view->model() : nullptr;
+    for (int r = -1; m && r < m->rowCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < view->model()->columnCount(); ++c)
-            cells << (r < 0 ? view->model()->headerData(c, Qt::Horizontal)
-                            : view->model()->index(r, c).data())
-                         .toString();
-        out << QStringLiteral("\n  ") +
-                   cells.join(QLatin1Char('|')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        for (int c = 0; c < m->columnCount(); ++c)
+            cells << (r < 0 ? m->headerData(c, Qt::Horizontal) : m->index(r, c).data()).toString();
+        out << "\n  " + cells.join('|').replace('\n', ' ');
     }
     return out;
 }
@@ -149,30 +146,25 @@ void CheckGoldenImage(const QString& path, const QImage& actual) {
 }
 
 void CheckGoldenWindow(const QString& path, const QWidget* window) {
-    QString actual = QStringLiteral("%1 %2x%3\n")
-                         .arg(window->windowTitle())
-                         .arg(window->width())
-                         .arg(window->height());
+    QString actual =
+        window->windowTitle() + QString(" %1x%2\n").arg(window->width()).arg(window->height());
     for (const QWidget* w : window->findChildren<QWidget*>()) {
-        if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")) ||
-            w->window() != window)
+        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") || w->window() != window)
             continue;
         const QPoint at = w->mapTo(window, QPoint());
+        const QPalette set = w->palette();
         QStringList line{
-            QString::fromLatin1(w->metaObject()->className()),
+            w->metaObject()->className(),
             w->objectName(),
-            QStringLiteral("%1,%2 %3x%4").arg(at.x()).arg(at.y()).arg(w->width()).arg(w->height()),
-            w->isVisibleTo(window) ? QString() : QStringLiteral("hidden"),
-            w->isEnabled() ? QString() : QStringLiteral("disabled"),
-            window->focusWidget() == w ? QStringLiteral("focus") : QString(),
-            w->testAttribute(Qt::WA_SetPalette) ? w->palette().color(w->backgroundRole()).name() +
-                                                      w->palette().color(w->foregroundRole()).name()
-                                                : QString()};
+            QString("%1,%2 %3x%4").arg(at.x()).arg(at.y()).arg(w->width()).arg(w->height()),
+            w->isVisibleTo(window) ? "" : "hidden",
+            w->isEnabled() ? "" : "disabled",
+            window->focusWidget() == w ? "focus" : "",
+            w->testAttribute(Qt::WA_SetPalette)
+                ? set.color(w->backgroundRole()).name() + set.color(w->foregroundRole()).name()
+                : ""};
         line.removeAll(QString());
-        actual += (line + Value(w))
-                      .join(QStringLiteral(" ; "))
-                      .replace(QStringLiteral(" ; \n"), QStringLiteral("\n")) +
-                  QLatin1Char('\n');
+        actual += (line + Value(w)).join(" ; ").replace(" ; \n", "\n") + '\n';
     }
     CheckGoldenText(path, actual);
 }
