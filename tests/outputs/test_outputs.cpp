@@ -193,7 +193,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("paper");
         for (const char* name : {"tabulato", "tabulato_bianco_nero", "tabulato_capogioco",
                                  "tabulato_capogioco_bianco_nero", "schedine_1_9", "pronostico",
-                                 "righello", "prova_taratura", "verifica"})
+                                 "righello", "prova_taratura", "verifica", "verifica_tutte"})
             QTest::newRow(name) << QString(name);
     }
     void papers() {
@@ -210,8 +210,12 @@ private Q_SLOTS:
             Child(&w, "cmdStampa")->click();
         } else if (paper == "schedine_1_9" || paper == "pronostico") {
             Stampa(env.Schedine(paper != "pronostico", paper == "pronostico").get(), "1", "9");
-        } else if (paper == "verifica") {
-            const auto esito = VerificaEstrazione(env.Sistema, {{5, {1, 10, 45, 7, 77}}}, 1);
+        } else if (paper.startsWith("verifica")) { // on one wheel, or the ten of "Tutte"
+            QList<std::pair<int, Estratti>> draws;
+            env.Sistema.Ruota = paper == "verifica" ? env.Sistema.Ruota : "Tutte";
+            for (int r = paper == "verifica" ? 5 : 0; r < (paper == "verifica" ? 6 : 10); ++r)
+                draws.append({r, {1, 10, 45, 7, 77}});
+            const auto esito = VerificaEstrazione(env.Sistema, draws, int(draws.size()));
             StampaVerifica(env.Sistema, *esito, "Estrazione del 04/01/2025");
         } else {
             Child(env.Taratura().get(), paper == "righello" ? "cmdRighello" : "cmdTest")->click();
