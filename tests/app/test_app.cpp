@@ -521,6 +521,7 @@ private Q_SLOTS:
         QTest::newRow("Enter is not Stampa") << int(MsgButtons::PrintAnywayCancel) << "" << "Enter" << "Cancel";
         QTest::newRow("typed, OK") << -1 << "12" << "OK" << "12";
         QTest::newRow("typed, Annulla") << -1 << "12" << "Annulla" << "";
+        QTest::newRow("as offered, OK") << -1 << "" << "OK" << "7";
         // clang-format on
     }
     void realMessageBoxes() {
@@ -533,7 +534,7 @@ private Q_SLOTS:
         answerNext(typed, press, &seen);
         const QString got =
             buttons < 0
-                ? InputBox(prompt, title, QString())
+                ? InputBox(prompt, title, typed.isEmpty() ? "7" : "")
                 : results[int(MsgBox(prompt, MsgButtons(buttons), MsgIcon::Question, title))];
         QTEST(got, "answer");
         QCOMPARE(seen, QStringLiteral("Titolo|Quanti?"));

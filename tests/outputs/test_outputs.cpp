@@ -186,6 +186,13 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitForWindowExposed(w));
             testsupport::CheckGoldenWindow("tests/outputs/golden/" + w->objectName() + ".txt", w);
         }
+        QString opened; // Taratura opens the calibration over the slips
+        QTimer::singleShot(0, &listing, [&opened] {
+            opened = QApplication::activeModalWidget()->objectName();
+            QApplication::activeModalWidget()->close();
+        });
+        Child(slips.get(), "cmdTaratura")->click();
+        QCOMPARE(opened, "frmTaraturaAmbetto");
     }
 
     // Each paper whole, against its snapshot.
@@ -221,7 +228,6 @@ private Q_SLOTS:
             Child(env.Taratura().get(), paper == "righello" ? "cmdRighello" : "cmdTest")->click();
         }
         QCOMPARE(env.avvisi(), QStringList());
-        QCOMPARE(recorder.jobs().size(), 1);
         testsupport::CheckGolden("tests/outputs/golden/" + paper + ".txt", recorder.jobs());
     }
 

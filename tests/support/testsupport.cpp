@@ -85,7 +85,7 @@ void CheckGoldenText(const QString& path, const QString& actual) {
     QVERIFY2(difference.isEmpty(), qPrintable(path + QStringLiteral(": ") + difference));
 }
 
-// What the user reads on or set in one control, and a table's or list's headings and rows.
+// What the user reads on or set in one control, then the rows of its table, list or choices.
 QStringList Value(const QWidget* w) {
     QStringList out;
     for (const char* name :
@@ -95,11 +95,9 @@ QStringList Value(const QWidget* w) {
             out << QString::fromLatin1(name) + '=' + v.replace('\n', "\\n");
     if (auto* l = qobject_cast<const QLabel*>(w); l && !l->pixmap().isNull())
         out << QString("picture %1x%2").arg(l->pixmap().width()).arg(l->pixmap().height());
-    if (auto* c = qobject_cast<const QComboBox*>(w))
-        for (int i = 0; i < c->count(); ++i)
-            out << c->itemText(i);
     const auto* view = qobject_cast<const QAbstractItemView*>(w);
-    const QAbstractItemModel* m = view ? view->model() : nullptr;
+    const auto* combo = qobject_cast<const QComboBox*>(w);
+    const QAbstractItemModel* m = view ? view->model() : combo ? combo->model() : nullptr;
     for (int r = -1; m && r < m->rowCount(); ++r) {
         QStringList cells;
         for (int c = 0; c < m->columnCount(); ++c)

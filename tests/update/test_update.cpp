@@ -667,8 +667,8 @@ private Q_SLOTS:
         QCOMPARE(script.messages().value(0).text, message);
         QCOMPARE(QFile::exists(corpo::PercorsoArchivio()), !cancel);
         QCOMPARE(corpo::IndirizzoArchivio(), server.url(file));
-        if (!cancel)
-            testsupport::CheckGoldenWindow("tests/update/golden/frmStatistiche.txt", form.get());
+        testsupport::CheckGoldenWindow(
+            QString("tests/update/golden/%1.txt").arg(QTest::currentDataTag()), form.get());
     }
 
     void hangingLookupDoesNotHoldExit() {
