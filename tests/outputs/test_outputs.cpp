@@ -257,6 +257,8 @@ private Q_SLOTS:
         row("printer known", 20, 9999, "Beta", 1280, QByteArray("\4\0Beta", 6), {"Alfa", "Beta"});
         row("printer's case differs", 20, 9999, "beta", 1280, QByteArray("\4\0Alfa", 6),
             {"Alfa", "Beta"}, "Attenzione non e' selezionata nessuna stampante");
+        row("one printer, another saved", 20, 9999, "Beta", 1280, QByteArray("\4\0Alfa", 6),
+            {"Alfa"}, "Attenzione non e' selezionata nessuna stampante");
         row("no printer installed", 20, 9999, "Beta", 1280, QByteArray("\4\0Beta", 6), {},
             "Attenzione nessuna stampante installata");
     }
@@ -374,7 +376,8 @@ private Q_SLOTS:
                                          : std::make_unique<frmTabulato>(nullptr, env.carta());
         if (window == "listing") {
             auto* bar = Child<QScrollBar>(w.get(), "VsCopie"); // 20 at its top: Up adds one
-            bar->setValue(1);
+            bar->setValue(7);
+            bar->setSliderPosition(1); // dragged down to one
             QTest::keyClick(bar, copies > 1 ? Qt::Key_Up : Qt::Key_Down);
             if (!preview) // said where the listing goes
                 Child<QCheckBox>(w.get(), "chkFilePdf")->click();

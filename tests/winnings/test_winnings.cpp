@@ -125,10 +125,8 @@ private Q_SLOTS:
                 ->setText(drawn.split(' ')[i]);
         QTest::mouseClick(form.findChild<QPushButton*>("cmdVerifica"), Qt::LeftButton);
         // The wheel of the typed numbers asked for on "Tutte" only, each bet's hits, the totals.
-        testsupport::CheckGoldenWindow(QString("tests/winnings/golden/verifica_%1.txt")
-                                           .arg(QTest::currentDataTag())
-                                           .replace(' ', '_'),
-                                       &form);
+        const QString tag = QString(QTest::currentDataTag()).replace(' ', '_');
+        testsupport::CheckGoldenWindow("tests/winnings/golden/verifica_" + tag + ".txt", &form);
         auto* table = form.findChild<QTableWidget*>("tblEsito");
         QTest::mouseClick(form.findChild<QPushButton*>("cmdStampa"), Qt::LeftButton);
         QCOMPARE(rec.last().printer, QStringLiteral("PDF"));
@@ -143,11 +141,9 @@ private Q_SLOTS:
                  cell->text() + (hit ? " estratto" : ""));
         for (const QPalette& palette : {table->palette(), dark()}) {
             table->setPalette(palette);
-            testsupport::CheckGoldenImage(QString("tests/winnings/golden/esito_%1_%2.png")
-                                              .arg(QTest::currentDataTag())
-                                              .arg(palette == dark())
-                                              .replace(' ', '_'),
-                                          table->viewport()->grab().toImage());
+            testsupport::CheckGoldenImage(
+                QString("tests/winnings/golden/esito_%1_%2.png").arg(tag).arg(palette == dark()),
+                table->viewport()->grab().toImage());
         }
         if (hits.endsWith('1')) // the Estratto
             QCOMPARE(said->cellAt(8, 7)->text(QAccessible::Name), "1 punto");
