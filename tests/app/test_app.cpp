@@ -161,6 +161,35 @@ private Q_SLOTS:
         QCOMPARE(p.exitCode(), error.isEmpty() ? 0 : 2);
     }
 
+    // The program's own command line: help and version on standard output, help first; a
+    // wrong one said on standard error, exit 2, and no window.
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("out"); // the first line; after "!", of standard error
+        QTest::newRow("version") << QStringList{"-v"} << "Bramasolovanti " + VersionString();
+        QTest::newRow("help") << QStringList{"--pippo", "--help"}
+                              << "Uso: bramasolovanti [opzioni] [sistema.vrl]";
+        QTest::newRow("letter") << QStringList{"-x"} << "!Opzione sconosciuta: -x.";
+        QTest::newRow("word") << QStringList{"--pippo"} << "!Opzione sconosciuta: --pippo.";
+        QTest::newRow("two systems")
+            << QStringList{"a.vrl", "b.vrl"}
+            << "!Si può aprire un solo sistema alla volta (di troppo: b.vrl).";
+    }
+    void commandLine() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, out);
+        QProcess p;
+        p.start(testsupport::builtAppFolder() + "bramasolovanti", args);
+        QVERIFY(p.waitForFinished(15000));
+        const bool wrong = out.startsWith('!');
+        QCOMPARE(p.exitCode(), wrong ? 2 : 0);
+        const QString text =
+            QString::fromUtf8(wrong ? p.readAllStandardError() : p.readAllStandardOutput());
+        QCOMPARE(wrong ? text : text.section('\n', 0, 0),
+                 wrong ? out.mid(1) + "\nPer l'elenco delle opzioni: bramasolovanti --help\n"
+                       : out);
+    }
+
     // A failed write leaves the earlier file and no temporary copy; a read
     // takes at most the bytes it is given, and only from a regular file. The
     // cause the user reads names what is really in the way.
@@ -446,7 +475,8 @@ private Q_SLOTS:
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         auto* field = child<QLineEdit>(&w, "mskIntestazione");
-        QCOMPARE(QApplication::focusWidget(), field);
+        testsupport::CheckGoldenWindow(
+            "tests/app/golden/" + QString(QTest::currentDataTag()).replace(' ', '_') + ".txt", &w);
         if (clickPastText)
             QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width() * 3 / 4, 8));
         QTest::qWait(0);
@@ -491,6 +521,7 @@ private Q_SLOTS:
         QTest::newRow("Enter is not Stampa") << int(MsgButtons::PrintAnywayCancel) << "" << "Enter" << "Cancel";
         QTest::newRow("typed, OK") << -1 << "12" << "OK" << "12";
         QTest::newRow("typed, Annulla") << -1 << "12" << "Annulla" << "";
+        QTest::newRow("as offered, OK") << -1 << "" << "OK" << "7";
         // clang-format on
     }
     void realMessageBoxes() {
@@ -503,7 +534,7 @@ private Q_SLOTS:
         answerNext(typed, press, &seen);
         const QString got =
             buttons < 0
-                ? InputBox(prompt, title, QString())
+                ? InputBox(prompt, title, typed.isEmpty() ? "7" : "")
                 : results[int(MsgBox(prompt, MsgButtons(buttons), MsgIcon::Question, title))];
         QTEST(got, "answer");
         QCOMPARE(seen, QStringLiteral("Titolo|Quanti?"));

@@ -132,12 +132,14 @@ private Q_SLOTS:
     void savedBytesAndBack() {
         MainWindow m;
         const QStringList fresh = m.fieldTexts();
+        testsupport::CheckGoldenWindow("tests/entry/golden/frmMain_nuovo.txt", m.w.get());
         m.setNumbers(goodCluster());
         m.setHead(45);
         m.w->ImpostaColoreVorlacco(m.w->documento().colori.vorlacco = 0x00123456);
         m.w->ImpostaColoreCapogioco(m.w->documento().colori.capogioco = 0x00FEDCBA);
         m.w->findChild<QComboBox*>("cmbRuote")->setCurrentIndex(5); // Napoli
         QTest::mouseClick(m.button("cmd10Euro"), Qt::LeftButton);
+        testsupport::CheckGoldenWindow("tests/entry/golden/frmMain_pieno.txt", m.w.get());
         m.w->documento().sistema.VinCinq1 = {25, 210, 4290, 319600};
         m.w->documento().sistema.VinCinq2 = {-0.0f, 1e30f};
         m.w->documento().sistema.VinEstratto = 11.232f;
@@ -545,6 +547,7 @@ private Q_SLOTS:
                                 "cmd20Euro",      "cmdVincite",     "cmbRuote"};
         m.w->campoNumero(Cinq1, 0)->setFocus(Qt::TabFocusReason);
         QCOMPARE(QAccessible::queryAccessibleInterface(m.w.get())->role(), QAccessible::Window);
+        QVERIFY(QAccessible::queryAccessibleInterface(m.w->grape(3))->state().invisible); // drawn
         QStringList walked;
         QSet<QString> names;
         while (walked.size() < expected.size()) {

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace testsupport {
 
@@ -74,6 +75,38 @@ QString GoldenDifference(const QString& expected, const QString& actual) {
     return {};
 }
 
+// `actual` against the text snapshot at `path`, written first with BRAMA_REGEN_GOLDEN set.
+void CheckGoldenText(const QString& path, const QString& actual) {
+    if (qEnvironmentVariableIsSet("BRAMA_REGEN_GOLDEN"))
+        QVERIFY(corpo::WriteFileAtomically(sourceFolder() + path, actual.toUtf8(), nullptr));
+    QFile f(sourceFolder() + path);
+    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
+    const QString difference = GoldenDifference(QString::fromUtf8(f.readAll()), actual);
+    QVERIFY2(difference.isEmpty(), qPrintable(path + QStringLiteral(": ") + difference));
+}
+
+// What the user reads on or set in one control, then the rows of its table, list or choices.
+QStringList Value(const QWidget* w) {
+    QStringList out;
+    for (const char* name :
+         {"accessibleName", "toolTip", "title", "text", "plainText", "checked", "currentIndex",
+          "value", "maximum", "readOnly", "calendarPopup", "colore"})
+        if (QString v = w->property(name).toString(); !v.isEmpty())
+            out << QString::fromLatin1(name) + '=' + v.replace('\n', "\\n");
+    if (auto* l = qobject_cast<const QLabel*>(w); l && !l->pixmap().isNull())
+        out << QString("picture %1x%2").arg(l->pixmap().width()).arg(l->pixmap().height());
+    const auto* view = qobject_cast<const QAbstractItemView*>(w);
+    const auto* combo = qobject_cast<const QComboBox*>(w);
+    const QAbstractItemModel* m = view ? view->model() : combo ? combo->model() : nullptr;
+    for (int r = -1; m && r < m->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < m->columnCount(); ++c)
+            cells << (r < 0 ? m->headerData(c, Qt::Horizontal) : m->index(r, c).data()).toString();
+        out << "\n  " + cells.join('|').replace('\n', ' ');
+    }
+    return out;
+}
+
 // Every sheet of the jobs as it comes on paper, 2 pixels a millimetre, one under another.
 QImage Paper(const QList<corpo::RecordedJob>& jobs) {
     int sheets = 0;
@@ -110,12 +143,35 @@ void CheckGoldenImage(const QString& path, const QImage& actual) {
     QVERIFY2(wrong == 0, qPrintable(QString("%1: %2 pixels differ").arg(path).arg(wrong)));
 }
 
+void CheckGoldenWindow(const QString& path, const QWidget* window) {
+    QString actual =
+        window->windowTitle() + QString(" %1x%2\n").arg(window->width()).arg(window->height());
+    for (const QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") || w->window() != window)
+            continue;
+        const QPoint at = w->mapTo(window, QPoint());
+        const QPalette set = w->palette();
+        QStringList line{
+            w->metaObject()->className(),
+            w->objectName(),
+            QString("%1,%2 %3x%4").arg(at.x()).arg(at.y()).arg(w->width()).arg(w->height()),
+            w->isVisibleTo(window) ? "" : "hidden",
+            w->isEnabled() ? "" : "disabled",
+            window->focusWidget() == w ? "focus" : "",
+            w->testAttribute(Qt::WA_SetPalette)
+                ? set.color(w->backgroundRole()).name() + set.color(w->foregroundRole()).name()
+                : ""};
+        line.removeAll(QString());
+        actual += (line + Value(w)).join(" ; ").replace(" ; \n", "\n") + '\n';
+    }
+    CheckGoldenText(path, actual);
+}
+
 void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs) {
     QString actual;
     for (const corpo::RecordedJob& job : jobs)
         actual += job.describe() + QLatin1Char('\n');
     if (qEnvironmentVariableIsSet("BRAMA_REGEN_GOLDEN")) {
-        QVERIFY(corpo::WriteFileAtomically(sourceFolder() + path, actual.toUtf8(), nullptr));
         const corpo::PrintTargetScope back;
         for (int i = 0; i < jobs.size(); ++i) {
             corpo::Printer().UsePdfFile(
@@ -125,10 +181,7 @@ void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs) {
             corpo::Printer().Replay(jobs[i]);
         }
     }
-    QFile f(sourceFolder() + path);
-    QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
-    const QString difference = GoldenDifference(QString::fromUtf8(f.readAll()), actual);
-    QVERIFY2(difference.isEmpty(), qPrintable(path + QStringLiteral(": ") + difference));
+    CheckGoldenText(path, actual);
     CheckGoldenImage(QString(path).replace(".txt", ".png"), Paper(jobs));
 }
 

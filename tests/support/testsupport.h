@@ -53,5 +53,11 @@ QString sourceFolder();
 void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs);
 // One picture against the golden one at `path` (regenerated like the snapshots).
 void CheckGoldenImage(const QString& path, const QImage& actual);
+// The shown `window`'s title and size, then each named control, one line each in the
+// order of the widget tree: class, name, place in the window, hidden/disabled/focus, colours set,
+// accessible name, tooltip and what the user reads or set (texts, ticks, choices and their items,
+// table headings and cells, dates and their calendar), against the text snapshot `path`
+// (regenerated like the others).
+void CheckGoldenWindow(const QString& path, const QWidget* window);
 
 } // namespace testsupport

@@ -17,6 +17,7 @@
 #include "update/frmNewVersion.h"
 #include "update/versioncheck.h"
 #include "winnings/aggiornaarchivio.h"
+#include "winnings/frmStatistiche.h"
 
 #include <QDesktopServices>
 #include <QElapsedTimer>
@@ -598,6 +599,9 @@ private Q_SLOTS:
         QVERIFY(server.server.requests[1].contains(
             "If-Modified-Since: Tue, 03 Dec 2024 20:00:00 GMT\r\n"));
         QCOMPARE(*corpo::ReadSmallFile(corpo::PercorsoArchivio(), 1000, nullptr), Draws);
+        server.server.bodies["/altro.zip"] = server.server.bodies["/storico.zip"];
+        corpo::AggiornaArchivio(server.url("altro.zip")); // another address: asked for all
+        QVERIFY(!server.server.requests.value(2).contains("If-"));
         // The command line is told no more than that, with no display, in one line and exit 1.
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -613,14 +617,27 @@ private Q_SLOTS:
     }
 
     // From Verifica: the address typed is kept, the download shows its
-    // progress, and Annulla stops it with the archive untouched.
+    // progress, and Annulla stops it with the archive untouched. From
+    // Statistiche on no archive: the new one counted from its first draw.
+    void archiveUpdateWindow_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("frmVerifica") << "lento.zip"
+                                     << "Aggiornamento annullato: l'archivio è rimasto com'era.";
+        QTest::newRow("frmStatistiche") << "storico.zip"
+                                        << "2 nuove estrazioni, l'ultima del 05/12/2024.";
+    }
     void archiveUpdateWindow() {
+        QFETCH(QString, file);
+        QFETCH(QString, message);
         ArchiveServer server(this);
         const corpo::testing::TrustScope trust({cert_});
         const testsupport::AppFolder folder;
         corpo::testing::Script script;
-        corpo::frmVerifica form{corpo::SystemRecord{}};
-        form.show();
+        const bool cancel = file == "lento.zip";
+        std::unique_ptr<QDialog> form(cancel ? static_cast<QDialog*>(new corpo::frmVerifica({}))
+                                             : new corpo::frmStatistiche({}, {}));
+        form->show();
         QString seen;
         bool typed = false, cancelled = false;
         QTimer poll;
@@ -632,24 +649,27 @@ private Q_SLOTS:
             auto* bar = window ? window->findChild<QProgressDialog*>("dlgScaricamento") : nullptr;
             if (window && !typed) {
                 typed = true;
-                window->findChild<QLineEdit*>("txtIndirizzo")->setText(server.url("lento.zip"));
+                testsupport::CheckGoldenWindow("tests/update/golden/frmAggiornaArchivio.txt",
+                                               window);
+                window->findChild<QLineEdit*>("txtIndirizzo")->setText(server.url(file));
                 QTimer::singleShot(0, window->findChild<QPushButton*>("cmdAggiorna"),
                                    &QPushButton::click);
-            } else if (bar && bar->isVisible() && bar->value() > 0 && !cancelled) {
+            } else if (cancel && bar && bar->isVisible() && bar->value() > 0 && !cancelled) {
                 cancelled = true;
                 seen = QString("%1/%2").arg(bar->value()).arg(bar->maximum());
                 bar->findChild<QPushButton*>()->click();
-            } else if (window && cancelled && !script.messages().isEmpty()) {
+            } else if (window && !script.messages().isEmpty()) {
                 window->close();
             }
         });
         poll.start(10);
-        form.findChild<QPushButton*>("cmdAggiornaArchivio")->click();
-        QCOMPARE(seen, "4/8789"); // kB of the size the server announced
-        QCOMPARE(script.messages().value(0).text,
-                 "Aggiornamento annullato: l'archivio è rimasto com'era.");
-        QVERIFY(!QFile::exists(corpo::PercorsoArchivio()));
-        QCOMPARE(corpo::IndirizzoArchivio(), server.url("lento.zip"));
+        form->findChild<QPushButton*>("cmdAggiornaArchivio")->click();
+        QCOMPARE(seen, cancel ? "4/8789" : ""); // kB of the size the server announced
+        QCOMPARE(script.messages().value(0).text, message);
+        QCOMPARE(QFile::exists(corpo::PercorsoArchivio()), !cancel);
+        QCOMPARE(corpo::IndirizzoArchivio(), server.url(file));
+        testsupport::CheckGoldenWindow(
+            QString("tests/update/golden/%1.txt").arg(QTest::currentDataTag()), form.get());
     }
 
     void hangingLookupDoesNotHoldExit() {
