@@ -10,7 +10,7 @@ namespace corpo {
 // background colour. It never takes the mouse, so clicks reach what lies below.
 class Acino : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(QColor colore READ colore WRITE setColore)
+    Q_PROPERTY(QColor colore READ colore WRITE impostaColore)
 public:
     explicit Acino(QWidget* parent = nullptr);
     void impostaColore(const QColor& colour);

@@ -166,7 +166,7 @@ private Q_SLOTS:
     void commandLine_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("out"); // the first line; after "!", of standard error
-        QTest::newRow("version") << QStringList{"-v"} << "Bramasolovanti " + VersionString();
+        QTest::newRow("version") << QStringList{"-v"} << "Bramasolovanti " + StringaVersione();
         QTest::newRow("help") << QStringList{"--pippo", "--help"}
                               << "Uso: bramasolovanti [opzioni] [sistema.vrl]";
         QTest::newRow("letter") << QStringList{"-x"} << "!Opzione sconosciuta: -x.";

@@ -547,7 +547,7 @@ private Q_SLOTS:
                                 "cmd20Euro",      "cmdVincite",     "cmbRuote"};
         m.w->campoNumero(Cinq1, 0)->setFocus(Qt::TabFocusReason);
         QCOMPARE(QAccessible::queryAccessibleInterface(m.w.get())->role(), QAccessible::Window);
-        QVERIFY(QAccessible::queryAccessibleInterface(m.w->grape(3))->state().invisible); // drawn
+        QVERIFY(QAccessible::queryAccessibleInterface(m.w->acino(3))->state().invisible); // drawn
         QStringList walked;
         QSet<QString> names;
         while (walked.size() < expected.size()) {
