@@ -170,6 +170,13 @@ private Q_SLOTS:
                 if (b->isVisibleTo(w))
                     QVERIFY2(w->rect().contains(QRect(b->mapTo(w, QPoint()), b->size())),
                              qPrintable(b->text()));
+            // Shrunk in proportion, each control where the design has it.
+            const QSize screen = w->screen()->size();
+            testsupport::CheckGoldenWindow(QStringLiteral("tests/outputs/golden/fit_%1_%2x%3.txt")
+                                               .arg(w->objectName())
+                                               .arg(screen.width())
+                                               .arg(screen.height()),
+                                           w);
         }
     }
 
