@@ -452,6 +452,8 @@ private Q_SLOTS:
         QTest::newRow("head: OK, applied") << head << "OK" << true << 0x00604020;
         QTest::newRow("head: OK, picker closed") << head << "OK" << false << 0x00604020;
         QTest::newRow("bunch: grey") << bunch << "Col_Palette_1 128 8" << true << 0x00808080;
+        // Two thirds across, half way down: hue 239°, half lightness.
+        QTest::newRow("bunch: blue") << bunch << "Col_Palette_0 170 64" << true << 0x00FE0400;
         QTest::newRow("head: white, past")
             << head << "Col_Palette_0 255 0 256 64" << true << 0xFFFFFF;
     }
