@@ -162,6 +162,11 @@ private Q_SLOTS:
             << "Cinquina 1: lordo € 6.000.000,00, ritenuta € 480.000,00, netto € 5.520.000,00 "
                "(una schedina vince al massimo € 6.000.000,00)\n"
                "Spesa € 2,00; lordo € 6.000.000,00; ritenuta € 480.000,00; netto € 5.520.000,00";
+        big.ImpCinq1 = {0, 0, 0, 1}; // the most a slip wins, not more: no note
+        QTest::newRow("6M exactly")
+            << big << Draws{{7, {7, 18, 33, 45, 62}}}
+            << "Cinquina 1: lordo € 6.000.000,00, ritenuta € 480.000,00, netto € 5.520.000,00\n"
+               "Spesa € 1,00; lordo € 6.000.000,00; ritenuta € 480.000,00; netto € 5.520.000,00";
         // 0,8336 twice: 1,66 withheld, where 8% of the sum would be 1,67.
         SystemRecord two = quaterna;
         two.ImpQuad1 = two.ImpQuad2 = {0.25f, 0, 0};
