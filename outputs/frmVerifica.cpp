@@ -494,8 +494,10 @@ void frmVerifica::Pulisci() {
     ui->tblEsito->setRowCount(0);
     ui->tblColpi->setRowCount(0);
     grafico_->chart()->removeAllSeries();
-    for (QAbstractAxis* axis : grafico_->chart()->axes())
-        grafico_->chart()->removeAxis(axis);
+    for (QAbstractAxis* axis : grafico_->chart()->axes()) {
+        grafico_->chart()->removeAxis(axis); // which hands the axis back to us
+        delete axis;
+    }
     ui->lblEstrazione->clear();
     ui->lblTotale->clear();
     ui->cmdStampa->setEnabled(false);
