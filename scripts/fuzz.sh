@@ -19,7 +19,7 @@ declare -A seeds=(
   [testi]="tests/fuzz/seeds/importo.txt tests/fuzz/seeds/distanza.txt"
   [archivio]="tests/fuzz/seeds/estrazioni.txt"
   [consegna]="tests/fuzz/seeds/consegna.txt"
-  [zip]="tests/fuzz/seeds/storico.zip tests/fuzz/seeds/due.zip tests/fuzz/seeds/senza-nome.zip"
+  [zip]="tests/fuzz/seeds/storico.zip tests/fuzz/seeds/due.zip tests/fuzz/seeds/senza-nome.zip tests/fuzz/seeds/collegamento.zip"
 )
 targets=(systemfile taratura ruote impostazioni versione testi archivio consegna zip)
 # The archive reader's faults can need megabytes (time, memory): inputs that

@@ -91,6 +91,8 @@ FileZip LeggiZip(const QByteArray& zip) {
                                          "non è stato aggiornato.");
     const std::unique_ptr<archive, int (*)(archive*)> a(archive_read_new(), &archive_read_free);
     archive_read_support_format_zip(a.get());
+    const QString nonUnFile = QStringLiteral("Lo zip scaricato non contiene un solo file: non "
+                                             "è l'archivio delle estrazioni.");
     const auto fail = [&out](const QString& why) {
         out.testo.clear();
         out.errore = why;
@@ -108,8 +110,9 @@ FileZip LeggiZip(const QByteArray& zip) {
             return fail(rotto);
         if (archive_entry_filetype(entry) == AE_IFDIR)
             continue;
+        // A link or a device is no file to read: a zip of one is refused too.
         if (++files > 1 || archive_entry_filetype(entry) != AE_IFREG)
-            break;
+            return fail(nonUnFile);
         const char* name = archive_entry_pathname_utf8(entry);
         // A file without a name is still named in the messages.
         out.nome = name && *name ? QString::fromUtf8(name) : QStringLiteral("nello zip");
@@ -125,8 +128,7 @@ FileZip LeggiZip(const QByteArray& zip) {
         }
     }
     if (files != 1)
-        return fail(QStringLiteral("Lo zip scaricato non contiene un solo file: non è "
-                                   "l'archivio delle estrazioni."));
+        return fail(nonUnFile);
     return out;
 }
 
