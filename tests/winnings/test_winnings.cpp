@@ -216,7 +216,10 @@ private Q_SLOTS:
         const QString it = "it_IT.UTF-8";
         QTest::newRow("typed")
             << "--estrazione|7 18 33 3 47" << it
-            << "Schedina Estratto: lordo € 11,23, ritenuta € 0,90, netto € 10,33\n"
+            << "Roma, Cinquina 1: 7* 18* 33* 45 62, 3 punti, 3 ambi × € 25,00 = € 75,00\n"
+               "Roma, Estratto: 3*, 1 punto, 1 estratto × € 11,23 = € 11,23\n"
+               "Schedina Cinquina 1: lordo € 75,00, ritenuta € 6,00, netto € 69,00\n"
+               "Schedina Estratto: lordo € 11,23, ritenuta € 0,90, netto € 10,33\n"
                "Spesa € 2,00; lordo € 86,23; ritenuta € 6,90; netto € 79,33";
         QTest::newRow("typed, English")
             << "--estrazione|7,18,33,3,47|--ruota|roma"
@@ -408,6 +411,12 @@ private Q_SLOTS:
                  "massimo 3; uscito una volta in 4 estrazioni, dal 14/01/1939.");
         grape->setText("7");
         QCOMPARE(grape->toolTip(), "");
+        Archivio lacunoso; // Bari alone for 510 weeks: past the 500 findings listed, a count
+        for (int i = 0; i < 510; ++i)
+            lacunoso.estrazioni[QDate(1950, 1, 7).addDays(7 * i)][0] = {3, 1, 2, 4, 5};
+        frmStatistiche many(testsupport::SistemaPiccolo(), lacunoso);
+        const auto* findings = many.findChild<QListWidget*>("lstControllo");
+        QCOMPARE(findings->item(findings->count() - 1)->text(), "... e altri 10 rilievi.");
         // Opened on the stored archive: "Ritardi sul vorlacco" hands the delays
         // to the main window's bunch, Chiudi hands nothing.
         QVERIFY(QDir().mkpath(QFileInfo(PercorsoArchivio()).path()));
