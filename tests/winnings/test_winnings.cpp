@@ -363,6 +363,9 @@ private Q_SLOTS:
         const QString copy = stored.filePath(copies.value(0));
         QCOMPARE(script.messages().constLast().text,
                  message.replace("%1", path).replace("%2", copy));
+        const bool plain = message.startsWith("Importat") && !message.contains('\n');
+        QCOMPARE(script.messages().constLast().icon,
+                 plain ? MsgIcon::Information : MsgIcon::Exclamation);
         if (!copies.isEmpty()) // the earlier archive, whole
             QCOMPARE(QFileInfo(copy).size(), oldSize);
         QTEST(ReadSmallFile(PercorsoArchivio(), 1 << 20, nullptr).value_or(""), "stored");
