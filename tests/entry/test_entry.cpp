@@ -397,6 +397,7 @@ private Q_SLOTS:
         QTest::newRow("number: 91")
             << Typed{n, "91", 0, "00", "0,00", "Errore|I valori possibili sono da 1 a 90"};
         QTest::newRow("number: first at start") << Typed{"txtCinq1_0", "7", 0, "7", "0,00", ""};
+        QTest::newRow("number: arrow back") << Typed{n, "1<2", 0, "21", "0,00", ""};
         // A full stop is the decimal mark too; a second mark is refused as it comes.
         QTest::newRow("stake: full stop") << Typed{e, "1.5", 0, "1,50", "3,50", ""};
         QTest::newRow("stake: second mark") << Typed{e, "1,2.3", 1, "1,23", "3,23", ""};
@@ -425,8 +426,12 @@ private Q_SLOTS:
             QTest::keyClick(f, Qt::Key_V, Qt::ControlModifier);
         else if (t.typed.startsWith("^M")) // the field's own menu
             f->paste();
-        else
-            QTest::keyClicks(f, t.typed);
+        else // "<": the left arrow
+            for (qsizetype i = 0; const QString& part : t.typed.split('<')) {
+                if (i++ > 0)
+                    QTest::keyClick(f, Qt::Key_Left);
+                QTest::keyClicks(f, part);
+            }
         QTest::keyClick(f, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(),
                  stake ? "txtImpAmbo1" : (first ? "txtCinq1_1" : "txtCinq2_4"));
