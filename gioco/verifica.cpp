@@ -5,6 +5,7 @@
 #include "gioco/ruote.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cstring>
 #include <string_view>
 
@@ -177,7 +178,7 @@ const char* LeggiRigaScritta(const char* p, const char* end, const QDate& domani
         return nullptr;
     const auto cifra = [](char c) { return unsigned(uint8_t(c)) - '0' < 10; };
     const char* q = p + 14;
-    uint64_t visti[2] = {}; // one bit a number, for repeats
+    std::bitset<91> visti; // for repeats
     for (int i = 0; i < 5; ++i) {
         if (q == end || !cifra(*q))
             return nullptr;
@@ -185,9 +186,9 @@ const char* LeggiRigaScritta(const char* p, const char* end, const QDate& domani
         int v = *q++ - '0';
         if (q != end && cifra(*q))
             v = v * 10 + (*q++ - '0');
-        if (v < 1 || v > 90 || (visti[v >> 6] >> (v & 63) & 1))
+        if (v < 1 || v > 90 || visti.test(size_t(v)))
             return nullptr;
-        visti[v >> 6] |= uint64_t(1) << (v & 63);
+        visti.set(size_t(v));
         r.numeri[size_t(i)] = uint8_t(v);
         if (i < 4 && (q == end || *q++ != '\t'))
             return nullptr;
@@ -453,16 +454,15 @@ Totali Schedina(double lordo, qint64 spesa, bool* limitata) {
 
 // The numbers drawn on a wheel as bits, to count a bet's hits at once.
 struct Segnati {
-    std::array<uint64_t, 2> bits{};
+    std::bitset<256> estratti; // any byte: no bound to check
     explicit Segnati(const Estratti& e) {
         for (uint8_t n : e)
-            bits[n >> 6] |= uint64_t(1) << (n & 63);
+            estratti.set(n);
     }
     int Punti(const Puntata& p) const {
         int h = 0;
         for (int i = 0; i < p.quanti; ++i)
-            h += p.numeri[size_t(i)] != 0 &&
-                 (bits[p.numeri[size_t(i)] >> 6] >> (p.numeri[size_t(i)] & 63) & 1);
+            h += p.numeri[size_t(i)] != 0 && estratti.test(p.numeri[size_t(i)]);
         return h;
     }
 };
