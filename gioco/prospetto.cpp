@@ -103,7 +103,12 @@ QString FormatoCifra(double amount, const QLocale& locale) {
 
 QString FormatoNumero(uint8_t number) { return number == 0 ? QString() : QString::number(number); }
 
-QString FormatoConteggio(qint64 n) { return QLocale(QLocale::Italian, QLocale::Italy).toString(n); }
+namespace {
+QLocale Italiano() { return QLocale(QLocale::Italian, QLocale::Italy); }
+} // namespace
+
+QString FormatoConteggio(qint64 n) { return Italiano().toString(n); }
+QString FormatoDecimale(double v, int decimali) { return Italiano().toString(v, 'f', decimali); }
 
 bool CalcolaProspetto(SystemRecord& record) {
     const std::optional<Importi21> w = CalcolaVincite(ImportiDi(record));

@@ -56,5 +56,7 @@ QString FormatoNumero(uint8_t number);
 
 // A count inside an Italian message, thousands grouped: "1.485".
 QString FormatoConteggio(qint64 n);
+// A mean or a gap inside an Italian message, to `decimali` places: "434,6".
+QString FormatoDecimale(double v, int decimali);
 
 } // namespace corpo

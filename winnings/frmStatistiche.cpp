@@ -1,6 +1,7 @@
 #include "winnings/frmStatistiche.h"
 
 #include "app/messages.h"
+#include "gioco/prospetto.h"
 #include "gioco/ruote.h"
 #include "gioco/scommesse.h"
 #include "winnings/aggiornaarchivio.h"
@@ -32,8 +33,6 @@ namespace corpo {
 
 namespace {
 
-const QLocale Italiano(QLocale::Italian, QLocale::Italy);
-
 // A cell shown as text and sorted by its value: "68,6" after "9".
 class Cella : public QTableWidgetItem {
 public:
@@ -47,7 +46,7 @@ public:
     }
 };
 
-Cella* Intero(int n) { return new Cella(Italiano.toString(n), n); }
+Cella* Intero(int n) { return new Cella(FormatoConteggio(n), n); }
 // A count, or a dash where none applies (a blank grape, a bet too small), sorted first.
 Cella* Conteggio(int n) { return n < 0 ? new Cella(QStringLiteral("—"), -1) : Intero(n); }
 
@@ -98,13 +97,13 @@ void MostraRitardiAcini(QWidget* window, const RitardiScelti& ritardi) {
                 continue;
             const QString volte = n.frequenza == 1
                                       ? QStringLiteral("una volta")
-                                      : Italiano.toString(n.frequenza) + QStringLiteral(" volte");
+                                      : FormatoConteggio(n.frequenza) + QStringLiteral(" volte");
             const QString text =
                 QStringLiteral("Numero %1 sulla ruota di %2: ritardo %3, ritardo massimo %4; "
                                "uscito %5 in %6 estrazioni, dal %7.")
                     .arg(n.numero)
-                    .arg(NomeRuota(ritardi.ruota), Italiano.toString(n.ritardo),
-                         Italiano.toString(n.ritardoMax), volte, Italiano.toString(s.estrazioni),
+                    .arg(NomeRuota(ritardi.ruota), FormatoConteggio(n.ritardo),
+                         FormatoConteggio(n.ritardoMax), volte, FormatoConteggio(s.estrazioni),
                          FormatoData(s.prima));
             field->setToolTip(text);
             field->setAccessibleDescription(text);
@@ -283,8 +282,8 @@ void frmStatistiche::Aggiorna() {
         riepilogo_->setText(
             QStringLiteral("Ruota di %1: %2 estrazioni dal %3 al %4. Un numero esce in media "
                            "%5 volte (5 numeri su 90 a estrazione).")
-                .arg(NomeRuota(ruota), Italiano.toString(s.estrazioni), FormatoData(s.prima),
-                     FormatoData(s.ultima), Italiano.toString(s.frequenzaAttesa, 'f', 1)));
+                .arg(NomeRuota(ruota), FormatoConteggio(s.estrazioni), FormatoData(s.prima),
+                     FormatoData(s.ultima), FormatoDecimale(s.frequenzaAttesa, 1)));
 
     numeri_->setSortingEnabled(false);
     numeri_->setRowCount(NumeroNumeri);
@@ -306,7 +305,7 @@ void frmStatistiche::Aggiorna() {
             numeri_->setItem(riga, 6,
                              vuoto ? Conteggio(-1)
                                    : new Cella((scarto > 0 ? QStringLiteral("+") : QString()) +
-                                                   Italiano.toString(scarto, 'f', 1),
+                                                   FormatoDecimale(scarto, 1),
                                                scarto));
             // A bar per number: the head number stands in every bet, once is enough.
             const QString nome = QString::number(n.numero);
@@ -347,7 +346,7 @@ void frmStatistiche::MostraControllo() {
         controllo_->addItem(r.testo);
     if (c.totale > c.rilievi.size())
         controllo_->addItem(QStringLiteral("... e altri %1 rilievi.")
-                                .arg(Italiano.toString(c.totale - c.rilievi.size())));
+                                .arg(FormatoConteggio(c.totale - c.rilievi.size())));
     titoloControllo_->setText(
         archivio_.estrazioni.empty() ? QStringLiteral("Controllo dell'&archivio: vuoto.")
         : c.totale == 0
@@ -355,7 +354,7 @@ void frmStatistiche::MostraControllo() {
                              "estrazione manca.")
         : c.totale == 1 ? QStringLiteral("Controllo dell'&archivio: un rilievo.")
                         : QStringLiteral("Controllo dell'&archivio: %1 rilievi.")
-                              .arg(Italiano.toString(c.totale)));
+                              .arg(FormatoConteggio(c.totale)));
 }
 
 } // namespace corpo
