@@ -172,14 +172,11 @@ Verdict CheckCluster(const Cluster& values, SystemRecord& record) {
 HeadNumberAnswer ParseHeadNumber(const QString& answer) {
     if (answer.isEmpty())
         return {};
+    // Rounded half to even, 0,5 gives 0 and 90,5 gives 90.
     const double v = Val(answer);
-    // Far outside the range there is nothing to round.
-    if (!(v > -1000.0 && v < 1000.0))
+    if (!(v > 0.5 && v <= 90.5))
         return {HeadNumberAnswer::OutOfRange, 0};
-    const int n = ArrotondaPari(v);
-    if (n < 1 || n > 90)
-        return {HeadNumberAnswer::OutOfRange, 0};
-    return {HeadNumberAnswer::Accepted, n};
+    return {HeadNumberAnswer::Accepted, ArrotondaPari(v)};
 }
 
 double Rnd() { return QRandomGenerator::global()->generateDouble(); }

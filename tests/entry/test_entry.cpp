@@ -375,7 +375,7 @@ private Q_SLOTS:
         QCOMPARE(shown(m.script), "");                             // nothing to say
         m.setNumbers(goodCluster());
         QStringList seen;
-        for (const char* typed : {"1", "0", "91", "8.5", "89.5", "", "x"}) {
+        for (const char* typed : {"0.51", "0.5", "91", "8.5", "90.5", "", "x"}) {
             m.script.clear();
             m.script.queueInput(QString(typed));
             QTest::mouseClick(m.button("cmdCapogioco"), Qt::LeftButton);

@@ -186,6 +186,20 @@ private Q_SLOTS:
         QTEST(dump(*esito), "want");
     }
 
+    // A bunch drawn from a script: the head number (81) and a number already
+    // in the bunch are drawn again, the Estratto may repeat one.
+    void randomCluster() {
+        QList<int> script{81, 1, 1};
+        for (int n = 2; n <= 28; ++n)
+            script << n;
+        script << 5;
+        const Cluster c = RandomCluster(81, [&] { return (script.takeFirst() - 0.05) / 90; });
+        QStringList bets;
+        for (int g = 0; g < NumeroGruppi; ++g)
+            bets << QString::number(c[g][0]) + ".." + QString::number(c[g][Scommesse[g].size - 1]);
+        QCOMPARE(bets.join(' '), "1..5 6..10 11..14 15..18 19..21 22..24 25..26 27..28 5..5");
+    }
+
     // A date of the archive: the wheels it lacks named, or why it has none;
     // many draws followed add up to the single checks of each.
     void archiveDates() {
