@@ -152,7 +152,7 @@ Riga LeggiRiga(const char* p, const char* end, const QDate& domani) {
 // with a leading zero, or a Windows line end. The date of the line before is
 // kept, its bytes and its value: a date's eleven wheels repeat it.
 struct DataPrima {
-    char testo[10] = {};
+    std::array<char, 10> testo{};
     QDate data;
 };
 
@@ -160,7 +160,7 @@ const char* LeggiRigaScritta(const char* p, const char* end, const QDate& domani
                              Riga& r, bool& scritta) {
     if (end - p < 23 || p[10] != '\t' || p[13] != '\t')
         return nullptr;
-    if (!prima.data.isValid() || std::memcmp(p, prima.testo, 10) != 0) {
+    if (!prima.data.isValid() || !std::equal(prima.testo.begin(), prima.testo.end(), p)) {
         if (p[4] != '/' || p[7] != '/')
             return nullptr;
         const int anno = Intero(p, p + 4, 4), mese = Intero(p + 5, p + 7, 2),
@@ -170,7 +170,7 @@ const char* LeggiRigaScritta(const char* p, const char* end, const QDate& domani
         const QDate data(anno, mese, giorno);
         if (!data.isValid() || anno < PrimoAnno || data > domani)
             return nullptr;
-        std::memcpy(prima.testo, p, 10);
+        std::copy_n(p, prima.testo.size(), prima.testo.begin());
         prima.data = data;
     }
     const int ruota = IndiceCodice(p + 11, p + 13);
@@ -317,7 +317,7 @@ LetturaArchivio LeggiArchivio(const QByteArray& bytes, const QDate& oggi) {
 
 QByteArray ScriviArchivio(const Archivio& archivio) {
     // By hand, not printf: the whole history is a hundred thousand lines.
-    constexpr qsizetype Riga = 10 + 1 + 2 + 5 * 4 + 1; // at most, with numbers up to 255
+    constexpr qsizetype Riga = sizeof "2024/01/04\tBA\t90\t90\t90\t90\t90\n"; // the longest
     QByteArray out(archivio.Righe() * Riga, Qt::Uninitialized);
     char* w = out.data();
     const auto cifre = [](char* at, int v, int n) {
@@ -325,25 +325,22 @@ QByteArray ScriviArchivio(const Archivio& archivio) {
             at[i] = char('0' + v % 10);
     };
     for (const auto& [data, ruote] : archivio.estrazioni) {
-        int y = 0, m = 0, d = 0;
-        data.getDate(&y, &m, &d); // once a date: a wheel's line repeats it
-        char giorno[10];
-        cifre(giorno, std::clamp(y, 0, 9999), 4); // the reader keeps 1871 on
+        std::array<char, 10> giorno;          // once a date: a wheel's line repeats it
+        cifre(giorno.data(), data.year(), 4); // the reader keeps 1871 on
         giorno[4] = giorno[7] = '/';
-        cifre(giorno + 5, m, 2);
-        cifre(giorno + 8, d, 2);
+        cifre(giorno.data() + 5, data.month(), 2);
+        cifre(giorno.data() + 8, data.day(), 2);
         for (const int i : OrdineArchivio) {
             const Estratti& e = ruote[size_t(i)];
             if (e[0] == 0)
                 continue;
-            std::memcpy(w, giorno, 10);
-            w[10] = '\t';
-            w[11] = Ruote[size_t(i)].codice[0];
-            w[12] = Ruote[size_t(i)].codice[1];
-            w += 13;
-            for (const uint8_t n : e) {
+            w = std::copy(giorno.begin(), giorno.end(), w);
+            *w++ = '\t';
+            *w++ = Ruote[size_t(i)].codice[0];
+            *w++ = Ruote[size_t(i)].codice[1];
+            for (const uint8_t n : e) { // 1 to 90
                 *w++ = '\t';
-                const int len = n >= 100 ? 3 : n >= 10 ? 2 : 1;
+                const int len = n >= 10 ? 2 : 1;
                 cifre(w, n, len);
                 w += len;
             }
