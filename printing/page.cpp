@@ -178,7 +178,7 @@ void PrinterPage::TextOut(int deviceX, int deviceY, const QString& text, const D
     op.deviceY = deviceY;
     op.fontName = font.faceName;
     op.fontSize = PointSize(font);
-    op.bold = font.weight >= 600;
+    op.bold = font.bold();
     op.italic = font.italic;
     op.underline = font.underline;
     const TextMetrics m = MeasureText(font, op.text);
@@ -280,10 +280,10 @@ DeviceFont RotatedFont(const PrinterPage& page, int angle) {
     DeviceFont d;
     d.height = -ArrotondaPari(20 * f.size / page.TwipsPerPixelY());
     d.escapement = angle;
-    d.weight = f.bold ? 700 : 400;
+    d.weight = f.bold ? DeviceFont::Bold : DeviceFont::Normal;
     d.italic = f.italic;
     d.underline = f.underline;
-    d.faceName = f.name.left(31);
+    d.faceName = f.name;
     return d;
 }
 

@@ -50,13 +50,13 @@ QFont renderFont(const DeviceFont& d) {
     int px = std::abs(d.height) * scaleToRender;
     if (d.height > 0) {
         // A positive height is the whole cell; take the character height out of it.
-        const QFont probe = renderFont(d.faceName, 1000, d.weight >= 600, d.italic, d.underline);
+        const QFont probe = renderFont(d.faceName, 1000, d.bold(), d.italic, d.underline);
         const QFontMetricsF fm(probe);
         px = ArrotondaPari(px * 1000.0 / (fm.ascent() + fm.descent()));
     }
     if (px == 0)
         px = ArrotondaPari(12 * RenderDpi / 72.0);
-    return renderFont(d.faceName, px, d.weight >= 600, d.italic, d.underline);
+    return renderFont(d.faceName, px, d.bold(), d.italic, d.underline);
 }
 
 TextMetrics measure(const QFont& f, const QString& text) {

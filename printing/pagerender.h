@@ -36,12 +36,14 @@ TextMetrics MeasureText(const PageFont& font, const QString& text);
 // in page device pixels (negative: the character height without internal
 // leading), escapement in tenths of a degree counter-clockwise, weight 400/700.
 struct DeviceFont {
-    QString faceName; // at most 31 characters
+    static constexpr int Normal = 400, Bold = 700;
+    QString faceName;
     int height = 0;
     int escapement = 0;
-    int weight = 400;
+    int weight = Normal;
     bool italic = false;
     bool underline = false;
+    bool bold() const { return weight >= 600; } // from semibold on
 };
 TextMetrics MeasureText(const DeviceFont& font, const QString& text);
 // The size in points the device font is drawn at.
