@@ -45,7 +45,7 @@ double Val(const QString& text) {
             i = mark;
         }
     }
-    bool ok = false;
+    bool ok; // set by the conversion
     const double v = number.toDouble(&ok);
     if (!ok || !std::isfinite(v))
         return number.startsWith('-') ? -HUGE_VAL : HUGE_VAL;

@@ -211,7 +211,7 @@ EstrazioneDigitata LeggiEstrazione(const std::array<QString, 5>& campi) {
     Estratti numeri{};
     for (int i = 0; i < 5; ++i) {
         const QString text = campi[size_t(i)].trimmed();
-        bool ok = false;
+        bool ok; // set by the conversion
         const int v = text.toInt(&ok);
         out.campo = i;
         if (text.isEmpty()) {

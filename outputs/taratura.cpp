@@ -170,7 +170,7 @@ QString TestoCampo(float field, const QLocale& locale) {
 }
 
 std::optional<int> BarraDaTesto(const QString& text, const QLocale& locale, int minimum) {
-    bool ok = false;
+    bool ok; // set by the conversion
     const double v = locale.toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(v))
         return std::nullopt;

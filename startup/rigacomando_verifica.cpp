@@ -162,7 +162,7 @@ int Esegui(const QStringList& arguments) {
             QStringLiteral("La data \"%1\" non è valida: scrivila come AAAA/MM/GG.").arg(dalText)};
     int colpi = 0; // every draw up to the last
     if (parser.isSet(QStringLiteral("colpi"))) {
-        bool ok = false;
+        bool ok; // set by the conversion
         colpi = parser.value(QStringLiteral("colpi")).trimmed().toInt(&ok);
         if (!ok || colpi < 1)
             throw ErroreRiga{
