@@ -647,7 +647,7 @@ private Q_SLOTS:
                 if (w->objectName() == "frmAggiornaArchivio" && w->isVisible())
                     window = w;
             auto* bar = window ? window->findChild<QProgressDialog*>("dlgScaricamento") : nullptr;
-            if (window && !typed) {
+            if (window && !typed && window->isActiveWindow()) { // its focus set
                 typed = true;
                 testsupport::CheckGoldenWindow("tests/update/golden/frmAggiornaArchivio.txt",
                                                window);
