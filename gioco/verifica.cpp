@@ -516,9 +516,14 @@ QString DescriviCombinazioni(const Scommessa& bet, const Combinazioni& c, int di
                        .arg(c.combinazioni)
                        .arg(QLatin1String(nomi[size_t(tipo)][c.combinazioni != 1]),
                             FormatoVincita(c.unita, locale));
-    if (divisore > 1)
+    if (divisore != 1)
         text += QStringLiteral(" /%1").arg(divisore);
     return text;
+}
+
+QString VinciteDivise(int divisore) {
+    return divisore == 1 ? QString()
+                         : QStringLiteral(" (vincite divise per %1 ruote)").arg(divisore);
 }
 
 EstrazioniDelGiorno EstrazioniDel(const Archivio& archivio, const QDate& data,

@@ -119,6 +119,8 @@ std::optional<EsitoVerifica> VerificaEstrazione(const SystemRecord& record,
 
 // A staked kind that won as the player reads it: "3 ambi × € 25,00", and "/10"
 // when the win is shared out over ten wheels.
+// What a check on "Tutte" says after its heading: " (vincite divise per 10 ruote)".
+QString VinciteDivise(int divisore);
 QString DescriviCombinazioni(const Scommessa& bet, const Combinazioni& c, int divisore,
                              const QLocale& locale = QLocale());
 // "1 punto", "3 punti".

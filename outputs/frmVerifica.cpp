@@ -246,7 +246,7 @@ frmVerifica::frmVerifica(const SystemRecord& sistema, QWidget* parent)
                                 .arg(sistema_.NomeSistema.trimmed(), sistema_.Ruota.trimmed(),
                                      FormatoVincita(sistema_.ImportoSistema)));
     // On "Tutte" the typed numbers are those of one wheel, which the player names.
-    const bool tutte = DivisoreVincite(sistema_.Ruota) > 1;
+    const bool tutte = DivisoreVincite(sistema_.Ruota) != 1;
     for (int i = 0; i < RuoteCitta; ++i)
         ui->cmbRuotaDigitata->addItem(NomeRuota(i));
     ui->cmbRuotaDigitata->setVisible(tutte);
@@ -410,8 +410,7 @@ void frmVerifica::Verifica() {
         return;
     }
     const int divisore = DivisoreVincite(sistema_.Ruota);
-    const QString diviso =
-        divisore > 1 ? QStringLiteral(" (vincite divise per %1 ruote)").arg(divisore) : QString();
+    const QString diviso = VinciteDivise(divisore);
     QList<std::pair<int, Estratti>> draws;
     QString estrazione, avviso;
     if (ui->optColpi->isChecked()) {

@@ -63,11 +63,6 @@ QString Intestazione(const SystemRecord& sistema) {
              FormatoVincita(SommaImporti(ImportiDi(sistema))));
 }
 
-QString Diviso(int divisore) {
-    return divisore > 1 ? QStringLiteral(" (vincite divise per %1 ruote)").arg(divisore)
-                        : QString();
-}
-
 void StampaEsito(const EsitoVerifica& esito) {
     bool any = false;
     for (const EsitoScommessa& e : esito.scommesse) {
@@ -149,7 +144,7 @@ int Esegui(const QStringList& arguments) {
             shown << QString::number(n);
         Scrivi(Intestazione(sistema));
         Scrivi(QStringLiteral("Numeri estratti su %1: %2%3")
-                   .arg(NomeRuota(ruota), shown.join(QLatin1Char(' ')), Diviso(divisore)));
+                   .arg(NomeRuota(ruota), shown.join(QLatin1Char(' ')), VinciteDivise(divisore)));
         StampaEsito(*esito);
         Scrivi(DescriviTotali(esito->totali));
         return 0;
@@ -188,7 +183,7 @@ int Esegui(const QStringList& arguments) {
                 : QStringLiteral("%1 estrazioni, dal %2 al %3")
                       .arg(esito->colpi.size())
                       .arg(FormatoData(first), FormatoData(last))) +
-           Diviso(divisore));
+           VinciteDivise(divisore));
     for (const Colpo& c : esito->colpi)
         Scrivi(QStringLiteral("%1: %2; netto %3; saldo %4")
                    .arg(FormatoData(c.data), DescriviColpo(c), FormatoCentesimi(c.importi.netto),
