@@ -280,6 +280,7 @@ private Q_SLOTS:
         Ambiente env(installed);
         TaraturaAmbetto t = CalibrazioneT();
         t.Left = left;
+        t.Ximporti = left + 14.5f; // the grid as derived from it, past 300 mm for Left 300
         t.Qualita = int16_t(quality);
         t.Stampante = name;
         env.folder.write(NomeFileTaratura, CodificaTaratura(t));
