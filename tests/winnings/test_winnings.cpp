@@ -250,6 +250,11 @@ private Q_SLOTS:
         QTest::newRow("nothing won") << "--estrazione|80 81 82 83 84" << it
                                      << "Nessuna vincita.\n"
                                         "Spesa € 2,00; lordo € 0,00; ritenuta € 0,00; netto € 0,00";
+        QTest::newRow("truncated system") << "--dal|2024/01/02" << it
+                                          << "!Il sistema %S è incompleto: è più corto di "
+                                             "quanto indica la sua intestazione.";
+        QTest::newRow("not a system")
+            << "--dal|2024/01/02" << it << "!Il file %S non è un sistema salvato (.vrl).";
         QTest::newRow("past the last")
             << "--dal|2024/01/06|--archivio|%A" << it
             << "!L'archivio non ha estrazioni sulla ruota Roma dal 06/01/2024 in poi.";
@@ -263,8 +268,12 @@ private Q_SLOTS:
         const QByteArray draws =
             "2024/01/02\tRM\t7\t18\t33\t3\t47\n2024/01/04\tRM\t7\t18\t33\t45\t47\n"
             "2024/01/05\tRM\t1\t2\t4\t5\t6\n2024/01/05\tBA\t1\t2\t4\t5\t6\n";
-        QVERIFY(WriteFileAtomically(system, EncodeSystemFile(testsupport::Esempio("Roma"), 0, 0),
-                                    nullptr));
+        const QByteArray vrl = EncodeSystemFile(testsupport::Esempio("Roma"), 0, 0);
+        const QString tag = QTest::currentDataTag();
+        QVERIFY(WriteFileAtomically(
+            system, tag == "not a system" ? draws : vrl.left(tag == "truncated system" ? 200 : 254),
+            nullptr));
+        out.replace("%S", system);
         QVERIFY(WriteFileAtomically(archive, draws, nullptr));
         QVERIFY(QDir(dir.path()).mkpath("Bramasolovanti")); // the stored archive
         QVERIFY(WriteFileAtomically(dir.filePath("Bramasolovanti/estrazioni.txt"),
