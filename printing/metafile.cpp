@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 #include <locale.h>
@@ -46,19 +47,18 @@ private:
     locale_t previous_ = nullptr;
 };
 
-// Whether the drawing leaves any mark inside its own frame.
+// Whether the drawing leaves any mark inside its own frame: on a clear page
+// that is white, not black, so that a page not cleared shows.
 bool DrawsInsideFrame(const QByteArray& svg) {
     QSvgRenderer renderer(svg);
-    if (!renderer.isValid())
-        return false;
-    QImage image(256, 256, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image(256, 256, QImage::Format_ARGB32);
+    image.fill(RGB_MASK);
     QPainter painter(&image);
     renderer.render(&painter);
     painter.end();
-    QImage blank(image.size(), image.format());
-    blank.fill(Qt::transparent);
-    return image != blank;
+    const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+    return std::any_of(pixels, pixels + image.width() * image.height(),
+                       [](QRgb p) { return p != RGB_MASK; });
 }
 
 struct ApiGuard {
@@ -96,9 +96,8 @@ std::optional<QByteArray> MetafileToSvg(const QByteArray& wmf) {
         wmf_mem_close(g.api);
         return std::nullopt;
     }
-    unsigned int width = 0, height = 0;
-    if (wmf_display_size(g.api, &width, &height, 72, 72) != wmf_E_None || width == 0 ||
-        height == 0) {
+    unsigned int width = 0, height = 0; // an empty frame draws nothing inside, below
+    if (wmf_display_size(g.api, &width, &height, 72, 72) != wmf_E_None) {
         wmf_mem_close(g.api);
         return std::nullopt;
     }
