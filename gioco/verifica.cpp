@@ -595,7 +595,7 @@ std::optional<EsitoColpi> SeguiSistema(const SystemRecord& record, const Archivi
                 c.punti[size_t(g)] = std::max(c.punti[size_t(g)], uint8_t(h));
                 lordo += LordoRuota(p, h, divisore);
             }
-            bool limitata = false;
+            bool limitata; // set, and not shown draw by draw
             const Totali t = Schedina(lordo, p.spesa, &limitata);
             c.importi += t;
             if (t.lordo > 0)
