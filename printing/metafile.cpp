@@ -96,7 +96,7 @@ std::optional<QByteArray> MetafileToSvg(const QByteArray& wmf) {
         wmf_mem_close(g.api);
         return std::nullopt;
     }
-    unsigned int width = 0, height = 0; // an empty frame draws nothing inside, below
+    unsigned int width, height; // an empty frame draws nothing inside, below
     if (wmf_display_size(g.api, &width, &height, 72, 72) != wmf_E_None) {
         wmf_mem_close(g.api);
         return std::nullopt;
@@ -112,7 +112,7 @@ std::optional<QByteArray> MetafileToSvg(const QByteArray& wmf) {
 
     const wmf_error_t played = wmf_play(g.api, 0, &bbox);
     char* text = nullptr;
-    unsigned long length = 0;
+    unsigned long length; // set with the text
     wmf_stream_destroy(g.api, svg->out, &text, &length);
     svg->out = nullptr;
     wmf_mem_close(g.api);
