@@ -32,11 +32,12 @@ done
 
 # The installed program, read-only, from any folder.
 chmod -R a-w "$stage/usr"
-out=$(cd / && "$stage/usr/bin/bramasolovanti" --version)
+# Each run within 20 s: a program that waits for nothing fails here, not at the limit.
+out=$(cd / && timeout 20 "$stage/usr/bin/bramasolovanti" --version)
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ "$out" = "Bramasolovanti $version" ] || { echo "--version: $out"; exit 1; }
 # The command line answers in Italian, and a wrong one says what is wrong.
-"$stage/usr/bin/bramasolovanti" --help | grep -q '^Uso: bramasolovanti \[opzioni\] \[sistema.vrl\]$'
-if err=$("$stage/usr/bin/bramasolovanti" -platform offscreen --sbagliata 2>&1 >/dev/null); then exit 1; fi
+timeout 20 "$stage/usr/bin/bramasolovanti" --help | grep -q '^Uso: bramasolovanti \[opzioni\] \[sistema.vrl\]$'
+if err=$(timeout 20 "$stage/usr/bin/bramasolovanti" -platform offscreen --sbagliata 2>&1 >/dev/null); then exit 1; fi
 grep -qx 'Opzione sconosciuta: --sbagliata.' <<<"$err" || { echo "unknown option: $err"; exit 1; }
 echo ok
