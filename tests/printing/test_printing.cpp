@@ -32,10 +32,11 @@ void PageOperations() {
     page.CurrentX = 60;
     dot();
     page.EndDoc();
-    page.EndDoc();        // no job
     page.FontBold = true; // gone with the abandoned job
     page.Print(QStringLiteral("abbandonato"), true);
     page.KillDoc();
+    page.ForeColor = 255;
+    page.EndDoc(); // no job: the colour goes all the same
     page.CurrentX = 115;
     page.CurrentY = 205;
     page.Print(QStringLiteral("Bramasolovanti by "), false);
