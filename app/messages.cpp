@@ -69,8 +69,7 @@ MsgResult MsgBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, const 
         const bool cancel = buttons == MsgButtons::YesNoCancel;
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No |
                                (cancel ? QMessageBox::Cancel : QMessageBox::NoButton));
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sì"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sì")); // "&No" is Qt's own
         if (cancel)
             box.button(QMessageBox::Cancel)->setText(QStringLiteral("&Annulla"));
         box.setDefaultButton(QMessageBox::Yes);
