@@ -558,6 +558,11 @@ private Q_SLOTS:
         options.versionCheck = [] {};
         options.pauseMs = 0;
         options.systemFile = folder.file(QStringLiteral("prova.vrl"));
+        {
+            QLocalServer silent; // takes the message and never answers
+            QVERIFY(silent.listen(InstanceName()));
+            QVERIFY(!ActivatePrevInstance());
+        }
         QProcess* crashed = startCopy({}, folder.path());
         QTRY_VERIFY_WITH_TIMEOUT(ActivatePrevInstance(), 30000); // it answers
         crashed->kill();
