@@ -49,8 +49,9 @@ bool frmImpostazioni::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui->mskIntestazione && event->type() == QEvent::FocusIn &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason) {
         QLineEdit* field = ui->mskIntestazione;
-        QTimer::singleShot(0, field,
-                           [field] { field->setCursorPosition(fineIntestazione(field)); });
+        QMetaObject::invokeMethod(
+            field, [field] { field->setCursorPosition(fineIntestazione(field)); },
+            Qt::QueuedConnection);
     }
     return QDialog::eventFilter(watched, event);
 }

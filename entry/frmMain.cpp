@@ -588,10 +588,13 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn:
         // Select after the click that brought the focus has been handled too,
         // so typing always replaces the whole old value.
-        QTimer::singleShot(0, field, [field] {
-            if (field->hasFocus())
-                field->selectAll();
-        });
+        QMetaObject::invokeMethod(
+            field,
+            [field] {
+                if (field->hasFocus())
+                    field->selectAll();
+            },
+            Qt::QueuedConnection);
         field->selectAll();
         break;
     case QEvent::FocusOut: {

@@ -104,7 +104,8 @@ void Serve(QLocalSocket* s, const std::function<QWidget*()>& window,
         s->readAll();
         if (request.kind == HandOver::Open && open)
             // After the answer: opening may show message boxes.
-            QTimer::singleShot(0, qApp, [open, file = request.file] { open(file); });
+            QMetaObject::invokeMethod(
+                qApp, [open, file = request.file] { open(file); }, Qt::QueuedConnection);
         if (QWidget* w = window()) {
             if (w->isMinimized())
                 w->showNormal();
@@ -209,7 +210,8 @@ QWidget* StartUp(const StartupOptions& options) {
         QApplication::restoreOverrideCursor();
     main->show();
     if (!systemFile.isEmpty())
-        QTimer::singleShot(0, main, [main, systemFile] { main->ApriFileSistema(systemFile); });
+        QMetaObject::invokeMethod(
+            main, [main, systemFile] { main->ApriFileSistema(systemFile); }, Qt::QueuedConnection);
     if (options.onMainShown)
         options.onMainShown(main);
     return main;
