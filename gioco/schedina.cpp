@@ -37,9 +37,9 @@ float ImportoSegnato(float stake) {
 }
 
 void ScomponiImporti(GrigliaImporti& grid, std::span<const float> stakes) {
-    static constexpr int righe[6] = {3, 2, 1, 0, 0, 0};
-    for (size_t k = 0; k < stakes.size() && k < 6; ++k)
-        ScomponiImporto(grid, stakes[k], righe[k]);
+    Q_ASSERT(stakes.size() <= 4); // a bet's members
+    for (size_t k = 0; k < stakes.size(); ++k)
+        ScomponiImporto(grid, stakes[k], 3 - int(k));
 }
 
 const Scommessa& ScommessaDiScheda(int slip) {

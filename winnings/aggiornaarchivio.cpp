@@ -247,7 +247,6 @@ void frmAggiornaArchivio::Aggiorna() {
     progress.setAccessibleName(QStringLiteral("Scaricamento dell'archivio"));
     progress.setWindowTitle(windowTitle());
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
     progress.setAutoReset(false);
     progress.show();
     const EsitoAggiornamento esito = AggiornaArchivio(
