@@ -147,8 +147,10 @@ void CheckGoldenImage(const QString& path, const QImage& actual) {
 }
 
 void CheckGoldenWindow(const QString& path, const QWidget* window) {
+    const QRect at = window->geometry(); // where on the screen, too
     QString actual =
-        window->windowTitle() + QString(" %1x%2\n").arg(window->width()).arg(window->height());
+        window->windowTitle() +
+        QString(" %1x%2 at %3,%4\n").arg(at.width()).arg(at.height()).arg(at.x()).arg(at.y());
     for (const QWidget* w : window->findChildren<QWidget*>()) {
         if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") || w->window() != window)
             continue;

@@ -649,8 +649,10 @@ private Q_SLOTS:
             auto* bar = window ? window->findChild<QProgressDialog*>("dlgScaricamento") : nullptr;
             if (window && !typed && window->isActiveWindow()) { // its focus set
                 typed = true;
-                testsupport::CheckGoldenWindow("tests/update/golden/frmAggiornaArchivio.txt",
-                                               window);
+                testsupport::CheckGoldenWindow( // centred on the window it came from
+                    QString("tests/update/golden/frmAggiornaArchivio_%1.txt")
+                        .arg(QTest::currentDataTag()),
+                    window);
                 window->findChild<QLineEdit*>("txtIndirizzo")->setText(server.url(file));
                 QTimer::singleShot(0, window->findChild<QPushButton*>("cmdAggiorna"),
                                    &QPushButton::click);
