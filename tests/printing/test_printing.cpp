@@ -26,17 +26,14 @@ void PageOperations() {
     testsupport::AppFolder app;
     PrinterPage& page = Printer();
     const auto dot = [&] { page.Print(QStringLiteral("."), false); };
-    page.FontName = QStringLiteral("Comic Sans MS");
-    page.FontBold = true;
-    page.ForeColor = 255;
-    page.CurrentX = 60;
-    dot();
-    page.EndDoc();
     page.FontBold = true; // gone with the abandoned job
     page.Print(QStringLiteral("abbandonato"), true);
     page.KillDoc();
+    page.FontName = QStringLiteral("Comic Sans MS");
     page.ForeColor = 255;
-    page.EndDoc(); // no job: the colour goes all the same
+    page.CurrentX = 60;
+    dot();
+    page.EndDoc(); // and the next job starts afresh
     page.CurrentX = 115;
     page.CurrentY = 205;
     page.Print(QStringLiteral("Bramasolovanti by "), false);
@@ -81,6 +78,10 @@ void PageOperations() {
     }
     dot();
     page.NewPage(); // no blank third sheet
+    page.EndDoc();
+    page.FontItalic = true;
+    page.EndDoc(); // no job: the italics go all the same
+    dot();
     page.EndDoc();
 }
 
