@@ -221,8 +221,7 @@ void PrinterPage::EndDoc() {
 QList<RecordedJob> PrinterPage::Record(const std::function<void()>& draw) {
     const Target before = target_;
     const QString beforePdf = pdfPath_;
-    QList<RecordedJob> kept = std::move(recorded_);
-    recorded_.clear();
+    QList<RecordedJob> kept = std::move(recorded_); // leaves it empty
     UseRecorder();
     recording_ = true;
     const auto restore = qScopeGuard([&] {
