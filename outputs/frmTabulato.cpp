@@ -55,7 +55,6 @@ void StampaCopiaTabulato(PrinterPage& page, const DatiCarta& carta, bool colore,
     page.ScaleMode = scale::Millimeters;
     page.FillStyle = 0;
     page.FillColor = 0;
-    page.DrawStyle = 0;
     // 92 dashes: one more would end the rule inside the printers' unprintable
     // margin, under 5 mm from the paper's right edge.
     StampaIntestazione(page, carta, 5, 5, 10, 92);

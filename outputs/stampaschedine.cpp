@@ -13,7 +13,6 @@ namespace corpo {
 void ImpostaPaginaSchedina(PrinterPage& page, int fillStyle) {
     page.FillStyle = fillStyle;
     page.ScaleMode = scale::Millimeters;
-    page.DrawStyle = 0;
     page.DrawWidth = 1;
     page.ForeColor = Nero;
 }

@@ -97,7 +97,6 @@ PageOp PrinterPage::stateOp(PageOp::Kind kind) const {
     op.fillStyle = FillStyle;
     op.fillColor = FillColor;
     op.drawWidth = DrawWidth;
-    op.drawStyle = DrawStyle;
     return op;
 }
 

@@ -37,9 +37,6 @@ struct PageProperties {
     int FillStyle = 1; // 0 filled, 1 unfilled
     int32_t FillColor = 0;
     int DrawWidth = 1; // page device pixels
-    // Every paper sets it as the printer setting it was made for; the
-    // recorder keeps it, but no back end draws differently for it.
-    int DrawStyle = 0;
     int ColorMode = 2; // 1 monochrome, 2 colour
     // The job's title in the print queue (and the PDF's title); read at EndDoc.
     QString DocName = QStringLiteral("Bramasolovanti");

@@ -43,7 +43,6 @@ struct PageOp {
     int fillStyle = PageDefaults().FillStyle;
     int32_t fillColor = PageDefaults().FillColor;
     int drawWidth = PageDefaults().DrawWidth;
-    int drawStyle = PageDefaults().DrawStyle;
 
     // RotatedText only: the device font and position (page device pixels).
     DeviceFont deviceFont;

@@ -147,10 +147,11 @@ void CheckGoldenImage(const QString& path, const QImage& actual) {
 }
 
 void CheckGoldenWindow(const QString& path, const QWidget* window) {
-    const QRect at = window->geometry(); // where on the screen, too
+    const QRect at = window->geometry(); // where on the screen, and whether the user may resize it
+    const bool fixed = window->minimumSize() == window->maximumSize();
     QString actual =
-        window->windowTitle() +
-        QString(" %1x%2 at %3,%4\n").arg(at.width()).arg(at.height()).arg(at.x()).arg(at.y());
+        window->windowTitle() + QString::asprintf(" %dx%d at %d,%d%s\n", at.width(), at.height(),
+                                                  at.x(), at.y(), fixed ? " fixed" : "");
     for (const QWidget* w : window->findChildren<QWidget*>()) {
         if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") || w->window() != window)
             continue;
