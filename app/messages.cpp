@@ -72,7 +72,7 @@ MsgResult MsgBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, const 
         box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sì")); // "&No" is Qt's own
         if (cancel)
             box.button(QMessageBox::Cancel)->setText(QStringLiteral("&Annulla"));
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(QMessageBox::Yes); // whatever order the desktop puts them in
         switch (box.exec()) {
         case QMessageBox::Yes: return MsgResult::Yes;
         case QMessageBox::No: return MsgResult::No;

@@ -555,7 +555,11 @@ private Q_SLOTS:
             folder.write(name + ".vrl", EncodeSystemFile(r, 0, 0));
         }
         StartupOptions options;
-        options.versionCheck = [] {};
+        options.versionCheck = [] { // as the splash shows
+            QTRY_VERIFY(QApplication::activeWindow());
+            testsupport::CheckGoldenWindow("tests/app/golden/frmSplash.txt",
+                                           QApplication::activeWindow());
+        };
         options.pauseMs = 0;
         options.systemFile = folder.file(QStringLiteral("prova.vrl"));
         {

@@ -198,6 +198,7 @@ private Q_SLOTS:
         for (int g = 0; g < NumeroGruppi; ++g)
             bets << QString::number(c[g][0]) + ".." + QString::number(c[g][Scommesse[g].size - 1]);
         QCOMPARE(bets.join(' '), "1..5 6..10 11..14 15..18 19..21 22..24 25..26 27..28 5..5");
+        QCOMPARE(RandomColour(0.5), 0x800000); // a colour drawn: 0x7FFFFF.8 half to even
     }
 
     // A date of the archive: the wheels it lacks named, or why it has none;
