@@ -165,12 +165,10 @@ frmStatistiche::frmStatistiche(const SystemRecord& record, Archivio archivio, QW
                 {QStringLiteral("Acino"), QStringLiteral("Numero"), QStringLiteral("Scommessa"),
                  QStringLiteral("Ritardo"), QStringLiteral("Ritardo\nmassimo"),
                  QStringLiteral("Frequenza"), QStringLiteral("Scarto\ndall'attesa")});
-    numeri_->setSortingEnabled(true);
-    numeri_->sortByColumn(0, Qt::AscendingOrder);
+    numeri_->sortByColumn(0, Qt::AscendingOrder); // sorting goes on once filled
     scommesse_ = Tabella(QStringLiteral("tblScommesse"), QStringLiteral("Ritardi delle scommesse"),
                          {QStringLiteral("Scommessa"), QStringLiteral("Numeri"),
                           QStringLiteral("Ritardo ambo"), QStringLiteral("Ritardo terno")});
-    scommesse_->setSortingEnabled(true);
     scommesse_->sortByColumn(0, Qt::AscendingOrder);
 
     auto* chart = new QChart;
