@@ -456,7 +456,6 @@ private Q_SLOTS:
     void oneMessage() {
         QFETCH(int, fault);
         QFETCH(QString, range);
-        QFETCH(QString, text);
         QFETCH(int, jobs);
         Ambiente env(fault == 0 ? QStringList{} : QStringList{"PDF"});
         testing::RecorderScope recorder;
@@ -477,7 +476,7 @@ private Q_SLOTS:
             Stampa(env.Schedine(true, fault < 4).get(), range.left(1), range.right(1));
         }
         QCOMPARE(env.script.messages().size(), 1);
-        QCOMPARE(env.script.messages()[0].text, text);
+        QTEST(env.script.messages()[0].text, "text");
         QCOMPARE(recorder.jobs().size(), jobs);
         if (fault >= 5) // the slip as the calibration used puts it
             testsupport::CheckGolden(QString("tests/outputs/golden/taratura_%1.txt").arg(fault),
