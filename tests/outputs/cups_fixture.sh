@@ -46,6 +46,12 @@ start)
     lpadmin -p PDF -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd || fail "lpadmin failed"
   fi
   wait_until 15 lpstat -p PDF || fail "the queue PDF does not appear"
+  # On a scheduler of our own, the default is another queue, which throws its
+  # jobs away: a job reaches PDF only by naming it.
+  if [ "$(cat "$state")" != theirs ]; then
+    lpadmin -p Altra -E -v file:/dev/null -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd &&
+      lpadmin -d Altra || fail "lpadmin failed for the default queue"
+  fi
   ;;
 stop)
   pid=$(cat "$state" 2>/dev/null || true)
