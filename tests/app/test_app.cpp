@@ -566,6 +566,7 @@ private Q_SLOTS:
             QLocalServer silent; // takes the message and never answers
             QVERIFY(silent.listen(InstanceName()));
             QVERIFY(!ActivatePrevInstance());
+            QVERIFY(!ActivatePrevInstance(QString(5000, 'x'))); // a path no message can hold
         }
         QProcess* crashed = startCopy({}, folder.path());
         QTRY_VERIFY_WITH_TIMEOUT(ActivatePrevInstance(), 30000); // it answers
