@@ -239,8 +239,7 @@ EstrazioneDigitata LeggiEstrazione(const std::array<QString, 5>& campi) {
 
 const Estratti* Archivio::Trova(const QDate& data, int ruota) const {
     const auto it = estrazioni.find(data);
-    if (it == estrazioni.end() || ruota < 0 || ruota >= NumeroRuote ||
-        it->second[size_t(ruota)][0] == 0)
+    if (it == estrazioni.end() || it->second.at(size_t(ruota))[0] == 0)
         return nullptr;
     return &it->second[size_t(ruota)];
 }
@@ -249,7 +248,7 @@ QDate Archivio::Precedente(const QDate& data, const QList<int>& ruote) const {
     for (auto it = std::make_reverse_iterator(estrazioni.lower_bound(data));
          it != estrazioni.rend(); ++it)
         for (int r : ruote)
-            if (r >= 0 && r < NumeroRuote && it->second[size_t(r)][0] != 0)
+            if (it->second.at(size_t(r))[0] != 0)
                 return it->first;
     return {};
 }

@@ -34,7 +34,7 @@ EstrazioneDigitata LeggiEstrazione(const std::array<QString, 5>& campi);
 // The draws of an archive by date; a wheel without a draw holds zeros.
 struct Archivio {
     std::map<QDate, std::array<Estratti, NumeroRuote>> estrazioni;
-    const Estratti* Trova(const QDate& data, int ruota) const;
+    const Estratti* Trova(const QDate& data, int ruota) const; // ruota: a wheel's index
     // The latest date before `data` with a draw on one of `ruote`; none when none.
     QDate Precedente(const QDate& data, const QList<int>& ruote) const;
     QDate Prima() const;  // the oldest date, or none
