@@ -163,10 +163,9 @@ const char* LeggiRigaScritta(const char* p, const char* end, const QDate& domani
     if (!prima.data.isValid() || !std::equal(prima.testo.begin(), prima.testo.end(), p)) {
         if (p[4] != '/' || p[7] != '/')
             return nullptr;
+        // A field that is no number (-1) makes a year before 1871 or no date.
         const int anno = Intero(p, p + 4, 4), mese = Intero(p + 5, p + 7, 2),
                   giorno = Intero(p + 8, p + 10, 2);
-        if (anno < 0 || mese < 0 || giorno < 0)
-            return nullptr;
         const QDate data(anno, mese, giorno);
         if (!data.isValid() || anno < PrimoAnno || data > domani)
             return nullptr;
