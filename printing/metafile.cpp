@@ -26,25 +26,21 @@ std::mutex wmfMutex;
 // comma they come out as "21,5" and the drawing lands far off its frame.
 // This thread uses the C locale while it converts: the whole of it, which the
 // C library hands out without loading anything (a copy of the current locale
-// with C numbers would be built afresh, and leaks when LOCPATH is set).
+// with C numbers would be built afresh, and leaks when LOCPATH is set). Made
+// once and never changed; should it fail, uselocale(0) changes nothing.
 class CNumbers {
 public:
-    CNumbers() : c_(newlocale(LC_ALL_MASK, "C", locale_t(nullptr))) {
-        if (c_)
-            previous_ = uselocale(c_);
-    }
-    ~CNumbers() {
-        if (c_) {
-            uselocale(previous_);
-            freelocale(c_);
-        }
-    }
+    CNumbers() : previous_(uselocale(C())) {}
+    ~CNumbers() { uselocale(previous_); }
     CNumbers(const CNumbers&) = delete;
     CNumbers& operator=(const CNumbers&) = delete;
 
 private:
-    locale_t c_ = nullptr;
-    locale_t previous_ = nullptr;
+    static locale_t C() {
+        static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+        return c;
+    }
+    locale_t previous_;
 };
 
 // Whether the drawing leaves any mark inside its own frame: on a clear page
