@@ -31,6 +31,8 @@ void stampaVorlacco(PrinterPage& page, const DatiCarta& carta, float X, float Y,
         const double savedX = page.CurrentX;
         const double savedY = page.CurrentY;
         const int savedFill = page.FillStyle;
+        const int32_t savedFore = page.ForeColor;
+        const bool savedBold = page.FontBold;
 
         page.CurrentX = X;
         page.CurrentY = Y;
@@ -98,8 +100,8 @@ void stampaVorlacco(PrinterPage& page, const DatiCarta& carta, float X, float Y,
             }
         }
 
-        page.FontBold = false;
-        page.ForeColor = 0;
+        page.FontBold = savedBold;
+        page.ForeColor = savedFore;
         page.CurrentX = savedX;
         page.CurrentY = savedY;
         page.FillStyle = savedFill;

@@ -295,7 +295,9 @@ private Q_SLOTS:
         m.script.queueAnswer(MsgResult::No); // Open first asks about the changed system
 
         const QDeadlineTimer atOnce(1000);
-        if (action.startsWith("cmd"))
+        if (action == "cmdSalva") // and says it did not save
+            QVERIFY(!m.w->SalvaSistema());
+        else if (action.startsWith("cmd"))
             m.button(action)->click();
         else if (action == "impostazioni.cfg")
             settings = ReadConfiguration(settings);
