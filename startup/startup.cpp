@@ -316,16 +316,14 @@ int Main(int argc, char** argv) {
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);
     // So does --statistiche, wherever it stands.
-    if (const qsizetype at = raw.indexOf(QLatin1String("--statistiche")); at > 0) {
+    if (raw.removeOne(QStringLiteral("--statistiche"))) {
         QCoreApplication app(argc, argv); // for the stored archive's folder
         QCoreApplication::setApplicationName(TitoloProgramma);
-        raw.removeAt(at);
         return RigaComandoStatistiche(raw.mid(1));
     }
-    if (const qsizetype at = raw.indexOf(QLatin1String("--aggiorna-archivio")); at > 0) {
+    if (raw.removeOne(QStringLiteral("--aggiorna-archivio"))) {
         QCoreApplication app(argc, argv); // the network, and the stored archive's folder
         QCoreApplication::setApplicationName(TitoloProgramma);
-        raw.removeAt(at);
         return RigaComandoAggiorna(raw.mid(1));
     }
     const CommandLine early = Parse(raw);
