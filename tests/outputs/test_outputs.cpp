@@ -158,9 +158,8 @@ private Q_SLOTS:
         frmVerifica verifica(env.Sistema);
         frmVincite vincite(nullptr, env.Sistema);
         frmStatistiche statistiche(env.Sistema, Archivio{});
-        for (QWidget* w :
-             {slips->findChild<QWidget*>("frmAnteprima"), static_cast<QWidget*>(&verifica),
-              static_cast<QWidget*>(&vincite), static_cast<QWidget*>(&statistiche)}) {
+        for (QWidget* w : QList<QWidget*>{slips->findChild<QWidget*>("frmAnteprima"), &verifica,
+                                          &vincite, &statistiche}) {
             w->show();
             QVERIFY(QTest::qWaitForWindowExposed(w));
             QVERIFY2(w->screen()->availableGeometry().contains(w->frameGeometry()),
