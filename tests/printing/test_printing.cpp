@@ -176,8 +176,7 @@ private Q_SLOTS:
         Printer().EndDoc();
         QCOMPARE(script.messages().size(), 1);
         QCOMPARE(script.messages().first().text,
-                 QStringLiteral("Errore 53 (file non trovato) nella procedura stampaVorlacco "
-                                "(Modulo corpo)"));
+                 "Errore 53 (file non trovato) nella procedura stampaVorlacco (Modulo corpo)");
         QStringList drawn;
         for (const PageOp& op : rec.last().ops)
             drawn << op.text;
