@@ -55,9 +55,8 @@ QStringList shown(const testing::Script& script) {
     return out;
 }
 
-// Plays the user at the next modal window once it shows: types into its text
-// field, then presses Enter or Esc or clicks the button with the text given (a
-// missing button closes the window). Its "title|text" lands in *seen.
+// Plays the user at the next modal window once it shows: types into its text field, then presses
+// Enter or Esc or clicks the button so named (none: closes it). Its "title|text" lands in *seen.
 void answerNext(const QString& typed, const QString& press, QString* seen = nullptr) {
     QTimer::singleShot(20, qApp, [=] {
         QWidget* w = QApplication::activeModalWidget();
