@@ -38,8 +38,7 @@ template <class F> void eachNumber(F f) {
         for (int p = 0; p < Scommesse[size_t(g)].size; ++p)
             f(g, p);
 }
-// A complete system without repeats, bet g holding 10 g + position + 1, with
-// the changes {group, position, value} made.
+// A complete system without repeats, bet g holding 10 g + position + 1, changed {g, p, value}.
 Cluster goodCluster(std::initializer_list<std::array<int, 3>> changes = {}) {
     Cluster c{};
     eachNumber([&](int g, int p) { c[size_t(g)][size_t(p)] = 10 * g + p + 1; });
@@ -205,8 +204,7 @@ private Q_SLOTS:
         }
     }
 
-    // Every reader against what it cannot take: at once a message, and nothing
-    // the program held or had on disk changes.
+    // Every reader against what it cannot take: at once a message; nothing held or on disk changes.
     void refusedChangeNothing_data() {
         QTest::addColumn<QString>("action");     // a button, or the file another reader reads
         QTest::addColumn<QString>("target");     // in the application folder; "-": not asked
@@ -349,11 +347,10 @@ private Q_SLOTS:
         // clang-format on
     }
     void verifica() {
-        QFETCH(Cluster, values);
         QFETCH(QString, message);
         QFETCH(QString, focus);
         MainWindow m;
-        m.setNumbers(values);
+        m.setNumbers(testsupport::Fetch<Cluster>("values"));
         m.button("cmdApri")->setFocus(); // somewhere else than the fields
         const QString button = QString(QTest::currentDataTag()).section(',', 0, 0);
         QString opened;
@@ -444,10 +441,9 @@ private Q_SLOTS:
         QCOMPARE(shown(m.script), t.message);
     }
 
-    // The picker: the real colour dialog, whose OK takes the colour typed in
-    // it and Cancel the one before, or the colour clicked on its pictures (a
-    // click past them takes none); it previews the choice on the main window,
-    // and only its cmdSalva stores it.
+    // The picker: the real colour dialog, whose OK takes the colour typed in it and Cancel the one
+    // before, or the colour clicked on its pictures (a click past them takes none); it previews the
+    // choice on the main window, and only its cmdSalva stores it.
     void colourDialog_data() {
         QTest::addColumn<QString>("which"); // the main window's button
         QTest::addColumn<QString>("pick");  // "OK"/"Cancel" in the dialog, or "picture x y..."

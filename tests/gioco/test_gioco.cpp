@@ -1,7 +1,6 @@
-// The game without windows or paper: what every bet wins to the last bit
-// (QCOMPARE on floats is fuzzy and would let a missed rounding step through),
-// what a draw pays, a system followed over the archive, the statistics and the
-// archive's self-check, all by tables counted by hand.
+// The game without windows or paper: what every bet wins to the last bit (QCOMPARE on floats is
+// fuzzy and would let a missed rounding step through), what a draw pays, a system followed over the
+// archive, the statistics and the archive's self-check, all by tables counted by hand.
 #include "gioco/controlloarchivio.h"
 #include "gioco/numbers.h"
 #include "gioco/prospetto.h"
@@ -268,8 +267,8 @@ private Q_SLOTS:
     }
 
     // Each bet's ambo and terno delays by the small archive's hand count
-    // (tests/support/archiviopiccolo.h); "-": too small a bet. The grapes'
-    // counts are checked through the command line (test_app).
+    // (support/archiviopiccolo.h);
+    // "-": too small a bet. The grapes' counts are checked through the command line (test_app).
     void betDelays_data() {
         QTest::addColumn<int>("ruota");
         QTest::addColumn<QString>("counted");

@@ -1,8 +1,7 @@
-// The papers of outputs/: the listing, the slips, the forecast sheet, the
-// calibration sheets and the draw check, with their windows and files; whole
-// jobs against the snapshots in golden/ (testsupport::CheckGolden).
-// Run with the argument "cups", the program prints through the queue "PDF" of
-// the "cups" fixture (cups_fixture.sh), which writes each job into ~/PDF.
+// The papers of outputs/: the listing, the slips, the forecast sheet, the calibration sheets and
+// the draw check, with their windows and files; whole jobs against the snapshots in golden/
+// (testsupport::CheckGolden). Run with the argument "cups", the program prints through the queue
+// "PDF" of the "cups" fixture (cups_fixture.sh), which writes each job into ~/PDF.
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/finestre.h"
@@ -159,9 +158,8 @@ private Q_SLOTS:
         frmVerifica verifica(env.Sistema);
         frmVincite vincite(nullptr, env.Sistema);
         frmStatistiche statistiche(env.Sistema, Archivio{});
-        for (QWidget* w :
-             {slips->findChild<QWidget*>("frmAnteprima"), static_cast<QWidget*>(&verifica),
-              static_cast<QWidget*>(&vincite), static_cast<QWidget*>(&statistiche)}) {
+        for (QWidget* w : QList<QWidget*>{slips->findChild<QWidget*>("frmAnteprima"), &verifica,
+                                          &vincite, &statistiche}) {
             w->show();
             QVERIFY(QTest::qWaitForWindowExposed(w));
             QVERIFY2(w->screen()->availableGeometry().contains(w->frameGeometry()),
@@ -271,18 +269,15 @@ private Q_SLOTS:
     }
     void calibrationBytes() {
         QFETCH(float, left);
-        QFETCH(int, quality);
-        QFETCH(QString, name);
         QFETCH(int, offset);
         QFETCH(QByteArray, bytes);
-        QFETCH(QStringList, installed);
         QFETCH(QString, message);
-        Ambiente env(installed);
+        Ambiente env(testsupport::Fetch<QStringList>("installed"));
         TaraturaAmbetto t = CalibrazioneT();
         t.Left = left;
         t.Ximporti = left + 14.5f; // the grid as derived from it, past 300 mm for Left 300
-        t.Qualita = int16_t(quality);
-        t.Stampante = name;
+        t.Qualita = int16_t(testsupport::Fetch<int>("quality"));
+        t.Stampante = testsupport::Fetch<QString>("name");
         env.folder.write(NomeFileTaratura, CodificaTaratura(t));
         testing::RecorderScope recorder;
         auto w = env.Taratura();
@@ -294,8 +289,7 @@ private Q_SLOTS:
         QCOMPARE(env.avvisi(), message.isEmpty() ? QStringList() : QStringList{message});
     }
 
-    // Every value typed in the window, through the keyboard, is what Salva writes;
-    // a refused one is said once.
+    // Every value typed in the window is what Salva writes; a refused one is said once.
     void calibrationTyped() {
         Ambiente env;
         auto w = env.Taratura();
@@ -346,10 +340,9 @@ private Q_SLOTS:
         testsupport::CheckGoldenImage("tests/outputs/golden/schedina.png", image);
     }
 
-    // Each press, a double click here, starts one run. The copies count wherever
-    // the listing goes; a check goes to the printer or to the file it was sent
-    // to. Files and previews need no printer installed, and opening a preview
-    // prints nothing (the printer is a file here).
+    // Each press, a double click here, starts one run. The copies count wherever the listing goes;
+    // a check goes to the printer or to the file it was sent to. Files and previews need no printer
+    // installed, and opening a preview prints nothing (the printer is a file here).
     void pdfPages_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("copies");
@@ -413,9 +406,8 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(printer));
     }
 
-    // One message, and a job only where the paper can still go out: a bad range
-    // or the rules question answered "Annulla" print nothing; a calibration
-    // that would put the marks in the corner is not used.
+    // One message, and a job only where the paper can still go out: a bad range or the rules
+    // question answered "Annulla" print nothing; a calibration putting marks in a corner is unused.
     void oneMessage_data() {
         QTest::addColumn<int>("fault");
         QTest::addColumn<QString>("range"); // of the slips; empty: the listing
@@ -456,7 +448,6 @@ private Q_SLOTS:
     void oneMessage() {
         QFETCH(int, fault);
         QFETCH(QString, range);
-        QFETCH(int, jobs);
         Ambiente env(fault == 0 ? QStringList{} : QStringList{"PDF"});
         testing::RecorderScope recorder;
         if (fault == 0)
@@ -477,7 +468,7 @@ private Q_SLOTS:
         }
         QCOMPARE(env.script.messages().size(), 1);
         QTEST(env.script.messages()[0].text, "text");
-        QCOMPARE(recorder.jobs().size(), jobs);
+        QTEST(int(recorder.jobs().size()), "jobs");
         if (fault >= 5) // the slip as the calibration used puts it
             testsupport::CheckGolden(QString("tests/outputs/golden/taratura_%1.txt").arg(fault),
                                      recorder.jobs());
@@ -543,8 +534,7 @@ private Q_SLOTS:
         }
     }
 
-    // The slip window offers slips 1 to 9 and only what can print; closed, it gives
-    // the main window back and is gone.
+    // The slip window offers slips 1 to 9, only what can print; closed, it frees the main window.
     void slipWindowGoes() {
         Ambiente env;
         QWidget main;

@@ -19,9 +19,8 @@ using namespace corpo;
 
 namespace {
 
-// A sample of every operation. After each, a dot shows where the current
-// position went. Jobs that end empty or are abandoned leave nothing, and
-// each job starts in the default state.
+// A sample of every operation. After each, a dot shows where the current position went. Jobs that
+// end empty or are abandoned leave nothing, and each job starts in the default state.
 void PageOperations() {
     testsupport::AppFolder app;
     PrinterPage& page = Printer();
@@ -92,9 +91,8 @@ class TestPrinting : public QObject {
 
 private Q_SLOTS:
 
-    // A sample of every page operation against its snapshot. (The cluster
-    // figure is in the listing's snapshots, with and without head number and
-    // colour.)
+    // A sample of every page operation against its snapshot. (The cluster figure is in the
+    // listing's snapshots, with and without head number and colour.)
     void golden() {
         testing::PrinterListScope printers({QStringLiteral("Golden")});
         Printer().SelectPrinter(QStringLiteral("Golden"));
@@ -103,8 +101,7 @@ private Q_SLOTS:
         testsupport::CheckGolden(QStringLiteral("tests/printing/golden/page.txt"), rec.jobs());
     }
 
-    // Exact names only; no match keeps the current printer; none at all is 482
-    // and nothing starts.
+    // Exact names only; no match keeps the current printer; none at all is 482 and nothing starts.
     void selectPrinter_data() {
         QTest::addColumn<QStringList>("installed");
         QTest::addColumn<QString>("wanted");
@@ -118,15 +115,13 @@ private Q_SLOTS:
                                     << "482";
     }
     void selectPrinter() {
-        QFETCH(QStringList, installed);
-        QFETCH(QString, wanted);
-        testing::PrinterListScope printers(installed);
+        testing::PrinterListScope printers(testsupport::Fetch<QStringList>("installed"));
         PrinterPage& page = Printer();
         page.UsePrinter();
         QString chosen;
         try {
             page.SelectPrinter(QStringLiteral("PDF")); // the current one
-            page.SelectPrinter(wanted);
+            page.SelectPrinter(testsupport::Fetch<QString>("wanted"));
             chosen = page.DeviceName();
         } catch (const RunError& e) {
             chosen = QString::number(e.number);
@@ -160,8 +155,7 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("file")});
     }
 
-    // A stalk that is missing or no metafile: the figure's report, no grape,
-    // and the caller's page goes on.
+    // A stalk that is missing or no metafile: the figure's report, no grape, the caller's page on.
     void brokenStalk_data() {
         QTest::addColumn<QByteArray>("content"); // null: the file is removed
         QTest::newRow("missing") << QByteArray();
@@ -182,8 +176,7 @@ private Q_SLOTS:
         Printer().EndDoc();
         QCOMPARE(script.messages().size(), 1);
         QCOMPARE(script.messages().first().text,
-                 QStringLiteral("Errore 53 (file non trovato) nella procedura stampaVorlacco "
-                                "(Modulo corpo)"));
+                 "Errore 53 (file non trovato) nella procedura stampaVorlacco (Modulo corpo)");
         QStringList drawn;
         for (const PageOp& op : rec.last().ops)
             drawn << op.text;

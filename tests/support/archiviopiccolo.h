@@ -1,6 +1,5 @@
-// A small archive counted by hand, and the system it is counted for: the
-// numbers 1..29 in bet order on Bari (Cinquina 1 is 1 2 3 4 5, Terno 1 is
-// 19 20 21, Ambo 1 is 25 26, the Estratto 29).
+// A small archive counted by hand, and the system it is counted for: the numbers 1..29 in bet order
+// on Bari (Cinquina 1 is 1 2 3 4 5, Terno 1 is 19 20 21, Ambo 1 is 25 26, the Estratto 29).
 #pragma once
 
 #include "gioco/scommesse.h"

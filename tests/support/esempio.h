@@ -1,5 +1,4 @@
-// The system of the draw check's worked example, shared by the tests of the
-// game and of the windows.
+// The system of the draw check's worked example, shared by the tests of the game and windows.
 #pragma once
 
 #include "gioco/numbers.h"
@@ -9,9 +8,8 @@
 
 namespace testsupport {
 
-// Cinquina 1 is 7 18 33 45 62 staked only on the Ambo (1 €), the Estratto 3
-// staked 1 €, nothing else; the other bets from 51 up (Quaterna 1 is 56..59). A head number opens
-// every bet.
+// Cinquina 1 is 7 18 33 45 62 staked only on the Ambo (1 €), the Estratto 3 staked 1 €, nothing
+// else; the other bets from 51 up (Quaterna 1 is 56..59). A head number opens every bet.
 inline corpo::SystemRecord Esempio(const QString& ruota, int head = 0) {
     using namespace corpo;
     SystemRecord r;
@@ -31,8 +29,7 @@ inline corpo::SystemRecord Esempio(const QString& ruota, int head = 0) {
     return r;
 }
 
-// The numbers 1..29 in bet order, staked as the 10 euro button does; a head
-// number opens every bet.
+// The numbers 1..29 in bet order, staked as the 10 euro button does; a head number opens every bet.
 inline void Numerato(corpo::SystemRecord& r, const QString& ruota, int head = 0) {
     using namespace corpo;
     uint8_t n = 1;

@@ -1,6 +1,5 @@
 #include "tests/support/testsupport.h"
 
-#include "app/corpo.h"
 #include "app/fileio.h"
 #include "printing/pageproperties.h"
 #include "printing/pagerender.h"
@@ -52,8 +51,6 @@ LocaleScope::LocaleScope(const QLocale& locale) : previous_(QLocale()) {
     QLocale::setDefault(locale);
 }
 LocaleScope::~LocaleScope() { QLocale::setDefault(previous_); }
-
-bool runningAsRoot() { return ::geteuid() == 0; }
 
 namespace {
 // The first line where two snapshots differ in text, in a number's decimals

@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace testsupport {
 
@@ -39,25 +40,28 @@ private:
 
 inline QLocale italian() { return QLocale(QLocale::Italian, QLocale::Italy); }
 
+// The current row's value in `column`, for a value the test reads once (as QFETCH).
+template <class T> T Fetch(const char* column) {
+    return *static_cast<T*>(QTest::qData(column, qMetaTypeId<T>()));
+}
+
 // The built application folder (bin/ of the build), from the test's environment.
 QString builtAppFolder();
 // The source tree's root.
 QString sourceFolder();
 
-// The jobs' descriptions against the snapshot `path` (from the source tree's
-// root), numbers within 0.01. With BRAMA_REGEN_GOLDEN set, the snapshot is
-// written first, and each job as <name>_<n>.pdf beside the test program, to
-// be looked at before the new snapshot is committed.
-// Each job is also drawn as on paper and compared with the picture beside the
-// snapshot (<name>.png), pixel by pixel; a different one is saved beside the test program.
+// The jobs' descriptions against the snapshot `path` (from the source tree's root), numbers within
+// 0.01. With BRAMA_REGEN_GOLDEN set, the snapshot is written first, and each job as <name>_<n>.pdf
+// beside the test program, to be looked at before the new snapshot is committed. Each job is also
+// drawn as on paper and compared with the picture beside the snapshot (<name>.png), pixel by pixel;
+// a different one is saved beside the test program.
 void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs);
 // One picture against the golden one at `path` (regenerated like the snapshots).
 void CheckGoldenImage(const QString& path, const QImage& actual);
-// The shown `window`'s title and size, then each named control, one line each in the
-// order of the widget tree: class, name, place in the window, hidden/disabled/focus, colours set,
-// accessible name, tooltip and what the user reads or set (texts, ticks, choices and their items,
-// table headings and cells, dates and their calendar), against the text snapshot `path`
-// (regenerated like the others).
+// The shown `window`'s title and size, then each named control, one line each in the order of the
+// widget tree: class, name, place in the window, hidden/disabled/focus, colours set, accessible
+// name, tooltip and what the user reads or set (texts, ticks, choices and their items, table
+// headings and cells, dates and their calendar), against the text snapshot `path` (regenerated).
 void CheckGoldenWindow(const QString& path, const QWidget* window);
 
 } // namespace testsupport

@@ -1,7 +1,6 @@
-// The About and new-version windows as the user sees and drives them, the
-// system-information tool, and the version check end to end against a server
-// of our own on localhost: the window it opens or not, the message shown,
-// what is left on disk, what the server was told and how long it all took.
+// The About and new-version windows as the user sees and drives them, the system-information tool,
+// and the version check end to end against a server of our own on localhost: the window it opens or
+// not, the message shown, what is left on disk, what the server was told and how long it all took.
 #include "app/corpo.h"
 #include "app/fileio.h"
 #include "app/maker.h"
@@ -136,9 +135,8 @@ QByteArray Zip(const QList<std::pair<QByteArray, QByteArray>>& files) {
     return out.left(qsizetype(used));
 }
 
-// An HTTPS server on 127.0.0.1 with a certificate made for this run. Each
-// path answers with its body (200, with Last-Modified and ETag) unless the
-// request names that ETag (304); "/lento.zip" sends a little, then waits.
+// An HTTPS server on 127.0.0.1 with a certificate made for this run. Each path answers with its
+// body (200, Last-Modified, ETag) unless asked with that ETag (304); "/lento.zip" stalls early.
 class TlsServer : public QTcpServer {
 public:
     TlsServer(const QSslCertificate& certificate, const QSslKey& key)
@@ -297,9 +295,8 @@ private Q_SLOTS:
                        keys.filePath("c.pem")});
         QVERIFY(openssl.waitForFinished(20000) && openssl.exitCode() == 0);
         cert_ = QSslCertificate::fromPath(keys.filePath("c.pem")).value(0);
-        QFile key(keys.filePath("k.pem"));
-        QVERIFY(key.open(QIODevice::ReadOnly));
-        key_ = QSslKey(&key, QSsl::Ec);
+        key_ = QSslKey(corpo::ReadSmallFile(keys.filePath("k.pem"), 4096, nullptr).value_or(""),
+                       QSsl::Ec);
         QVERIFY(!cert_.isNull() && !key_.isNull());
         corpo::InstallFontSubstitutions();
         QApplication::setQuitOnLastWindowClosed(false);
@@ -349,10 +346,8 @@ private Q_SLOTS:
             QVERIFY(corpo::frmAbout().findChild<QLabel*>("lbURL")->isHidden());
         }
         QWidget* const focused = nullptr; // keys go where the focus is
-        if (how == "esc")
-            QTest::keyClick(focused, Qt::Key_Escape);
-        else if (how == "enter")
-            QTest::keyClick(focused, Qt::Key_Return);
+        if (how == "esc" || how == "enter")
+            QTest::keyClick(focused, how == "esc" ? Qt::Key_Escape : Qt::Key_Return);
         else if (how == "ok")
             QTest::mouseClick(form->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
         else if (how == "click")
@@ -572,17 +567,15 @@ private Q_SLOTS:
     }
     void archiveUpdate() {
         QFETCH(QString, path);
-        QFETCH(bool, trusted);
-        QFETCH(QString, message);
         ArchiveServer server(this);
         const QByteArray before = "2024/12/02\tBA\t1\t2\t3\t4\t5\n";
         QVERIFY(corpo::WriteFileAtomically(corpo::PercorsoArchivio(), before, nullptr));
         const QString url = path.startsWith("http:") ? path : server.url(path);
         std::optional<corpo::testing::TrustScope> trust;
-        if (trusted)
+        if (testsupport::Fetch<bool>("trusted"))
             trust.emplace(QList{cert_});
         const corpo::EsitoAggiornamento esito = corpo::AggiornaArchivio(url);
-        QCOMPARE(esito.messaggio, message.replace("%U", url));
+        QCOMPARE(esito.messaggio, testsupport::Fetch<QString>("message").replace("%U", url));
         QVERIFY(!esito.riuscito && !esito.salvato);
         QCOMPARE(*corpo::ReadSmallFile(corpo::PercorsoArchivio(), 1000, nullptr), before);
     }
@@ -622,9 +615,9 @@ private Q_SLOTS:
                  "e l'archivio non è stato scaricato.\n");
     }
 
-    // From Verifica: the address typed is kept, the download shows its
-    // progress, and Annulla stops it with the archive untouched. From
-    // Statistiche on no archive: the new one counted from its first draw.
+    // From Verifica: the address typed is kept, the download shows its progress, and Annulla stops
+    // it with the archive untouched. From Statistiche on no archive: the new one from its first
+    // draw.
     void archiveUpdateWindow_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("message");

