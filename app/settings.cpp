@@ -85,8 +85,6 @@ void LoadWheels(QComboBox* cmbRuote) {
                    .arg(names.size())
                    .arg(PostiRuote),
                MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));
-    if (cmbRuote->count() > 0)
-        cmbRuote->setCurrentIndex(0);
 }
 
 } // namespace corpo

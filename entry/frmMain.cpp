@@ -207,8 +207,7 @@ void frmMain::NuovoSistema() {
     doc_.sistema.NomeSistema = FixedString(NomeVuoto, NameChars);
     ui->lblNomeSistema->setText(doc_.sistema.NomeSistema.trimmed());
     doc_.sistema.Ruota = FixedString(QString(), WheelChars);
-    if (ui->cmbRuote->count() > 0)
-        ui->cmbRuote->setCurrentIndex(0);
+    ui->cmbRuote->setCurrentIndex(0); // none when there is no list
     for (const StakeSlot& s : StakeOrder())
         campoImporto(s.group, s.index)->setText(QStringLiteral("0,00"));
     ImportiDaiCampi();
@@ -502,8 +501,7 @@ void frmMain::ApriFileSistema(const QString& path) {
             wheel = i;
     // A wheel not in the list is never swapped for another: the box stays
     // empty and the user picks one.
-    if (wheels->count() > 0)
-        wheels->setCurrentIndex(wheel);
+    wheels->setCurrentIndex(wheel);
     ImpostaColoreVorlacco(doc_.colori.vorlacco);
     doc_.modificato = false;
     if (wheels->count() > 0 && wheel < 0)
