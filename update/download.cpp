@@ -341,7 +341,7 @@ void Get(const QUrl& url, QIODevice& local, const FetchOptions& options,
 
 } // namespace
 
-bool DownloadFile(const QString& address, QFileDevice& local, bool noCache) {
+bool DownloadFile(const QString& address, QFileDevice& local) {
     const CheckTarget target = CheckTarget::Current();
     const QDeadlineTimer deadline(target.deadlineMs);
 
@@ -358,9 +358,7 @@ bool DownloadFile(const QString& address, QFileDevice& local, bool noCache) {
                     QStringLiteral("Modulo corpo"));
         return false;
     }
-    FetchOptions options;
-    if (noCache)
-        options.headers.append(std::pair<QByteArray, QByteArray>("Cache-Control", "no-cache"));
+    FetchOptions options; // always from the network: Qt asks for no cached copy
     DownloadResult result;
     Get(url, local, options, target.resolver, deadline, result);
     return result.outcome == Outcome::Downloaded;

@@ -28,9 +28,9 @@ inline constexpr int DownloadDeadlineMs = 3000;
 // Downloads address into local, an open, empty file written only through
 // this handle. Only a 2xx reply that arrives whole within the deadline
 // counts; anything else leaves local with no meaning and returns false.
-// noCache asks every cache on the way for a fresh copy.
+// Every cache on the way is asked for a fresh copy.
 // Waits in a local event loop, so the windows stay alive meanwhile.
-bool DownloadFile(const QString& address, QFileDevice& local, bool noCache);
+bool DownloadFile(const QString& address, QFileDevice& local);
 
 // A download the player waits for and may stop, "only if changed".
 struct DownloadRequest {

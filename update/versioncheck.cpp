@@ -52,7 +52,7 @@ void NewVersion() {
         return;
 
     const QString localVersion = StringaVersione();
-    if (!DownloadFile(target.baseAddress + VersionPath, local, true))
+    if (!DownloadFile(target.baseAddress + VersionPath, local))
         return;
 
     if (!local.seek(0)) {

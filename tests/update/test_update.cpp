@@ -654,7 +654,8 @@ private Q_SLOTS:
                 window->findChild<QLineEdit*>("txtIndirizzo")->setText(server.url(file));
                 QTimer::singleShot(0, window->findChild<QPushButton*>("cmdAggiorna"),
                                    &QPushButton::click);
-            } else if (cancel && bar && bar->isVisible() && bar->value() > 0 && !cancelled) {
+            } else if (cancel && bar && bar->isVisible() && bar->value() == 4 &&
+                       !cancelled) { // all 4 kB, however they came
                 cancelled = true;
                 seen = QString("%1/%2").arg(bar->value()).arg(bar->maximum());
                 bar->findChild<QPushButton*>()->click();
