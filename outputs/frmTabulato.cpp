@@ -72,7 +72,6 @@ void StampaCopiaTabulato(PrinterPage& page, const DatiCarta& carta, bool colore,
         // Without a head number the total and the wheel fill the space, slanted.
         ScrittaGrande(page, 80, 80, 125, colore ? Rosso : Nero);
         PrintRotatedText(FormatoVincita(Sistema.ImportoSistema), 300);
-        page.FontBold = false;
 
         ScrittaGrande(page, 70, 90, 175, Nero);
         PrintRotatedText(Sistema.Ruota, 300);
@@ -83,7 +82,6 @@ void StampaCopiaTabulato(PrinterPage& page, const DatiCarta& carta, bool colore,
 
         ScrittaGrande(page, 70, 90, 175, Nero);
         page.Print(Sistema.Ruota, true);
-        page.FontBold = false;
 
         ScrittaGrande(page, 60, 110, 55, colore ? Rosso : Nero);
         page.Print(FormatoVincita(Sistema.ImportoSistema), true);
