@@ -59,9 +59,8 @@ frmAnteprima::frmAnteprima(QWidget* parent, const QList<RecordedJob>& lavori,
     setWindowTitle(QStringLiteral("Anteprima di stampa"));
     // The preview draws into a PDF-format printer: no print service is asked.
     printer_->setOutputFormat(QPrinter::PdfFormat);
-    printer_->setFullPage(true);
+    printer_->setFullPage(true); // the whole sheet, whatever margins the printer keeps
     printer_->setPageSize(QPageSize(QPageSize::A4));
-    printer_->setPageMargins(QMarginsF(0, 0, 0, 0));
 
     anteprima = new QPrintPreviewWidget(printer_.get(), this);
     anteprima->setObjectName(QStringLiteral("anteprima"));
