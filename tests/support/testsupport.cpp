@@ -88,11 +88,22 @@ void CheckGoldenText(const QString& path, const QString& actual) {
 // What the user reads on or set in one control, then the rows of its table, list or choices.
 QStringList Value(const QWidget* w) {
     QStringList out;
-    for (const char* name :
-         {"accessibleName", "toolTip", "title", "text", "plainText", "checked", "currentIndex",
-          "value", "maximum", "readOnly", "calendarPopup", "colore"})
+    for (const char* name : {"accessibleName", "accessibleDescription",
+                             "toolTip",        "title",
+                             "text",           "plainText",
+                             "checked",        "currentIndex",
+                             "value",          "minimum",
+                             "maximum",        "minimumDate",
+                             "maximumDate",    "displayFormat",
+                             "maxLength",      "readOnly",
+                             "wordWrap",       "default",
+                             "autoDefault",    "sortingEnabled",
+                             "calendarPopup",  "colore"})
         if (QString v = w->property(name).toString(); !v.isEmpty())
             out << QString::fromLatin1(name) + '=' + v.replace('\n', "\\n");
+    out << QString("font %1%2").arg(w->font().pointSizeF()).arg(w->font().bold() ? " bold" : "");
+    if (auto* l = qobject_cast<const QLabel*>(w); l && l->buddy())
+        out << "buddy=" + l->buddy()->objectName();
     if (auto* l = qobject_cast<const QLabel*>(w); l && !l->pixmap().isNull())
         out << QString("picture %1x%2").arg(l->pixmap().width()).arg(l->pixmap().height());
     const auto* view = qobject_cast<const QAbstractItemView*>(w);
