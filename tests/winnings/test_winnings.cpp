@@ -325,6 +325,11 @@ private Q_SLOTS:
             "2024/01/02\tXY\t1\t2\t3\t4\t5\n2024/01/02\tCA\t1\t2\t3\t4\t567\n2024/01/02\tCA\t1\t2\t3\t4\t4\n" +
             QByteArray("2024/01/02\tGE\t1\t2\t3\n").repeated(1500) << ba << bad + "\n... e altre 1.488 righe"
             << "02/01/2024";
+        QString one = "Importata 1 estrazione, del 02/01/2024.\n\nAlcune righe del file non sono state lette:\n";
+        for (int i = 2; i <= 21; ++i)
+            one += QString("\nla riga %1 non ha data, ruota e cinque numeri").arg(i);
+        QTest::newRow("21 bad lines") << QByteArray() << ba + QByteArray("x\n").repeated(21) << ba
+            << one + "\n... e un'altra riga" << "02/01/2024";
         const QByteArray first = "2024/02/01\tBA\t5\t6\t7\t8\t9\n"; // a month's first day is bold too
         QTest::newRow("one bad line") << QByteArray() << first + "2024/02/01\tCA\t1\t2\t3\t4\t91\n" << first
             << "Importata 1 estrazione, del 01/02/2024.\n\nAlcune righe del file non sono state lette:\n\n"
