@@ -545,6 +545,10 @@ private Q_SLOTS:
         QCOMPARE(Child<QLineEdit>(w, "meA")->text(), "9"); // slips 1 to 9 offered, of 9
         QCOMPARE(Child<QLabel>(w, "labSchede")->text(), "9");
         QVERIFY(!Child<QLabel>(w, "imgNewScheda")->pixmap().isNull()); // the slip's picture
+        Child<QLineEdit>(w, "meDa")->setFocus();
+        QTest::keyClick(Child<QLineEdit>(w, "meDa"), Qt::Key_Return); // Enter goes on to "A",
+        QTest::keyClick(w->focusWidget(), Qt::Key_Enter);             // then to Stampa
+        QCOMPARE(w->focusWidget()->objectName(), "cmdStampa");
         Child<QCheckBox>(w, "chkSchedine")->setChecked(false); // the forecast alone: no range
         QVERIFY(!Child<QLineEdit>(w, "meDa")->isEnabled() &&
                 !Child<QLineEdit>(w, "meA")->isEnabled());
