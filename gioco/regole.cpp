@@ -40,17 +40,17 @@ ControlloRegole ControllaRegole(const SystemRecord& record, int da, int a, const
                     << chi + puntata +
                            QStringLiteral("non è un multiplo di %1").arg(euro(regole.passoPuntata));
             else if (const float segnato = ImportoSegnato(stake);
-                     std::fabs(double(segnato) - double(stake)) > 0.005)
+                     Centesimi(segnato) != Centesimi(stake))
                 // Each amount cell marks once: the terminal would read less.
                 out.violazioni << chi + puntata +
                                       QStringLiteral("non si può segnare sulla schedina (si "
                                                      "segnerebbe %1)")
                                           .arg(euro(segnato));
         }
-        if (double(totale) < regole.minimo - 0.005)
+        if (Centesimi(totale) < Centesimi(regole.minimo))
             out.violazioni << chi + QStringLiteral("%1 è meno del minimo di %2")
                                         .arg(euro(totale), euro(regole.minimo));
-        else if (double(totale) > regole.massimo + 0.005)
+        else if (Centesimi(totale) > Centesimi(regole.massimo))
             out.violazioni << chi + QStringLiteral("%1 supera il massimo di %2")
                                         .arg(euro(totale), euro(regole.massimo));
         if (!Multiplo(totale, regole.passoSchedina))

@@ -4,6 +4,7 @@
 #include "gioco/controlloarchivio.h"
 #include "gioco/numbers.h"
 #include "gioco/prospetto.h"
+#include "gioco/regole.h"
 #include "gioco/statistiche.h"
 #include "gioco/verifica.h"
 #include "tests/support/archiviopiccolo.h"
@@ -198,6 +199,31 @@ private Q_SLOTS:
             bets << QString::number(c[g][0]) + ".." + QString::number(c[g][Scommesse[g].size - 1]);
         QCOMPARE(bets.join(' '), "1..5 6..10 11..14 15..18 19..21 22..24 25..26 27..28 5..5");
         QCOMPARE(RandomColour(0.5), 0x800000); // a colour drawn: 0x7FFFFF.8 half to even
+    }
+
+    // One slip's total against the operator's limits: 1 to 200 €, in steps of 0,50 €.
+    void slipLimits_data() {
+        QTest::addColumn<int>("slip");
+        QTest::addColumn<Importi21>("stakes");
+        QTest::addColumn<QString>("said");
+        const int ambo = PrimoImporto(Ambo1);
+        QTest::newRow("0,50") << 7 << at({{ambo, 0.5f}})
+                              << "Schedina 7 (Ambo 1): 0,50 € è meno del minimo di 1,00 €";
+        QTest::newRow("1,00") << 7 << at({{ambo, 1}}) << "";
+        QTest::newRow("1,05") << 7 << at({{ambo, 1.05f}})
+                              << "Schedina 7 (Ambo 1): 1,05 € non è un multiplo di 0,50 €";
+        QTest::newRow("200,00") << 7 << at({{ambo, 200}}) << "";
+        QTest::newRow("200,50")
+            << 1 << at({{0, 200}, {1, 0.5f}})
+            << "Schedina 1 (Cinquina 1): 200,50 € supera il massimo di 200,00 €";
+    }
+    void slipLimits() {
+        QFETCH(int, slip);
+        QFETCH(Importi21, stakes);
+        const LocaleItaliano it;
+        for (const StakeSlot& s : StakeOrder())
+            Scommesse[s.group].Importi(Sistema)[s.index] = stakes[PrimoImporto(s.group) + s.index];
+        QTEST(ControllaRegole(Sistema, slip, slip).violazioni.join('\n'), "said");
     }
 
     // A date of the archive: the wheels it lacks named, or why it has none;
