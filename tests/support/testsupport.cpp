@@ -101,7 +101,9 @@ QStringList Value(const QWidget* w) {
                              "calendarPopup",  "colore"})
         if (QString v = w->property(name).toString(); !v.isEmpty())
             out << QString::fromLatin1(name) + '=' + v.replace('\n', "\\n");
-    out << QString("font %1%2").arg(w->font().pointSizeF()).arg(w->font().bold() ? " bold" : "");
+    out << QString("font %1%2%3")
+               .arg(w->font().pointSizeF())
+               .arg(w->font().bold() ? " bold" : "", w->font().underline() ? " underline" : "");
     if (auto* l = qobject_cast<const QLabel*>(w); l && l->buddy())
         out << "buddy=" + l->buddy()->objectName();
     if (auto* l = qobject_cast<const QLabel*>(w); l && !l->pixmap().isNull())
