@@ -269,6 +269,7 @@ private Q_SLOTS:
                 62.5f, [&] { return now; }, sleep);
             QCOMPARE(sleeps, 8);
         }
+        QVERIFY(qAbs(Timer() - QTime::currentTime().msecsSinceStartOfDay() / 1000.0) < 1); // in s
     }
 
     // Installed read-only: the settings, a calibration and a system are saved in the user's own
