@@ -100,7 +100,7 @@ frmAnteprima::frmAnteprima(QWidget* parent, const QList<RecordedJob>& lavori,
     for (QPushButton* b : {cmdPdf, cmdStampa, cmdChiudi})
         comandi->addWidget(b);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(anteprima, 1);
+    layout->addWidget(anteprima); // it takes the height: it expands, the rest do not
     layout->addWidget(lblPagina);
     layout->addLayout(comandi);
     // The page in view, on screen and to a screen reader.
