@@ -51,7 +51,6 @@ void StampaCopiaTabulato(PrinterPage& page, const DatiCarta& carta, bool colore,
                          const PagePicture& foot, const QString& titolo) {
     const SystemRecord& Sistema = carta.sistema;
     page.DocName = titolo;
-    page.ColorMode = 2;
     page.ScaleMode = scale::Millimeters;
     page.FillStyle = 0;
     page.FillColor = 0;

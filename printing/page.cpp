@@ -204,7 +204,6 @@ void PrinterPage::EndDoc() {
     // Whatever happens below, this job is over and the next starts afresh.
     std::unique_ptr<Job> j = std::move(job_);
     j->recorded.docName = DocName;
-    j->recorded.colorMode = ColorMode;
     ResetState();
 
     switch (target_) {
@@ -239,7 +238,6 @@ void PrinterPage::Replay(const RecordedJob& recorded) {
     job_ = std::make_unique<Job>();
     job_->recorded = recorded;
     DocName = recorded.docName;
-    ColorMode = recorded.colorMode;
     EndDoc();
 }
 

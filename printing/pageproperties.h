@@ -37,7 +37,6 @@ struct PageProperties {
     int FillStyle = 1; // 0 filled, 1 unfilled
     int32_t FillColor = 0;
     int DrawWidth = 1; // page device pixels
-    int ColorMode = 2; // 1 monochrome, 2 colour
     // The job's title in the print queue (and the PDF's title); read at EndDoc.
     QString DocName = QStringLiteral("Bramasolovanti");
 };

@@ -212,7 +212,7 @@ void PrintJob(const RecordedJob& job) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0));
     printer.setResolution(RenderDpi);
-    printer.setColorMode(job.colorMode == 1 ? QPrinter::GrayScale : QPrinter::Color);
+    printer.setColorMode(QPrinter::Color); // black and white papers are drawn so
     printer.setCopyCount(1);
     printer.setDocName(job.docName);
     QPainter p;

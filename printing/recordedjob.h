@@ -63,7 +63,6 @@ struct RecordedJob {
     // What EndDoc read when the job ended, and the pictures by index of their
     // operation: enough to send the job again (PrinterPage::Replay).
     QString docName;
-    int colorMode = PageDefaults().ColorMode;
     QHash<int, PagePicture> pictures;
     QList<PageOp> ofKind(PageOp::Kind kind) const;
     QString describe() const; // one line per operation
