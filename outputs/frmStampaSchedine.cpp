@@ -61,8 +61,7 @@ void frmStampaSchedine::Form_Load() {
     Massimo = SchedaMassima;
     ui->labSchede->setText(QString::number(Massimo));
     ui->meDa->setText(QStringLiteral("1"));
-    ui->meA->setText(QStringLiteral("9"));
-    aggiornaComandi();
+    ui->meA->setText(QStringLiteral("9")); // both boxes start ticked: everything enabled
     const ControlloRegole regole = ControllaRegole(Carta.sistema);
     QStringList totali, detti;
     for (int s = 1; s <= 9; ++s) {
