@@ -303,7 +303,7 @@ private Q_SLOTS:
                 Q_EMIT box->editingFinished();
         };
         const std::tuple<int, const char*, float> typed[] = {
-            {0, "5,25", 5.25f},   {1, "4,75", 4.75f},  {2, "31,5", 31.5f},     {3, "21", 21},
+            {0, "5,25", 5.25f},   {1, "4,75", 4.75f},  {2, "31,5", 31.5f},     {3, "300", 300},
             {4, "13,25", 13.25f}, {5, "35,5", 35.5f},  {6, "105,75", 105.75f}, {7, "5,5", 5.5f},
             {8, "3,75", 3.75f},   {2, "300,5", 31.5f}, // refused: the value typed before stays
             {8, "1,5", 3.75f},                         // refused: marks 2 mm wide would overlap
