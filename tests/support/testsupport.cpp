@@ -5,8 +5,10 @@
 #include "printing/pagerender.h"
 #include "printing/printtarget.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
+#include <QMetaEnum>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QtTest>
@@ -177,6 +179,11 @@ void CheckGoldenWindow(const QString& path, const QWidget* window) {
             w->testAttribute(Qt::WA_SetPalette)
                 ? set.color(w->backgroundRole()).name() + set.color(w->foregroundRole()).name()
                 : ""};
+        if (QAccessibleInterface* a =
+                QAccessible::queryAccessibleInterface(const_cast<QWidget*>(w)))
+            line << QString("role %1%2")
+                        .arg(QMetaEnum::fromType<QAccessible::Role>().valueToKey(a->role()),
+                             a->state().invisible ? " invisible" : "");
         line.removeAll(QString());
         actual += (line + Value(w)).join(" ; ").replace(" ; \n", "\n") + '\n';
     }
