@@ -126,8 +126,8 @@ std::optional<QList<QHostAddress>> Resolve(const QString& host, const HostResolv
     }).detach();
 
     QEventLoop loop;
-    QTimer::singleShot(std::max<qint64>(0, deadline.remainingTime()), &loop, &QEventLoop::quit);
-    bool wait = false;
+    QTimer::singleShot(deadline.remainingTime(), &loop, &QEventLoop::quit); // 0 once past
+    bool wait; // set under the lock
     {
         const std::lock_guard<std::mutex> lock(lookup->mutex);
         wait = !lookup->done;
@@ -246,7 +246,6 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
     QObject::connect(reply.get(), &QNetworkReply::sslErrors, &loop, [&] { certificate = true; });
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QTimer timer;
-    timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5% late
     // Aborted, the reply ends with an error and the attempt fails.
     QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
@@ -261,7 +260,7 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
         }
     });
     if (!reply->isFinished()) {
-        timer.start(std::max<qint64>(0, deadline.remainingTime()));
+        timer.start(deadline.remainingTime());
         if (options.cancelled)
             poll.start(20);
         loop.exec();
@@ -273,7 +272,7 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
         reply->abort();
         return Attempt::Failed;
     }
-    if (!stopped && !writeFailed && reply->bytesAvailable() > 0)
+    if (!stopped && !writeFailed) // the last piece, if any
         take();
     result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     result.lastModified = reply->rawHeader("Last-Modified");
