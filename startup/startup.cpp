@@ -26,6 +26,7 @@
 #include <QTimer>
 #include <QTranslator>
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace corpo {
@@ -255,8 +256,8 @@ QString HelpText() {
 }
 
 struct CommandLine {
-    bool help = false;
-    bool version = false;
+    bool help;
+    bool version;
     QString error; // Italian, for the terminal
     QString systemFile;
 };
@@ -265,28 +266,25 @@ CommandLine Parse(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.addOption(QCommandLineOption(HelpNames));
     parser.addOption(QCommandLineOption(VersionNames));
-    CommandLine line;
+    QString error;
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
-        line.error = unknown.isEmpty() ? QStringLiteral("Riga di comando non valida.")
-                                       : QStringLiteral("Opzione sconosciuta: %1%2.")
-                                             .arg(unknown[0].size() == 1 ? QStringLiteral("-")
-                                                                         : QStringLiteral("--"),
-                                                  unknown[0]);
+        error = unknown.isEmpty()
+                    ? QStringLiteral("Riga di comando non valida.")
+                    : QStringLiteral("Opzione sconosciuta: %1%2.")
+                          .arg(unknown[0].size() == 1 ? QStringLiteral("-") : QStringLiteral("--"),
+                               unknown[0]);
     }
-    line.help = parser.isSet(HelpNames[0]);
-    line.version = parser.isSet(VersionNames[0]);
     const QStringList files = parser.positionalArguments();
-    if (line.error.isEmpty() && files.size() > 1)
-        line.error = QStringLiteral("Si può aprire un solo sistema alla volta (di troppo: %1).")
-                         .arg(files[1]);
-    line.systemFile = files.value(0);
-    return line;
+    if (error.isEmpty() && files.size() > 1)
+        error = QStringLiteral("Si può aprire un solo sistema alla volta (di troppo: %1).")
+                    .arg(files[1]);
+    return {parser.isSet(HelpNames[0]), parser.isSet(VersionNames[0]), error, files.value(0)};
 }
 
 // Help and version first, as any program does; then a wrong command line.
-// -1 when the program goes on.
-int Answer(const CommandLine& line) {
+// Nothing when the program goes on.
+std::optional<int> Answer(const CommandLine& line) {
     if (line.help) {
         std::fputs(qPrintable(HelpText()), stdout);
         return 0;
@@ -304,7 +302,7 @@ int Answer(const CommandLine& line) {
             stderr);
         return 2;
     }
-    return -1;
+    return std::nullopt;
 }
 } // namespace
 
@@ -328,15 +326,15 @@ int Main(int argc, char** argv) {
     }
     const CommandLine early = Parse(raw);
     if (early.help || early.version)
-        return Answer(early);
+        return *Answer(early);
     if (ChiedeVerifica(raw)) // no window at all
         return VerificaDaRigaDiComando(argc, argv);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(TitoloProgramma);
     QCoreApplication::setApplicationVersion(StringaVersione());
     const CommandLine line = Parse(QCoreApplication::arguments());
-    if (const int code = Answer(line); code >= 0)
-        return code;
+    if (const std::optional<int> code = Answer(line))
+        return *code;
     QGuiApplication::setDesktopFileName(QStringLiteral("bramasolovanti"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("bramasolovanti"),
                                                  QIcon(QStringLiteral(":/update/grapes.svg"))));
