@@ -547,6 +547,9 @@ private Q_SLOTS:
         };
         options.pauseMs = 0;
         options.systemFile = folder.file(QStringLiteral("prova.vrl"));
+        qputenv("WAYLAND_DISPLAY", "wayland-0:x"); // the socket of any display's name a file name
+        QVERIFY2(InstanceName().endsWith("-wayland_0_x"), qPrintable(InstanceName()));
+        qunsetenv("WAYLAND_DISPLAY");
         {
             QLocalServer silent; // takes the message and never answers
             QVERIFY(silent.listen(InstanceName()));
