@@ -36,17 +36,18 @@ namespace {
 // e is errno as the failed call left it: the most precise account of what the
 // system refused.
 RunError FromErrno(QFileDevice::FileError failed, int e) {
-    const bool full = e == ENOSPC || e == EFBIG || e == EDQUOT;
-    const bool refused = e == EACCES || e == EPERM || e == EROFS;
+    const RunError byErrno = ErrnoError(e);
     switch (failed) {
     case QFileDevice::PermissionsError: return MakeError(err::PermissionDenied);
     case QFileDevice::ResizeError:
-    case QFileDevice::WriteError:
-        return MakeError(full ? err::DiskFull : refused ? err::PermissionDenied : err::DeviceIO);
+    case QFileDevice::WriteError: // a full disk or a refusal as such, else the device failed
+        return byErrno.number == err::DiskFull || byErrno.number == err::PermissionDenied
+                   ? byErrno
+                   : MakeError(err::DeviceIO);
     case QFileDevice::ReadError: return MakeError(err::DeviceIO);
     default: break;
     }
-    return ErrnoError(e);
+    return byErrno;
 }
 
 bool mayWriteIn(const QByteArray& folder) { return ::access(folder.constData(), W_OK) == 0; }
