@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <array>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -27,6 +28,8 @@ namespace corpo {
 namespace {
 
 QString FileIndirizzo() { return ConfigPath(QStringLiteral("indirizzo_archivio.cfg")); }
+// The address file and the one of the reply's validators hold a line or three.
+constexpr qint64 FilePiccolo = 4096;
 
 // What the last download's reply said, beside the archive: address,
 // Last-Modified and ETag, one a line.
@@ -72,7 +75,7 @@ QString Motivo(const DownloadResult& r, const QUrl& url) {
 QString IndirizzoArchivioPredefinito() { return QStringLiteral(BRAMA_ARCHIVE_ADDRESS); }
 
 QString IndirizzoArchivio() {
-    const std::optional<QByteArray> saved = ReadSmallFile(FileIndirizzo(), 4096, nullptr);
+    const std::optional<QByteArray> saved = ReadSmallFile(FileIndirizzo(), FilePiccolo, nullptr);
     const QString text = saved ? QString::fromUtf8(*saved).trimmed() : QString();
     return text.isEmpty() ? IndirizzoArchivioPredefinito() : text;
 }
@@ -116,15 +119,15 @@ FileZip LeggiZip(const QByteArray& zip) {
         const char* name = archive_entry_pathname_utf8(entry);
         // A file without a name is still named in the messages.
         out.nome = name && *name ? QString::fromUtf8(name) : QStringLiteral("nello zip");
-        char buffer[65536];
-        for (la_ssize_t n; (n = archive_read_data(a.get(), buffer, sizeof buffer)) != 0;) {
+        std::array<char, 65536> buffer;
+        for (la_ssize_t n; (n = archive_read_data(a.get(), buffer.data(), buffer.size())) != 0;) {
             if (n < 0)
                 return fail(rotto);
             if (out.testo.size() + n > ArchivioMassimo)
                 return fail(QStringLiteral("Il file nello zip scaricato supera i %1 MB: non è "
                                            "l'archivio delle estrazioni.")
                                 .arg(Mb(ArchivioMassimo)));
-            out.testo.append(buffer, qsizetype(n));
+            out.testo.append(buffer.data(), qsizetype(n));
         }
     }
     if (files != 1)
@@ -152,7 +155,8 @@ EsitoAggiornamento AggiornaArchivio(const QString& indirizzo,
     // "Only if changed" asks about the archive we hold, from the same address.
     const QByteArray indirizzoUtf8 = request.address.toUtf8();
     if (QFileInfo::exists(PercorsoArchivio()))
-        if (const std::optional<QByteArray> v = ReadSmallFile(FileValidatori(), 4096, nullptr)) {
+        if (const std::optional<QByteArray> v =
+                ReadSmallFile(FileValidatori(), FilePiccolo, nullptr)) {
             const QList<QByteArray> lines = v->split('\n');
             if (lines.size() >= 3 && lines[0] == indirizzoUtf8) {
                 request.ifModifiedSince = lines[1];
