@@ -126,7 +126,8 @@ std::optional<QList<QHostAddress>> Resolve(const QString& host, const HostResolv
     }).detach();
 
     QEventLoop loop;
-    QTimer::singleShot(deadline.remainingTime(), &loop, &QEventLoop::quit); // 0 once past
+    // Once the deadline is past, the time left is 0.
+    QTimer::singleShot(deadline.remainingTime(), &loop, &QEventLoop::quit);
     bool wait; // set under the lock
     {
         const std::lock_guard<std::mutex> lock(lookup->mutex);
