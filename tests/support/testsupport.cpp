@@ -115,8 +115,13 @@ QStringList Value(const QWidget* w) {
     const QAbstractItemModel* m = view ? view->model() : combo ? combo->model() : nullptr;
     for (int r = -1; m && r < m->rowCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < m->columnCount(); ++c)
-            cells << (r < 0 ? m->headerData(c, Qt::Horizontal) : m->index(r, c).data()).toString();
+        for (int c = 0; c < m->columnCount(); ++c) { // a cell's text, its colour, bold
+            const QModelIndex i = m->index(r, c);
+            const QVariant bg = i.data(Qt::BackgroundRole);
+            cells << (r < 0 ? m->headerData(c, Qt::Horizontal) : i.data()).toString() +
+                         (r >= 0 && bg.isValid() ? " " + bg.value<QBrush>().color().name() : "") +
+                         (r >= 0 && i.data(Qt::FontRole).value<QFont>().bold() ? " bold" : "");
+        }
         out << "\n  " + cells.join('|').replace('\n', ' ');
     }
     return out;
