@@ -493,6 +493,10 @@ private Q_SLOTS:
                 });
                 QTest::mouseClick(picker->findChild<QPushButton*>("cmdGetColour"), Qt::LeftButton);
             }
+            if (pick.startsWith("Col_Palette_1")) { // the picker as the colour shows in it
+                QTRY_VERIFY(picker->isActiveWindow());
+                testsupport::CheckGoldenWindow("tests/entry/golden/frmColourPicker.txt", picker);
+            }
             auto* applica = picker->findChild<QPushButton*>("cmdSalva"); // with its tick
             previewed =
                 m.w->acino(bunch ? 1 : 24)->colore().name() + (applica->icon().isNull() ? "?" : "");
