@@ -399,12 +399,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         testsupport::CheckGoldenWindow("tests/winnings/golden/frmStatistiche.txt", &form);
         auto* table = form.findChild<QTableWidget*>("tblNumeri");
-        // the chart names every bar in full
-        QTRY_VERIFY(!form.findChild<QChartView*>()
-                         ->chart()
-                         ->axes(Qt::Horizontal)
-                         .value(0)
-                         ->labelsTruncated());
+        const auto* bars = form.findChild<QChartView*>()->chart()->axes(Qt::Horizontal).value(0);
+        QTRY_VERIFY(!bars->labelsTruncated()); // the chart names every bar in full
         QTest::mouseClick(table->horizontalHeader()->viewport(), Qt::LeftButton, {},
                           {table->horizontalHeader()->sectionViewportPosition(3) + 5, 5});
         form.findChild<QDateEdit*>("txtDal")->setDate({1939, 1, 14});
