@@ -504,7 +504,7 @@ void frmMain::ApriFileSistema(const QString& path) {
     wheels->setCurrentIndex(wheel);
     ImpostaColoreVorlacco(doc_.colori.vorlacco);
     doc_.modificato = false;
-    if (wheels->count() > 0 && wheel < 0)
+    if (wheels->count() && wheel < 0) // a list, and the wheel not in it
         MsgBox((wanted.isEmpty() ? QStringLiteral("Il sistema non indica la ruota.")
                                  : QStringLiteral("La ruota \"%1\" del sistema non è "
                                                   "nell'elenco delle ruote.")

@@ -562,6 +562,8 @@ private Q_SLOTS:
         QVERIFY(crashed->waitForFinished() && QFileInfo::exists(InstanceName()));
         QPointer<QWidget> main = StartUp(options);
         QVERIFY(main);
+        for (const QWidget* w : QApplication::topLevelWidgets()) // the splash gone by now
+            QVERIFY(w->objectName() != "frmSplash" || !w->isVisible());
         auto* name = child<QLabel>(main, "lblNomeSistema");
         QTRY_COMPARE(name->text(), QStringLiteral("prova"));
         // Its numbers are missing: the check that opening runs says so.
