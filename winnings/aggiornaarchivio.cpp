@@ -256,8 +256,9 @@ void frmAggiornaArchivio::Aggiorna() {
     const EsitoAggiornamento esito = AggiornaArchivio(
         indirizzo,
         [&progress](qint64 got, qint64 total) {
-            progress.setMaximum(total > 0 ? int(total >> 10) : 0);
-            progress.setValue(total > 0 ? int(got >> 10) : 0);
+            // A size not announced (-1) makes a busy bar, which shows no value.
+            progress.setMaximum(int(std::max(total, qint64{}) >> 10));
+            progress.setValue(int(got >> 10));
         },
         [&progress] { return progress.wasCanceled(); });
     progress.close();
