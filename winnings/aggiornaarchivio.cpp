@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 #include <archive.h>
