@@ -78,20 +78,16 @@ int headerVersion(const QByteArray& header) {
 // Numbers 0..90 (0 = empty) and finite stakes 0..200 in whole cents: what the
 // game allows.
 bool Possible(const SystemRecord& r) {
-    const std::span<const uint8_t> numbers[] = {
-        r.Cinq1, r.Cinq2, r.Quad1, r.Quad2,          r.Terz1,
-        r.Terz2, r.Ambo1, r.Ambo2, {&r.Estratto, 1}, {&r.Capogioco, 1}};
-    const std::span<const float> stakes[] = {
-        r.ImpCinq1, r.ImpCinq2,       r.ImpQuad1,       r.ImpQuad2,         r.ImpTerz1,
-        r.ImpTerz2, {&r.ImpAmbo1, 1}, {&r.ImpAmbo2, 1}, {&r.ImpEstratto, 1}};
-    for (const auto& group : numbers)
-        for (uint8_t n : group)
+    if (r.Capogioco > 90)
+        return false;
+    for (const Scommessa& bet : Scommesse) {
+        for (uint8_t n : bet.Numeri(r))
             if (n > 90)
                 return false;
-    for (const auto& group : stakes)
-        for (float v : group)
+        for (float v : bet.Importi(r))
             if (!(v >= 0 && v <= MaxStake) || !CentesimiInteri(v)) // NaN fails both
                 return false;
+    }
     return true;
 }
 
