@@ -339,7 +339,7 @@ void frmMain::cmdVincite_Click() {
 
 void frmMain::cmdPrnTabulato_Click() {
     if (SistemaPronto())
-        MostraTabulato(this, carta());
+        MostraTabulato(this, carta(), stampante_);
 }
 
 void frmMain::cmdPrnSchedine_Click() {
@@ -347,12 +347,12 @@ void frmMain::cmdPrnSchedine_Click() {
         return;
     // The slip window enables the main window again when it closes.
     setEnabled(false);
-    MostraStampaSchedine(this, carta());
+    MostraStampaSchedine(this, carta(), stampante_);
 }
 
 void frmMain::cmdVerifica_Click() {
     if (SistemaPronto())
-        ApriVerifica(doc_.sistema, this);
+        ApriVerifica(doc_.sistema, stampante_, this);
 }
 
 // ---------------------------------------------------------------- colours

@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "entry/documento.h"
 #include "gioco/numbers.h"
+#include "printing/printerpage.h"
 
 #include <QWidget>
 #include <array>
@@ -114,6 +115,7 @@ private:
     Ridimensionatore* resizer_ = nullptr;
     bool backgroundPressed_ = false;
     Documento doc_;
+    PrinterPage stampante_; // every paper of this window and of the windows it opens
 };
 
 } // namespace corpo

@@ -48,10 +48,10 @@ RecordedJob UnisciLavori(const QList<RecordedJob>& lavori) {
     return out;
 }
 
-frmAnteprima::frmAnteprima(QWidget* parent, const QList<RecordedJob>& lavori,
+frmAnteprima::frmAnteprima(QWidget* parent, PrinterPage& pagina, const QList<RecordedJob>& lavori,
                            const QList<std::function<void(QPainter&)>>& sfondi,
                            std::function<bool()> primaDiStampare)
-    : QDialog(parent), lavori_(lavori), sfondi_(sfondi),
+    : QDialog(parent), pagina_(pagina), lavori_(lavori), sfondi_(sfondi),
       primaDiStampare_(std::move(primaDiStampare)),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     setObjectName(QStringLiteral("frmAnteprima"));
@@ -148,7 +148,7 @@ void frmAnteprima::Stampa() {
         return;
     try {
         for (const RecordedJob& j : lavori_)
-            Printer().Replay(j);
+            pagina_.Replay(j);
     } catch (const RunError& e) {
         SegnalaErrore(e, QStringLiteral("Stampa"));
         return;
@@ -160,28 +160,28 @@ void frmAnteprima::SalvaPdf() {
     const QString path = ChiediFilePdf(this, QStringLiteral("Salva l'anteprima come PDF"), nomePdf);
     if (path.isEmpty())
         return;
-    StampaSuPdf(path, [this] {
+    StampaSuPdf(pagina_, path, [this] {
         try {
-            Printer().Replay(UnisciLavori(lavori_));
+            pagina_.Replay(UnisciLavori(lavori_));
         } catch (const RunError& e) {
             SegnalaErrore(e, QStringLiteral("SalvaPdf"));
         }
     });
 }
 
-void MostraAnteprima(QWidget* parent, const SystemRecord& sistema,
+void MostraAnteprima(QWidget* parent, PrinterPage& pagina, const SystemRecord& sistema,
                      const QList<ParteAnteprima>& parti, std::function<bool()> primaDiStampare) {
     QList<RecordedJob> lavori;
     QList<std::function<void(QPainter&)>> sfondi;
     for (const ParteAnteprima& parte : parti) {
-        for (const RecordedJob& j : Printer().Record(parte.stampa)) {
+        for (const RecordedJob& j : pagina.Record(parte.stampa)) {
             lavori << j;
             sfondi << parte.sfondo;
         }
     }
     if (lavori.isEmpty())
         return;
-    auto* dlg = new frmAnteprima(parent, lavori, sfondi, std::move(primaDiStampare));
+    auto* dlg = new frmAnteprima(parent, pagina, lavori, sfondi, std::move(primaDiStampare));
     dlg->nomePdf = NomeFilePdf(NomeBreve(sistema));
     dlg->setAttribute(Qt::WA_DeleteOnClose);
     dlg->open();

@@ -32,7 +32,7 @@ RecordedJob UnisciLavori(const QList<RecordedJob>& lavori);
 class frmAnteprima : public QDialog {
     Q_OBJECT
 public:
-    frmAnteprima(QWidget* parent, const QList<RecordedJob>& lavori,
+    frmAnteprima(QWidget* parent, PrinterPage& pagina, const QList<RecordedJob>& lavori,
                  const QList<std::function<void(QPainter&)>>& sfondi,
                  std::function<bool()> primaDiStampare);
     ~frmAnteprima() override;
@@ -55,6 +55,7 @@ public Q_SLOTS:
 
 private:
     void disegna(QPrinter* printer);
+    PrinterPage& pagina_;
     QList<RecordedJob> lavori_;
     QList<std::function<void(QPainter&)>> sfondi_;
     std::function<bool()> primaDiStampare_;
@@ -66,7 +67,7 @@ private:
 // blocking). Shows nothing when they printed nothing: they have said why.
 // primaDiStampare, when given, may still refuse the printing from the preview.
 // The PDF dialog suggests a file named after `sistema`.
-void MostraAnteprima(QWidget* parent, const SystemRecord& sistema,
+void MostraAnteprima(QWidget* parent, PrinterPage& pagina, const SystemRecord& sistema,
                      const QList<ParteAnteprima>& parti,
                      std::function<bool()> primaDiStampare = {});
 

@@ -5,8 +5,9 @@
 
 namespace corpo {
 
-void SegnalaErroreStampa(const RunError& e, const QString& procedure, const QString& owner) {
-    Printer().KillDoc();
+void SegnalaErroreStampa(PrinterPage& page, const RunError& e, const QString& procedure,
+                         const QString& owner) {
+    page.KillDoc();
     if (e.number != err::PrinterError && !procedure.isEmpty()) {
         ReportError(e, procedure, owner);
         return;

@@ -27,16 +27,16 @@
 
 namespace corpo {
 
-void MostraStampaSchedine(QWidget* mainWindow, const DatiCarta& carta) {
-    auto* w = new frmStampaSchedine(mainWindow, carta);
+void MostraStampaSchedine(QWidget* mainWindow, const DatiCarta& carta, PrinterPage& pagina) {
+    auto* w = new frmStampaSchedine(mainWindow, carta, pagina);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->Form_Load();
     w->show();
 }
 
-frmStampaSchedine::frmStampaSchedine(QWidget* mainWindow, DatiCarta carta)
+frmStampaSchedine::frmStampaSchedine(QWidget* mainWindow, DatiCarta carta, PrinterPage& pagina)
     : QDialog(mainWindow), ui(new Ui::frmStampaSchedine), Carta(std::move(carta)),
-      mainWindow_(mainWindow) {
+      mainWindow_(mainWindow), pagina_(pagina) {
     ui->setupUi(this);
     ShowArt(ui->imgNewScheda, QStringLiteral(":/schedine/schedina.svg"));
     ui->vietato->setAccessibleName(TestoVietato);
@@ -114,7 +114,7 @@ void frmStampaSchedine::reject() {
     close();
 }
 
-void frmStampaSchedine::cmdTaratura_Click() { MostraTaratura(this, Carta); }
+void frmStampaSchedine::cmdTaratura_Click() { MostraTaratura(this, Carta, pagina_); }
 
 std::optional<std::pair<int, int>> frmStampaSchedine::Intervallo() {
     const int da = ValoreCampoScheda(ui->meDa->text());
@@ -145,15 +145,15 @@ void frmStampaSchedine::cmdAnteprima_Click() {
         return;
     guardia_->esegui([this] {
         Carta.intestazione = ReadConfiguration({Carta.intestazione, {}}).intestazione;
-        LeggiTaraturaAmbetto(Taratura);
+        LeggiTaraturaAmbetto(pagina_, Taratura);
         QList<ParteAnteprima> parti;
         if (ui->chkPronostico->isChecked())
-            parti << ParteAnteprima{[this] { StampaSchedaPronostico(Carta, Taratura, Vietato); },
-                                    {}};
+            parti << ParteAnteprima{
+                [this] { StampaSchedaPronostico(pagina_, Carta, Taratura, Vietato); }, {}};
         if (ui->chkSchedine->isChecked())
             parti << ParteAnteprima{[this] { StampaSchedina(); },
                                     [t = Taratura](QPainter& p) { DisegnaSchedina(p, t); }};
-        MostraAnteprima(this, Carta.sistema, parti, [this] { return RegoleAccettate(); });
+        MostraAnteprima(this, pagina_, Carta.sistema, parti, [this] { return RegoleAccettate(); });
     });
 }
 
@@ -162,10 +162,11 @@ void frmStampaSchedine::cmdStampa_Click() {
         return;
     guardia_->esegui([this] {
         Carta.intestazione = ReadConfiguration({Carta.intestazione, {}}).intestazione;
-        LeggiTaraturaAmbetto(Taratura);
+        LeggiTaraturaAmbetto(pagina_, Taratura);
         // After a failed sheet the run stops: the user has been told, and a
         // missing printer would only be reported a second time.
-        if (ui->chkPronostico->isChecked() && !StampaSchedaPronostico(Carta, Taratura, Vietato))
+        if (ui->chkPronostico->isChecked() &&
+            !StampaSchedaPronostico(pagina_, Carta, Taratura, Vietato))
             return;
         if (ui->chkSchedine->isChecked())
             StampaSchedina();
@@ -191,9 +192,9 @@ void frmStampaSchedine::StampaSchedina() {
     };
     avanzamento.schedaStampata = [progresso](int slip) { progresso->MostraScheda(slip); };
     try {
-        StampaSchedineSullaPagina(Printer(), Carta, Taratura, da, a, avanzamento);
+        StampaSchedineSullaPagina(pagina_, Carta, Taratura, da, a, avanzamento);
     } catch (const RunError& e) {
-        SegnalaErroreStampa(e);
+        SegnalaErroreStampa(pagina_, e);
     }
     progresso->close();
     delete progresso;

@@ -22,7 +22,7 @@ namespace corpo {
 class GuardiaStampa;
 
 // Shows the slip window without blocking; it enables mainWindow again when it closes.
-void MostraStampaSchedine(QWidget* mainWindow, const DatiCarta& carta);
+void MostraStampaSchedine(QWidget* mainWindow, const DatiCarta& carta, PrinterPage& pagina);
 
 // A dialog that does not block: Esc and the title bar's button close it.
 class frmStampaSchedine : public QDialog {
@@ -30,8 +30,8 @@ class frmStampaSchedine : public QDialog {
     std::unique_ptr<Ui::frmStampaSchedine> ui;
 
 public:
-    // mainWindow is enabled again when this window closes.
-    explicit frmStampaSchedine(QWidget* mainWindow = nullptr, DatiCarta carta = {});
+    // mainWindow is enabled again when this window closes; every paper goes on pagina.
+    frmStampaSchedine(QWidget* mainWindow, DatiCarta carta, PrinterPage& pagina);
     ~frmStampaSchedine() override;
 
     // Fills the window and loads the notice picture (with its message).
@@ -63,6 +63,7 @@ private:
     // print them. Nothing has printed yet.
     bool RegoleAccettate();
     QPointer<QWidget> mainWindow_;
+    PrinterPage& pagina_;
     GuardiaStampa* guardia_ = nullptr;
 };
 

@@ -70,10 +70,10 @@ void StampaCopiaTabulato(PrinterPage& page, const DatiCarta& carta, bool colore,
     if (Sistema.Capogioco == 0) {
         // Without a head number the total and the wheel fill the space, slanted.
         ScrittaGrande(page, 80, 80, 125, colore ? Rosso : Nero);
-        PrintRotatedText(FormatoVincita(Sistema.ImportoSistema), 300);
+        PrintRotatedText(page, FormatoVincita(Sistema.ImportoSistema), 300);
 
         ScrittaGrande(page, 70, 90, 175, Nero);
-        PrintRotatedText(Sistema.Ruota, 300);
+        PrintRotatedText(page, Sistema.Ruota, 300);
         page.FontBold = false;
     } else {
         // The head number's disc keeps its colour even in black and white.
@@ -97,14 +97,14 @@ void StampaCopiaTabulato(PrinterPage& page, const DatiCarta& carta, bool colore,
     page.EndDoc();
 }
 
-void MostraTabulato(QWidget* parent, const DatiCarta& carta) {
+void MostraTabulato(QWidget* parent, const DatiCarta& carta, PrinterPage& pagina) {
     const RitornoFocus back;
-    frmTabulato dlg(parent, carta);
+    frmTabulato dlg(parent, carta, pagina);
     dlg.exec();
 }
 
-frmTabulato::frmTabulato(QWidget* parent, const DatiCarta& carta)
-    : QDialog(parent), ui(new Ui::frmTabulato), carta_(carta) {
+frmTabulato::frmTabulato(QWidget* parent, const DatiCarta& carta, PrinterPage& pagina)
+    : QDialog(parent), ui(new Ui::frmTabulato), pagina_(pagina), carta_(carta) {
     ui->setupUi(this);
     ui->vietato->setAccessibleName(TestoVietato);
     // The copies' scroll bar has 20 at its top: its arrows and trough step the
@@ -152,7 +152,7 @@ QString frmTabulato::StampanteInUso() const {
     if (ui->chkFilePdf->isChecked())
         return QStringLiteral("File PDF");
     const QStringList installed = InstalledPrinters();
-    return ChoosePrinter(installed, Printer().DeviceName(), impostazioni_.stampante);
+    return ChoosePrinter(installed, pagina_.DeviceName(), impostazioni_.stampante);
 }
 
 void frmTabulato::MostraStampante() {
@@ -172,7 +172,7 @@ void frmTabulato::cmdAnteprima_Click() {
     if (!CopieScelte())
         return;
     guardia_->esegui([this] {
-        MostraAnteprima(this, carta_.sistema,
+        MostraAnteprima(this, pagina_, carta_.sistema,
                         {{[this] {
                               caricaVietato();
                               StampaTabulato();
@@ -211,7 +211,7 @@ void frmTabulato::caricaVietato() {
 }
 
 void frmTabulato::StampaTabulato() {
-    PrinterPage& page = Printer();
+    PrinterPage& page = pagina_;
     const bool colore = ui->chkColor->isChecked();
     try {
         // A PDF file needs no printer; the recorder stands in for one.
@@ -224,7 +224,7 @@ void frmTabulato::StampaTabulato() {
             StampaCopiaTabulato(page, carta, colore, vietato_,
                                 TitoloTabulato(carta.sistema, copia, copie));
     } catch (const RunError& e) {
-        SegnalaErroreStampa(e, QStringLiteral("StampaTabulato"),
+        SegnalaErroreStampa(page, e, QStringLiteral("StampaTabulato"),
                             QStringLiteral("Form frmTabulato"));
     }
 }
@@ -244,9 +244,9 @@ QString ChiediFilePdf(QWidget* parent, const QString& titolo, const QString& nom
     return AskFileName(parent, request);
 }
 
-void StampaSuPdf(const QString& path, const std::function<void()>& stampa) {
-    const PrintTargetScope back;
-    Printer().UsePdfFile(path);
+void StampaSuPdf(PrinterPage& page, const QString& path, const std::function<void()>& stampa) {
+    const PrintTargetScope back(page);
+    page.UsePdfFile(path);
     stampa();
 }
 
@@ -260,16 +260,16 @@ bool frmTabulato::StampaPdf() {
     return guardia_->esegui([&] {
         caricaVietato();
         // Every copy a page of the one file, as the preview shows them.
-        const QList<RecordedJob> copie = Printer().Record([this] { StampaTabulato(); });
+        const QList<RecordedJob> copie = pagina_.Record([this] { StampaTabulato(); });
         if (copie.isEmpty())
             return; // the player has been told why
         RecordedJob file = UnisciLavori(copie);
         file.docName = TitoloTabulato(carta_.sistema, 1, 1);
-        StampaSuPdf(path, [&] {
+        StampaSuPdf(pagina_, path, [&] {
             try {
-                Printer().Replay(file);
+                pagina_.Replay(file);
             } catch (const RunError& e) {
-                SegnalaErroreStampa(e, QStringLiteral("StampaPdf"),
+                SegnalaErroreStampa(pagina_, e, QStringLiteral("StampaPdf"),
                                     QStringLiteral("Form frmTabulato"));
             }
         });

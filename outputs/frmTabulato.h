@@ -20,8 +20,8 @@ namespace corpo {
 
 class GuardiaStampa;
 
-// Opens the listing window, modal over parent.
-void MostraTabulato(QWidget* parent, const DatiCarta& carta);
+// Opens the listing window, modal over parent; it prints on pagina.
+void MostraTabulato(QWidget* parent, const DatiCarta& carta, PrinterPage& pagina);
 
 // One copy of the listing on the current printer page, ended with EndDoc:
 // colour or black and white, with the foot picture when it is not null, as
@@ -41,9 +41,9 @@ QString NomeFilePdf(const QString& nomeSistema);
 // Asks where to save a PDF, in the documents folder, suggesting the file
 // name `nome`; "" when the user cancels.
 QString ChiediFilePdf(QWidget* parent, const QString& titolo, const QString& nome);
-// Runs `stampa` with the printer page writing the PDF file `path`, then
-// points the page back where it was.
-void StampaSuPdf(const QString& path, const std::function<void()>& stampa);
+// Runs `stampa` with page writing the PDF file `path`, then points the page
+// back where it was.
+void StampaSuPdf(PrinterPage& page, const QString& path, const std::function<void()>& stampa);
 
 // The listing window: copies, colour, settings, print.
 class frmTabulato : public QDialog {
@@ -51,7 +51,7 @@ class frmTabulato : public QDialog {
     std::unique_ptr<Ui::frmTabulato> ui;
 
 public:
-    frmTabulato(QWidget* parent, const DatiCarta& carta);
+    frmTabulato(QWidget* parent, const DatiCarta& carta, PrinterPage& pagina);
     ~frmTabulato() override;
 
     // The listing as many times as labCopie says, each copy a job of its own,
@@ -77,6 +77,7 @@ private:
     bool CopieScelte();
 
     GuardiaStampa* guardia_ = nullptr;
+    PrinterPage& pagina_;
     PagePicture vietato_; // the foot picture, loaded at each press of Stampa
     DatiCarta carta_;
     Settings impostazioni_;

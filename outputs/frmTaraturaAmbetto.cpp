@@ -18,25 +18,25 @@
 
 namespace corpo {
 
-void ScegliStampanteSchedine(const QString& name) {
+void ScegliStampanteSchedine(PrinterPage& page, const QString& name) {
     // Asking for a name nobody has must not move the job to another printer.
     if (InstalledPrinters().contains(name))
-        Printer().SelectPrinter(name);
+        page.SelectPrinter(name);
 }
 
-void LeggiTaraturaAmbetto(TaraturaAmbetto& t) {
+void LeggiTaraturaAmbetto(PrinterPage& page, TaraturaAmbetto& t) {
     if (LeggiFileTaratura(t))
-        ScegliStampanteSchedine(t.Stampante);
+        ScegliStampanteSchedine(page, t.Stampante);
 }
 
-void MostraTaratura(QWidget* parent, const DatiCarta& carta) {
-    frmTaraturaAmbetto w(parent, carta);
+void MostraTaratura(QWidget* parent, const DatiCarta& carta, PrinterPage& pagina) {
+    frmTaraturaAmbetto w(parent, carta, pagina);
     w.Form_Load();
     w.exec();
 }
 
-frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent, DatiCarta carta)
-    : QDialog(parent), ui(new Ui::frmTaraturaAmbetto), Carta(std::move(carta)) {
+frmTaraturaAmbetto::frmTaraturaAmbetto(QWidget* parent, DatiCarta carta, PrinterPage& pagina)
+    : QDialog(parent), ui(new Ui::frmTaraturaAmbetto), Carta(std::move(carta)), pagina_(pagina) {
     ui->setupUi(this);
     ShowArt(ui->Image1, QStringLiteral(":/schedine/schedina.svg"));
     barre_ = {ui->VsX,        ui->VsY,        ui->vsTop,       ui->vsLeft,     ui->vsIntestazione,
@@ -81,7 +81,7 @@ QScrollBar* frmTaraturaAmbetto::barra(int i) const { return barre_[size_t(i)]; }
 QLineEdit* frmTaraturaAmbetto::casella(int i) const { return caselle_[size_t(i)]; }
 
 void frmTaraturaAmbetto::Form_Load() {
-    LeggiTaraturaAmbetto(Taratura);
+    LeggiTaraturaAmbetto(pagina_, Taratura);
 
     const QStringList printers = InstalledPrinters();
     ui->cmbStampante->addItems(printers);
@@ -132,25 +132,25 @@ void frmTaraturaAmbetto::casellaConfermata(int i) {
 void frmTaraturaAmbetto::StampaFoglio(const std::function<void()>& foglio) {
     guardia_->esegui([this, &foglio] {
         try {
-            ScegliStampanteSchedine(ui->cmbStampante->currentText());
+            ScegliStampanteSchedine(pagina_, ui->cmbStampante->currentText());
             foglio();
         } catch (const RunError& e) {
-            SegnalaErroreStampa(e);
+            SegnalaErroreStampa(pagina_, e);
         }
     });
 }
 
 void frmTaraturaAmbetto::cmdTest_Click() {
-    StampaFoglio([this] { StampaProvaSullaPagina(Printer(), Carta, Taratura); });
+    StampaFoglio([this] { StampaProvaSullaPagina(pagina_, Carta, Taratura); });
 }
 
 void frmTaraturaAmbetto::cmdRighello_Click() {
-    StampaFoglio([this] { StampaRighelloSullaPagina(Printer(), Taratura); });
+    StampaFoglio([this] { StampaRighelloSullaPagina(pagina_, Taratura); });
 }
 
 void frmTaraturaAmbetto::cmdAnteprima_Click() {
     MostraAnteprima(
-        this, Carta.sistema,
+        this, pagina_, Carta.sistema,
         {{[this] { cmdTest_Click(); }, [t = Taratura](QPainter& p) { DisegnaSchedina(p, t); }},
          {[this] { cmdRighello_Click(); }, {}}});
 }

@@ -21,26 +21,27 @@ class frmTaraturaAmbetto;
 namespace corpo {
 
 class GuardiaStampa;
+class PrinterPage;
 
 // Reads "printA.cfg" into t and makes its printer the current one when a
 // printer of exactly that name is installed. Failures are reported; t keeps
 // what it held and the printer stays.
-void LeggiTaraturaAmbetto(TaraturaAmbetto& t);
+void LeggiTaraturaAmbetto(PrinterPage& page, TaraturaAmbetto& t);
 
 // The first installed printer named exactly name becomes current; otherwise
 // nothing changes, silently.
-void ScegliStampanteSchedine(const QString& name);
+void ScegliStampanteSchedine(PrinterPage& page, const QString& name);
 
 // Opens the calibration window modally over parent.
 // The test page prints `carta`'s header and system name.
-void MostraTaratura(QWidget* parent, const DatiCarta& carta);
+void MostraTaratura(QWidget* parent, const DatiCarta& carta, PrinterPage& pagina);
 
 class frmTaraturaAmbetto : public QDialog {
     Q_OBJECT
     std::unique_ptr<Ui::frmTaraturaAmbetto> ui;
 
 public:
-    explicit frmTaraturaAmbetto(QWidget* parent = nullptr, DatiCarta carta = {});
+    frmTaraturaAmbetto(QWidget* parent, DatiCarta carta, PrinterPage& pagina);
     ~frmTaraturaAmbetto() override;
 
     // Reads the calibration and fills the window (with its messages).
@@ -67,6 +68,7 @@ private:
     std::array<QScrollBar*, TaraturaDistanze> barre_{};
     std::array<QLineEdit*, TaraturaDistanze> caselle_{};
     bool inConferma_ = false;
+    PrinterPage& pagina_;
     GuardiaStampa* guardia_ = nullptr;
 };
 

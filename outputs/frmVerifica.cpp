@@ -85,15 +85,14 @@ void Totale(PrinterPage& page, const QString& text, double y) {
 
 } // namespace
 
-void ApriVerifica(const SystemRecord& sistema, QWidget* parent) {
+void ApriVerifica(const SystemRecord& sistema, PrinterPage& pagina, QWidget* parent) {
     const RitornoFocus back;
-    frmVerifica dlg(sistema, parent);
+    frmVerifica dlg(sistema, pagina, parent);
     dlg.exec();
 }
 
-void StampaVerifica(const SystemRecord& sistema, const EsitoVerifica& esito,
+void StampaVerifica(PrinterPage& page, const SystemRecord& sistema, const EsitoVerifica& esito,
                     const QString& estrazione, const QString& avviso) {
-    PrinterPage& page = Printer();
     Intestazione(page, sistema, estrazione);
     if (!avviso.isEmpty()) {
         page.CurrentX = 15;
@@ -165,9 +164,8 @@ void StampaVerifica(const SystemRecord& sistema, const EsitoVerifica& esito,
     page.EndDoc();
 }
 
-void StampaColpi(const SystemRecord& sistema, const EsitoColpi& esito,
+void StampaColpi(PrinterPage& page, const SystemRecord& sistema, const EsitoColpi& esito,
                  const QString& intestazione) {
-    PrinterPage& page = Printer();
     Intestazione(page, sistema, intestazione);
     // The balance over time in a box, at most one point a millimetre, under
     // its lowest and highest figure.
@@ -238,8 +236,8 @@ void StampaColpi(const SystemRecord& sistema, const EsitoColpi& esito,
     page.EndDoc();
 }
 
-frmVerifica::frmVerifica(const SystemRecord& sistema, QWidget* parent)
-    : QDialog(parent), ui(new Ui::frmVerifica), sistema_(sistema) {
+frmVerifica::frmVerifica(const SystemRecord& sistema, PrinterPage& pagina, QWidget* parent)
+    : QDialog(parent), ui(new Ui::frmVerifica), sistema_(sistema), pagina_(pagina) {
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("Verifica"));
     ui->lblSistema->setText(QStringLiteral("Sistema: %1   Ruota: %2   Importo: %3")
@@ -629,18 +627,18 @@ void frmVerifica::Stampa(bool pdf) {
     if (!esito_ && !colpi_)
         return;
     const auto print = [this] {
-        PrinterPage& page = Printer();
+        PrinterPage& page = pagina_;
         try {
             // A PDF file needs no printer.
             if (page.target() != PrinterPage::Target::PdfFile) {
                 page.SelectPrinter(ReadConfiguration().stampante);
             }
             if (colpi_)
-                StampaColpi(sistema_, *colpi_, estrazione_);
+                StampaColpi(page, sistema_, *colpi_, estrazione_);
             else
-                StampaVerifica(sistema_, *esito_, estrazione_, avviso_);
+                StampaVerifica(page, sistema_, *esito_, estrazione_, avviso_);
         } catch (const RunError& e) {
-            SegnalaErroreStampa(e, QStringLiteral("StampaVerifica"),
+            SegnalaErroreStampa(page, e, QStringLiteral("StampaVerifica"),
                                 QStringLiteral("Form frmVerifica"));
         }
     };
@@ -655,7 +653,7 @@ void frmVerifica::Stampa(bool pdf) {
     }
     guardia_->esegui([&] {
         if (pdf)
-            StampaSuPdf(path, print);
+            StampaSuPdf(pagina_, path, print);
         else
             print();
     });

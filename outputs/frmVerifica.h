@@ -21,25 +21,27 @@ class frmVerifica;
 namespace corpo {
 
 class GuardiaStampa;
+class PrinterPage;
 
-// Opens the check of `sistema`, modal over parent.
-void ApriVerifica(const SystemRecord& sistema, QWidget* parent);
+// Opens the check of `sistema`, modal over parent; it prints on pagina.
+void ApriVerifica(const SystemRecord& sistema, PrinterPage& pagina, QWidget* parent);
 
-// The result as one page on the printer page, ended with EndDoc. `estrazione`
+// The result as one page on `page`, ended with EndDoc. `estrazione`
 // says which draw it was, `avviso` which wheels it lacked. Failures are
 // thrown (corpo::RunError).
-void StampaVerifica(const SystemRecord& sistema, const EsitoVerifica& esito,
+void StampaVerifica(PrinterPage& page, const SystemRecord& sistema, const EsitoVerifica& esito,
                     const QString& estrazione, const QString& avviso = {});
 // The system followed over many draws: the balance drawn, one line per draw,
 // the totals; as many pages as the lines take, ended with EndDoc.
-void StampaColpi(const SystemRecord& sistema, const EsitoColpi& esito, const QString& intestazione);
+void StampaColpi(PrinterPage& page, const SystemRecord& sistema, const EsitoColpi& esito,
+                 const QString& intestazione);
 
 class frmVerifica : public QDialog {
     Q_OBJECT
     std::unique_ptr<Ui::frmVerifica> ui;
 
 public:
-    explicit frmVerifica(const SystemRecord& sistema, QWidget* parent = nullptr);
+    frmVerifica(const SystemRecord& sistema, PrinterPage& pagina, QWidget* parent = nullptr);
     ~frmVerifica() override;
 
     // Checks the draw the window shows, or the draws from its date, or tells
@@ -64,6 +66,7 @@ private:
     void Stampa(bool pdf);
 
     const SystemRecord sistema_;
+    PrinterPage& pagina_;
     GuardiaStampa* guardia_ = nullptr;
     QChartView* grafico_ = nullptr;
     Archivio archivio_;

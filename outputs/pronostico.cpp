@@ -48,7 +48,7 @@ void StampaPronosticoSullaPagina(PrinterPage& page, const DatiCarta& carta,
         StampaCapogioco(page, carta, o.x0 + 70, o.y0 + 90, 17, o.x0 + 57, o.y0 + 80, 60);
 
     ScrittaGrande(page, 26, o.x0 + 48, 67, Nero);
-    PrintRotatedText(Sistema.Ruota, 450);
+    PrintRotatedText(page, Sistema.Ruota, 450);
     page.FontBold = false;
 
     ScrittaGrande(page, 36, o.x0 + 42, 110, Nero);
@@ -67,14 +67,13 @@ void StampaPronosticoSullaPagina(PrinterPage& page, const DatiCarta& carta,
     page.EndDoc();
 }
 
-bool StampaSchedaPronostico(const DatiCarta& carta, const TaraturaAmbetto& t,
+bool StampaSchedaPronostico(PrinterPage& page, const DatiCarta& carta, const TaraturaAmbetto& t,
                             const PagePicture& vietato) {
-    PrinterPage& page = Printer();
     try {
         StampaPronosticoSullaPagina(page, carta, t, vietato);
         return true;
     } catch (const RunError& e) {
-        SegnalaErroreStampa(e, QStringLiteral("StampaSchedaPronostico"),
+        SegnalaErroreStampa(page, e, QStringLiteral("StampaSchedaPronostico"),
                             QStringLiteral("Form frmStampaSchedine"));
     }
     return false;

@@ -26,7 +26,7 @@ void StampaPronosticoSullaPagina(PrinterPage& page, const DatiCarta& carta,
 
 // The window's routine: draws the card and reports any failure itself;
 // false after a failure.
-bool StampaSchedaPronostico(const DatiCarta& carta, const TaraturaAmbetto& t,
+bool StampaSchedaPronostico(PrinterPage& page, const DatiCarta& carta, const TaraturaAmbetto& t,
                             const PagePicture& vietato);
 
 } // namespace corpo

@@ -35,7 +35,7 @@ struct PrinterPage::Job {
     bool pendingNewPage = false;
 };
 
-PrinterPage::PrinterPage() = default;
+PrinterPage::PrinterPage(Target target) : target_(target) {}
 PrinterPage::~PrinterPage() = default;
 
 void PrinterPage::ResetState() { static_cast<PageProperties&>(*this) = PageDefaults(); }
@@ -266,11 +266,6 @@ void PrinterPage::UseRecorder() {
     pdfPath_.clear();
 }
 
-PrinterPage& Printer() {
-    static PrinterPage page;
-    return page;
-}
-
 DeviceFont RotatedFont(const PrinterPage& page, int angle) {
     const PageFont f = page.Font();
     DeviceFont d;
@@ -283,34 +278,10 @@ DeviceFont RotatedFont(const PrinterPage& page, int angle) {
     return d;
 }
 
-void PrintRotatedText(const QString& text, int angle) {
-    PrinterPage& page = Printer();
+void PrintRotatedText(PrinterPage& page, const QString& text, int angle) {
     const int x = ArrotondaPari(page.ScaleX(page.CurrentX, page.ScaleMode, scale::Pixels));
     const int y = ArrotondaPari(page.ScaleY(page.CurrentY, page.ScaleMode, scale::Pixels));
     page.TextOut(x, y, text, RotatedFont(page, angle));
 }
-
-namespace testing {
-
-RecorderScope::RecorderScope() : previous_(Printer().target()), previousPdf_(Printer().pdfPath()) {
-    Printer().UseRecorder();
-    Printer().clearRecorded();
-}
-
-RecorderScope::~RecorderScope() {
-    Printer().clearRecorded();
-    switch (previous_) {
-    case PrinterPage::Target::Printer: Printer().UsePrinter(); break;
-    case PrinterPage::Target::PdfFile: Printer().UsePdfFile(previousPdf_); break;
-    case PrinterPage::Target::Recorder: Printer().UseRecorder(); break;
-    }
-}
-
-RecordedJob RecorderScope::last() const {
-    const QList<RecordedJob>& all = jobs();
-    return all.isEmpty() ? RecordedJob{} : all.last();
-}
-
-} // namespace testing
 
 } // namespace corpo

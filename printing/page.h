@@ -34,7 +34,9 @@ class PrinterPage : public PageProperties {
 public:
     enum class Target { Printer, PdfFile, Recorder };
 
-    PrinterPage();
+    // Each owner has its own page (the main window one for all its papers); a
+    // test's page records from the start.
+    explicit PrinterPage(Target target = Target::Printer);
     ~PrinterPage(); // abandons an unfinished job
     PrinterPage(const PrinterPage&) = delete;
     PrinterPage& operator=(const PrinterPage&) = delete;
@@ -113,7 +115,7 @@ private:
     double toMmY(double v) const;
     PageOp stateOp(PageOp::Kind kind) const;
 
-    Target target_ = Target::Printer;
+    Target target_;
     // Inside Record: a missing printer does not stop a preview, only the print.
     bool recording_ = false;
     QString pdfPath_;
@@ -122,34 +124,11 @@ private:
     QList<RecordedJob> recorded_;
 };
 
-// The page every printing routine draws on.
-PrinterPage& Printer();
-
 // Prints text turned by angle (tenths of a degree, counter-clockwise) in the
-// current font with its top-left corner at the current position, which does
-// not move. No trap of its own: failures reach the caller.
-void PrintRotatedText(const QString& text, int angle);
+// page's current font with its top-left corner at the current position, which
+// does not move. No trap of its own: failures reach the caller.
+void PrintRotatedText(PrinterPage& page, const QString& text, int angle);
 // The device font PrintRotatedText builds from the page's current font.
 DeviceFont RotatedFont(const PrinterPage& page, int angle);
-
-namespace testing {
-// While alive, Printer() records instead of printing; restores the earlier
-// target (and forgets the recorded jobs) on exit.
-class RecorderScope {
-public:
-    RecorderScope();
-    ~RecorderScope();
-    RecorderScope(const RecorderScope&) = delete;
-    RecorderScope& operator=(const RecorderScope&) = delete;
-
-    const QList<RecordedJob>& jobs() const { return Printer().recordedJobs(); }
-    // The last finished job (an empty one when there is none).
-    RecordedJob last() const;
-
-private:
-    PrinterPage::Target previous_;
-    QString previousPdf_;
-};
-} // namespace testing
 
 } // namespace corpo

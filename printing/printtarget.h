@@ -9,18 +9,20 @@ namespace corpo {
 // recorder) and points the page back there on exit, whatever ran between.
 class PrintTargetScope {
 public:
-    PrintTargetScope() : previous_(Printer().target()), previousPdf_(Printer().pdfPath()) {}
+    explicit PrintTargetScope(PrinterPage& page)
+        : page_(page), previous_(page.target()), previousPdf_(page.pdfPath()) {}
     ~PrintTargetScope() {
         switch (previous_) {
-        case PrinterPage::Target::Printer: Printer().UsePrinter(); break;
-        case PrinterPage::Target::PdfFile: Printer().UsePdfFile(previousPdf_); break;
-        case PrinterPage::Target::Recorder: Printer().UseRecorder(); break;
+        case PrinterPage::Target::Printer: page_.UsePrinter(); break;
+        case PrinterPage::Target::PdfFile: page_.UsePdfFile(previousPdf_); break;
+        case PrinterPage::Target::Recorder: page_.UseRecorder(); break;
         }
     }
     PrintTargetScope(const PrintTargetScope&) = delete;
     PrintTargetScope& operator=(const PrintTargetScope&) = delete;
 
 private:
+    PrinterPage& page_;
     PrinterPage::Target previous_;
     QString previousPdf_;
 };

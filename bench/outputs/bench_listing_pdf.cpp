@@ -23,10 +23,10 @@ double PrintOne(const corpo::SystemRecord& sistema, const QString& pdf) {
     const auto start = std::chrono::steady_clock::now();
     corpo::PagePicture foot;
     foot = corpo::PagePicture::Load(corpo::PercorsoVietato());
-    corpo::Printer().UsePdfFile(pdf);
+    corpo::PrinterPage page;
+    page.UsePdfFile(pdf);
     const corpo::DatiCarta carta{sistema, {}, QStringLiteral("RICEVITORIA DI PROVA")};
-    corpo::StampaCopiaTabulato(corpo::Printer(), carta, true, foot,
-                               corpo::TitoloTabulato(carta.sistema, 1, 1));
+    corpo::StampaCopiaTabulato(page, carta, true, foot, corpo::TitoloTabulato(carta.sistema, 1, 1));
     const auto end = std::chrono::steady_clock::now();
     return std::chrono::duration<double, std::milli>(end - start).count();
 }

@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
 
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("schede.pdf"));
-    corpo::PrinterPage& page = corpo::Printer();
+    corpo::PrinterPage page;
     page.UsePdfFile(pdf);
 
     constexpr int Runs = 11;

@@ -12,6 +12,7 @@
 // the stored archive, Verifica must show within 200 ms. The data folder is a temporary one.
 #include "gioco/verifica.h"
 #include "outputs/frmVerifica.h"
+#include "printing/printerpage.h"
 #include "winnings/archivio.h"
 
 #include <QApplication>
@@ -107,7 +108,8 @@ int Child(const QString& file) {
     start = std::chrono::steady_clock::now();
     double open = 0;
     {
-        corpo::frmVerifica form(corpo::SystemRecord{});
+        corpo::PrinterPage page;
+        corpo::frmVerifica form(corpo::SystemRecord{}, page);
         form.show();
         QCoreApplication::processEvents();
         open = Ms(start);

@@ -100,6 +100,7 @@ struct Ambiente {
     SystemRecord Sistema = SistemaCompleto();
     // Dark blue head number: its digits turn white.
     Colori colori{ColoreVorlaccoPredefinito, 0x800000};
+    PrinterPage pagina; // as the main window hands it on
     explicit Ambiente(const QStringList& installed = {"PDF"}) : printers(installed) {
         folder.write(NomeFileTaratura, CodificaTaratura(CalibrazioneT()));
         folder.write("impostazioni.cfg", SettingsBytes("Ricevitoria del Corso", "PDF"));
@@ -113,24 +114,24 @@ struct Ambiente {
                 out << m.text;
         return out;
     }
-    std::unique_ptr<frmStampaSchedine> Schedine(bool slips = true, bool forecast = false) const {
-        auto w = std::make_unique<frmStampaSchedine>(nullptr, carta());
+    std::unique_ptr<frmStampaSchedine> Schedine(bool slips = true, bool forecast = false) {
+        auto w = std::make_unique<frmStampaSchedine>(nullptr, carta(), pagina);
         w->Form_Load();
         Child<QCheckBox>(w.get(), "chkSchedine")->setChecked(slips);
         Child<QCheckBox>(w.get(), "chkPronostico")->setChecked(forecast);
         return w;
     }
     // The check window with a typed draw checked: its Stampa ready.
-    std::unique_ptr<QWidget> Verificata() const {
-        auto w = std::make_unique<frmVerifica>(Sistema);
+    std::unique_ptr<QWidget> Verificata() {
+        auto w = std::make_unique<frmVerifica>(Sistema, pagina);
         for (int i = 0; i < 5; ++i)
             w->findChild<QLineEdit*>(QString("txtEstratto_%1").arg(i))
                 ->setText(QString::number(i + 1));
         w->Verifica();
         return w;
     }
-    std::unique_ptr<frmTaraturaAmbetto> Taratura() const {
-        auto w = std::make_unique<frmTaraturaAmbetto>(nullptr, carta());
+    std::unique_ptr<frmTaraturaAmbetto> Taratura() {
+        auto w = std::make_unique<frmTaraturaAmbetto>(nullptr, carta(), pagina);
         w->Form_Load();
         return w;
     }
@@ -147,7 +148,6 @@ private Q_SLOTS:
         AdattaFinestreAlloSchermo();
         QLocale::setDefault(testsupport::italian());
     }
-    void cleanup() { Printer().UsePrinter(); }
 
     // The windows larger than a small screen: each frame on the screen's free
     // area, its buttons inside it (ctest runs this also on 1280x1024 at scale 2).
@@ -155,7 +155,7 @@ private Q_SLOTS:
         Ambiente env;
         auto slips = env.Schedine();
         Child(slips.get(), "cmdAnteprima")->click();
-        frmVerifica verifica(env.Sistema);
+        frmVerifica verifica(env.Sistema, env.pagina);
         frmVincite vincite(nullptr, env.Sistema);
         frmStatistiche statistiche(env.Sistema, Archivio{});
         for (QWidget* w : QList<QWidget*>{slips->findChild<QWidget*>("frmAnteprima"), &verifica,
@@ -181,7 +181,7 @@ private Q_SLOTS:
     // The papers' windows as they open on the sample system, and the preview of its slips.
     void windows() {
         Ambiente env;
-        frmTabulato listing(nullptr, env.carta());
+        frmTabulato listing(nullptr, env.carta(), env.pagina);
         auto slips = env.Schedine();
         auto calibration = env.Taratura();
         Child(slips.get(), "cmdAnteprima")->click();
@@ -211,13 +211,13 @@ private Q_SLOTS:
     void papers() {
         QFETCH(QString, paper);
         Ambiente env; // head number 7
-        testing::RecorderScope recorder;
+        env.pagina.UseRecorder();
         std::optional<testing::MakerAddressScope> address; // these print one
         if (QStringList{"tabulato", "schedine_1_9", "pronostico"}.contains(paper))
             address.emplace("https://www.example.com");
         if (paper.startsWith("tabulato")) {
             env.Sistema.Capogioco = paper.contains("capogioco") ? 7 : 0;
-            frmTabulato w(nullptr, env.carta());
+            frmTabulato w(nullptr, env.carta(), env.pagina);
             Child<QCheckBox>(&w, "chkColor")->setChecked(!paper.endsWith("bianco_nero"));
             Child(&w, "cmdStampa")->click();
         } else if (paper == "schedine_1_9" || paper == "pronostico") {
@@ -228,12 +228,13 @@ private Q_SLOTS:
             for (int r = paper == "verifica" ? 5 : 0; r < (paper == "verifica" ? 6 : 10); ++r)
                 draws.append({r, {1, 10, 45, 7, 77}});
             const auto esito = VerificaEstrazione(env.Sistema, draws, int(draws.size()));
-            StampaVerifica(env.Sistema, *esito, "Estrazione del 04/01/2025");
+            StampaVerifica(env.pagina, env.Sistema, *esito, "Estrazione del 04/01/2025");
         } else {
             Child(env.Taratura().get(), paper == "righello" ? "cmdRighello" : "cmdTest")->click();
         }
         QCOMPARE(env.avvisi(), QStringList());
-        testsupport::CheckGolden("tests/outputs/golden/" + paper + ".txt", recorder.jobs());
+        testsupport::CheckGolden("tests/outputs/golden/" + paper + ".txt",
+                                 env.pagina.recordedJobs());
     }
 
     // "printA.cfg" byte for byte: after the test print, and single values.
@@ -279,7 +280,7 @@ private Q_SLOTS:
         t.Qualita = int16_t(testsupport::Fetch<int>("quality"));
         t.Stampante = testsupport::Fetch<QString>("name");
         env.folder.write(NomeFileTaratura, CodificaTaratura(t));
-        testing::RecorderScope recorder;
+        env.pagina.UseRecorder();
         auto w = env.Taratura();
         if (offset == 0)
             Child(w.get(), "cmdTest")->click(); // derives the amounts grid
@@ -366,15 +367,13 @@ private Q_SLOTS:
         Ambiente env(jobs > 0 ? QStringList{"PDF"} : QStringList{});
         QTemporaryDir dir;
         const QString file = dir.filePath("scelto.pdf"), printer = dir.filePath("stampante.pdf");
-        testing::RecorderScope recorder;
-        if (preview)
-            Printer().UsePdfFile(printer);
+        preview ? env.pagina.UsePdfFile(printer) : env.pagina.UseRecorder();
         env.Sistema.NomeSistema = "prova.vrl "; // offered as "prova"
         RispostaPdf answer(file);
-        std::unique_ptr<QWidget> w = window == "check" ? env.Verificata()
-                                     : window == "slips"
-                                         ? std::unique_ptr<QWidget>(env.Schedine())
-                                         : std::make_unique<frmTabulato>(nullptr, env.carta());
+        std::unique_ptr<QWidget> w =
+            window == "check"   ? env.Verificata()
+            : window == "slips" ? std::unique_ptr<QWidget>(env.Schedine())
+                                : std::make_unique<frmTabulato>(nullptr, env.carta(), env.pagina);
         if (window == "listing") {
             auto* bar = Child<QScrollBar>(w.get(), "VsCopie"); // 20 at its top: Up adds one
             bar->setValue(7);
@@ -402,7 +401,7 @@ private Q_SLOTS:
             window == "check" ? "Bramasolovanti - Verifica - prova.pdf" : "prova.pdf";
         QCOMPARE(answer.offered, pages > 0 ? QStringList{offered} : QStringList());
         QCOMPARE(QFile::exists(file) ? PdfPages(file) : 0, pages);
-        QCOMPARE(recorder.jobs().size(), jobs);
+        QCOMPARE(env.pagina.recordedJobs().size(), jobs);
         QVERIFY(!QFile::exists(printer));
     }
 
@@ -449,9 +448,8 @@ private Q_SLOTS:
         QFETCH(int, fault);
         QFETCH(QString, range);
         Ambiente env(fault == 0 ? QStringList{} : QStringList{"PDF"});
-        testing::RecorderScope recorder;
-        if (fault == 0)
-            Printer().UsePrinter();
+        if (fault != 0)
+            env.pagina.UseRecorder();
         if (fault == 3)
             env.Sistema.Ruota = "Atlantide ";
         env.Sistema.ImpQuad1 = {0.4f, 0.7f, 0.9f}; // 2,00 €, but each amount cell marks once
@@ -460,7 +458,7 @@ private Q_SLOTS:
             env.folder.write(NomeFileTaratura, fault == 5 ? QByteArray() : CodificaTaratura(apart));
         env.script.queueAnswer(MsgResult::Cancel);
         if (range.isEmpty()) {
-            frmTabulato w(nullptr, env.carta());
+            frmTabulato w(nullptr, env.carta(), env.pagina);
             Child<QScrollBar>(&w, "VsCopie")->setValue(3);
             Child(&w, "cmdStampa")->click();
         } else {
@@ -468,10 +466,10 @@ private Q_SLOTS:
         }
         QCOMPARE(env.script.messages().size(), 1);
         QTEST(env.script.messages()[0].text, "text");
-        QTEST(int(recorder.jobs().size()), "jobs");
+        QTEST(int(env.pagina.recordedJobs().size()), "jobs");
         if (fault >= 5) // the slip as the calibration used puts it
             testsupport::CheckGolden(QString("tests/outputs/golden/taratura_%1.txt").arg(fault),
-                                     recorder.jobs());
+                                     env.pagina.recordedJobs());
     }
 
     // The preview holds the very job Stampa sends; its own Stampa sends it again,
@@ -486,7 +484,7 @@ private Q_SLOTS:
         QFETCH(bool, calibration);
         QFETCH(int, pages);
         Ambiente env;
-        testing::RecorderScope recorder;
+        env.pagina.UseRecorder();
         std::unique_ptr<QWidget> w;
         if (calibration) {
             w = env.Taratura();
@@ -496,7 +494,7 @@ private Q_SLOTS:
             w = env.Schedine();
             Stampa(w.get(), "1", "3");
         }
-        const QList<RecordedJob> jobs = Printer().recordedJobs();
+        const QList<RecordedJob> jobs = env.pagina.recordedJobs();
         QCOMPARE(jobs.size(), calibration ? 2 : 1);
         Child(w.get(), "cmdAnteprima")->click();
         auto* preview = w->findChild<frmAnteprima*>();
@@ -526,7 +524,7 @@ private Q_SLOTS:
                         .startsWith("Importo di ogni schedina: schedina 1, 1,55 €; schedina 2, "
                                     "3,60 €; "));
         preview->cmdStampa->click();
-        const QList<RecordedJob> again = Printer().recordedJobs().mid(jobs.size());
+        const QList<RecordedJob> again = env.pagina.recordedJobs().mid(jobs.size());
         QCOMPARE(again.size(), jobs.size());
         for (int i = 0; i < jobs.size(); ++i) {
             QCOMPARE(again[i].describe(), jobs[i].describe());
@@ -539,7 +537,7 @@ private Q_SLOTS:
         Ambiente env;
         QWidget main;
         main.setEnabled(false); // as the main window does before opening it
-        MostraStampaSchedine(&main, env.carta());
+        MostraStampaSchedine(&main, env.carta(), env.pagina);
         const QPointer<frmStampaSchedine> w = main.findChild<frmStampaSchedine*>();
         QVERIFY(w && w->isVisible());
         QCOMPARE(Child<QLineEdit>(w, "meA")->text(), "9"); // slips 1 to 9 offered, of 9
@@ -565,7 +563,7 @@ private Q_SLOTS:
         Ambiente env;
         QTemporaryDir dir;
         const QString pdf = dir.filePath("schede.pdf");
-        Printer().UsePdfFile(pdf);
+        env.pagina.UsePdfFile(pdf);
         auto w = env.Schedine();
         w->show();
         const auto progress = [&] {
@@ -601,7 +599,7 @@ private Q_SLOTS:
         QCOMPARE(PdfPages(pdf), 3);
         // Dark at every square's centre, 4 pixels a millimetre.
         Run("pdftoppm", {"-r", "101.6", "-gray", "-png", pdf, dir.filePath("p")});
-        const auto recorded = Printer().Record([&env] { Stampa(env.Schedine().get(), "1", "3"); });
+        const auto recorded = env.pagina.Record([&env] { Stampa(env.Schedine().get(), "1", "3"); });
         for (const PageOp& b : recorded.value(0).ofKind(PageOp::Box)) {
             const QImage page(dir.filePath(QString("p-%1.png").arg(b.page)));
             QVERIFY2(qGray(page.pixel(int((b.x + 1) * 4), int((b.y + 1) * 4))) < 100,
@@ -660,7 +658,6 @@ private Q_SLOTS:
         env_ = std::make_unique<Ambiente>(InstalledPrinters());
         env_->Sistema.Capogioco = 0;
         env_->Sistema.NomeSistema = Name();
-        Printer().UsePrinter();
         before_ = out_.entryList({"*.pdf"}, QDir::Files);
     }
     void cleanup() {
@@ -683,9 +680,9 @@ private Q_SLOTS:
     void listing() {
         QFETCH(int, copies);
         QFETCH(bool, colour);
-        frmTabulato w(nullptr, env_->carta());
+        frmTabulato w(nullptr, env_->carta(), env_->pagina);
         Child<QCheckBox>(&w, "chkColor")->setChecked(colour);
-        const auto recorded = Printer().Record([&] { Child(&w, "cmdStampa")->click(); });
+        const auto recorded = env_->pagina.Record([&] { Child(&w, "cmdStampa")->click(); });
         Child<QScrollBar>(&w, "VsCopie")->setValue(copies);
         Child(&w, "cmdStampa")->click();
         QCOMPARE(env_->avvisi(), QStringList());

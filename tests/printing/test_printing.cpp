@@ -21,9 +21,8 @@ namespace {
 
 // A sample of every operation. After each, a dot shows where the current position went. Jobs that
 // end empty or are abandoned leave nothing, and each job starts in the default state.
-void PageOperations() {
+void PageOperations(PrinterPage& page) {
     testsupport::AppFolder app;
-    PrinterPage& page = Printer();
     const auto dot = [&] { page.Print(QStringLiteral("."), false); };
     page.FontBold = true; // gone with the abandoned job
     page.Print(QStringLiteral("abbandonato"), true);
@@ -66,14 +65,14 @@ void PageOperations() {
     page.FontSize = 10;
     page.CurrentX = 80;
     page.CurrentY = 125;
-    PrintRotatedText(QStringLiteral("€ 10,00 ★"), 300);
+    PrintRotatedText(page, QStringLiteral("€ 10,00 ★"), 300);
     page.FontBold = false;
     page.ScaleMode = scale::Pixels;
     for (const double size : {1.5, 4.5}) {
         page.FontSize = size;
         page.CurrentX = size + 1;
         page.CurrentY = size + 4;
-        PrintRotatedText(QStringLiteral("ROMA"), 900);
+        PrintRotatedText(page, QStringLiteral("ROMA"), 900);
     }
     dot();
     page.NewPage(); // no blank third sheet
@@ -95,10 +94,11 @@ private Q_SLOTS:
     // listing's snapshots, with and without head number and colour.)
     void golden() {
         testing::PrinterListScope printers({QStringLiteral("Golden")});
-        Printer().SelectPrinter(QStringLiteral("Golden"));
-        testing::RecorderScope rec;
-        PageOperations();
-        testsupport::CheckGolden(QStringLiteral("tests/printing/golden/page.txt"), rec.jobs());
+        PrinterPage page(PrinterPage::Target::Recorder);
+        page.SelectPrinter(QStringLiteral("Golden"));
+        PageOperations(page);
+        testsupport::CheckGolden(QStringLiteral("tests/printing/golden/page.txt"),
+                                 page.recordedJobs());
     }
 
     // Exact names only; no match keeps the current printer; none at all is 482 and nothing starts.
@@ -116,8 +116,7 @@ private Q_SLOTS:
     }
     void selectPrinter() {
         testing::PrinterListScope printers(testsupport::Fetch<QStringList>("installed"));
-        PrinterPage& page = Printer();
-        page.UsePrinter();
+        PrinterPage page;
         QString chosen;
         try {
             page.SelectPrinter(QStringLiteral("PDF")); // the current one
@@ -134,7 +133,7 @@ private Q_SLOTS:
     // Abandoned or failed, a PDF job leaves no file behind.
     void pdfNotWritten() {
         QTemporaryDir dir;
-        PrinterPage& page = Printer();
+        PrinterPage page;
         page.UsePdfFile(dir.filePath(QStringLiteral("abbandonato.pdf")));
         page.Print(QStringLiteral("x"), true);
         page.KillDoc();
@@ -151,7 +150,6 @@ private Q_SLOTS:
             QVERIFY(e.number == err::PathNotFound || e.number == err::PathFileAccess);
         }
         QVERIFY(!page.InJob());
-        page.UsePrinter();
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("file")});
     }
 
@@ -168,17 +166,17 @@ private Q_SLOTS:
             QVERIFY(QFile::remove(PercorsoFiguraVorlacco()));
         else
             app.write("images/raspoprn.wmf", content);
-        testing::RecorderScope rec;
+        PrinterPage page(PrinterPage::Target::Recorder);
         testing::Script script;
-        Printer().Print(QStringLiteral("before"), true);
-        stampaVorlacco(Printer(), DatiCarta{}, 15, 45, 11, true);
-        Printer().Print(QStringLiteral("after"), true);
-        Printer().EndDoc();
+        page.Print(QStringLiteral("before"), true);
+        stampaVorlacco(page, DatiCarta{}, 15, 45, 11, true);
+        page.Print(QStringLiteral("after"), true);
+        page.EndDoc();
         QCOMPARE(script.messages().size(), 1);
         QCOMPARE(script.messages().first().text,
                  "Errore 53 (file non trovato) nella procedura stampaVorlacco (Modulo corpo)");
         QStringList drawn;
-        for (const PageOp& op : rec.last().ops)
+        for (const PageOp& op : page.recordedJobs().value(0).ops)
             drawn << op.text;
         QCOMPARE(drawn, (QStringList{"before", "after"}));
     }

@@ -3,7 +3,7 @@
 #include "app/fileio.h"
 #include "printing/pageproperties.h"
 #include "printing/pagerender.h"
-#include "printing/printtarget.h"
+#include "printing/printerpage.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -200,13 +200,13 @@ void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs) {
     for (const corpo::RecordedJob& job : jobs)
         actual += job.describe() + QLatin1Char('\n');
     if (qEnvironmentVariableIsSet("BRAMA_REGEN_GOLDEN")) {
-        const corpo::PrintTargetScope back;
+        corpo::PrinterPage page;
         for (int i = 0; i < jobs.size(); ++i) {
-            corpo::Printer().UsePdfFile(
+            page.UsePdfFile(
                 QStringLiteral("%1/%2_%3.pdf")
                     .arg(QCoreApplication::applicationDirPath(), QFileInfo(path).completeBaseName())
                     .arg(i));
-            corpo::Printer().Replay(jobs[i]);
+            page.Replay(jobs[i]);
         }
     }
     CheckGoldenText(path, actual);

@@ -8,6 +8,7 @@
 #include "app/shell.h"
 #include "buildconfig.h"
 #include "outputs/frmVerifica.h"
+#include "printing/printerpage.h"
 #include "startup/startup.h"
 #include "tests/support/testsupport.h"
 #include "update/download.h"
@@ -629,8 +630,10 @@ private Q_SLOTS:
         const testsupport::AppFolder folder;
         corpo::testing::Script script;
         const bool cancel = file == "lento.zip";
-        std::unique_ptr<QDialog> form(cancel ? static_cast<QDialog*>(new corpo::frmVerifica({}))
-                                             : new corpo::frmStatistiche({}, {}));
+        corpo::PrinterPage page;
+        std::unique_ptr<QDialog> form(cancel
+                                          ? static_cast<QDialog*>(new corpo::frmVerifica({}, page))
+                                          : new corpo::frmStatistiche({}, {}));
         form->show();
         QString seen;
         bool typed = false, cancelled = false;

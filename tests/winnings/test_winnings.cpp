@@ -114,10 +114,10 @@ private Q_SLOTS:
         testsupport::AppFolder app;
         app.write("impostazioni.cfg", SettingsBytes("Ricevitoria", "PDF"));
         testing::PrinterListScope printers({"Altra", "PDF"});
-        testing::RecorderScope rec;
+        PrinterPage page(PrinterPage::Target::Recorder);
         testing::Script script;
         testsupport::Numerato(Sistema, testsupport::Fetch<QString>("ruota"), head);
-        frmVerifica form(Sistema);
+        frmVerifica form(Sistema, page);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QCOMPARE(QApplication::focusWidget()->objectName(), "txtEstratto_0"); // type at once
@@ -130,7 +130,7 @@ private Q_SLOTS:
         testsupport::CheckGoldenWindow("tests/winnings/golden/verifica_" + tag + ".txt", &form);
         auto* table = form.findChild<QTableWidget*>("tblEsito");
         QTest::mouseClick(form.findChild<QPushButton*>("cmdStampa"), Qt::LeftButton);
-        QCOMPARE(rec.last().printer, QStringLiteral("PDF"));
+        QCOMPARE(page.recordedJobs().value(0).printer, QStringLiteral("PDF"));
         // A hit is bold and said in words; the table against its pictures under
         // the default palette and a dark one (hits read at 4.5:1 or more, WCAG).
         const QTableWidgetItem* cell = table->item(0, 2);
@@ -166,7 +166,7 @@ private Q_SLOTS:
         testsupport::AppFolder app;
         app.write("impostazioni.cfg", SettingsBytes("Ricevitoria", "PDF"));
         testing::PrinterListScope printers({"PDF"});
-        testing::RecorderScope rec;
+        PrinterPage page(PrinterPage::Target::Recorder);
         testing::Script script;
         QByteArray draws;
         for (int r = 0; r < RuoteCitta; ++r) // a terno of the Cinquina everywhere
@@ -175,7 +175,7 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(PercorsoArchivio()).dir().mkpath("."));
         QVERIFY(WriteFileAtomically(PercorsoArchivio(), draws, nullptr));
         testsupport::Numerato(Sistema, "Tutte");
-        frmVerifica form(Sistema);
+        frmVerifica form(Sistema, page);
         form.show();
         auto* date = form.findChild<QDateEdit*>("dtpData");
         QTRY_VERIFY(date->isEnabled());
@@ -188,7 +188,7 @@ private Q_SLOTS:
         // 210 shared by ten wheels ten times; an ambo on two wheels, 5; one row a draw.
         testsupport::CheckGoldenWindow("tests/winnings/golden/verifica_colpi.txt", &form);
         QTest::mouseClick(form.findChild<QPushButton*>("cmdStampa"), Qt::LeftButton);
-        testsupport::CheckGolden("tests/winnings/golden/colpi.txt", rec.jobs());
+        testsupport::CheckGolden("tests/winnings/golden/colpi.txt", page.recordedJobs());
         date->setDate({2024, 1, 4}); // one draw: its balance is a mark inside the scale
         form.Verifica();
         QVERIFY(form.findChild<QLabel*>("lblTotale")->text().endsWith("Saldo: € -5,40"));
@@ -362,7 +362,8 @@ private Q_SLOTS:
         const qint64 oldSize = QFileInfo(PercorsoArchivio()).size();
         testing::Script script;
         Sistema.Ruota = "Bari"; // checked below on a day without its draw
-        frmVerifica form(Sistema);
+        PrinterPage page;
+        frmVerifica form(Sistema, page);
         form.Importa(path);
         const QStringList copies = stored.entryList({"estrazioni-*.txt"});
         QCOMPARE(copies.size(), int(message.contains("%2")));
