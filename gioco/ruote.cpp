@@ -2,11 +2,9 @@
 
 namespace corpo {
 
-namespace {
 bool Tutte(const QString& ruota) {
     return ruota.trimmed().compare(QLatin1String(NomeTutte), Qt::CaseInsensitive) == 0;
 }
-} // namespace
 
 QString CodiceRuota(int ruota) { return QString::fromLatin1(Ruote.at(size_t(ruota)).codice); }
 QString NomeRuota(int ruota) { return QString::fromLatin1(Ruote.at(size_t(ruota)).nome); }

@@ -45,6 +45,8 @@ std::span<const QString> NomiRuote();
 // whatever the case; none for a blank ruota, even where nomi has a blank place.
 std::optional<int> IndiceRuota(const QString& ruota, std::span<const QString> nomi);
 
+// Whether the system's wheel is "Tutte", whatever its case and blanks.
+bool Tutte(const QString& ruota);
 // The wheels a system's wheel checks: one, the ten cities for "Tutte", none
 // for a name the game does not know.
 QList<int> RuoteDaVerificare(const QString& ruota);

@@ -244,7 +244,7 @@ frmVerifica::frmVerifica(const SystemRecord& sistema, PrinterPage& pagina, QWidg
                                 .arg(sistema_.NomeSistema.trimmed(), sistema_.Ruota.trimmed(),
                                      FormatoVincita(sistema_.ImportoSistema)));
     // On "Tutte" the typed numbers are those of one wheel, which the player names.
-    const bool tutte = DivisoreVincite(sistema_.Ruota) != 1;
+    const bool tutte = Tutte(sistema_.Ruota);
     for (int i = 0; i < RuoteCitta; ++i)
         ui->cmbRuotaDigitata->addItem(NomeRuota(i));
     ui->cmbRuotaDigitata->setVisible(tutte);
