@@ -14,6 +14,7 @@
 #include "entry/frmColourPicker.h"
 #include "entry/widgets.h"
 #include "gioco/prospetto.h"
+#include "gioco/ruote.h"
 #include "gioco/systemfile.h"
 #include "gioco/verifica.h"
 #include "outputs/frmStampaSchedine.h"
@@ -224,7 +225,7 @@ void frmMain::NumeriNeiCampi() {
 }
 
 void frmMain::ControllaValore(QLineEdit* field) {
-    if (Val(field->text()) <= 90)
+    if (Val(field->text()) <= NumeroMassimo)
         return;
     MsgBox(QStringLiteral("I valori possibili sono da 1 a 90"), MsgButtons::Ok, MsgIcon::Critical,
            QStringLiteral("Errore"));
@@ -495,16 +496,16 @@ void frmMain::ApriFileSistema(const QString& path) {
     VerificaSistema();
     ImportiDaiCampi();
     QComboBox* wheels = ui->cmbRuote;
-    int wheel = -1;
-    for (int i = 0; i < wheels->count() && wheel < 0; ++i)
-        if (!wanted.isEmpty() && wheels->itemText(i).trimmed() == wanted)
-            wheel = i;
+    QStringList names;
+    for (int i = 0; i < wheels->count(); ++i)
+        names << wheels->itemText(i);
+    const std::optional<int> wheel = IndiceRuota(wanted, names);
     // A wheel not in the list is never swapped for another: the box stays
     // empty and the user picks one.
-    wheels->setCurrentIndex(wheel);
+    wheels->setCurrentIndex(wheel.value_or(-1));
     ImpostaColoreVorlacco(doc_.colori.vorlacco);
     doc_.modificato = false;
-    if (wheels->count() && wheel < 0) // a list, and the wheel not in it
+    if (!names.isEmpty() && !wheel) // a list, and the wheel not in it
         MsgBox((wanted.isEmpty() ? QStringLiteral("Il sistema non indica la ruota.")
                                  : QStringLiteral("La ruota \"%1\" del sistema non è "
                                                   "nell'elenco delle ruote.")

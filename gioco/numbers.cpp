@@ -174,7 +174,7 @@ HeadNumberAnswer ParseHeadNumber(const QString& answer) {
         return {};
     // Rounded half to even, 0,5 gives 0 and 90,5 gives 90.
     const double v = Val(answer);
-    if (!(v > 0.5 && v <= 90.5))
+    if (!(v > 0.5 && v <= NumeroMassimo + 0.5))
         return {HeadNumberAnswer::OutOfRange, 0};
     return {HeadNumberAnswer::Accepted, ArrotondaPari(v)};
 }
@@ -185,8 +185,8 @@ int32_t RandomColour(double draw) { return ArrotondaPari(draw * 16777215.0); }
 
 Cluster RandomCluster(int capogioco, const std::function<double()>& draw) {
     Cluster out{};
-    std::array<bool, 91> used{};
-    auto one = [&] { return int(draw() * 90.0 + 1.0); };
+    std::array<bool, NumeroMassimo + 1> used{};
+    auto one = [&] { return int(draw() * NumeroMassimo + 1.0); };
     for (int g = 0; g < Estratto; ++g) {
         for (int p = 0; p < Scommesse[size_t(g)].size; ++p) {
             int n = one();

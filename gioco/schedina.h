@@ -24,7 +24,7 @@ inline constexpr std::array<double, ColonneImporti> Tagli = {200, 100, 50,  20, 
                                                              2,   1,   0.5, 0.2, 0.1, 0.05};
 
 // Cell n holds 'X' when number n is played; cell 0 is unused.
-using GrigliaNumeri = std::array<char, 91>;
+using GrigliaNumeri = std::array<char, NumeroMassimo + 1>;
 // Index column × 5 + row.
 using GrigliaImporti = std::array<bool, ColonneImporti * RigheImporti>;
 using RuoteSegnate = std::array<bool, 14>;

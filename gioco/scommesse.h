@@ -16,6 +16,7 @@ namespace corpo {
 enum Gruppo { Cinq1, Cinq2, Quad1, Quad2, Terz1, Terz2, Ambo1, Ambo2, Estratto };
 inline constexpr int NumeroGruppi = 9;
 inline constexpr int NumeroNumeri = 29;
+inline constexpr int NumeroMassimo = 90; // the game's numbers are 1 to 90
 inline constexpr int NumeroImporti = 21;
 
 // What every bet of n numbers shares: member k of its stakes is the kind of

@@ -13,12 +13,12 @@ Statistiche CalcolaStatistiche(const Archivio& archivio, const SystemRecord& rec
     // Per number 1..90: the index of the last draw holding it, its longest
     // gap so far and its count. Per bet: which bets hold a number (a bit
     // each), the last draw with an ambo and with a terno.
-    std::array<int, 91> ultima, massimo{}, volte{};
+    std::array<int, NumeroMassimo + 1> ultima, massimo{}, volte{};
     ultima.fill(-1);
-    std::array<uint16_t, 91> inScommessa{};
+    std::array<uint16_t, NumeroMassimo + 1> inScommessa{};
     for (const Scommessa& bet : Scommesse)
         for (uint8_t n : bet.Numeri(record))
-            if (n >= 1 && n <= 90)
+            if (n >= 1 && n <= NumeroMassimo)
                 inScommessa[n] |= uint16_t(1u << bet.group);
     std::array<int, NumeroGruppi> ultimoAmbo, ultimoTerno;
     ultimoAmbo.fill(-1);
@@ -51,13 +51,13 @@ Statistiche CalcolaStatistiche(const Archivio& archivio, const SystemRecord& rec
         ++d;
     }
     out.estrazioni = d;
-    out.frequenzaAttesa = d * 5.0 / 90.0;
+    out.frequenzaAttesa = d * 5.0 / NumeroMassimo;
     size_t at = 0;
     for (const Scommessa& bet : Scommesse) {
         for (uint8_t n : bet.Numeri(record)) {
             StatisticaNumero& s = out.numeri[at++];
             s.numero = n;
-            if (n < 1 || n > 90)
+            if (n < 1 || n > NumeroMassimo)
                 continue;
             s.ritardo = d - ultima[n] - 1;
             s.ritardoMax = std::max(massimo[n], s.ritardo);

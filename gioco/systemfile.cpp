@@ -78,11 +78,11 @@ int headerVersion(const QByteArray& header) {
 // Numbers 0..90 (0 = empty) and finite stakes 0..200 in whole cents: what the
 // game allows.
 bool Possible(const SystemRecord& r) {
-    if (r.Capogioco > 90)
+    if (r.Capogioco > NumeroMassimo)
         return false;
     for (const Scommessa& bet : Scommesse) {
         for (uint8_t n : bet.Numeri(r))
-            if (n > 90)
+            if (n > NumeroMassimo)
                 return false;
         for (float v : bet.Importi(r))
             if (!(v >= 0 && v <= MaxStake) || !CentesimiInteri(v)) // NaN fails both

@@ -131,7 +131,7 @@ Riga LeggiRiga(const char* p, const char* end, const QDate& domani) {
     }
     for (int i = 0; i < 5; ++i) {
         const int v = Intero(campi[size_t(i + 2)].first, campi[size_t(i + 2)].second, 2);
-        if (v < 1 || v > 90) {
+        if (v < 1 || v > NumeroMassimo) {
             r.errore = "ha un numero fuori da 1..90";
             return r;
         }
@@ -177,7 +177,7 @@ const char* LeggiRigaScritta(const char* p, const char* end, const QDate& domani
         return nullptr;
     const auto cifra = [](char c) { return unsigned(uint8_t(c)) - '0' < 10; };
     const char* q = p + 14;
-    std::bitset<91> visti; // for repeats
+    std::bitset<NumeroMassimo + 1> visti; // for repeats
     for (int i = 0; i < 5; ++i) {
         if (q == end || !cifra(*q))
             return nullptr;
@@ -185,7 +185,7 @@ const char* LeggiRigaScritta(const char* p, const char* end, const QDate& domani
         int v = *q++ - '0';
         if (q != end && cifra(*q))
             v = v * 10 + (*q++ - '0');
-        if (v < 1 || v > 90 || visti.test(size_t(v)))
+        if (v < 1 || v > NumeroMassimo || visti.test(size_t(v)))
             return nullptr;
         visti.set(size_t(v));
         r.numeri[size_t(i)] = uint8_t(v);
@@ -218,7 +218,7 @@ EstrazioneDigitata LeggiEstrazione(const std::array<QString, 5>& campi) {
                                            "estratti sulla ruota.");
             return out;
         }
-        if (!ok || v < 1 || v > 90) {
+        if (!ok || v < 1 || v > NumeroMassimo) {
             out.messaggio =
                 QStringLiteral("Il numero %1 non è valido: i numeri vanno da 1 a 90.").arg(text);
             return out;

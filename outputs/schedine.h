@@ -34,7 +34,7 @@ QList<Punto> CaselleScheda(const TaraturaAmbetto& t, const LayoutSchedina& l,
 // Every cell position of the calibration page: 90 numbers, 12 wheels, 8 rows
 // of 13 amounts (206 in all), in that order.
 QList<Punto> CaselleProva(const TaraturaAmbetto& t, const LayoutSchedina& l);
-inline constexpr int CaselleNumeri = 90;
+inline constexpr int CaselleNumeri = NumeroMassimo;
 inline constexpr int CaselleRuote = 12;
 inline constexpr int PrimaCasellaRuote = CaselleNumeri;
 inline constexpr int PrimaCasellaImporti = CaselleNumeri + CaselleRuote;
