@@ -33,16 +33,6 @@
 using namespace corpo;
 
 namespace {
-// Lowers a resource's limit until the returned guard goes (a file size limit
-// fails every write past it, as a full disk would).
-auto Limit(int resource, rlim_t soft) {
-    rlimit before{};
-    getrlimit(resource, &before);
-    const rlimit lower{soft, before.rlim_max};
-    setrlimit(resource, &lower);
-    return qScopeGuard([=] { setrlimit(resource, &before); });
-}
-
 template <class T> T* child(const QObject* parent, const char* name) {
     return parent->findChild<T*>(QLatin1String(name));
 }
@@ -238,7 +228,7 @@ private Q_SLOTS:
             errno = EINTR; // left by an earlier interrupted call: no fault of this read
             done = ReadSmallFile(folder.file(target), how.mid(5).toInt(), &failure) == earlier;
         } else {
-            const auto limit = Limit(RLIMIT_FSIZE, how == "full" ? 10 : RLIM_INFINITY);
+            const auto limit = testsupport::Limit(RLIMIT_FSIZE, how == "full" ? 10 : RLIM_INFINITY);
             done = WriteFileAtomically(folder.file(target), QByteArray(254, 'n'), &failure);
         }
         QCOMPARE(done ? QString() : QString("%1 (%2)").arg(failure.number).arg(failure.description),
@@ -634,7 +624,7 @@ private Q_SLOTS:
             return send(c, HandOverMessage(file)) && QTest::qWaitFor(done, 3000) &&
                    c.readAll() == "ok\n";
         };
-        const auto few = Limit(RLIMIT_NOFILE, QDir("/proc/self/fd").count() + 150);
+        const auto few = testsupport::Limit(RLIMIT_NOFILE, QDir("/proc/self/fd").count() + 150);
         std::array<QLocalSocket, 100> idle;
         QVERIFY(std::all_of(idle.begin(), idle.end(), [&](QLocalSocket& s) {
             QCoreApplication::processEvents();

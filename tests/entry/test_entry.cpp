@@ -339,11 +339,11 @@ private Q_SLOTS:
         QTest::newRow("pairs before bets") << goodCluster({{Cinq1, 4, 1}, {Cinq2, 1, 11}})
             << "Valore duplicato nella seconda cinquina!!!" << "txtCinq2_1";
         // The buttons that show the system check it first.
-        for (const char* button : {"cmdVincite", "cmdVerifica", "cmdPrnTabulato"})
+        for (const char* button : {"cmdVincite", "cmdVerifica", "cmdPrnTabulato"}) {
             QTest::newRow(button) << goodCluster({{Ambo2, 1, 0}}) << "Il secondo ambo non è completo!!!"
                                   << "txtAmbo2_1";
-        for (const char* button : {"cmdVincite", "cmdVerifica", "cmdPrnTabulato"})
-            QTest::newRow(qPrintable(QString(button) + ", focus back")) << goodCluster() << "" << button;
+            QTest::addRow("%s, focus back", button) << goodCluster() << "" << button;
+        }
         // clang-format on
     }
     void verifica() {

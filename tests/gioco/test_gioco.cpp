@@ -18,13 +18,6 @@ using namespace corpo;
 
 namespace {
 
-// Amounts as an Italian player reads them, for the length of a test.
-struct LocaleItaliano {
-    QLocale before;
-    LocaleItaliano() { QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy)); }
-    ~LocaleItaliano() { QLocale::setDefault(before); }
-};
-
 float f(uint32_t bits) { return std::bit_cast<float>(bits); }
 
 // The 21 values of a system whose two bets of each kind are alike.
@@ -82,6 +75,9 @@ class TestGioco : public QObject {
     SystemRecord Sistema;
 
 private Q_SLOTS:
+    // Amounts as an Italian player reads them.
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy)); }
+
     // Stakes → winnings, or nothing when an amount is not a finite float.
     void winnings_data() {
         QTest::addColumn<Importi21>("stakes");
@@ -180,7 +176,6 @@ private Q_SLOTS:
     void payout() {
         QFETCH(SystemRecord, sistema);
         QFETCH(Draws, draws);
-        const LocaleItaliano it;
         const auto esito = VerificaEstrazione(sistema, draws, DivisoreVincite(sistema.Ruota));
         QVERIFY(esito);
         QTEST(dump(*esito), "want");
@@ -220,7 +215,6 @@ private Q_SLOTS:
     void slipLimits() {
         QFETCH(int, slip);
         QFETCH(Importi21, stakes);
-        const LocaleItaliano it;
         for (const StakeSlot& s : StakeOrder())
             Scommesse[s.group].Importi(Sistema)[s.index] = stakes[PrimoImporto(s.group) + s.index];
         QTEST(ControllaRegole(Sistema, slip, slip).violazioni.join('\n'), "said");
@@ -229,7 +223,6 @@ private Q_SLOTS:
     // A date of the archive: the wheels it lacks named, or why it has none;
     // many draws followed add up to the single checks of each.
     void archiveDates() {
-        const LocaleItaliano it;
         Archivio a; // 400 dates of draws on every wheel, from a fixed seed
         std::mt19937 random(20);
         for (int i = 0; i < 400; ++i)

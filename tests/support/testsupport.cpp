@@ -49,11 +49,6 @@ QByteArray AppFolder::read(const QString& name) const {
     return corpo::ReadSmallFile(file(name), qint64(1) << 30, nullptr).value_or(QByteArray());
 }
 
-LocaleScope::LocaleScope(const QLocale& locale) : previous_(QLocale()) {
-    QLocale::setDefault(locale);
-}
-LocaleScope::~LocaleScope() { QLocale::setDefault(previous_); }
-
 namespace {
 // The first line where two snapshots differ in text, in a number's decimals
 // or by 0.01 or more in a number; empty when they agree.

@@ -6,9 +6,11 @@
 
 #include <QImage>
 #include <QLocale>
+#include <QScopeGuard>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/resource.h>
 
 namespace testsupport {
 
@@ -28,21 +30,28 @@ private:
     QByteArray previous_;
 };
 
-// Sets the default locale for the scope of one test.
-class LocaleScope {
-public:
-    explicit LocaleScope(const QLocale& locale);
-    ~LocaleScope();
-
-private:
-    QLocale previous_;
-};
-
 inline QLocale italian() { return QLocale(QLocale::Italian, QLocale::Italy); }
+
+// Sets the default locale for the scope of one test.
+struct LocaleScope {
+    QLocale previous; // the default before
+    explicit LocaleScope(const QLocale& locale = italian()) { QLocale::setDefault(locale); }
+    ~LocaleScope() { QLocale::setDefault(previous); }
+};
 
 // The current row's value in `column`, for a value the test reads once (as QFETCH).
 template <class T> T Fetch(const char* column) {
     return *static_cast<T*>(QTest::qData(column, qMetaTypeId<T>()));
+}
+
+// Lowers a resource's limit until the returned guard goes (a file size limit
+// fails every write past it, as a full disk would; SIGXFSZ must be ignored).
+inline auto Limit(int resource, rlim_t soft) {
+    rlimit before{};
+    getrlimit(resource, &before);
+    const rlimit lower{soft, before.rlim_max};
+    setrlimit(resource, &lower);
+    return qScopeGuard([=] { setrlimit(resource, &before); });
 }
 
 // The built application folder (bin/ of the build), from the test's environment.

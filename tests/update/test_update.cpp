@@ -561,13 +561,16 @@ private Q_SLOTS:
         QTest::newRow("plain http") << "http://localhost/storico.zip" << true
                                     << "L'indirizzo %U non è protetto: l'archivio si scarica solo "
                                        "da un indirizzo https://.";
+        QTest::newRow("nobody listens") << "https://127.0.0.1:1/storico.zip" << true
+                                        << "Nessuna connessione con 127.0.0.1: controlla la rete "
+                                           "e riprova.";
     }
     void archiveUpdate() {
         QFETCH(QString, path);
         ArchiveServer server(this);
         const QByteArray before = "2024/12/02\tBA\t1\t2\t3\t4\t5\n";
         QVERIFY(corpo::WriteFileAtomically(corpo::PercorsoArchivio(), before, nullptr));
-        const QString url = path.startsWith("http:") ? path : server.url(path);
+        const QString url = path.contains("://") ? path : server.url(path);
         std::optional<corpo::testing::TrustScope> trust;
         if (testsupport::Fetch<bool>("trusted"))
             trust.emplace(QList{cert_});
