@@ -203,9 +203,10 @@ private Q_SLOTS:
     // Each paper whole, against its snapshot.
     void papers_data() {
         QTest::addColumn<QString>("paper");
-        for (const char* name : {"tabulato", "tabulato_bianco_nero", "tabulato_capogioco",
-                                 "tabulato_capogioco_bianco_nero", "schedine_1_9", "pronostico",
-                                 "righello", "prova_taratura", "verifica", "verifica_tutte"})
+        for (const char* name :
+             {"tabulato", "tabulato_bianco_nero", "tabulato_capogioco",
+              "tabulato_capogioco_bianco_nero", "schedine_1_9", "pronostico", "righello",
+              "prova_taratura", "verifica", "verifica_tutte", "colpi"})
             QTest::newRow(name) << QString(name);
     }
     void papers() {
@@ -229,6 +230,12 @@ private Q_SLOTS:
                 draws.append({r, {1, 10, 45, 7, 77}});
             const auto esito = VerificaEstrazione(env.Sistema, draws, int(draws.size()));
             StampaVerifica(env.pagina, env.Sistema, *esito, "Estrazione del 04/01/2025");
+        } else if (paper == "colpi") {             // 45 draws followed, one a line: a second page
+            EsitoColpi esito{{}, {9000, 0, 0, 0}}; // 2 € a draw, nothing won
+            for (int i = 0; i < 45; ++i)
+                esito.colpi.push_back(
+                    {QDate(2025, 1, 2).addDays(2 * i), {}, 0, 0, {}, -200 * (i + 1)});
+            StampaColpi(env.pagina, env.Sistema, esito, "Dal 02/01/2025");
         } else {
             Child(env.Taratura().get(), paper == "righello" ? "cmdRighello" : "cmdTest")->click();
         }

@@ -127,7 +127,7 @@ QImage Paper(const QList<corpo::RecordedJob>& jobs) {
     int sheets = 0;
     for (const corpo::RecordedJob& job : jobs)
         sheets += job.pages;
-    const double k = 2 * corpo::scale::MmPerInch / corpo::RenderDpi, sheet = 297 / k;
+    const double k = 2 * corpo::scale::MmPerInch / corpo::RenderDpi, sheet = 594 / k; // 2 px a mm
     QImage paper(420, 594 * sheets, QImage::Format_RGB32);
     paper.fill(Qt::white);
     QPainter p(&paper);

@@ -29,6 +29,7 @@
 #include <bit>
 #include <csignal>
 #include <random>
+#include <sys/stat.h>
 
 using namespace corpo;
 
@@ -320,6 +321,8 @@ private Q_SLOTS:
             "2024/01/04\tRN\t1\t2\t3\t4\t90\n";
         QTest::newRow("operator's file") << QByteArray() << operatore << operatore
             << "Importate 4 estrazioni, dal 02/01/2024 al 04/01/2024." << "04/01/2024";
+        QTest::newRow("the same file again") << operatore << operatore << operatore
+            << "Importate 4 estrazioni, dal 02/01/2024 al 04/01/2024." << "04/01/2024";
         QTest::newRow("bad lines") << QByteArray() << ba + "\x01\xff\n2024/01/02\tCA\t1\t2\t3\t4\t91\n"
             "2023/02/29\tGE\t1\t2\t3\t4\t5\n04/01/2024\tCA\t1\t2\t3\t4\t5\n2999/01/01\tCA\t1\t2\t3\t4\t5\n"
             "2024/01/02\tXY\t1\t2\t3\t4\t5\n2024/01/02\tCA\t1\t2\t3\t4\t567\n2024/01/02\tCA\t1\t2\t3\t4\t4\n" +
@@ -362,6 +365,11 @@ private Q_SLOTS:
         else if (!before.isEmpty())
             QVERIFY(WriteFileAtomically(PercorsoArchivio(), before, nullptr));
         const qint64 oldSize = QFileInfo(PercorsoArchivio()).size();
+        const auto inode = [] { // a new one for every file written in place of the archive
+            struct stat st {};
+            return ::stat(QFile::encodeName(PercorsoArchivio()).constData(), &st) ? 0 : st.st_ino;
+        };
+        const ino_t oldInode = inode();
         testing::Script script;
         Sistema.Ruota = "Bari"; // checked below on a day without its draw
         PrinterPage page;
@@ -382,6 +390,7 @@ private Q_SLOTS:
         if (!copies.isEmpty()) // the earlier archive, whole
             QCOMPARE(QFileInfo(copy).size(), oldSize);
         QTEST(ReadSmallFile(PercorsoArchivio(), 1 << 20, nullptr).value_or(""), "stored");
+        QCOMPARE(inode() == oldInode, before == testsupport::Fetch<QByteArray>("stored"));
         const auto* date = form.findChild<QDateEdit*>("dtpData");
         QTEST(date->isEnabled() ? date->text() : QString(), "newest");
         const QTextCharFormat newest = date->calendarWidget()->dateTextFormat(date->date());
