@@ -115,14 +115,6 @@ struct MainWindow {
     }
 };
 
-// Closes the next modal window that opens, its name in *name, unless context is gone.
-void closeNextModal(QObject* context, QString* name) {
-    QTimer::singleShot(100, context, [name] {
-        if (QWidget* w = QApplication::activeModalWidget())
-            *name = w->objectName(), w->close();
-    });
-}
-
 } // namespace
 
 class TestEntry : public QObject {
@@ -354,7 +346,7 @@ private Q_SLOTS:
         m.button("cmdApri")->setFocus(); // somewhere else than the fields
         const QString button = QString(QTest::currentDataTag()).section(',', 0, 0);
         QString opened;
-        closeNextModal(m.w.get(), &opened);
+        testsupport::CloseNextModal(m.w.get(), &opened);
         if (button.startsWith("cmd"))
             QTest::mouseClick(m.button(button), Qt::LeftButton);
         else
@@ -586,7 +578,7 @@ private Q_SLOTS:
         QStringList opened;
         for (const char* where : {"txtCinq1_0", "lblNomeSistema", "Picture3"}) {
             QString name;
-            closeNextModal(m.w.get(), &name);
+            testsupport::CloseNextModal(m.w.get(), &name);
             if (auto* field = m.w->findChild<QLineEdit*>(where))
                 QTest::keyClick(field, Qt::Key_F1);
             else

@@ -192,10 +192,7 @@ private Q_SLOTS:
             testsupport::CheckGoldenWindow("tests/outputs/golden/" + w->objectName() + ".txt", w);
         }
         QString opened; // Taratura opens the calibration over the slips
-        QTimer::singleShot(0, &listing, [&opened] {
-            opened = QApplication::activeModalWidget()->objectName();
-            QApplication::activeModalWidget()->close();
-        });
+        testsupport::CloseNextModal(&listing, &opened);
         Child(slips.get(), "cmdTaratura")->click();
         QCOMPARE(opened, "frmTaraturaAmbetto");
     }
@@ -727,9 +724,8 @@ private Q_SLOTS:
             << true << QStringList{"Bramasolovanti_-_Pronostico_-_" + Name() + " 1", slips};
     }
     void slipJobs() {
-        QFETCH(bool, forecast);
         QFETCH(QStringList, jobs);
-        Stampa(env_->Schedine(true, forecast).get(), "1", "9");
+        Stampa(env_->Schedine(true, testsupport::Fetch<bool>("forecast")).get(), "1", "9");
         QCOMPARE(env_->avvisi(), QStringList());
         QStringList found;
         for (const QFileInfo& f : Jobs(int(jobs.size())))

@@ -97,8 +97,7 @@ private Q_SLOTS:
         PrinterPage page(PrinterPage::Target::Recorder);
         page.SelectPrinter(QStringLiteral("Golden"));
         PageOperations(page);
-        testsupport::CheckGolden(QStringLiteral("tests/printing/golden/page.txt"),
-                                 page.recordedJobs());
+        testsupport::CheckGolden("tests/printing/golden/page.txt", page.recordedJobs());
     }
 
     // Exact names only; no match keeps the current printer; none at all is 482 and nothing starts.

@@ -23,16 +23,12 @@ AppFolder::AppFolder(bool withShippedFiles) : previous_(qgetenv("BRAMA_PROGRAM_F
     qputenv("BRAMA_PROGRAM_FOLDER", path().toLocal8Bit());
     if (!withShippedFiles)
         return;
-    const QDir built(builtAppFolder());
-    for (const QString& name : built.entryList(QDir::Files)) {
-        if (QFileInfo(built.filePath(name)).isExecutable())
-            continue;
-        QFile::copy(built.filePath(name), path() + name);
+    for (const QString sub : {"", "images/"}) { // what ships beside the program, not itself
+        QDir().mkpath(path() + sub);
+        for (const QFileInfo& f : QDir(builtAppFolder() + sub).entryInfoList(QDir::Files))
+            if (!f.isExecutable())
+                QFile::copy(f.filePath(), path() + sub + f.fileName());
     }
-    QDir().mkpath(path() + QStringLiteral("images"));
-    const QDir images(builtAppFolder() + QStringLiteral("images"));
-    for (const QString& name : images.entryList(QDir::Files))
-        QFile::copy(images.filePath(name), path() + QStringLiteral("images/") + name);
 }
 
 AppFolder::~AppFolder() { qputenv("BRAMA_PROGRAM_FOLDER", previous_); }
@@ -43,6 +39,13 @@ void AppFolder::write(const QString& name, const QByteArray& bytes) const {
     QFile f(file(name));
     QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(f.fileName()));
     f.write(bytes);
+}
+
+void CloseNextModal(QObject* context, QString* name) {
+    QTimer::singleShot(100, context, [name] {
+        if (QWidget* w = QApplication::activeModalWidget())
+            *name = w->objectName(), w->close();
+    });
 }
 
 QByteArray AppFolder::read(const QString& name) const {
@@ -85,18 +88,13 @@ void CheckGoldenText(const QString& path, const QString& actual) {
 // What the user reads on or set in one control, then the rows of its table, list or choices.
 QStringList Value(const QWidget* w) {
     QStringList out;
-    for (const char* name : {"accessibleName", "accessibleDescription",
-                             "toolTip",        "title",
-                             "text",           "plainText",
-                             "checked",        "currentIndex",
-                             "value",          "minimum",
-                             "maximum",        "minimumDate",
-                             "maximumDate",    "displayFormat",
-                             "maxLength",      "readOnly",
-                             "wordWrap",       "default",
-                             "autoDefault",    "sortingEnabled",
-                             "calendarPopup",  "colore"})
-        if (QString v = w->property(name).toString(); !v.isEmpty())
+    for (const QByteArray& name :
+         QByteArray("accessibleName accessibleDescription toolTip title text plainText checked "
+                    "currentIndex value minimum maximum minimumDate maximumDate displayFormat "
+                    "maxLength readOnly wordWrap default autoDefault sortingEnabled calendarPopup "
+                    "colore")
+             .split(' '))
+        if (QString v = w->property(name.constData()).toString(); !v.isEmpty())
             out << QString::fromLatin1(name) + '=' + v.replace('\n', "\\n");
     out << QString("font %1%2%3")
                .arg(w->font().pointSizeF())

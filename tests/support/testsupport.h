@@ -54,6 +54,9 @@ inline auto Limit(int resource, rlim_t soft) {
     return qScopeGuard([=] { setrlimit(resource, &before); });
 }
 
+// Closes the next modal window that opens, its name in *name, unless context is gone.
+void CloseNextModal(QObject* context, QString* name);
+
 // The built application folder (bin/ of the build), from the test's environment.
 QString builtAppFolder();
 // The source tree's root.
