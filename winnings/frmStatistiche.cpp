@@ -47,8 +47,10 @@ public:
 };
 
 Cella* Intero(int n) { return new Cella(FormatoConteggio(n), n); }
-// A count, or a dash where none applies (a blank grape, a bet too small), sorted first.
-Cella* Conteggio(int n) { return n < 0 ? new Cella(QStringLiteral("—"), -1) : Intero(n); }
+// A dash where no count applies (a blank grape, a bet too small), sorted first.
+Cella* Trattino() { return new Cella(QStringLiteral("—"), -1); }
+// A count, or the dash for a negative one.
+Cella* Conteggio(int n) { return n < 0 ? Trattino() : Intero(n); }
 
 QTableWidget* Tabella(const QString& name, const QString& accessible, const QStringList& heads) {
     auto* t = new QTableWidget(0, int(heads.size()));
@@ -295,13 +297,13 @@ void frmStatistiche::Aggiorna() {
             const bool vuoto = n.numero == 0;
             const double scarto = n.frequenza - s.frequenzaAttesa;
             numeri_->setItem(riga, 0, Intero(riga + 1));
-            numeri_->setItem(riga, 1, vuoto ? Conteggio(-1) : Intero(n.numero));
+            numeri_->setItem(riga, 1, vuoto ? Trattino() : Intero(n.numero));
             numeri_->setItem(riga, 2, new Cella(bet.Nome(), bet.group));
-            numeri_->setItem(riga, 3, Conteggio(vuoto ? -1 : n.ritardo));
-            numeri_->setItem(riga, 4, Conteggio(vuoto ? -1 : n.ritardoMax));
-            numeri_->setItem(riga, 5, Conteggio(vuoto ? -1 : n.frequenza));
+            numeri_->setItem(riga, 3, vuoto ? Trattino() : Intero(n.ritardo));
+            numeri_->setItem(riga, 4, vuoto ? Trattino() : Intero(n.ritardoMax));
+            numeri_->setItem(riga, 5, vuoto ? Trattino() : Intero(n.frequenza));
             numeri_->setItem(riga, 6,
-                             vuoto ? Conteggio(-1)
+                             vuoto ? Trattino()
                                    : new Cella((scarto > 0 ? QStringLiteral("+") : QString()) +
                                                    FormatoDecimale(scarto, 1),
                                                scarto));
