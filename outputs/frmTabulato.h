@@ -23,7 +23,7 @@ class GuardiaStampa;
 // Opens the listing window, modal over parent; it prints on pagina.
 void MostraTabulato(QWidget* parent, const DatiCarta& carta, PrinterPage& pagina);
 
-// One copy of the listing on the current printer page, ended with EndDoc:
+// One copy of the listing on `page`, ended with EndDoc:
 // colour or black and white, with the foot picture when it is not null, as
 // a job of the given title. Failures are thrown (corpo::RunError) to the
 // caller's trap.
