@@ -103,7 +103,6 @@ public:
 
     // Jobs the recorder has finished (Target::Recorder).
     const QList<RecordedJob>& recordedJobs() const { return recorded_; }
-    void clearRecorded() { recorded_.clear(); }
 
     // Resets every property to its default.
     void ResetState();
