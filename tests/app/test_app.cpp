@@ -22,7 +22,6 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
-#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QtTest>
 #include <cmath>
@@ -267,8 +266,7 @@ private Q_SLOTS:
     // names its cause and changes nothing. A folder with settings is portable.
     void installedPlaces() {
         testsupport::AppFolder folder(false);
-        const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
-        const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", configHome); });
+        const auto restore = testsupport::SetEnv("XDG_CONFIG_HOME", qgetenv("XDG_CONFIG_HOME"));
         const QString bin = folder.file(QStringLiteral("usr/bin/"));
         const QString share = folder.file(QStringLiteral("usr/share/bramasolovanti/"));
         QVERIFY(QDir().mkpath(bin) && QDir().mkpath(share) && QDir().mkpath(folder.file("cfg")));
@@ -599,9 +597,7 @@ private Q_SLOTS:
     void hostileClients() {
         QStringList opened;
         { // a live copy's name is never taken, even one that does not answer
-            const QByteArray display = qgetenv("DISPLAY");
-            qputenv("DISPLAY", ":hung"); // a name of its own
-            const auto back = qScopeGuard([&] { qputenv("DISPLAY", display); });
+            const auto hung = testsupport::SetEnv("DISPLAY", ":hung"); // a name of its own
             QLocalServer live;
             QVERIFY(live.listen(InstanceName()));
             QObject owner;

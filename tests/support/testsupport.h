@@ -44,6 +44,14 @@ template <class T> T Fetch(const char* column) {
     return *static_cast<T*>(QTest::qData(column, qMetaTypeId<T>()));
 }
 
+// Sets an environment variable until the returned guard goes.
+inline auto SetEnv(const char* name, const QByteArray& value) {
+    const bool had = qEnvironmentVariableIsSet(name);
+    const QByteArray old = qgetenv(name);
+    qputenv(name, value);
+    return qScopeGuard([=] { had ? qputenv(name, old) : qunsetenv(name); });
+}
+
 // Lowers a resource's limit until the returned guard goes (a file size limit
 // fails every write past it, as a full disk would; SIGXFSZ must be ignored).
 inline auto Limit(int resource, rlim_t soft) {

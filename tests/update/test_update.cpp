@@ -41,14 +41,6 @@
 
 namespace {
 
-// Sets an environment variable until the returned guard goes.
-auto SetEnv(const char* name, const QByteArray& value) {
-    const bool had = qEnvironmentVariableIsSet(name);
-    const QByteArray old = qgetenv(name);
-    qputenv(name, value);
-    return qScopeGuard([=] { had ? qputenv(name, old) : qunsetenv(name); });
-}
-
 // While the timer lives, hands each window of that name to onSeen once it
 // shows (the code under test waits in its own event loop), then closes it.
 std::unique_ptr<QTimer> Watch(const QString& name, std::function<void(QWidget*)> onSeen) {
@@ -391,9 +383,9 @@ private Q_SLOTS:
             QVERIFY(corpo::WriteFileAtomically(bin.filePath(t), script + "'\n", nullptr));
             QVERIFY(QFile::setPermissions(bin.filePath(t), QFile::ReadOwner | QFile::ExeOwner));
         }
-        const auto path =
-            SetEnv("PATH", tools.isEmpty() ? QByteArray() : QFile::encodeName(bin.path()));
-        const auto xdg = SetEnv("XDG_CURRENT_DESKTOP", desktop.toUtf8());
+        const auto path = testsupport::SetEnv(
+            "PATH", tools.isEmpty() ? QByteArray() : QFile::encodeName(bin.path()));
+        const auto xdg = testsupport::SetEnv("XDG_CURRENT_DESKTOP", desktop.toUtf8());
         corpo::testing::Script script;
         corpo::frmAbout form;
         form.show();
@@ -551,6 +543,9 @@ private Q_SLOTS:
         QTest::newRow("404") << "manca.zip" << true
                              << "All'indirizzo %U non c'è nessun file (errore HTTP 404): "
                                 "controlla l'indirizzo dell'archivio.";
+        QTest::newRow("unpacked too big") << "bomba.zip" << true
+                                          << "Il file nello zip scaricato supera i 64 MB: non è "
+                                             "l'archivio delle estrazioni.";
         QTest::newRow("too big") << "grande.zip" << true
                                  << "Il file all'indirizzo %U supera i 20 MB: non è l'archivio "
                                     "delle estrazioni.";
@@ -688,7 +683,12 @@ ArchiveServer::ArchiveServer(TestUpdate* test) : server(test->cert_, test->key_)
     server.bodies["/storico.zip"] = Zip({{"storico.txt", Draws}});
     server.bodies["/rotto.zip"] = server.bodies["/storico.zip"].left(40) + QByteArray(200, 'x');
     server.bodies["/due.zip"] = Zip({{"a.txt", Draws}, {"b.txt", Draws}});
-    server.bodies["/testo.zip"] = Zip({{"leggimi.txt", "ciao\n"}});
+    // Unpacked, the most an archive may be, and a byte more (made once: 64 MB each).
+    static const QByteArray full =
+        Zip({{"leggimi.txt", QByteArray(corpo::ArchivioMassimo - 5, ' ') + "ciao\n"}});
+    static const QByteArray bomb = Zip({{"b.txt", QByteArray(corpo::ArchivioMassimo + 1, 'x')}});
+    server.bodies["/testo.zip"] = full;
+    server.bodies["/bomba.zip"] = bomb;
     server.bodies["/grande.zip"] = QByteArray(corpo::ZipMassimo + 1, 'x');
 }
 
