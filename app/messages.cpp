@@ -105,7 +105,6 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
     dlg.setWindowTitle(title);
     dlg.setLabelText(prompt);
     dlg.setTextValue(defaultText);
-    dlg.setOkButtonText(QStringLiteral("OK"));
     dlg.setCancelButtonText(QStringLiteral("Annulla"));
     if (dlg.exec() != QDialog::Accepted)
         return QString();
