@@ -365,8 +365,8 @@ private Q_SLOTS:
         QTest::newRow("shipped") << vrc << QByteArray() << QStringList{"Bari", "Cagliari", "Firenze",
             "Genova", "Milano", "Napoli", "Palermo", "Roma", "Torino", "Venezia", "Nazionale",
             "Tutte"} << "";
-        QTest::newRow("one a line, blanks") << vrc
-            << QByteArray("  Bari \r\n\r\n\tCagliari\nFirenze   \r\n") << QStringList{"Bari", "Cagliari", "Firenze"} << "";
+        QTest::newRow("one a line, blanks, no final line end") << vrc
+            << QByteArray("  Bari \r\n\r\n\tCagliari\nFirenze   ") << QStringList{"Bari", "Cagliari", "Firenze"} << "";
         QTest::newRow("quoted") << vrc << QByteArray("\"Roma, Capitale\",Bari\r\n \"San Marino\" ")
             << QStringList{"Roma, Capitale", "Bari", "San Marino"} << "";
         QTest::newRow("fourteen") << vrc << QByteArray("A,B,C,D,E,F,G,H,I,J,K,L,M,N")
