@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <sys/resource.h>
 
 namespace testsupport {
@@ -53,8 +54,9 @@ inline auto SetEnv(const char* name, const QByteArray& value) {
 }
 
 // Lowers a resource's limit until the returned guard goes (a file size limit
-// fails every write past it, as a full disk would; SIGXFSZ must be ignored).
+// fails every write past it, as a full disk would).
 inline auto Limit(int resource, rlim_t soft) {
+    std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails, no more
     rlimit before{};
     getrlimit(resource, &before);
     const rlimit lower{soft, before.rlim_max};
