@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <span>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -124,7 +125,9 @@ std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes, Ru
                 return fail(MakeError(Cause::TooLarge));
             data.resize(qsizetype(std::min(maxBytes + 1, got * 2)));
         }
-        const ssize_t n = ::read(fd, data.data() + got, size_t(data.size() - got));
+        const std::span<char> rest =
+            std::span(data.data(), size_t(data.size())).subspan(size_t(got));
+        const ssize_t n = ::read(fd, rest.data(), rest.size());
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)

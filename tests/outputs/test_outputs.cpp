@@ -57,9 +57,8 @@ QString Run(const QString& program, const QStringList& args) {
     return p.waitForFinished(60000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
 }
 
-int PdfPages(const QString& pdf) {
-    const auto m = QRegularExpression("Pages:\\s+(\\d+)").match(Run("pdfinfo", {pdf}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
+int PdfPages(const QString& pdf) { // 0 for no PDF
+    return Run("pdfinfo", {pdf}).section("Pages:", 1).section('\n', 0, 0).trimmed().toInt();
 }
 
 // Answers every PDF file dialog with path while alive; keeps the names offered.
