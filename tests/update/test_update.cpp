@@ -594,14 +594,13 @@ private Q_SLOTS:
             "If-Modified-Since: Tue, 03 Dec 2024 20:00:00 GMT\r\n"));
         QCOMPARE(*corpo::ReadSmallFile(corpo::PercorsoArchivio(), 1000, nullptr), Draws);
         server.server.bodies["/altro.zip"] = server.server.bodies["/storico.zip"];
-        corpo::AggiornaArchivio(server.url("altro.zip")); // another address: asked for all
+        esito = corpo::AggiornaArchivio(server.url("altro.zip")); // another address: asked for all
         QVERIFY(!server.server.requests.value(2).contains("If-"));
+        QCOMPARE(esito.messaggio, "L'archivio è già aggiornato.");
         // The command line is told no more than that, with no display, in one line and exit 1.
+        const auto headless = testsupport::SetEnv("DISPLAY", {}),
+                   platform = testsupport::SetEnv("QT_QPA_PLATFORM", {});
         QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        env.remove("DISPLAY");
-        p.setProcessEnvironment(env);
         p.start(testsupport::builtAppFolder() + "bramasolovanti", {"--aggiorna-archivio", url});
         QVERIFY(QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 15000));
         QCOMPARE(p.exitCode(), 1);
