@@ -70,8 +70,7 @@ QStringList LeggiRuote(const QString& text) {
             field = field.trimmed();
         }
         names.append(field);
-        if (i < n && text[i] == QLatin1Char(','))
-            ++i;
+        ++i; // past the comma or line end that ended it (past the end does no harm)
     }
     return names;
 }

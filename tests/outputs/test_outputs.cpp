@@ -594,8 +594,7 @@ private Q_SLOTS:
         Stampa(w.get(), "1", "9");
         watcher.stop();
         QCOMPARE(labels.last(), QStringLiteral("Scheda n. 0003"));
-        QVERIFY(closeRefused);
-        QVERIFY(progress() == nullptr);
+        QVERIFY(closeRefused && progress() == nullptr);
         QVERIFY(Run("pdfinfo", {pdf})
                     .contains(QRegularExpression(
                         "Title: +Bramasolovanti - Schedine 1-3 - Prova di stampa\n")));
