@@ -76,9 +76,7 @@ void frmStampaSchedine::Form_Load() {
     try {
         Vietato = PagePicture::Load(PercorsoVietato());
         ui->vietato->setPixmap(QPixmap::fromImage(Vietato.image()));
-    } catch (const RunError&) {
-        Vietato = PagePicture();
-        ui->vietato->clear();
+    } catch (const RunError&) { // the picture and the label stay empty
         MsgBox(QStringLiteral("Manca l'immagine \"%1\": il prospetto sarà stampato senza.")
                    .arg(QDir::toNativeSeparators(PercorsoVietato())),
                MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Attenzione"));

@@ -175,11 +175,6 @@ void PrinterPage::TextOut(int deviceX, int deviceY, const QString& text, const D
     op.deviceFont = font;
     op.deviceX = deviceX;
     op.deviceY = deviceY;
-    op.fontName = font.faceName;
-    op.fontSize = PointSize(font);
-    op.bold = font.bold();
-    op.italic = font.italic;
-    op.underline = font.underline;
     const TextMetrics m = MeasureText(font, op.text);
     op.width = m.width;
     op.height = m.height();

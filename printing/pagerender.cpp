@@ -75,8 +75,6 @@ TextMetrics MeasureText(const DeviceFont& font, const QString& text) {
     return measure(renderFont(font), text);
 }
 
-double PointSize(const DeviceFont& font) { return renderFont(font).pixelSize() * 72.0 / RenderDpi; }
-
 void RenderJob(QPainter& p, const RecordedJob& job, const std::function<bool()>& newPage,
                const std::function<void(int page)>& beforePage) {
     p.setRenderHint(QPainter::Antialiasing);

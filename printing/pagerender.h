@@ -46,8 +46,6 @@ struct DeviceFont {
     bool bold() const { return weight >= 600; } // from semibold on
 };
 TextMetrics MeasureText(const DeviceFont& font, const QString& text);
-// The size in points the device font is drawn at.
-double PointSize(const DeviceFont& font);
 
 // Draws a recorded job on a painter whose unit is one pixel at RenderDpi from
 // the paper's corner. newPage starts the next sheet (false: the device

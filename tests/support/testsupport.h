@@ -33,13 +33,6 @@ private:
 
 inline QLocale italian() { return QLocale(QLocale::Italian, QLocale::Italy); }
 
-// Sets the default locale for the scope of one test.
-struct LocaleScope {
-    QLocale previous; // the default before
-    explicit LocaleScope(const QLocale& locale = italian()) { QLocale::setDefault(locale); }
-    ~LocaleScope() { QLocale::setDefault(previous); }
-};
-
 // The current row's value in `column`, for a value the test reads once (as QFETCH).
 template <class T> T Fetch(const char* column) {
     return *static_cast<T*>(QTest::qData(column, qMetaTypeId<T>()));
