@@ -647,7 +647,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitFor([&] { return handOver({}); }, 6000)); // a copy with no file
         QTRY_COMPARE(bad[2].state(), QLocalSocket::UnconnectedState); // at its deadline
         QCOMPARE(opened, QStringList{path});
-        QTRY_COMPARE(qApp->findChildren<QLocalSocket*>().size(), 0); // every dropped one freed
+        QTRY_COMPARE(owner.findChildren<QLocalSocket*>().size(), 0); // every dropped one freed
     }
 };
 
