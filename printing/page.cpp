@@ -1,5 +1,7 @@
 #include "printing/page.h"
 
+#include "printing/printtarget.h"
+
 #include "app/convert.h"
 #include "app/fileio.h"
 #include "app/printers.h"
@@ -212,16 +214,12 @@ void PrinterPage::EndDoc() {
 }
 
 QList<RecordedJob> PrinterPage::Record(const std::function<void()>& draw) {
-    const Target before = target_;
-    const QString beforePdf = pdfPath_;
     QList<RecordedJob> kept = std::move(recorded_); // leaves it empty
+    const PrintTargetScope back(*this);             // last to go: drops an unfinished job
     UseRecorder();
     recording_ = true;
     const auto restore = qScopeGuard([&] {
         recording_ = false;
-        KillDoc();
-        target_ = before;
-        pdfPath_ = beforePdf;
         recorded_ = std::move(kept);
     });
     draw();
