@@ -539,9 +539,8 @@ bool frmMain::filtraTasto(QLineEdit* field, QKeyEvent* key, bool stake) {
     const bool ctrl = key->modifiers() & Qt::ControlModifier;
     if (text.isEmpty() && !ctrl)
         return false; // arrows, Home, End, shift alone: no character typed
-    if (key->modifiers() & Qt::AltModifier && !ctrl)
-        return false;
-    if (ctrl || text.size() != 1) {
+    // A combination no shortcut took is not typing: it beeps, as a letter would.
+    if (ctrl || key->modifiers() & Qt::AltModifier || text.size() != 1) {
         Beep();
         return true;
     }

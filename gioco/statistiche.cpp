@@ -12,14 +12,15 @@ Statistiche CalcolaStatistiche(const Archivio& archivio, const SystemRecord& rec
         return out;
     // Per number 1..90: the index of the last draw holding it, its longest
     // gap so far and its count. Per bet: which bets hold a number (a bit
-    // each), the last draw with an ambo and with a terno.
-    std::array<int, NumeroMassimo + 1> ultima, massimo{}, volte{};
+    // each), the last draw with an ambo and with a terno. Indexed by any byte a
+    // grape can hold, so nothing needs a check; a blank (0) is never drawn and
+    // its figures are never shown.
+    std::array<int, 256> ultima, massimo{}, volte{};
     ultima.fill(-1);
-    std::array<uint16_t, NumeroMassimo + 1> inScommessa{};
+    std::array<uint16_t, 256> inScommessa{};
     for (const Scommessa& bet : Scommesse)
         for (uint8_t n : bet.Numeri(record))
-            if (n >= 1 && n <= NumeroMassimo)
-                inScommessa[n] |= uint16_t(1u << bet.group);
+            inScommessa[n] |= uint16_t(1u << bet.group);
     std::array<int, NumeroGruppi> ultimoAmbo, ultimoTerno;
     ultimoAmbo.fill(-1);
     ultimoTerno.fill(-1);
@@ -57,8 +58,6 @@ Statistiche CalcolaStatistiche(const Archivio& archivio, const SystemRecord& rec
         for (uint8_t n : bet.Numeri(record)) {
             StatisticaNumero& s = out.numeri[at++];
             s.numero = n;
-            if (n < 1 || n > NumeroMassimo)
-                continue;
             s.ritardo = d - ultima[n] - 1;
             s.ritardoMax = std::max(massimo[n], s.ritardo);
             s.frequenza = volte[n];

@@ -494,6 +494,8 @@ std::optional<EsitoVerifica> VerificaEstrazione(const SystemRecord& record,
             lordo += e.lordo;
             out.scommesse.append(std::move(e));
         }
+        if (!draws.isEmpty())
+            out.scommesse.back().ultima = true;
         EsitoSchedina& s = out.schedine[size_t(bet.group)];
         s.importi = Schedina(lordo, p.spesa, &s.limitata);
         s.righe = int(draws.size());

@@ -82,6 +82,7 @@ struct EsitoScommessa {
     int punti = 0;
     std::vector<Combinazioni> vinte; // each staked kind that won
     double lordo = 0;                // this wheel's win, already shared out
+    bool ultima = false;             // its slip's last wheel: the slip's own line follows
 };
 
 // What a system spent and won: the gross wins, the tax withheld, the net; in

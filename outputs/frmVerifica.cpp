@@ -112,8 +112,7 @@ void StampaVerifica(PrinterPage& page, const SystemRecord& sistema, const EsitoV
     page.FontSize = size;
     const double cell = page.TextWidth(QStringLiteral("000"));
     double y = top;
-    for (int i = 0; i < int(esito.scommesse.size()); ++i) {
-        const EsitoScommessa& e = esito.scommesse[i];
+    for (const EsitoScommessa& e : esito.scommesse) {
         page.FontSize = size;
         page.CurrentY = y;
         page.CurrentX = 15;
@@ -146,9 +145,7 @@ void StampaVerifica(PrinterPage& page, const SystemRecord& sistema, const EsitoV
         y += pitch;
         // A slip's own line under its last wheel: what it pays, net of the tax.
         const EsitoSchedina& slip = esito.schedine[size_t(e.scommessa)];
-        const bool last =
-            i + 1 == int(esito.scommesse.size()) || esito.scommesse[i + 1].scommessa != e.scommessa;
-        if (last && slip.importi.lordo > 0) {
+        if (e.ultima && slip.importi.lordo > 0) {
             const QString text =
                 QStringLiteral("Schedina %1: %2")
                     .arg(Scommesse[size_t(e.scommessa)].Nome(), DescriviSchedina(slip));
@@ -528,8 +525,7 @@ void frmVerifica::Mostra(const EsitoVerifica& esito) {
                     .arg(FormatoVincita(Regole.vincitaMassima)),
                 Qt::AlignLeft);
     };
-    for (int i = 0; i < int(esito.scommesse.size()); ++i) {
-        const EsitoScommessa& e = esito.scommesse[i];
+    for (const EsitoScommessa& e : esito.scommesse) {
         const int row = t->rowCount();
         t->insertRow(row);
         put(row, 0, NomeRuota(e.ruota), Qt::AlignLeft);
@@ -554,13 +550,11 @@ void frmVerifica::Mostra(const EsitoVerifica& esito) {
             ->setData(Qt::AccessibleTextRole, Punti(e.punti));
         put(row, ColonnaVincite, Vincite(e, esito.divisore), Qt::AlignLeft);
         const EsitoSchedina& s = esito.schedine[size_t(e.scommessa)];
-        const bool last =
-            i + 1 == int(esito.scommesse.size()) || esito.scommesse[i + 1].scommessa != e.scommessa;
         if (s.righe == 1) {
             slip(row, s);
         } else {
             put(row, ColonnaLordo, FormatoVincita(e.lordo), Qt::AlignRight);
-            if (last) {
+            if (e.ultima) {
                 const int sum = t->rowCount();
                 t->insertRow(sum);
                 put(sum, 0, QStringLiteral("Schedina"), Qt::AlignLeft);

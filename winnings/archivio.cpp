@@ -30,10 +30,9 @@ QString RigheScartate(const LetturaArchivio& lettura) {
     for (const auto& [riga, perche] : lettura.scartate)
         text += QStringLiteral("\nla riga %1 %2").arg(FormatoConteggio(riga), perche);
     const int altre = lettura.righeScartate - int(lettura.scartate.size());
-    if (altre == 1)
-        text += QStringLiteral("\n... e un'altra riga");
-    else if (altre > 1)
-        text += QStringLiteral("\n... e altre %1 righe").arg(FormatoConteggio(altre));
+    if (altre > 0)
+        text += altre == 1 ? QStringLiteral("\n... e un'altra riga")
+                           : QStringLiteral("\n... e altre %1 righe").arg(FormatoConteggio(altre));
     return text;
 }
 

@@ -108,12 +108,18 @@ QStringList Value(const QWidget* w) {
     const QAbstractItemModel* m = view ? view->model() : combo ? combo->model() : nullptr;
     for (int r = -1; m && r < m->rowCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < m->columnCount(); ++c) { // a cell's text, its colour, bold
+        for (int c = 0; c < m->columnCount();
+             ++c) { // a cell's text, its colour, bold, what is said
             const QModelIndex i = m->index(r, c);
             const QVariant bg = i.data(Qt::BackgroundRole);
-            cells << (r < 0 ? m->headerData(c, Qt::Horizontal) : i.data()).toString() +
+            const auto role = [&](int role) {
+                return (r < 0 ? m->headerData(c, Qt::Horizontal, role) : i.data(role)).toString();
+            };
+            const QString shown = role(Qt::DisplayRole), said = role(Qt::AccessibleTextRole);
+            cells << shown +
                          (r >= 0 && bg.isValid() ? " " + bg.value<QBrush>().color().name() : "") +
-                         (r >= 0 && i.data(Qt::FontRole).value<QFont>().bold() ? " bold" : "");
+                         (r >= 0 && i.data(Qt::FontRole).value<QFont>().bold() ? " bold" : "") +
+                         (said.isEmpty() || said == shown ? "" : " said " + said);
         }
         out << "\n  " + cells.join('|').replace('\n', ' ');
     }

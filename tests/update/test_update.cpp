@@ -633,7 +633,7 @@ private Q_SLOTS:
                                           : new corpo::frmStatistiche({}, {}));
         form->show();
         QString seen;
-        bool typed = false, cancelled = false;
+        bool typed = false, cancelled = false, stayed = false;
         QTimer poll;
         connect(&poll, &QTimer::timeout, &poll, [&] {
             QWidget* window = nullptr;
@@ -655,13 +655,15 @@ private Q_SLOTS:
                 cancelled = true;
                 seen = QString("%1/%2").arg(bar->value()).arg(bar->maximum());
                 bar->findChild<QPushButton*>()->click();
-            } else if (window && !script.messages().isEmpty()) {
+            } else if (window && !script.messages().isEmpty()) { // closes itself after a success
+                stayed = true;
                 window->close();
             }
         });
         poll.start(10);
         form->findChild<QPushButton*>("cmdAggiornaArchivio")->click();
         QCOMPARE(seen, cancel ? "4/8789" : ""); // kB of the size the server announced
+        QCOMPARE(stayed, cancel);
         QTEST(script.messages().value(0).text, "message");
         QCOMPARE(QFile::exists(corpo::PercorsoArchivio()), !cancel);
         QCOMPARE(corpo::IndirizzoArchivio(), server.url(file));
