@@ -64,25 +64,21 @@ QString FormatTotal(float value) { return FormatStake(value); }
 
 QString StakeNotation(QString text) { return text.replace(QLatin1Char('.'), QLatin1Char(',')); }
 
+namespace {
+// Ascii digits, and the one other character a field takes: a blank in a
+// number ("7 "), the comma in a stake ("1,50").
+bool SoloCifre(const QString& text, QChar other) {
+    return std::all_of(text.begin(), text.end(), [other](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == other;
+    });
+}
+} // namespace
+
 float ParseStake(const QString& text) {
-    const QString t = StakeNotation(text.trimmed());
-    int commas = 0;
-    int digits = 0;
-    for (QChar c : t) {
-        if (c == QLatin1Char(','))
-            ++commas;
-        else if (c.isDigit() && c.unicode() < 0x80)
-            ++digits;
-        else
-            return 0;
-    }
-    if (digits == 0 || commas > 1)
-        return 0;
-    QString dotted = t;
-    dotted.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (dotted.startsWith(QLatin1Char('.')))
-        dotted.prepend(QLatin1Char('0'));
-    return dotted.toFloat();
+    QString t = StakeNotation(text.trimmed());
+    // A sign, an exponent or "nan" is no stake; "," and "1,2,3" do not convert: 0.
+    return SoloCifre(t, QLatin1Char(',')) ? t.replace(QLatin1Char(','), QLatin1Char('.')).toFloat()
+                                          : 0;
 }
 
 bool StakeFits(const QString& text) {
@@ -93,11 +89,8 @@ bool StakeFits(const QString& text) {
 
 bool FieldAccepts(const QString& text, bool stake) {
     // An empty number field holds blanks; a stake has its comma.
-    const QChar other = stake ? QLatin1Char(',') : QLatin1Char(' ');
-    const bool characters = std::all_of(text.begin(), text.end(), [other](QChar c) {
-        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == other;
-    });
-    return characters && (stake ? StakeFits(text) : text.size() <= 2);
+    return SoloCifre(text, stake ? QLatin1Char(',') : QLatin1Char(' ')) &&
+           (stake ? StakeFits(text) : text.size() <= 2);
 }
 
 namespace {

@@ -57,6 +57,8 @@ bool DrawsInsideFrame(const QByteArray& svg) {
                        [](QRgb p) { return p != RGB_MASK; });
 }
 
+// Destroying the handle frees whatever the library allocated through it: the
+// memory source and the stream's text too, so no early return leaks them.
 struct ApiGuard {
     wmfAPI* api = nullptr;
     ~ApiGuard() {
@@ -88,15 +90,11 @@ std::optional<QByteArray> MetafileToSvg(const QByteArray& wmf) {
         return std::nullopt;
 
     wmfD_Rect bbox;
-    if (wmf_scan(g.api, 0, &bbox) != wmf_E_None) {
-        wmf_mem_close(g.api);
+    if (wmf_scan(g.api, 0, &bbox) != wmf_E_None)
         return std::nullopt;
-    }
     unsigned int width, height; // an empty frame draws nothing inside, below
-    if (wmf_display_size(g.api, &width, &height, 72, 72) != wmf_E_None) {
-        wmf_mem_close(g.api);
+    if (wmf_display_size(g.api, &width, &height, 72, 72) != wmf_E_None)
         return std::nullopt;
-    }
 
     wmf_svg_t* svg = WMF_SVG_GetData(g.api);
     svg->out = wmf_stream_create(g.api, nullptr);
@@ -111,14 +109,9 @@ std::optional<QByteArray> MetafileToSvg(const QByteArray& wmf) {
     unsigned long length; // set with the text
     wmf_stream_destroy(g.api, svg->out, &text, &length);
     svg->out = nullptr;
-    wmf_mem_close(g.api);
-    if (played != wmf_E_None || !text) {
-        if (text)
-            wmf_free(g.api, text);
+    if (played != wmf_E_None || !text)
         return std::nullopt;
-    }
     QByteArray out(text, qsizetype(length));
-    wmf_free(g.api, text);
     if (!out.contains("<svg"))
         return std::nullopt;
     // libwmf's SVG layer paints filled shapes half transparent and leaves

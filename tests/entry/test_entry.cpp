@@ -365,15 +365,16 @@ private Q_SLOTS:
         MainWindow m;
         m.setNumbers(goodCluster());
         QStringList seen;
-        for (const char* typed : {"0.51", "0.5", "91", "8.5", "90.5", "", "x"}) {
+        for (const char* typed :
+             {"0.51", "0.5", "91", "8.5", "90.5", "", "x", " +5e1", "7e-", "9E+1"}) {
             m.script.clear();
             m.script.queueInput(QString(typed));
             QTest::mouseClick(m.button("cmdCapogioco"), Qt::LeftButton);
             seen << m.w->campoNumero(Quad2, 0)->text() + " " + shown(m.script, 1);
         }
         const QString range = "Errore|I valori possibili sono da 1 a 90";
-        QCOMPARE(seen, QStringList(
-                           {"1 ", "1 " + range, "1 " + range, "8 ", "90 ", "90 ", "90 " + range}));
+        QCOMPARE(seen, QStringList({"1 ", "1 " + range, "1 " + range, "8 ", "90 ", "90 ",
+                                    "90 " + range, "50 ", "7 ", "90 "}));
         m.script.clear(); // a whole system drawn: nothing asked, 90 first in every bet
         QTest::mouseClick(m.button("cmdCasuale"), Qt::LeftButton);
         QCOMPARE(shown(m.script) + m.w->campoNumero(Quad2, 0)->text(), "90");

@@ -236,6 +236,7 @@ private Q_SLOTS:
         QCOMPARE(RuoteMancanti(EstrazioniDel(a, last, "Tutte").mancanti),
                  "Mancano le ruote di Firenze, Genova, Milano, Napoli, Palermo, Roma, Torino e "
                  "Venezia.");
+        QCOMPARE(RuoteMancanti({9}), "Manca la ruota di Venezia.");
         QCOMPARE(EstrazioniDel(a, last.addDays(1), "Bari").messaggio,
                  "L'archivio non ha estrazioni del " + FormatoData(last.addDays(1)) +
                      ". L'estrazione precedente è del " + FormatoData(last) + ".");
