@@ -363,6 +363,8 @@ private Q_SLOTS:
     // in the bets; anything else is said and changes nothing.
     void headNumber() {
         MainWindow m;
+        QTest::mouseClick(m.button("cmdCasuale"), Qt::LeftButton); // a blank system drawn whole
+        QCOMPARE(shown(m.script), "");
         m.setNumbers(goodCluster());
         QStringList seen;
         for (const char* typed :

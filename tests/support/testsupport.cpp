@@ -3,7 +3,6 @@
 #include "app/fileio.h"
 #include "printing/pageproperties.h"
 #include "printing/pagerender.h"
-#include "printing/printerpage.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -198,16 +197,6 @@ void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs) {
     QString actual;
     for (const corpo::RecordedJob& job : jobs)
         actual += job.describe() + QLatin1Char('\n');
-    if (qEnvironmentVariableIsSet("BRAMA_REGEN_GOLDEN")) {
-        corpo::PrinterPage page;
-        for (int i = 0; i < jobs.size(); ++i) {
-            page.UsePdfFile(
-                QStringLiteral("%1/%2_%3.pdf")
-                    .arg(QCoreApplication::applicationDirPath(), QFileInfo(path).completeBaseName())
-                    .arg(i));
-            page.Replay(jobs[i]);
-        }
-    }
     CheckGoldenText(path, actual);
     CheckGoldenImage(QString(path).replace(".txt", ".png"), Paper(jobs));
 }

@@ -66,10 +66,9 @@ QString builtAppFolder();
 QString sourceFolder();
 
 // The jobs' descriptions against the snapshot `path` (from the source tree's root), numbers within
-// 0.01. With BRAMA_REGEN_GOLDEN set, the snapshot is written first, and each job as <name>_<n>.pdf
-// beside the test program, to be looked at before the new snapshot is committed. Each job is also
-// drawn as on paper and compared with the picture beside the snapshot (<name>.png), pixel by pixel;
-// a different one is saved beside the test program.
+// 0.01. With BRAMA_REGEN_GOLDEN set, the snapshot is written first. Each job is also drawn as on
+// paper and compared with the picture beside the snapshot (<name>.png), pixel by pixel; a different
+// one is saved beside the test program, to be looked at before the new one is committed.
 void CheckGolden(const QString& path, const QList<corpo::RecordedJob>& jobs);
 // One picture against the golden one at `path` (regenerated like the snapshots).
 void CheckGoldenImage(const QString& path, const QImage& actual);
