@@ -91,9 +91,7 @@ QString FormatoCifra(double amount, const QLocale& locale) {
     QString text = plain.toString(amount, 'f', 2);
     const QString mark =
         locale.groupSeparator().isEmpty() ? QStringLiteral(",") : locale.groupSeparator();
-    int end = text.indexOf(locale.decimalPoint());
-    if (end < 0)
-        end = int(text.size());
+    const int end = int(text.indexOf(locale.decimalPoint())); // two decimals: always there
     const int first =
         text.startsWith(locale.negativeSign()) ? int(locale.negativeSign().size()) : 0;
     for (int at = end - 3; at > first; at -= 3)

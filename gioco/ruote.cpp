@@ -1,5 +1,7 @@
 #include "gioco/ruote.h"
 
+#include <string_view>
+
 namespace corpo {
 
 bool Tutte(const QString& ruota) {
@@ -46,27 +48,30 @@ int DivisoreVincite(const QString& ruota) { return Tutte(ruota) ? RuoteCitta : 1
 
 QStringList LeggiRuote(const QString& text) {
     QStringList names;
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
-    auto isEnd = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
+    // Read through a checked view: a step past the end stops the program, not reads a 0.
+    const std::u16string_view t(reinterpret_cast<const char16_t*>(text.utf16()),
+                                size_t(text.size()));
+    const size_t n = t.size();
+    size_t i = 0;
+    auto isBlank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+    auto isEnd = [](char16_t c) { return c == u'\r' || c == u'\n'; };
     while (i < n) {
-        while (i < n && (isBlank(text[i]) || isEnd(text[i])))
+        while (i < n && (isBlank(t[i]) || isEnd(t[i])))
             ++i;
         if (i >= n)
             break;
         QString field;
-        if (text[i] == QLatin1Char('"')) {
+        if (t[i] == u'"') {
             ++i;
-            while (i < n && text[i] != QLatin1Char('"'))
-                field += text[i++];
+            while (i < n && t[i] != u'"')
+                field += QChar(t[i++]);
             if (i < n)
                 ++i; // closing quote
-            while (i < n && text[i] != QLatin1Char(',') && !isEnd(text[i]))
+            while (i < n && t[i] != u',' && !isEnd(t[i]))
                 ++i; // anything after the closing quote belongs to no field
         } else {
-            while (i < n && text[i] != QLatin1Char(',') && !isEnd(text[i]))
-                field += text[i++];
+            while (i < n && t[i] != u',' && !isEnd(t[i]))
+                field += QChar(t[i++]);
             field = field.trimmed();
         }
         names.append(field);

@@ -400,6 +400,7 @@ private Q_SLOTS:
         QTest::newRow("stake: paste 1,2,3") << Typed{e, "^V1,2,3", 1, "100,00", "102,00", ""};
         // A stake the field cannot hold is refused, never cut.
         QTest::newRow("stake: 1234") << Typed{e, "1234", 0, "123,00", "125,00", tooMuch};
+        QTest::newRow("stake: the most") << Typed{e, "200", 0, "200,00", "202,00", ""};
         QTest::newRow("number: paste 1,5") << Typed{n, "^V1,5", 1, "12", "0,00", ""};
         QTest::newRow("number: paste 123") << Typed{n, "^V123", 1, "12", "0,00", ""};
         QTest::newRow("number: menu paste 1,5") << Typed{n, "^M1,5", 0, "12", "0,00", ""};

@@ -371,7 +371,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString file = dir.filePath("scelto.pdf"), printer = dir.filePath("stampante.pdf");
         preview ? env.pagina.UsePdfFile(printer) : env.pagina.UseRecorder();
-        env.Sistema.NomeSistema = "prova.vrl "; // offered as "prova"
+        env.Sistema.NomeSistema = "pro/va.vrl "; // offered as "pro_va": no folder in a file name
         RispostaPdf answer(file);
         std::unique_ptr<QWidget> w =
             window == "check"   ? env.Verificata()
@@ -401,7 +401,7 @@ private Q_SLOTS:
                                           : QStringList{"Le copie sono 0: scegli "
                                                         "almeno una copia del tabulato."});
         const QString offered =
-            window == "check" ? "Bramasolovanti - Verifica - prova.pdf" : "prova.pdf";
+            window == "check" ? "Bramasolovanti - Verifica - pro_va.pdf" : "pro_va.pdf";
         QCOMPARE(answer.offered, pages > 0 ? QStringList{offered} : QStringList());
         QCOMPARE(QFile::exists(file) ? PdfPages(file) : 0, pages);
         QCOMPARE(env.pagina.recordedJobs().size(), jobs);
