@@ -323,9 +323,11 @@ private Q_SLOTS:
                "04/05/2005: manca la ruota Nazionale.";
         QTest::newRow("gaps") << day("1944/01/01", cities10) + day("1944/06/03", cities10) +
             day("1950/01/07", cities10) + day("1950/01/21", cities10) + day("1950/02/11", cities10) +
+            day("1998/01/01", cities10) + day("1998/01/09", cities10) + // a week from the 1998 rule's first day
             day("2010/01/05", cities10 + QByteArray(" RN")) + day("2010/01/14", cities10 + QByteArray(" RN"))
-            << "11/02/1950: 20 giorni senza estrazioni dopo il 21/01/1950.\n05/01/2010: 21.877 giorni senza "
-               "estrazioni dopo il 11/02/1950.\n"
+            << "11/02/1950: 20 giorni senza estrazioni dopo il 21/01/1950.\n01/01/1998: 17.490 giorni senza "
+               "estrazioni dopo il 11/02/1950.\n09/01/1998: 7 giorni senza estrazioni dopo il 01/01/1998.\n"
+               "05/01/2010: 4.378 giorni senza estrazioni dopo il 09/01/1998.\n"
                "14/01/2010: 8 giorni senza estrazioni dopo il 05/01/2010.";
         const QByteArray rising = day("1950/01/07", cities10, "\t1\t4\t7\t8\t9\n");
         QTest::newRow("sorted, 20 draws") << rising + day("1950/01/14", cities10, "\t1\t4\t7\t8\t9\n")
