@@ -93,8 +93,6 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
         s.defaultText = defaultText;
         s.focusAtShow = focusName();
         activeScript->shown.append(s);
-        if (activeScript->onShown)
-            activeScript->onShown(s);
         if (!activeScript->inputs_.isEmpty()) {
             std::optional<QString> a = activeScript->inputs_.takeFirst();
             return a ? *a : QString();

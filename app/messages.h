@@ -60,8 +60,8 @@ public:
 
     void queueAnswer(MsgResult r);
     void queueInput(std::optional<QString> text); // nullopt = Cancel
-    // Called after a message is recorded, before it is answered (e.g. to look at
-    // the window underneath).
+    // Called after a message box (not an input box) is recorded, before it is
+    // answered (e.g. to look at the window underneath).
     std::function<void(const Shown&)> onShown;
 
     QList<Shown> shown;

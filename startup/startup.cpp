@@ -97,7 +97,7 @@ void Serve(QLocalSocket* s, const std::function<QWidget*()>& window,
     QObject::connect(s, &QLocalSocket::readyRead, s, [s, window, open] {
         if (s->bytesAvailable() > MaxHandOverBytes)
             return Drop(s);
-        const HandOver request = ParseHandOver(s->peek(MaxHandOverBytes + 1));
+        const HandOver request = ParseHandOver(s->peek(s->bytesAvailable())); // at most the cap
         if (request.kind == HandOver::Incomplete)
             return;
         if (request.kind == HandOver::Refused)

@@ -302,7 +302,8 @@ private Q_SLOTS:
         QLineEdit* box = nullptr;
         // The box confirmed again while its message shows, as a box losing the
         // focus to the message does on some Qt versions.
-        env.script.onShown = [&, again = true](const Shown&) mutable {
+        bool again = true;
+        env.script.onShown = [&](const Shown&) {
             if (std::exchange(again, false))
                 Q_EMIT box->editingFinished();
         };
@@ -323,6 +324,7 @@ private Q_SLOTS:
         const TaraturaAmbetto saved = DecodificaTaratura(env.folder.read(NomeFileTaratura));
         for (const auto& [field, text, value] : typed)
             QCOMPARE(Distanza(saved, field), value);
+        QVERIFY(!again);                                   // the message did show
         QCOMPARE(int(saved.Qualita), int(QualitaNormale)); // the window leaves it as read
         box->setFocus(); // a wrong value not confirmed when the window goes: nothing said
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);

@@ -41,21 +41,6 @@
 
 namespace {
 
-// While the timer lives, hands each window of that name to onSeen once it
-// shows (the code under test waits in its own event loop), then closes it.
-std::unique_ptr<QTimer> Watch(const QString& name, std::function<void(QWidget*)> onSeen) {
-    auto timer = std::make_unique<QTimer>();
-    QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [name, onSeen] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == name && w->isVisible()) {
-                onSeen(w);
-                w->close();
-            }
-    });
-    timer->start(10);
-    return timer;
-}
-
 QByteArray Response(int status, const QByteArray& body, const QByteArray& header = {}) {
     return {"HTTP/1.1 " + QByteArray::number(status) + " X\r\n" + header + "Content-Length: " +
             QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body};
@@ -192,7 +177,12 @@ Outcome RunCheck(const QString& base, int deadlineMs, corpo::HostResolver resolv
     Outcome o;
     corpo::testing::Script script;
     corpo::testing::VersionServerScope scope(base, deadlineMs, std::move(resolver));
-    const auto watch = Watch("frmNewVersion", [&](QWidget* form) {
+    QTimer
+        watch; // the check waits in its own event loop: each new-version window seen, then closed
+    QObject::connect(&watch, &QTimer::timeout, &watch, [&] {
+        QWidget* form = QApplication::activeWindow();
+        if (!form || form->objectName() != "frmNewVersion")
+            return;
         const auto* remote = form->findChild<QLabel*>("lbRemoteVersion");
         QString seen = form->findChild<QLabel*>("lbLocalVersion")->text() + " -> " + remote->text();
         if (QApplication::activeModalWidget() != form ||
@@ -206,7 +196,9 @@ Outcome RunCheck(const QString& base, int deadlineMs, corpo::HostResolver resolv
             QFileInfo(QDir::temp().filePath(files.first())).permissions() & others)
             seen += ", no private copy: " + files.join(QLatin1Char(' '));
         o.windows << seen;
+        form->close();
     });
+    watch.start(10);
     QElapsedTimer clock;
     clock.start();
     corpo::NewVersion();
