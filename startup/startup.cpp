@@ -70,10 +70,10 @@ bool ActivatePrevInstance(const QString& systemFile) {
 namespace {
 
 // Takes the socket's name at start-up; a socket file nobody answers on is
-// what a copy that crashed leaves behind, and goes. A live copy's socket is
-// never taken: Qt binds a socket restricted to the user under a temporary
-// name and renames it into place, over whatever holds the name, so the
-// question comes before the listen.
+// what a copy that crashed leaves behind, and is replaced. A live copy's
+// socket is never taken: Qt binds a socket restricted to the user under a
+// temporary name and renames it into place, over whatever holds the name, so
+// the question comes before the listen.
 bool Listen(QLocalServer* server) {
     QLocalSocket probe;
     probe.connectToServer(InstanceName());
@@ -81,7 +81,6 @@ bool Listen(QLocalServer* server) {
         (probe.error() != QLocalSocket::ConnectionRefusedError &&
          probe.error() != QLocalSocket::ServerNotFoundError))
         return false;
-    QLocalServer::removeServer(InstanceName());
     return server->listen(InstanceName());
 }
 
