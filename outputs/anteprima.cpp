@@ -197,26 +197,28 @@ void DisegnaSchedina(QPainter& p, const TaraturaAmbetto& taratura) {
     picture.setAspectRatioMode(Qt::IgnoreAspectRatio);
     TaraturaAmbetto t = taratura;
     const LayoutSchedina l = CalcolaLayout(t);
-    // Each part of the picture (150 x 210) is laid where the calibration puts
-    // its cells: a cell's centre in the picture, the step between cells there,
-    // the centre of the first mark on paper (1 mm inside its corner), the step
-    // on paper.
+    // Each part of the picture is laid where the calibration puts its cells: a
+    // cell's centre in the picture, the step between cells there, the centre of
+    // the first mark on paper (1 mm inside its corner), the step on paper. The
+    // numbers' part ends at x = 110 and y = 126: the wheels beside it, the
+    // amounts below.
+    const QPointF angolo(150, 210), taglio(110, 126); // the picture's far corner, the split
     struct Parte {
         QRectF inPicture;
         QPointF centre, step, paper, paperStep;
     };
     const Parte parti[] = {
-        {{0, 0, 110, 126},
+        {{{0, 0}, taglio},
          {11.5, 28},
          {10, 11},
          {t.Left + 1.0, t.Top + 1.0},
          {t.DistanzaX, t.DistanzaY}},
-        {{110, 0, 40, 126},
+        {{{taglio.x(), 0}, QPointF(angolo.x(), taglio.y())},
          {117, 27},
          {8.2, 8.2},
          {l.XRuote + 1.0, l.YRuote + 1.0},
          {l.PassoRuote, l.PassoRuote}},
-        {{0, 126, 150, 84},
+        {{{0, taglio.y()}, angolo},
          {11, 135},
          {10.5, 10},
          {t.Ximporti + 1.0, t.Yimporti + 1.0},
@@ -232,7 +234,7 @@ void DisegnaSchedina(QPainter& p, const TaraturaAmbetto& taratura) {
         p.save();
         p.setClipRect(
             QRectF(onPaper(parte.inPicture.topLeft()), onPaper(parte.inPicture.bottomRight())));
-        picture.render(&p, QRectF(onPaper({0, 0}), onPaper({150, 210})));
+        picture.render(&p, QRectF(onPaper({0, 0}), onPaper(angolo)));
         p.restore();
     }
 }
