@@ -361,6 +361,7 @@ private Q_SLOTS:
         QTest::newRow("check, PDF") << "cmdPdf" << 1 << 1 << 0;
         QTest::newRow("check, Stampa") << "cmdStampa" << 1 << 0 << 1;
         QTest::newRow("slips, Stampa") << "cmdStampa" << 1 << 0 << 1;
+        QTest::newRow("ruler, Righello") << "cmdRighello" << 1 << 0 << 1;
     }
     void pdfPages() {
         QFETCH(QString, button);
@@ -378,6 +379,7 @@ private Q_SLOTS:
         std::unique_ptr<QWidget> w =
             window == "check"   ? env.Verificata()
             : window == "slips" ? std::unique_ptr<QWidget>(env.Schedine())
+            : window == "ruler" ? std::unique_ptr<QWidget>(env.Taratura())
                                 : std::make_unique<frmTabulato>(nullptr, env.carta(), env.pagina);
         if (window == "listing") {
             auto* bar = Child<QScrollBar>(w.get(), "VsCopie"); // 20 at its top: Up adds one

@@ -415,6 +415,7 @@ private Q_SLOTS:
         QTest::newRow("0.3") << QByteArray("0.3") << QString() << 9;
         QTest::newRow("empty body") << QByteArray() << QString() << 62;
         QTest::newRow("<html>") << QByteArray("<html>\n<body>0.9.9</body>") << QString() << 9;
+        QTest::newRow("ftp address") << QByteArray("9.9.9") << QString() << 5; // never asked
         for (const char* kind :
              {"404", "500", "redirect", "port bound then closed", "host under .invalid",
               "look-up slower than the deadline", "silent server", "one byte every 100 ms",
@@ -466,6 +467,8 @@ private Q_SLOTS:
                                                              "Content-Encoding: deflate\r\n");
         } else if (is("no maker")) {
             base.clear();
+        } else if (is("ftp")) {
+            base = QString("ftp://localhost:%1").arg(server.port());
         } else if (is("temporary")) {
             qputenv("TMPDIR", QFile::encodeName(tmp_->path() + "/missing"));
         }
@@ -473,15 +476,16 @@ private Q_SLOTS:
         QCOMPARE(o.windows, shown.isEmpty()
                                 ? QStringList()
                                 : QStringList{corpo::StringaVersione() + " -> " + shown});
-        const QString why =
-            error == 9 ? "indice fuori dall'intervallo" : "il file è più corto del previsto";
-        const QString report = QString("Errore %1 (%2) nella procedura NewVersion (Modulo corpo)");
-        QCOMPARE(o.messages, error ? QStringList{report.arg(error).arg(why)} : QStringList());
+        const QString report = QString("Errore %1 (%2) nella procedura %3 (Modulo corpo)")
+                                   .arg(error)
+                                   .arg(corpo::MakeError(error).description,
+                                        error == 5 ? "DownloadFile" : "NewVersion");
+        QCOMPARE(o.messages, error ? QStringList{report} : QStringList());
         QCOMPARE(Entries(tmp_->path()), QStringList());
         // A dead network holds nobody much beyond the deadline.
         QVERIFY2(o.ms < deadlineMs + 1500, qPrintable(QString::number(o.ms)));
         // Nothing asked without a place for the answer, a name, or a site.
-        if (is("temporary") || is("look-up") || is("no maker") || is("two"))
+        if (is("temporary") || is("look-up") || is("no maker") || is("two") || is("ftp"))
             QCOMPARE(server.requests.size(), is("two") ? 1 : 0);
     }
 
@@ -521,35 +525,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("trusted");
         QTest::addColumn<QString>("message");
+        // clang-format off
         QTest::newRow("broken zip") << "rotto.zip" << true
-                                    << "Il file scaricato non è uno zip leggibile: l'archivio "
-                                       "non è stato aggiornato.";
+            << "Il file scaricato non è uno zip leggibile: l'archivio non è stato aggiornato.";
         QTest::newRow("two files") << "due.zip" << true
-                                   << "Lo zip scaricato non contiene un solo file: non è "
-                                      "l'archivio delle estrazioni.";
-        QTest::newRow("no draws") << "testo.zip" << true
-                                  << "Il file leggimi.txt non è un archivio delle estrazioni: "
-                                     "nessuna delle sue 1 righe ha la data (aaaa/mm/gg), la sigla "
-                                     "della ruota e cinque numeri da 1 a 90.";
+            << "Lo zip scaricato non contiene un solo file: non è l'archivio delle estrazioni.";
+        QTest::newRow("no draws") << "testo.zip" << true << "Il file leggimi.txt non è un archivio delle "
+            "estrazioni: nessuna delle sue 1 righe ha la data (aaaa/mm/gg), la sigla della ruota e cinque numeri da 1 a 90.";
         QTest::newRow("404") << "manca.zip" << true
-                             << "All'indirizzo %U non c'è nessun file (errore HTTP 404): "
-                                "controlla l'indirizzo dell'archivio.";
+            << "All'indirizzo %U non c'è nessun file (errore HTTP 404): controlla l'indirizzo dell'archivio.";
         QTest::newRow("unpacked too big") << "bomba.zip" << true
-                                          << "Il file nello zip scaricato supera i 64 MB: non è "
-                                             "l'archivio delle estrazioni.";
+            << "Il file nello zip scaricato supera i 64 MB: non è l'archivio delle estrazioni.";
         QTest::newRow("too big") << "grande.zip" << true
-                                 << "Il file all'indirizzo %U supera i 20 MB: non è l'archivio "
-                                    "delle estrazioni.";
-        QTest::newRow("certificate") << "storico.zip" << false
-                                     << "Il certificato di localhost non è stato accettato: la "
-                                        "connessione non è sicura e l'archivio non è stato "
-                                        "scaricato.";
+            << "Il file all'indirizzo %U supera i 20 MB: non è l'archivio delle estrazioni.";
+        QTest::newRow("certificate") << "storico.zip" << false << "Il certificato di localhost non è stato "
+            "accettato: la connessione non è sicura e l'archivio non è stato scaricato.";
         QTest::newRow("plain http") << "http://localhost/storico.zip" << true
-                                    << "L'indirizzo %U non è protetto: l'archivio si scarica solo "
-                                       "da un indirizzo https://.";
+            << "L'indirizzo %U non è protetto: l'archivio si scarica solo da un indirizzo https://.";
         QTest::newRow("nobody listens") << "https://127.0.0.1:1/storico.zip" << true
-                                        << "Nessuna connessione con 127.0.0.1: controlla la rete "
-                                           "e riprova.";
+            << "Nessuna connessione con 127.0.0.1: controlla la rete e riprova.";
+        // clang-format on
     }
     void archiveUpdate() {
         QFETCH(QString, path);
