@@ -89,7 +89,7 @@ QList<QHostAddress> SystemResolve(const QString& host) {
     const std::unique_ptr<addrinfo, void (*)(addrinfo*)> list(found, &freeaddrinfo);
     for (const addrinfo* p = list.get(); p; p = p->ai_next) {
         const QHostAddress a(p->ai_addr);
-        if (!a.isNull() && !out.contains(a))
+        if (!out.contains(a)) // a name listed twice in the hosts file
             out.append(a);
     }
     return out;
@@ -219,7 +219,7 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
 
     std::unique_ptr<QNetworkReply> reply(manager.get(request));
     qint64 received = 0;
-    bool writeFailed = false, certificate = false;
+    bool writeFailed = false;
     std::optional<Outcome> stopped; // why the download was stopped on this side
 
     // Whatever arrived counts towards the limit.
@@ -244,7 +244,6 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
     };
     QEventLoop loop;
     QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, take);
-    QObject::connect(reply.get(), &QNetworkReply::sslErrors, &loop, [&] { certificate = true; });
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5% late
@@ -293,7 +292,8 @@ Attempt Fetch(QNetworkAccessManager& manager, const QUrl& address, const QHostAd
         return Attempt::Failed;
     }
     if (error != QNetworkReply::NoError) {
-        if (certificate || error == QNetworkReply::SslHandshakeFailedError)
+        // A certificate not accepted ends the handshake with this error.
+        if (error == QNetworkReply::SslHandshakeFailedError)
             result.outcome = Outcome::Certificate;
         else if (error < QNetworkReply::ContentAccessDenied) // no connection, or a proxy's
             result.outcome = Outcome::NoNetwork;
@@ -394,7 +394,7 @@ DownloadResult Download(const DownloadRequest& request) {
 
 QString TempFolder() {
     const QString path = QDir::tempPath();
-    if (path.isEmpty() || !QFileInfo(path).isDir())
+    if (!QFileInfo(path).isDir())
         return QString();
     return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 }
