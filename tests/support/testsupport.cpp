@@ -102,6 +102,8 @@ QStringList Value(const QWidget* w) {
         out << "buddy=" + l->buddy()->objectName();
     if (auto* l = qobject_cast<const QLabel*>(w); l && !l->pixmap().isNull())
         out << QString("picture %1x%2").arg(l->pixmap().width()).arg(l->pixmap().height());
+    if (auto* table = qobject_cast<const QTableView*>(w)) // the column it is sorted by
+        out << QString("sorted %1").arg(table->horizontalHeader()->sortIndicatorSection());
     const auto* view = qobject_cast<const QAbstractItemView*>(w);
     const auto* combo = qobject_cast<const QComboBox*>(w);
     const QAbstractItemModel* m = view ? view->model() : combo ? combo->model() : nullptr;
@@ -115,8 +117,11 @@ QStringList Value(const QWidget* w) {
                 return (r < 0 ? m->headerData(c, Qt::Horizontal, role) : i.data(role)).toString();
             };
             const QString shown = role(Qt::DisplayRole), said = role(Qt::AccessibleTextRole);
+            const QVariant align = i.data(Qt::TextAlignmentRole);
             cells << shown +
                          (r >= 0 && bg.isValid() ? " " + bg.value<QBrush>().color().name() : "") +
+                         (r >= 0 && align.isValid() ? " @" + QString::number(align.toInt(), 16)
+                                                    : "") +
                          (r >= 0 && i.data(Qt::FontRole).value<QFont>().bold() ? " bold" : "") +
                          (said.isEmpty() || said == shown ? "" : " said " + said);
         }
