@@ -109,20 +109,17 @@ QStringList Value(const QWidget* w) {
     const QAbstractItemModel* m = view ? view->model() : combo ? combo->model() : nullptr;
     for (int r = -1; m && r < m->rowCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < m->columnCount();
-             ++c) { // a cell's text, its colour, bold, what is said
+        // A cell's text, its colour, alignment, bold, what is said (the header row has no index).
+        for (int c = 0; c < m->columnCount(); ++c) {
             const QModelIndex i = m->index(r, c);
-            const QVariant bg = i.data(Qt::BackgroundRole);
+            const QVariant bg = i.data(Qt::BackgroundRole), align = i.data(Qt::TextAlignmentRole);
             const auto role = [&](int role) {
                 return (r < 0 ? m->headerData(c, Qt::Horizontal, role) : i.data(role)).toString();
             };
             const QString shown = role(Qt::DisplayRole), said = role(Qt::AccessibleTextRole);
-            const QVariant align = i.data(Qt::TextAlignmentRole);
-            cells << shown +
-                         (r >= 0 && bg.isValid() ? " " + bg.value<QBrush>().color().name() : "") +
-                         (r >= 0 && align.isValid() ? " @" + QString::number(align.toInt(), 16)
-                                                    : "") +
-                         (r >= 0 && i.data(Qt::FontRole).value<QFont>().bold() ? " bold" : "") +
+            cells << shown + (bg.isValid() ? " " + bg.value<QBrush>().color().name() : "") +
+                         (align.isValid() ? " @" + QString::number(align.toInt(), 16) : "") +
+                         (i.data(Qt::FontRole).value<QFont>().bold() ? " bold" : "") +
                          (said.isEmpty() || said == shown ? "" : " said " + said);
         }
         out << "\n  " + cells.join('|').replace('\n', ' ');
