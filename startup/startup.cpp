@@ -263,8 +263,9 @@ struct CommandLine {
 
 CommandLine Parse(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.addOption(QCommandLineOption(HelpNames));
-    parser.addOption(QCommandLineOption(VersionNames));
+    const QCommandLineOption help(HelpNames), version(VersionNames);
+    parser.addOption(help);
+    parser.addOption(version);
     QString error;
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
@@ -278,7 +279,7 @@ CommandLine Parse(const QStringList& arguments) {
     if (error.isEmpty() && files.size() > 1)
         error = QStringLiteral("Si può aprire un solo sistema alla volta (di troppo: %1).")
                     .arg(files[1]);
-    return {parser.isSet(HelpNames[0]), parser.isSet(VersionNames[0]), error, files.value(0)};
+    return {parser.isSet(help), parser.isSet(version), error, files.value(0)};
 }
 
 // Help and version first, as any program does; then a wrong command line.

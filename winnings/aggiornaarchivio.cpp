@@ -47,7 +47,7 @@ QString Motivo(const DownloadResult& r, const QUrl& url) {
     case O::Timeout:
         return QStringLiteral("%1 non ha mandato l'archivio entro %2 minuti: riprova più tardi.")
             .arg(host)
-            .arg(ScadenzaAggiornamentoMs / 60000);
+            .arg(ScadenzaAggiornamentoMinuti);
     case O::Cancelled:
         return QStringLiteral("Aggiornamento annullato: l'archivio è rimasto com'era.");
     case O::TooBig:

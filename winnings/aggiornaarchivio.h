@@ -16,7 +16,8 @@ namespace corpo {
 // The most a download may bring: the whole history zipped is a few MB.
 inline constexpr qint64 ZipMassimo = 20 << 20;
 // From name look-up to the last byte, on a slow line too.
-inline constexpr int ScadenzaAggiornamentoMs = 180000;
+inline constexpr int ScadenzaAggiornamentoMinuti = 3;
+inline constexpr int ScadenzaAggiornamentoMs = ScadenzaAggiornamentoMinuti * 60 * 1000;
 
 // Where the archive is asked: the player's choice, else the build's.
 QString IndirizzoArchivio();

@@ -103,7 +103,9 @@ QStringList Value(const QWidget* w) {
     if (auto* l = qobject_cast<const QLabel*>(w); l && !l->pixmap().isNull())
         out << QString("picture %1x%2").arg(l->pixmap().width()).arg(l->pixmap().height());
     if (auto* table = qobject_cast<const QTableView*>(w)) // the column it is sorted by
-        out << QString("sorted %1").arg(table->horizontalHeader()->sortIndicatorSection());
+        out << QString("sorted %1%2")
+                   .arg(table->horizontalHeader()->sortIndicatorSection())
+                   .arg(table->verticalHeader()->isVisibleTo(table) ? ", rows numbered" : "");
     const auto* view = qobject_cast<const QAbstractItemView*>(w);
     const auto* combo = qobject_cast<const QComboBox*>(w);
     const QAbstractItemModel* m = view ? view->model() : combo ? combo->model() : nullptr;
