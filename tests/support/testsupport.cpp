@@ -91,7 +91,7 @@ QStringList Value(const QWidget* w) {
          QByteArray("accessibleName accessibleDescription toolTip title text plainText checked "
                     "currentIndex value minimum maximum minimumDate maximumDate displayFormat "
                     "maxLength readOnly wordWrap default autoDefault sortingEnabled calendarPopup "
-                    "colore")
+                    "colore focusPolicy")
              .split(' '))
         if (QString v = w->property(name.constData()).toString(); !v.isEmpty())
             out << QString::fromLatin1(name) + '=' + v.replace('\n', "\\n");
